@@ -1,0 +1,149 @@
+#include "app/Application.h"
+
+#include "app/MessageBox.h"
+#include "app/SettingsText.h"
+#include "app/StartupLanguage.h"
+#include "mainwindow/MainWindowImpl.h"
+#include "usb/UsbConnection.h"
+#include "usb/UsbFunctions.h"
+#include "usb/UsbReceiverDots.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTranslator>
+
+#include <exception>
+
+Application *Application::instance = nullptr;
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv), m_device(nullptr)
+{
+    m_started = init();
+}
+
+Application::~Application()
+{
+    stopWorkers();
+    mainWindow = nullptr;
+    instance = nullptr;
+}
+
+void Application::stopWorkers()
+{
+    // Receiver first, so nothing is appended to the capture store while the
+    // link that owns the devices goes away; the request worker last.
+    const struct
+    {
+        QThread *thread;
+        const char *name;
+    } order[] = {{usbReceiverDotsThread, "UsbReceiverDots"},
+                 {usbConnectionThread, "UsbConnection"},
+                 {usbFunctionsThread, "UsbFunctions"}};
+    for (const auto &w : order) {
+        if (!w.thread)
+            continue;
+        static_cast<UsbWorker *>(w.thread)->stop();
+        qDebug().noquote() << QStringLiteral("Application: stopped %1").arg(QLatin1String(w.name));
+        delete w.thread;
+    }
+    usbReceiverDotsThread = nullptr;
+    usbConnectionThread = nullptr;
+    usbFunctionsThread = nullptr;
+}
+
+Application *Application::getInstance()
+{
+    if (!instance) {
+        qDebug() << "ERROR: Application::getInstance(): qApp is null now, but you try to access it...";
+        // No widget may be made once the QApplication is gone.
+        if (QApplication::instance())
+            MessageBox::warning(nullptr, QStringLiteral("Error"),
+                                QStringLiteral("Attempt to access application instance after application termination"));
+        return nullptr;
+    }
+    return instance;
+}
+
+bool Application::openDatabase()
+{
+    if (!QFileInfo::exists(QStringLiteral("rc.db"))) {
+        MessageBox::warning(nullptr, QStringLiteral("Information"), QStringLiteral("Can not find database"));
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    db.setDatabaseName(QStringLiteral("rc.db"));
+    QString error;
+    if (!db.open()) {
+        error = db.lastError().databaseText();
+    } else {
+        // SQLite opens any file; it only fails at the first statement.
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("SELECT Rcid FROM rcmodels LIMIT 1")))
+            error = probe.lastError().databaseText();
+    }
+    if (!error.isNull()) {
+        if (error.isEmpty())
+            error = QStringLiteral("The file rc.db is not a remote-control catalogue.");
+        db.close();
+        MessageBox::warning(nullptr, QStringLiteral("Information"), error);
+        return false;
+    }
+    return true;
+}
+
+bool Application::init()
+{
+    try {
+        if (!openDatabase())
+            return false;
+        instance = this;
+
+        addLibraryPath(applicationDirPath() + QDir::separator() + QStringLiteral("Plugins"));
+
+        QSettings *settings = new QSettings(QStringLiteral("config.ini"), QSettings::IniFormat, this);
+        const QString language =
+            chooseStartupLanguage(settingsText(*settings, QStringLiteral("Settings/language")),
+                                  QLocale::languageToString(QLocale::system().language()),
+                                  [](const QString &path) { return QFileInfo::exists(path); });
+        qDebug().noquote() << QStringLiteral("Application: language %1").arg(language);
+
+        auto *qtTranslator = new QTranslator(this);
+        if (!qtTranslator->load(QStringLiteral("Languages/qt_") + language + QStringLiteral(".qm")))
+            qDebug().noquote() << "Application: no Qt translation for" << language;
+        installTranslator(qtTranslator);
+        auto *translator = new QTranslator(this);
+        if (!translator->load(QStringLiteral("Languages/") + language + QStringLiteral(".qm")))
+            qDebug().noquote() << "Application: no translation for" << language;
+        installTranslator(translator);
+
+        MainWindowImpl *window = MainWindowImpl::getInstance();
+        mainWindow = window;
+        window->setAttribute(Qt::WA_MouseTracking);
+        window->show();
+
+        if (window->thread() != thread())
+            return false;
+
+        m_usb.setRemoteKind(QStringLiteral(""));
+        m_usb.setReceiverKind(QStringLiteral(""));
+        m_usb.usbReady.store(false, std::memory_order_release);
+
+        usbConnectionThread = new UsbConnection(&m_usb, this);
+        usbConnectionThread->start(QThread::NormalPriority);
+        usbReceiverDotsThread = new UsbReceiverDots(&m_usb, this);
+        usbReceiverDotsThread->start(QThread::NormalPriority);
+        usbFunctionsThread = new UsbFunctions(0, &m_usb, this);
+        usbFunctionsThread->start(QThread::TimeCriticalPriority);
+        return true;
+    } catch (const std::exception &e) {
+        qDebug() << "Application: start-up failed:" << e.what();
+    } catch (...) {
+        qDebug() << "Application: start-up failed";
+    }
+    return false;
+}

@@ -1,0 +1,138 @@
+// The program as a child process: start-up failures, a clean start and stop.
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QtTest>
+
+using TestSupport::RunResult;
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void missingDatabase()
+    {
+        QTemporaryDir dir;
+        const RunResult r = TestSupport::runProgram(dir.path());
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 255);
+        QCOMPARE(r.boxes.size(), 1);
+        QCOMPARE(r.boxes[0].kind, QStringLiteral("warning"));
+        QCOMPARE(r.boxes[0].title, QStringLiteral("Information"));
+        QCOMPARE(r.boxes[0].text, QStringLiteral("Can not find database"));
+        QVERIFY(!r.output.contains(QLatin1String("Application: stopped")));
+    }
+
+    void unusableDatabase_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expectedText");
+        QTest::addRow("directory") << "directory" << "unable to open database file";
+        QTest::addRow("not a database") << "garbage" << "file is not a database";
+        QTest::addRow("no rcmodels table") << "empty-db" << "no such table: rcmodels";
+        QTest::addRow("empty file") << "empty-file" << "no such table: rcmodels";
+    }
+    void unusableDatabase()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, expectedText);
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("rc.db"));
+        if (kind == QLatin1String("directory")) {
+            QVERIFY(QDir().mkdir(db));
+        } else {
+            QFile f(db);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            if (kind == QLatin1String("garbage"))
+                f.write(QByteArray(4096, 'x'));
+            f.close();
+            if (kind == QLatin1String("empty-db")) {
+                // A real SQLite file holding some other table.
+                QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+                other.setDatabaseName(db);
+                QVERIFY(other.open());
+                QSqlQuery(other).exec(QStringLiteral("CREATE TABLE something (x)"));
+                other.close();
+                other = QSqlDatabase();
+                QSqlDatabase::removeDatabase(QStringLiteral("other"));
+            }
+        }
+        const RunResult r = TestSupport::runProgram(dir.path());
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 255);
+        QCOMPARE(r.boxes.size(), 1);
+        QCOMPARE(r.boxes[0].title, QStringLiteral("Information"));
+        QVERIFY2(r.boxes[0].text.contains(expectedText, Qt::CaseInsensitive), qPrintable(r.boxes[0].text));
+    }
+
+    void cleanStartAndStop()
+    {
+        QTemporaryDir dir;
+        QVERIFY(TestSupport::writeSampleDirectory(dir.path()));
+        const RunResult r = TestSupport::runProgram(dir.path(), {QStringLiteral("IRVANTA_CLOSE_AFTER_MS=300")});
+        QVERIFY2(r.finished, qPrintable(r.output));
+        QCOMPARE(r.exitStatus, QProcess::NormalExit);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.boxes.isEmpty(), qPrintable(r.boxes.value(0).text));
+        // The workers stop receiver first, request worker last.
+        const int receiver = r.output.indexOf(QLatin1String("Application: stopped UsbReceiverDots"));
+        const int connection = r.output.indexOf(QLatin1String("Application: stopped UsbConnection"));
+        const int functions = r.output.indexOf(QLatin1String("Application: stopped UsbFunctions"));
+        QVERIFY2(receiver >= 0 && connection > receiver && functions > connection, qPrintable(r.output));
+    }
+
+    void malformedConfigStillStarts()
+    {
+        QTemporaryDir dir;
+        QVERIFY(TestSupport::writeSampleDirectory(dir.path()));
+        QFile ini(dir.filePath(QStringLiteral("config.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write("[Settings\n\x01\x02garbage=\n=nothing\n[[[\n");
+        ini.close();
+        const RunResult r = TestSupport::runProgram(dir.path(), {QStringLiteral("IRVANTA_CLOSE_AFTER_MS=200")});
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.boxes.isEmpty());
+    }
+
+    void configuredLanguage_data()
+    {
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("qmFiles");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("configured") << "German" << "fr_FR.UTF-8" << QStringList{"German"} << "German";
+        QTest::addRow("locale") << "" << "fr_FR.UTF-8" << QStringList{"French"} << "French";
+        QTest::addRow("locale without file") << "" << "fr_FR.UTF-8" << QStringList{} << "English";
+        QTest::addRow("configured without file") << "Klingon" << "fr_FR.UTF-8" << QStringList{} << "English";
+    }
+    void configuredLanguage()
+    {
+        QFETCH(QString, configured);
+        QFETCH(QString, locale);
+        QFETCH(QStringList, qmFiles);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(TestSupport::writeSampleDirectory(dir.path()));
+        QFile ini(dir.filePath(QStringLiteral("config.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        if (!configured.isEmpty())
+            ini.write("[Settings]\nlanguage=" + configured.toUtf8() + "\n");
+        ini.close();
+        for (const QString &qm : qmFiles) {
+            QFile f(dir.filePath(QStringLiteral("Languages/%1.qm").arg(qm)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const RunResult r = TestSupport::runProgram(
+            dir.path(), {QStringLiteral("IRVANTA_CLOSE_AFTER_MS=100"), QStringLiteral("LC_ALL=") + locale,
+                         QStringLiteral("LANG=") + locale, QStringLiteral("LANGUAGE=")});
+        QVERIFY(r.finished);
+        QVERIFY2(r.output.contains(QStringLiteral("Application: language ") + expected), qPrintable(r.output));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"

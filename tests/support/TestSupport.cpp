@@ -1,0 +1,113 @@
+#include "TestSupport.h"
+
+#include "tools/samplekit/SampleKit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QSqlError>
+
+namespace TestSupport {
+
+QString binaryDir()
+{
+    return qEnvironmentVariable("IRVANTA_BINARY_DIR");
+}
+
+QString sourceDir()
+{
+    return qEnvironmentVariable("IRVANTA_SOURCE_DIR");
+}
+
+QString programPath()
+{
+    return binaryDir() + QStringLiteral("/irvanta");
+}
+
+QSqlDatabase openFixtureCatalogue(const QString &dir, const QString &connection)
+{
+    QSqlDatabase db = connection.isEmpty() ? QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"))
+                                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(QDir(dir).filePath(QStringLiteral("rc.db")));
+    if (db.open()) {
+        QString error;
+        if (!SampleKit::createSchema(db, &error))
+            qWarning("fixture schema: %s", qPrintable(error));
+    }
+    return db;
+}
+
+bool writeSampleDirectory(const QString &dir, int models)
+{
+    SampleKit::Options options;
+    options.models = models;
+    QString error;
+    if (!SampleKit::writeWorkingDirectory(dir, options, &error)) {
+        qWarning("sample directory: %s", qPrintable(error));
+        return false;
+    }
+    return true;
+}
+
+namespace {
+QString unescape(const QString &field)
+{
+    QString out;
+    for (int i = 0; i < field.size(); ++i) {
+        if (field.at(i) == QLatin1Char('\\') && i + 1 < field.size()) {
+            const QChar c = field.at(++i);
+            out.append(c == QLatin1Char('t') ? QChar('\t') : c == QLatin1Char('n') ? QChar('\n') : c);
+        } else {
+            out.append(field.at(i));
+        }
+    }
+    return out;
+}
+} // namespace
+
+RunResult runProgram(const QString &workDir, const QStringList &extraEnv, const QStringList &answers, int timeoutMs)
+{
+    RunResult result;
+    const QString logPath = QDir(workDir).filePath(QStringLiteral(".boxes.log"));
+    QFile::remove(logPath);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("IRVANTA_MESSAGEBOX_LOG"), logPath);
+    env.insert(QStringLiteral("IRVANTA_MESSAGEBOX_ANSWERS"), answers.join(QLatin1Char(',')));
+    for (const QString &e : extraEnv) {
+        const int eq = e.indexOf(QLatin1Char('='));
+        env.insert(e.left(eq), e.mid(eq + 1));
+    }
+
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(workDir);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(programPath(), {});
+    if (!p.waitForStarted(10000)) {
+        result.output = p.errorString();
+        return result;
+    }
+    result.finished = p.waitForFinished(timeoutMs);
+    if (!result.finished) {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+    result.exitCode = p.exitCode();
+    result.exitStatus = p.exitStatus();
+    result.output = QString::fromLocal8Bit(p.readAll());
+
+    QFile log(logPath);
+    if (log.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString &line : lines) {
+            const QStringList f = line.split(QLatin1Char('\t'));
+            if (f.size() == 4)
+                result.boxes.append({unescape(f[0]), unescape(f[1]), unescape(f[2]), unescape(f[3])});
+        }
+    }
+    return result;
+}
+
+} // namespace TestSupport

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace TestSupport {
+
+// Path of a built program or of the source tree, handed in by CTest.
+QString binaryDir();
+QString sourceDir();
+QString programPath(); // the irvanta executable
+
+// Opens (creating) a catalogue with every table on the default connection or
+// on a named one; the file lives in dir.
+QSqlDatabase openFixtureCatalogue(const QString &dir, const QString &connection = QString());
+
+// Writes the full sample working directory into dir.
+bool writeSampleDirectory(const QString &dir, int models = 40);
+
+struct BoxLine
+{
+    QString kind, title, text, answer;
+};
+
+struct RunResult
+{
+    int exitCode = -1;
+    QProcess::ExitStatus exitStatus = QProcess::CrashExit;
+    bool finished = false;
+    QString output; // stdout and stderr merged
+    QList<BoxLine> boxes;
+};
+
+// Runs the program in workDir, offscreen, with message boxes logged and
+// answered from answers; extraEnv entries are "NAME=value".
+RunResult runProgram(const QString &workDir, const QStringList &extraEnv = {}, const QStringList &answers = {},
+                     int timeoutMs = 60000);
+
+} // namespace TestSupport

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Set-up for a fresh Debian 12 machine (run as root):
+#   bash tools/bootstrap.sh run    install, build, write the sample directory, start the program
+#   bash tools/bootstrap.sh test   install, build, run every test
+# BUILD_DIR (default: build) and IRVANTA_SANITIZE=ON are honoured.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mode=${1:-run}
+build=${BUILD_DIR:-build}
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
+          qt6-l10n-tools libqt6sql6-sqlite libquazip1-qt6-dev libhidapi-dev sqlite3 xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$build" -G Ninja -DIRVANTA_SANITIZE="${IRVANTA_SANITIZE:-OFF}"
+cmake --build "$build" -j"$(nproc)"
+
+case "$mode" in
+  run)
+    cd "$build/sample"
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      exec xvfb-run -a ../irvanta
+    fi
+    exec ../irvanta
+    ;;
+  test)
+    cd "$build"
+    exec ctest --output-on-failure -j"$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

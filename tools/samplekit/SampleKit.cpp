@@ -1,0 +1,360 @@
+#include "tools/samplekit/SampleKit.h"
+
+#include "ir/Decode.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// A small linear congruential generator: the kit must not depend on the
+// platform's random engines to stay byte-for-byte reproducible.
+class Lcg
+{
+public:
+    explicit Lcg(quint32 seed) : m_state(seed) {}
+    quint32 next()
+    {
+        m_state = m_state * 1664525u + 1013904223u;
+        return m_state >> 8;
+    }
+    int below(int n) { return n <= 0 ? 0 : int(next() % quint32(n)); }
+
+private:
+    quint32 m_state;
+};
+
+const char *const kKeyNames[] = {"POWER", "1",     "2",     "3",     "4",      "5",     "6",    "7",
+                                 "8",     "9",     "0",     "VOL+",  "VOL-",   "CH+",   "CH-",  "MUTE",
+                                 "MENU",  "OK",    "UP",    "DOWN",  "LEFT",   "RIGHT", "EXIT", "INFO",
+                                 "RED",   "GREEN", "YELLOW", "BLUE", "PLAY",   "STOP",  "PAUSE", "REC",
+                                 "FF",    "REW",   "TV/AV", "GUIDE", "TEXT",   "SUBT",  "AUDIO", "SLEEP"};
+
+const char *const kBrands[] = {"ALTORA", "BEKKER", "CORVIN", "DALMONT", "ELSTRA", "FAROVIA", "GRUNDAHL", "HAVELOCK"};
+const char *const kDeviceTypes[] = {"TV", "DVD", "SAT", "AUDIO", "STB"};
+
+bool exec(QSqlQuery &q, QString *error)
+{
+    if (q.exec())
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
+bool exec(QSqlDatabase db, const QString &sql, QString *error)
+{
+    QSqlQuery q(db);
+    if (q.exec(sql))
+        return true;
+    if (error)
+        *error = q.lastError().text() + QStringLiteral(" in: ") + sql;
+    return false;
+}
+
+QString bits(quint32 value, int count)
+{
+    QString out;
+    for (int i = count - 1; i >= 0; --i)
+        out.append((value >> i) & 1 ? QLatin1Char('1') : QLatin1Char('0'));
+    return out;
+}
+
+// Key codes in the stored format: protocol number, byte count, encoded blocks.
+// Each sample protocol packs its fields as the recogniser would report them.
+QString keyCode(int protocol, int address, int command)
+{
+    switch (protocol) {
+    case 1: { // NEC-style: address, inverted address, command, inverted command
+        const quint32 v = (quint32(address & 0xFF) << 24) | (quint32(~address & 0xFF) << 16) |
+                          (quint32(command & 0xFF) << 8) | quint32(~command & 0xFF);
+        return QStringLiteral("0014") + Decode::encode(bits(v, 32));
+    }
+    case 2: // RC5-style: 5 address bits, 6 command bits
+        return QStringLiteral("0022") + Decode::encode(bits(address & 0x1F, 5) + bits(command & 0x3F, 6));
+    case 3: // Sony-style: 7 command bits, 5 address bits
+        return QStringLiteral("0032") + Decode::encode(bits(command & 0x7F, 7) + bits(address & 0x1F, 5));
+    default: // RC6-style: 8 address bits, 8 command bits
+        return QStringLiteral("0042") + Decode::encode(bits(address & 0xFF, 8) + bits(command & 0xFF, 8));
+    }
+}
+
+} // namespace
+
+QList<SampleKit::RemoteType> SampleKit::remoteTypes()
+{
+    return {{1, "Irvanta Eight", 40}, {2, "Irvanta Four", 32}, {3, "Irvanta Slim", 24},
+            {4, "Irvanta Senior", 16}, {5, "Irvanta Learner", 36}};
+}
+
+void SampleKit::keyPosition(int typeId, int n, int *x, int *y)
+{
+    // Keys sit on a grid of four columns below the power row; remote types
+    // differ in their top margin so that each picture is its own.
+    const int top = 260 + 20 * typeId;
+    *x = 111 + (n % 4) * 120;
+    *y = top + (n / 4) * 170;
+}
+
+QStringList SampleKit::schemaStatements()
+{
+    return {
+        QStringLiteral("CREATE TABLE rcmodels (Rcid TEXT PRIMARY KEY, Brand TEXT, Type TEXT, Model TEXT, "
+                       "Documentation TEXT, Link TEXT, Author TEXT DEFAULT '', Correction REAL DEFAULT 0, "
+                       "Own INTEGER DEFAULT 0, Hidden INTEGER DEFAULT 0, Flag INTEGER DEFAULT 0, "
+                       "Hidden1 INTEGER DEFAULT 0, Prot INTEGER DEFAULT 0)"),
+        QStringLiteral("CREATE TABLE rckeys (Rcid TEXT, RCTypeId INTEGER, Name TEXT, ID TEXT, Nkey INTEGER)"),
+        QStringLiteral("CREATE TABLE rctypes (RCTypeId INTEGER PRIMARY KEY, RCTypeName TEXT, KeyCount INTEGER, "
+                       "Note TEXT)"),
+        QStringLiteral("CREATE TABLE rcbrands (Brand TEXT)"),
+        QStringLiteral("CREATE TABLE rctypesearch (RCTypeId INTEGER, Nkey INTEGER, SearchOrder INTEGER)"),
+        QStringLiteral("CREATE TABLE rctypekeys (RCTypeId INTEGER, CustomerId INTEGER, NKey INTEGER, X INTEGER, "
+                       "Y INTEGER, Shift INTEGER)"),
+        QStringLiteral("CREATE TABLE rccustomers (RCTypeId INTEGER, CustomerIdFrom INTEGER, CustomerIdTo INTEGER)"),
+        QStringLiteral("CREATE TABLE rctypeprint (RCTypeId INTEGER, CustomerId INTEGER, Nkey INTEGER, "
+                       "PrintOrder INTEGER)"),
+        QStringLiteral("CREATE TABLE rctypemacro (RCTypeId INTEGER, Nkey INTEGER, Name TEXT, SortOrder INTEGER)"),
+        QStringLiteral("CREATE TABLE rcconfig (Key TEXT, ID INTEGER, Value TEXT)"),
+        QStringLiteral("CREATE TABLE rcconvert (ConvertId INTEGER, Description TEXT, RCTypeIdFrom INTEGER, "
+                       "RCTypeIdTo INTEGER)"),
+        QStringLiteral("CREATE TABLE rcconvertmap (ConvertId INTEGER, NkeyFrom INTEGER, NkeyTo INTEGER)"),
+        QStringLiteral("CREATE TABLE prhistory (hid INTEGER, RCTypeId INTEGER, maxdevices INTEGER, rcid1 TEXT, "
+                       "rcid2 TEXT, rcid3 TEXT, rcid4 TEXT, rcid5 TEXT, rcid6 TEXT, rcid7 TEXT, rcid8 TEXT)"),
+        QStringLiteral("CREATE TABLE usbprotocols (DevID INTEGER, Prot INTEGER, Nrc INTEGER, Code TEXT)"),
+        QStringLiteral("CREATE TABLE protocols11 (Prot INTEGER, Code TEXT)"),
+        QStringLiteral("CREATE TABLE protocols21 (Prot INTEGER, Nrc INTEGER, Code TEXT)"),
+        QStringLiteral("CREATE TABLE protocols41 (Prot INTEGER, Nrc INTEGER, Code TEXT)"),
+        QStringLiteral("CREATE TABLE protocolsirt (Prot INTEGER, Code TEXT)"),
+        QStringLiteral("CREATE INDEX rckeys_by_model ON rckeys (Rcid, RCTypeId, Nkey)"),
+        QStringLiteral("CREATE INDEX rcmodels_by_link ON rcmodels (Link)"),
+        QStringLiteral("CREATE INDEX rcmodels_by_name ON rcmodels (Brand, Model)"),
+    };
+}
+
+bool SampleKit::createSchema(QSqlDatabase db, QString *error)
+{
+    for (const QString &sql : schemaStatements())
+        if (!exec(db, sql, error))
+            return false;
+    return true;
+}
+
+bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *error)
+{
+    if (!db.transaction()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    auto fail = [&]() {
+        db.rollback();
+        return false;
+    };
+
+    Lcg rng(options.seed);
+    const QList<RemoteType> types = remoteTypes();
+    const QString customer = customerId();
+
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO rctypes (RCTypeId, RCTypeName, KeyCount, Note) VALUES (?, ?, ?, ?)"));
+    for (const RemoteType &t : types) {
+        q.addBindValue(t.id);
+        q.addBindValue(QString::fromLatin1(t.name));
+        q.addBindValue(t.keyCount);
+        q.addBindValue(QStringLiteral("sample remote type"));
+        if (!exec(q, error))
+            return fail();
+    }
+
+    QSqlQuery pos(db);
+    pos.prepare(QStringLiteral("INSERT INTO rctypekeys (RCTypeId, CustomerId, NKey, X, Y, Shift) VALUES (?,?,?,?,?,?)"));
+    QSqlQuery search(db);
+    search.prepare(QStringLiteral("INSERT INTO rctypesearch (RCTypeId, Nkey, SearchOrder) VALUES (?,?,?)"));
+    QSqlQuery cust(db);
+    cust.prepare(QStringLiteral("INSERT INTO rccustomers (RCTypeId, CustomerIdFrom, CustomerIdTo) VALUES (?,?,?)"));
+    QSqlQuery hist(db);
+    hist.prepare(QStringLiteral("INSERT INTO prhistory (hid, RCTypeId, maxdevices, rcid1, rcid2, rcid3, rcid4, rcid5, "
+                                "rcid6, rcid7, rcid8) VALUES (?,?,?,'','','','','','','','')"));
+    for (const RemoteType &t : types) {
+        for (int n = 0; n < t.keyCount; ++n) {
+            int x = 0, y = 0;
+            keyPosition(t.id, n, &x, &y);
+            for (int shift = 0; shift < 2; ++shift) {
+                pos.addBindValue(t.id);
+                pos.addBindValue(customer.toInt());
+                pos.addBindValue(n + shift * shiftOffset(t.id));
+                pos.addBindValue(x);
+                pos.addBindValue(y);
+                pos.addBindValue(shift);
+                if (!exec(pos, error))
+                    return fail();
+            }
+        }
+        for (int order = 1; order <= 20 && order <= t.keyCount; ++order) {
+            search.addBindValue(t.id);
+            search.addBindValue(order - 1);
+            search.addBindValue(order);
+            if (!exec(search, error))
+                return fail();
+        }
+        cust.addBindValue(t.id);
+        cust.addBindValue(customer.toInt());
+        cust.addBindValue(customer.toInt());
+        if (!exec(cust, error))
+            return fail();
+        hist.addBindValue(t.id);
+        hist.addBindValue(t.id);
+        hist.addBindValue(4);
+        if (!exec(hist, error))
+            return fail();
+    }
+
+    QSqlQuery brand(db);
+    brand.prepare(QStringLiteral("INSERT INTO rcbrands (Brand) VALUES (?)"));
+    for (const char *b : {"ISOLDE", "JORVIK", "KESTREL AUDIO"}) {
+        brand.addBindValue(QString::fromLatin1(b));
+        if (!exec(brand, error))
+            return fail();
+    }
+
+    QSqlQuery model(db);
+    model.prepare(QStringLiteral("INSERT INTO rcmodels (Rcid, Brand, Type, Model, Documentation, Link, Author, "
+                                 "Correction, Own, Hidden, Flag, Hidden1, Prot) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    QSqlQuery key(db);
+    key.prepare(QStringLiteral("INSERT INTO rckeys (Rcid, RCTypeId, Name, ID, Nkey) VALUES (?,?,?,?,?)"));
+
+    QString master;
+    int masterIndex = 0;
+    for (int i = 0; i < options.models; ++i) {
+        const QString rcid = QStringLiteral("%1").arg(0x5a000000u + quint32(i) * 0x1f3du, 8, 16, QLatin1Char('0'));
+        // Every fifth model links to the master before it; the rest are masters.
+        const bool linked = i % 5 == 4 && !master.isEmpty();
+        if (!linked) {
+            master = rcid;
+            masterIndex = i;
+        }
+        const QString brandName = QString::fromLatin1(kBrands[(linked ? masterIndex : i) % 8]);
+        const QString deviceType = QString::fromLatin1(kDeviceTypes[rng.below(5)]);
+        const QString modelName = QStringLiteral("%1-%2").arg(deviceType.left(2)).arg(100 + rng.below(900));
+        const bool own = i % 7 == 3;
+        const int hidden = i % 13 == 6 ? 1 : 0;
+        const int hidden1 = i % 17 == 8 ? 1 : 0;
+        const int protocol = 1 + (linked ? masterIndex : i) % 4;
+        model.addBindValue(rcid);
+        model.addBindValue(brandName);
+        model.addBindValue(deviceType);
+        model.addBindValue(modelName);
+        model.addBindValue(QStringLiteral("Sample %1 remote for the %2 %3.").arg(deviceType, brandName, modelName));
+        model.addBindValue(master);
+        model.addBindValue(own ? QString() : QStringLiteral("Irvanta sample"));
+        model.addBindValue(0.0);
+        model.addBindValue(own ? 1 : 0);
+        model.addBindValue(hidden);
+        model.addBindValue(own && i % 2 ? 0 : 1);
+        model.addBindValue(hidden1);
+        model.addBindValue(protocol);
+        if (!exec(model, error))
+            return fail();
+        if (linked)
+            continue;
+
+        const int address = rng.below(256);
+        for (const RemoteType &t : types) {
+            // Not every master has keys for every type.
+            if ((i + t.id) % 3 == 0)
+                continue;
+            const int count = qMin(t.keyCount, 10 + rng.below(31));
+            for (int n = 0; n < count; ++n) {
+                const int command = (n * 7 + t.id) & 0xFF;
+                key.addBindValue(rcid);
+                key.addBindValue(t.id);
+                key.addBindValue(QString::fromLatin1(kKeyNames[n % 40]));
+                key.addBindValue(keyCode(protocol, address, command));
+                key.addBindValue(n);
+                if (!exec(key, error))
+                    return fail();
+            }
+            // A few shift-layer keys on the second layer of the first keys.
+            for (int n = 0; n < 3 && n < count; ++n) {
+                key.addBindValue(rcid);
+                key.addBindValue(t.id);
+                key.addBindValue(QStringLiteral("SHIFT ") + QString::fromLatin1(kKeyNames[n]));
+                key.addBindValue(keyCode(protocol, address, (0x80 + n * 3 + t.id) & 0xFF));
+                key.addBindValue(n + shiftOffset(t.id));
+                if (!exec(key, error))
+                    return fail();
+            }
+        }
+    }
+
+    if (!db.commit()) {
+        if (error)
+            *error = db.lastError().text();
+        return fail();
+    }
+    return true;
+}
+
+bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &options, QString *error)
+{
+    QDir dir(dirPath);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        if (error)
+            *error = QStringLiteral("cannot create %1").arg(dirPath);
+        return false;
+    }
+    for (const char *sub : {"images", "RCImages", "Languages", "Languages/flags", "update-tmp", "update", "xml"})
+        dir.mkpath(QString::fromLatin1(sub));
+
+    const QString dbPath = dir.filePath(QStringLiteral("rc.db"));
+    QFile::remove(dbPath);
+    bool ok = false;
+    {
+        const QString connection = QStringLiteral("samplekit-%1").arg(quintptr(&ok));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(dbPath);
+        if (!db.open()) {
+            if (error)
+                *error = db.lastError().text();
+        } else {
+            ok = createSchema(db, error) && fillCatalogue(db, options, error);
+            db.close();
+        }
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection);
+    }
+    if (!ok)
+        return false;
+
+    QFile ini(dir.filePath(QStringLiteral("config.ini")));
+    if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        if (error)
+            *error = ini.errorString();
+        return false;
+    }
+    ini.write("[Settings]\n"
+              "customerId=4\n"
+              "defaultCustomerId=4\n"
+              "language=English\n"
+              "languageShowType=0\n"
+              "company=\n"
+              "address=\n"
+              "contact=\n"
+              "printOnlyFirstImage=false\n"
+              "advancedFilter=false\n"
+              "simpleProgramming=false\n"
+              "settingsFullVersion=true\n"
+              "settingsShowRCTypesInSimpleMode=false\n"
+              "lastImportPath=xml\n"
+              "lastExportPath=xml\n"
+              "lastImagesPath=xml\n"
+              "rcTypes=1_2_3_4_5\n"
+              "\n"
+              "[UpdateInfo]\n"
+              "automaticUpdatesCheking=false\n"
+              "database=2026-12-01\n");
+    return true;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+// Writes an invented sample working directory: the catalogue "rc.db", a
+// "config.ini" and the folders the program expects. Deterministic: the same
+// options always give the same files. Tests use createSchema() for fixture
+// catalogues of their own.
+class SampleKit
+{
+public:
+    struct Options
+    {
+        int models = 40;       // models in the catalogue (the sample set is ~40)
+        quint32 seed = 20261210;
+    };
+
+    // The CREATE TABLE statements of the catalogue, in table order.
+    static QStringList schemaStatements();
+    // Creates every catalogue table on db; false with error set on failure.
+    static bool createSchema(QSqlDatabase db, QString *error = nullptr);
+
+    // Writes the whole working directory at dir (created when missing).
+    static bool writeWorkingDirectory(const QString &dir, const Options &options, QString *error = nullptr);
+
+    // Fills an empty catalogue (schema already created) with the sample rows.
+    static bool fillCatalogue(QSqlDatabase db, const Options &options, QString *error = nullptr);
+
+    // Remote types of the sample catalogue: id, name, number of normal keys.
+    struct RemoteType
+    {
+        int id;
+        const char *name;
+        int keyCount;
+    };
+    static QList<RemoteType> remoteTypes();
+    // Nominal picture position of normal-layer key n of a type (582 x 2261 units).
+    static void keyPosition(int typeId, int n, int *x, int *y);
+    static int shiftOffset(int typeId) { return typeId <= 4 ? 56 : 43; }
+    static QString customerId() { return QStringLiteral("4"); }
+};

@@ -1,0 +1,46 @@
+// irvanta-samplekit DIR [--models N] [--seed S]
+// Writes an invented sample working directory for the program.
+#include "tools/samplekit/SampleKit.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QTextStream err(stderr);
+    SampleKit::Options options;
+    QString dir;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString a = args.at(i);
+        if ((a == QLatin1String("--models") || a == QLatin1String("--seed")) && i + 1 < args.size()) {
+            bool ok = false;
+            const uint v = args.at(++i).toUInt(&ok);
+            if (!ok) {
+                err << "samplekit: " << a << " needs a number\n";
+                return 2;
+            }
+            if (a == QLatin1String("--models"))
+                options.models = int(v);
+            else
+                options.seed = v;
+        } else if (!a.startsWith(QLatin1String("--")) && dir.isEmpty()) {
+            dir = a;
+        } else {
+            err << "usage: irvanta-samplekit DIR [--models N] [--seed S]\n";
+            return 2;
+        }
+    }
+    if (dir.isEmpty()) {
+        err << "usage: irvanta-samplekit DIR [--models N] [--seed S]\n";
+        return 2;
+    }
+    QString error;
+    if (!SampleKit::writeWorkingDirectory(dir, options, &error)) {
+        err << "samplekit: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}

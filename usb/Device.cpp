@@ -1,0 +1,5 @@
+#include "usb/Device.h"
+
+Device::Device(QObject *parent) : QObject(parent) {}
+
+Device::~Device() = default;
