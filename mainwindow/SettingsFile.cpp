@@ -1,0 +1,112 @@
+#include "mainwindow/SettingsFile.h"
+
+#include "app/SettingsText.h"
+#include "app/StartupLanguage.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace {
+
+QString readText(const QSettings &settings, const char *key, const QString &defaultValue = QString())
+{
+    return settingsText(settings, QLatin1String(key), defaultValue);
+}
+
+bool readBool(const QSettings &settings, const char *key)
+{
+    return SettingsFile::textToBool(readText(settings, key));
+}
+
+QString readFolder(const QSettings &settings, const char *key)
+{
+    const QString folder = readText(settings, key);
+    return folder.isEmpty() ? QStringLiteral("xml") : folder;
+}
+
+} // namespace
+
+SettingsFile::Environment SettingsFile::systemEnvironment()
+{
+    return {QLocale::languageToString(QLocale::system().language()),
+            [](const QString &path) { return QFileInfo::exists(path); }};
+}
+
+bool SettingsFile::textToBool(const QString &text)
+{
+    return !(text.isEmpty() || text == QLatin1String("0") || text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0);
+}
+
+QStringList SettingsFile::parseRcTypes(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("(\\d+)"));
+    QStringList ids;
+    auto it = digits.globalMatch(text);
+    while (it.hasNext()) {
+        const QString id = it.next().captured(1);
+        if (!ids.contains(id))
+            ids.append(id);
+    }
+    return ids;
+}
+
+SettingsValues SettingsFile::load(const QSettings &settings, const Environment &environment)
+{
+    SettingsValues v;
+    v.customerId = readText(settings, "Settings/customerId");
+    v.defaultCustomerId = readText(settings, "Settings/defaultCustomerId", QStringLiteral("4"));
+    v.language = chooseStartupLanguage(readText(settings, "Settings/language"), environment.systemLanguage,
+                                       environment.fileExists);
+    v.languageShowType = readText(settings, "Settings/languageShowType").toInt();
+    v.company = readText(settings, "Settings/company");
+    v.address = readText(settings, "Settings/address");
+    v.contact = readText(settings, "Settings/contact");
+    v.printOnlyFirstImage = readBool(settings, "Settings/printOnlyFirstImage");
+    v.advancedFilter = readBool(settings, "Settings/advancedFilter");
+    v.simpleProgramming = readBool(settings, "Settings/simpleProgramming");
+    v.settingsFullVersion = readBool(settings, "Settings/settingsFullVersion");
+    v.settingsShowRCTypesInSimpleMode = readBool(settings, "Settings/settingsShowRCTypesInSimpleMode");
+    v.lastImportPath = readFolder(settings, "Settings/lastImportPath");
+    v.lastExportPath = readFolder(settings, "Settings/lastExportPath");
+    v.lastImagesPath = readFolder(settings, "Settings/lastImagesPath");
+    v.automaticUpdatesCheking = readBool(settings, "UpdateInfo/automaticUpdatesCheking");
+    v.enableImages = readBool(settings, "Debug/enableImages");
+    v.enableMakeOwn = readBool(settings, "Debug/enableMakeOwn");
+    v.enableCorrection = readBool(settings, "Debug/enableCorrection");
+    v.enableProtocol = readBool(settings, "Debug/enableProtocol");
+    v.showHidden = readBool(settings, "Debug/showHidden");
+    v.showHidden1 = readBool(settings, "Debug/showHidden1");
+    v.showRcidLink = readBool(settings, "Debug/showRcidLink");
+    v.showDocumentationIcon = readBool(settings, "Debug/showDocumentationIcon");
+    v.saveFlashData = readBool(settings, "Debug/saveFlashData");
+    v.convertDBdeleteImages = readBool(settings, "Debug/convertDBdeleteImages");
+    v.rcTypesList = parseRcTypes(readText(settings, "Settings/rcTypes"));
+    v.rcTypes = v.rcTypesList.join(QLatin1Char(','));
+    return v;
+}
+
+bool SettingsFile::save(QSettings &settings, const SettingsValues &v)
+{
+    settings.setValue(QStringLiteral("Settings/customerId"), v.customerId);
+    settings.setValue(QStringLiteral("Settings/language"), v.language);
+    settings.setValue(QStringLiteral("Settings/company"), v.company);
+    settings.setValue(QStringLiteral("Settings/address"), v.address);
+    settings.setValue(QStringLiteral("Settings/contact"), v.contact);
+    settings.setValue(QStringLiteral("Settings/printOnlyFirstImage"), v.printOnlyFirstImage);
+    settings.setValue(QStringLiteral("Settings/advancedFilter"), v.advancedFilter);
+    settings.setValue(QStringLiteral("Settings/simpleProgramming"), v.simpleProgramming);
+    settings.setValue(QStringLiteral("UpdateInfo/automaticUpdatesCheking"), v.automaticUpdatesCheking);
+    settings.setValue(QStringLiteral("Settings/settingsFullVersion"), v.settingsFullVersion);
+    settings.setValue(QStringLiteral("Settings/settingsShowRCTypesInSimpleMode"), v.settingsShowRCTypesInSimpleMode);
+    settings.setValue(QStringLiteral("Settings/lastImportPath"), v.lastImportPath);
+    settings.setValue(QStringLiteral("Settings/lastExportPath"), v.lastExportPath);
+    settings.setValue(QStringLiteral("Settings/lastImagesPath"), v.lastImagesPath);
+    settings.setValue(QStringLiteral("Settings/rcTypes"), QString(v.rcTypes).replace(QLatin1Char(','), QLatin1Char('_')));
+    settings.sync();
+    // A read problem (FormatError) does not stop the write; an AccessError
+    // does. QSettings keeps the first error it saw, so also make sure a file,
+    // not a directory or nothing, stands at the path afterwards.
+    return settings.status() != QSettings::AccessError && QFileInfo(settings.fileName()).isFile();
+}

@@ -1,0 +1,455 @@
+#include "mainwindow/SettingsFile.h"
+
+#include "TestSupport.h"
+#include "tools/samplekit/SampleKit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The fields of SettingsValues by member name, so one table row can name the
+// field it checks.
+QVariant field(const SettingsValues &v, const QString &name)
+{
+    const QHash<QString, QVariant> all = {
+        {"customerId", v.customerId},
+        {"defaultCustomerId", v.defaultCustomerId},
+        {"language", v.language},
+        {"languageShowType", v.languageShowType},
+        {"company", v.company},
+        {"address", v.address},
+        {"contact", v.contact},
+        {"printOnlyFirstImage", v.printOnlyFirstImage},
+        {"advancedFilter", v.advancedFilter},
+        {"simpleProgramming", v.simpleProgramming},
+        {"settingsFullVersion", v.settingsFullVersion},
+        {"settingsShowRCTypesInSimpleMode", v.settingsShowRCTypesInSimpleMode},
+        {"lastImportPath", v.lastImportPath},
+        {"lastExportPath", v.lastExportPath},
+        {"lastImagesPath", v.lastImagesPath},
+        {"automaticUpdatesCheking", v.automaticUpdatesCheking},
+        {"enableImages", v.enableImages},
+        {"enableMakeOwn", v.enableMakeOwn},
+        {"enableCorrection", v.enableCorrection},
+        {"enableProtocol", v.enableProtocol},
+        {"showHidden", v.showHidden},
+        {"showHidden1", v.showHidden1},
+        {"showRcidLink", v.showRcidLink},
+        {"showDocumentationIcon", v.showDocumentationIcon},
+        {"saveFlashData", v.saveFlashData},
+        {"convertDBdeleteImages", v.convertDBdeleteImages},
+        {"rcTypesList", v.rcTypesList},
+        {"rcTypes", v.rcTypes},
+    };
+    if (!all.contains(name))
+        qFatal("no field %s", qPrintable(name));
+    return all.value(name);
+}
+
+// Only "Languages/English.qm" and "Languages/Deutsch.qm" exist; the system speaks French.
+SettingsFile::Environment environment(const QStringList &files = {"Languages/English.qm", "Languages/Deutsch.qm"},
+                                      const QString &system = "French")
+{
+    const QSet<QString> present(files.begin(), files.end());
+    return {system, [present](const QString &path) { return present.contains(path); }};
+}
+
+QString readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(f.readAll());
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
+}
+
+// The keys the program writes, and only these.
+const QStringList savedKeys = {
+    "Settings/customerId",          "Settings/language",       "Settings/company",
+    "Settings/address",             "Settings/contact",        "Settings/printOnlyFirstImage",
+    "Settings/advancedFilter",      "Settings/simpleProgramming", "UpdateInfo/automaticUpdatesCheking",
+    "Settings/settingsFullVersion", "Settings/settingsShowRCTypesInSimpleMode", "Settings/lastImportPath",
+    "Settings/lastExportPath",      "Settings/lastImagesPath", "Settings/rcTypes",
+};
+
+} // namespace
+
+class TestSettingsFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    int round = 0;
+    // A fresh folder per test row: QSettings caches a file it has read and
+    // would not notice a rewrite of the same size within the same second.
+    QString path() const { return dir.filePath(QString::number(round) + "/config.ini"); }
+
+private slots:
+    void init()
+    {
+        ++round;
+        QVERIFY(QDir().mkpath(QFileInfo(path()).path()));
+    }
+
+    void missingFileGivesDefaults()
+    {
+        QSettings settings(path(), QSettings::IniFormat);
+        const SettingsValues v = SettingsFile::load(settings, environment());
+        QCOMPARE(v.customerId, QString());
+        QCOMPARE(v.defaultCustomerId, QString("4"));
+        QCOMPARE(v.language, QString("English")); // French has no .qm
+        QCOMPARE(v.languageShowType, 0);
+        QCOMPARE(v.company, QString());
+        QCOMPARE(v.address, QString());
+        QCOMPARE(v.contact, QString());
+        QVERIFY(!v.printOnlyFirstImage);
+        QVERIFY(!v.advancedFilter);
+        QVERIFY(!v.simpleProgramming);
+        QVERIFY(!v.settingsFullVersion);
+        QVERIFY(!v.settingsShowRCTypesInSimpleMode);
+        QCOMPARE(v.lastImportPath, QString("xml"));
+        QCOMPARE(v.lastExportPath, QString("xml"));
+        QCOMPARE(v.lastImagesPath, QString("xml"));
+        QVERIFY(!v.automaticUpdatesCheking);
+        for (const char *debug : {"enableImages", "enableMakeOwn", "enableCorrection", "enableProtocol", "showHidden",
+                                  "showHidden1", "showRcidLink", "showDocumentationIcon", "saveFlashData",
+                                  "convertDBdeleteImages"})
+            QVERIFY2(!field(v, debug).toBool(), debug);
+        QVERIFY(v.rcTypesList.isEmpty());
+        QCOMPARE(v.rcTypes, QString());
+        QVERIFY(!QFile::exists(path())); // reading never creates the file
+    }
+
+    void load_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("expected");
+
+        QTest::addRow("customer") << QByteArray("[Settings]\ncustomerId=12\n") << "customerId" << QVariant("12");
+        QTest::addRow("default customer missing") << QByteArray("[Settings]\ncustomerId=12\n") << "defaultCustomerId"
+                                                  << QVariant("4");
+        QTest::addRow("default customer set") << QByteArray("[Settings]\ndefaultCustomerId=7\n") << "defaultCustomerId"
+                                              << QVariant("7");
+        QTest::addRow("default customer empty") << QByteArray("[Settings]\ndefaultCustomerId=\n")
+                                                << "defaultCustomerId" << QVariant("");
+        QTest::addRow("label style") << QByteArray("[Settings]\nlanguageShowType=2\n") << "languageShowType"
+                                     << QVariant(2);
+        QTest::addRow("label style not a number") << QByteArray("[Settings]\nlanguageShowType=two\n")
+                                                  << "languageShowType" << QVariant(0);
+        QTest::addRow("company") << QByteArray("[Settings]\ncompany=ACME Ltd\n") << "company" << QVariant("ACME Ltd");
+        QTest::addRow("company with commas") << QByteArray("[Settings]\ncompany=A,B,C\n") << "company"
+                                             << QVariant("A,B,C");
+        QTest::addRow("quoted company") << QByteArray("[Settings]\ncompany=\"ACME, Ltd.\"\n") << "company"
+                                        << QVariant("ACME, Ltd.");
+        QTest::addRow("address") << QByteArray("[Settings]\naddress=Main St 1\n") << "address"
+                                 << QVariant("Main St 1");
+        QTest::addRow("contact") << QByteArray("[Settings]\ncontact=bob\n") << "contact" << QVariant("bob");
+        QTest::addRow("bool true") << QByteArray("[Settings]\nprintOnlyFirstImage=true\n") << "printOnlyFirstImage"
+                                   << QVariant(true);
+        QTest::addRow("bool TRUE") << QByteArray("[Settings]\nadvancedFilter=TRUE\n") << "advancedFilter"
+                                   << QVariant(true);
+        QTest::addRow("bool 1") << QByteArray("[Settings]\nsimpleProgramming=1\n") << "simpleProgramming"
+                                << QVariant(true);
+        QTest::addRow("bool any word") << QByteArray("[Settings]\nsettingsFullVersion=yes\n") << "settingsFullVersion"
+                                       << QVariant(true);
+        QTest::addRow("bool False") << QByteArray("[Settings]\nsettingsFullVersion=False\n") << "settingsFullVersion"
+                                    << QVariant(false);
+        QTest::addRow("bool 0") << QByteArray("[Settings]\nsettingsFullVersion=0\n") << "settingsFullVersion"
+                                << QVariant(false);
+        QTest::addRow("bool empty") << QByteArray("[Settings]\nsettingsFullVersion=\n") << "settingsFullVersion"
+                                    << QVariant(false);
+        QTest::addRow("bool list") << QByteArray("[Settings]\nsettingsFullVersion=false,false\n")
+                                   << "settingsFullVersion" << QVariant(true);
+        QTest::addRow("rc types in simple mode") << QByteArray("[Settings]\nsettingsShowRCTypesInSimpleMode=true\n")
+                                                 << "settingsShowRCTypesInSimpleMode" << QVariant(true);
+        QTest::addRow("update check") << QByteArray("[UpdateInfo]\nautomaticUpdatesCheking=true\n")
+                                      << "automaticUpdatesCheking" << QVariant(true);
+        QTest::addRow("update check in wrong group") << QByteArray("[Settings]\nautomaticUpdatesCheking=true\n")
+                                                     << "automaticUpdatesCheking" << QVariant(false);
+        QTest::addRow("import folder") << QByteArray("[Settings]\nlastImportPath=/home/u/in\n") << "lastImportPath"
+                                       << QVariant("/home/u/in");
+        QTest::addRow("empty import folder") << QByteArray("[Settings]\nlastImportPath=\n") << "lastImportPath"
+                                             << QVariant("xml");
+        QTest::addRow("empty export folder") << QByteArray("[Settings]\nlastExportPath=\n") << "lastExportPath"
+                                             << QVariant("xml");
+        QTest::addRow("empty images folder") << QByteArray("[Settings]\nlastImagesPath=\n") << "lastImagesPath"
+                                             << QVariant("xml");
+        QTest::addRow("images folder") << QByteArray("[Settings]\nlastImagesPath=pics\n") << "lastImagesPath"
+                                       << QVariant("pics");
+        for (const char *debug : {"enableImages", "enableMakeOwn", "enableCorrection", "enableProtocol", "showHidden",
+                                  "showHidden1", "showRcidLink", "showDocumentationIcon", "saveFlashData",
+                                  "convertDBdeleteImages"})
+            QTest::addRow("debug %s", debug) << QByteArray("[Debug]\n") + debug + "=true\n" << debug << QVariant(true);
+
+        // The remote-type list.
+        QTest::addRow("types as saved") << QByteArray("[Settings]\nrcTypes=1_3_5\n") << "rcTypesList"
+                                        << QVariant(QStringList{"1", "3", "5"});
+        QTest::addRow("types joined for SQL") << QByteArray("[Settings]\nrcTypes=1_3_5\n") << "rcTypes"
+                                              << QVariant("1,3,5");
+        QTest::addRow("types with duplicates and junk") << QByteArray("[Settings]\nrcTypes=5_1_5_x3\n")
+                                                        << "rcTypesList" << QVariant(QStringList{"5", "1", "3"});
+        QTest::addRow("types with duplicates, SQL") << QByteArray("[Settings]\nrcTypes=5_1_5_x3\n") << "rcTypes"
+                                                    << QVariant("5,1,3");
+        QTest::addRow("types by hand with commas") << QByteArray("[Settings]\nrcTypes=1,2\n") << "rcTypesList"
+                                                   << QVariant(QStringList{"1", "2"});
+        QTest::addRow("types with blanks") << QByteArray("[Settings]\nrcTypes=\" 4  12 \"\n") << "rcTypes"
+                                           << QVariant("4,12");
+        QTest::addRow("leading zeros are another text") << QByteArray("[Settings]\nrcTypes=007_7\n") << "rcTypesList"
+                                                        << QVariant(QStringList{"007", "7"});
+        QTest::addRow("types without a digit") << QByteArray("[Settings]\nrcTypes=none\n") << "rcTypesList"
+                                               << QVariant(QStringList{});
+        QTest::addRow("types without a digit, SQL") << QByteArray("[Settings]\nrcTypes=none\n") << "rcTypes"
+                                                    << QVariant("");
+    }
+    void load()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, name);
+        QFETCH(QVariant, expected);
+        QVERIFY(writeFile(path(), ini));
+        QSettings settings(path(), QSettings::IniFormat);
+        const QVariant actual = field(SettingsFile::load(settings, environment()), name);
+        if (expected.userType() == QMetaType::QStringList)
+            QCOMPARE(actual.toStringList(), expected.toStringList());
+        else
+            QCOMPARE(actual, expected);
+    }
+
+    void languageRule_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("configured with file") << QByteArray("[Settings]\nlanguage=Deutsch\n") << "French" << "Deutsch";
+        QTest::addRow("configured without file") << QByteArray("[Settings]\nlanguage=Klingon\n") << "Deutsch"
+                                                 << "English";
+        QTest::addRow("empty takes the system's") << QByteArray("[Settings]\nlanguage=\n") << "Deutsch" << "Deutsch";
+        QTest::addRow("missing takes the system's") << QByteArray("[Settings]\n") << "Deutsch" << "Deutsch";
+        QTest::addRow("system without file") << QByteArray("[Settings]\n") << "French" << "English";
+    }
+    void languageRule()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, system);
+        QFETCH(QString, expected);
+        QVERIFY(writeFile(path(), ini));
+        QSettings settings(path(), QSettings::IniFormat);
+        QCOMPARE(SettingsFile::load(settings, environment({"Languages/English.qm", "Languages/Deutsch.qm"}, system))
+                     .language,
+                 expected);
+    }
+
+    void unreadableOrMalformedGivesDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: a directory stands in the file's place
+        QTest::addRow("directory") << QByteArray();
+        QTest::addRow("binary") << QByteArray("\xff\xfe\x00\x01\x02[[[\n\x80\x81", 11);
+        QTest::addRow("unterminated quote") << QByteArray("[Settings]\n\"settingsFullVersion=true\nrcTypes=1_2\n");
+    }
+    void unreadableOrMalformedGivesDefaults()
+    {
+        QFETCH(QByteArray, content);
+        if (content.isEmpty())
+            QVERIFY(QDir().mkpath(path()));
+        else
+            QVERIFY(writeFile(path(), content));
+        QSettings settings(path(), QSettings::IniFormat);
+        const SettingsValues v = SettingsFile::load(settings, environment());
+        QVERIFY(!v.settingsFullVersion);
+        QCOMPARE(v.defaultCustomerId, QString("4"));
+        QCOMPARE(v.lastImportPath, QString("xml"));
+        QVERIFY(v.rcTypesList.isEmpty());
+    }
+
+    void firstSaveWritesExactlyTheUserKeys()
+    {
+        {
+            QSettings settings(path(), QSettings::IniFormat);
+            QVERIFY(SettingsFile::save(settings, SettingsFile::load(settings, environment())));
+        }
+        QSettings check(path(), QSettings::IniFormat);
+        QStringList keys = check.allKeys();
+        QStringList expected = savedKeys;
+        keys.sort();
+        expected.sort();
+        QCOMPARE(keys, expected);
+        const QString text = readAll(path());
+        QVERIFY(!text.contains("@Variant"));
+        QVERIFY(text.contains("language=English\n"));
+        QVERIFY(text.contains("settingsFullVersion=false\n"));
+        QVERIFY(text.contains("lastExportPath=xml\n"));
+        QVERIFY(text.contains("rcTypes=\n"));
+        QVERIFY(text.contains("[UpdateInfo]\nautomaticUpdatesCheking=false\n"));
+    }
+
+    void loadThenSave_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("expectedLine");
+        QTest::addRow("types deduplicated") << QByteArray("[Settings]\nrcTypes=5_1_5_x3\n") << "rcTypes=5_1_3";
+        QTest::addRow("types by hand") << QByteArray("[Settings]\nrcTypes=1,2\n") << "rcTypes=1_2";
+        QTest::addRow("types without digits") << QByteArray("[Settings]\nrcTypes=abc\n") << "rcTypes=";
+        QTest::addRow("leading zeros kept") << QByteArray("[Settings]\nrcTypes=007_7\n") << "rcTypes=007_7";
+        QTest::addRow("empty export folder") << QByteArray("[Settings]\nlastExportPath=\n") << "lastExportPath=xml";
+        QTest::addRow("unknown language") << QByteArray("[Settings]\nlanguage=Klingon\n") << "language=English";
+        QTest::addRow("mode kept") << QByteArray("[Settings]\nsettingsFullVersion=true\n")
+                                   << "settingsFullVersion=true";
+        QTest::addRow("rc types in simple mode written back")
+            << QByteArray("[Settings]\nsettingsShowRCTypesInSimpleMode=true\n")
+            << "settingsShowRCTypesInSimpleMode=true";
+    }
+    void loadThenSave()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, expectedLine);
+        QVERIFY(writeFile(path(), ini));
+        {
+            QSettings settings(path(), QSettings::IniFormat);
+            QVERIFY(SettingsFile::save(settings, SettingsFile::load(settings, environment())));
+        }
+        const QStringList lines = readAll(path()).split('\n');
+        QVERIFY2(lines.contains(expectedLine), qPrintable(readAll(path())));
+    }
+
+    void foreignKeysSurviveSaves()
+    {
+        const QByteArray ini = "[Settings]\n"
+                               "defaultCustomerId=9\n"
+                               "languageShowType=2\n"
+                               "customerId=3\n"
+                               "[UpdateInfo]\n"
+                               "database=2023-11-21\n"
+                               "main=2023-10-01\n"
+                               "server=http://127.0.0.1:8080/\n"
+                               "distributor=north\n"
+                               "[Debug]\n"
+                               "showHidden=true\n"
+                               "flashData=00112233\n"
+                               "allowChangeKeyID=true\n"
+                               "[Extra]\n"
+                               "note=kept\n";
+        QVERIFY(writeFile(path(), ini));
+        {
+            QSettings settings(path(), QSettings::IniFormat);
+            SettingsValues v = SettingsFile::load(settings, environment());
+            v.company = "changed";
+            QVERIFY(SettingsFile::save(settings, v));
+            v.settingsFullVersion = true;
+            QVERIFY(SettingsFile::save(settings, v));
+        }
+        const QStringList lines = readAll(path()).split('\n');
+        for (const char *line : {"defaultCustomerId=9", "languageShowType=2", "database=2023-11-21", "main=2023-10-01",
+                                 "server=http://127.0.0.1:8080/", "distributor=north", "showHidden=true",
+                                 "flashData=00112233", "allowChangeKeyID=true", "note=kept", "company=changed",
+                                 "customerId=3", "settingsFullVersion=true"})
+            QVERIFY2(lines.contains(line), line);
+        QSettings check(path(), QSettings::IniFormat);
+        QCOMPARE(check.allKeys().size(), savedKeys.size() + 10);
+    }
+
+    void everyWrittenValueComesBack()
+    {
+        SettingsValues v;
+        v.customerId = "21";
+        v.language = "Deutsch";
+        v.company = "ACME, Ltd.";
+        v.address = "1 Main St; Springfield";
+        v.contact = "  spaced  ";
+        v.printOnlyFirstImage = true;
+        v.advancedFilter = true;
+        v.simpleProgramming = true;
+        v.automaticUpdatesCheking = true;
+        v.settingsFullVersion = true;
+        v.settingsShowRCTypesInSimpleMode = true;
+        v.lastImportPath = "/data/in";
+        v.lastExportPath = "out dir";
+        v.lastImagesPath = "C:\\pics";
+        v.rcTypesList = QStringList{"2", "9", "14"};
+        v.rcTypes = "2,9,14";
+        {
+            QSettings settings(path(), QSettings::IniFormat);
+            QVERIFY(SettingsFile::save(settings, v));
+        }
+        QVERIFY(readAll(path()).split('\n').contains("rcTypes=2_9_14"));
+        QSettings settings(path(), QSettings::IniFormat);
+        const SettingsValues back = SettingsFile::load(settings, environment());
+        for (const char *name : {"customerId", "language", "company", "address", "contact", "printOnlyFirstImage",
+                                 "advancedFilter", "simpleProgramming", "automaticUpdatesCheking",
+                                 "settingsFullVersion", "settingsShowRCTypesInSimpleMode", "lastImportPath",
+                                 "lastExportPath", "lastImagesPath", "rcTypes"})
+            QVERIFY2(field(back, name) == field(v, name), name);
+        QCOMPARE(back.rcTypesList, v.rcTypesList);
+    }
+
+    void failedWriteIsReported()
+    {
+        // Written once, then a directory takes the file's place.
+        QSettings settings(path(), QSettings::IniFormat);
+        SettingsValues v = SettingsFile::load(settings, environment());
+        QVERIFY(SettingsFile::save(settings, v));
+        QVERIFY(QFile::remove(path()));
+        QVERIFY(QDir().mkpath(path()));
+        v.company = "lost";
+        QVERIFY(!SettingsFile::save(settings, v));
+        QVERIFY(!SettingsFile::save(settings, v));
+    }
+
+    void directoryFromTheStartIsReported()
+    {
+        QVERIFY(QDir().mkpath(path()));
+        QSettings settings(path(), QSettings::IniFormat);
+        QVERIFY(!SettingsFile::save(settings, SettingsFile::load(settings, environment())));
+    }
+
+    void malformedFileIsStillWritten()
+    {
+        // A read problem is not a write failure: the program's keys are written.
+        QVERIFY(writeFile(path(), QByteArray("[Settings\ncompany=x\n")));
+        QSettings settings(path(), QSettings::IniFormat);
+        SettingsValues v = SettingsFile::load(settings, environment());
+        v.contact = "written";
+        QVERIFY(SettingsFile::save(settings, v));
+        QVERIFY(readAll(path()).split('\n').contains("contact=written"));
+    }
+
+    void sampleKitConfigHoldsValidUserKeys()
+    {
+        const QString sample = dir.filePath(QString::number(round) + "/sample");
+        QVERIFY(TestSupport::writeSampleDirectory(sample, 5));
+        const QString ini = sample + "/config.ini";
+        QSettings settings(ini, QSettings::IniFormat);
+        for (const QString &key : savedKeys)
+            QVERIFY2(settings.contains(key), qPrintable(key));
+        const SettingsValues v =
+            SettingsFile::load(settings, {"English", [&](const QString &p) { return QFile::exists(sample + "/" + p); }});
+        QVERIFY(!v.rcTypesList.isEmpty());
+        QStringList sampleTypes;
+        for (const SampleKit::RemoteType &t : SampleKit::remoteTypes())
+            sampleTypes << QString::number(t.id);
+        for (const QString &id : v.rcTypesList)
+            QVERIFY2(sampleTypes.contains(id), qPrintable(id));
+        QCOMPARE(v.customerId, SampleKit::customerId());
+        // Already in the form a save writes: saving changes none of the user keys.
+        QHash<QString, QString> before;
+        for (const QString &key : savedKeys)
+            before.insert(key, settings.value(key).toString());
+        QVERIFY(SettingsFile::save(settings, v));
+        QSettings again(ini, QSettings::IniFormat);
+        for (const QString &key : savedKeys)
+            QVERIFY2(again.value(key).toString() == before.value(key), qPrintable(key));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "tst_settingsfile.moc"
