@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// Which model-dependent actions and buttons of the main window are usable for
+// the selected model, remote type and device state.
+class KeysPanelRules
+{
+public:
+    struct Input
+    {
+        QString rcid;  // empty: no model selected
+        QString link;  // the model's link master
+        bool own = false;
+        QString documentation;
+        bool showDocumentationIcon = false;
+        bool enableImages = false;
+        bool enableMakeOwn = false;
+        bool slotInfoValid = false; // the connected remote's slot overview is known
+        int typeId = 0;             // selected remote type
+        int deviceRCTypeId = 0;     // remote type the connected remote reports
+        int keyCount = 0;           // keys the model has for the type
+        std::array<QString, 4> simpleModels; // texts of dev1Model .. dev4Model
+    };
+
+    bool busy = true; // double clicks on the picture assign nothing (factory model)
+    bool documentationIcon = false;
+    bool print = false;
+    bool deleteModel = false;
+    bool imageButtons = false; // pushButtonAdd, pushButtonDelete
+    bool editModel = false;
+    bool newLink = false;
+    bool convert = false;
+    std::optional<bool> usbProgram; // unset: keeps its state (no slot information)
+    bool simpleProgram = false;
+    bool simpleAdd = false; // dev1Add .. dev4Add
+    std::array<bool, 4> simpleDelete{};
+
+    static KeysPanelRules evaluate(const Input &in);
+};
