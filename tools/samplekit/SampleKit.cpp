@@ -1,6 +1,7 @@
 #include "tools/samplekit/SampleKit.h"
 
 #include "ir/Decode.h"
+#include "tools/samplekit/SamplePicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,6 +98,12 @@ void SampleKit::keyPosition(int typeId, int n, int *x, int *y)
     const int top = 260 + 20 * typeId;
     *x = 111 + (n % 4) * 120;
     *y = top + (n / 4) * 170;
+}
+
+QByteArray SampleKit::keyName(int n)
+{
+    const int count = int(sizeof(kKeyNames) / sizeof(kKeyNames[0]));
+    return QByteArray(kKeyNames[((n % count) + count) % count]);
 }
 
 QStringList SampleKit::schemaStatements()
@@ -308,6 +315,8 @@ bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &opt
     }
     for (const char *sub : {"images", "RCImages", "Languages", "Languages/flags", "update-tmp", "update", "xml"})
         dir.mkpath(QString::fromLatin1(sub));
+    if (!SamplePicture::writeAll(dir.filePath(QStringLiteral("images")), error))
+        return false;
 
     const QString dbPath = dir.filePath(QStringLiteral("rc.db"));
     QFile::remove(dbPath);

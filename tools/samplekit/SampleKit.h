@@ -1,5 +1,8 @@
 #pragma once
 
+#include "catalogue/KeyPositionTable.h"
+
+#include <QByteArray>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -38,6 +41,8 @@ public:
     static QList<RemoteType> remoteTypes();
     // Nominal picture position of normal-layer key n of a type (582 x 2261 units).
     static void keyPosition(int typeId, int n, int *x, int *y);
-    static int shiftOffset(int typeId) { return typeId <= 4 ? 56 : 43; }
+    static int shiftOffset(int typeId) { return KeyPositionTable::shiftLayerOffset(typeId); }
+    // Name of normal-layer key n in the sample catalogue (also its picture label).
+    static QByteArray keyName(int n);
     static QString customerId() { return QStringLiteral("4"); }
 };
