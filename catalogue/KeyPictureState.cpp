@@ -46,7 +46,7 @@ void KeyPictureState::release()
     sendRequest = true;
 }
 
-KeyPictureState::Cursor KeyPictureState::move(const QPoint &pos, int height, QSqlDatabase db)
+KeyPictureState::Cursor KeyPictureState::hover(const QPoint &pos, int height, QSqlDatabase db)
 {
     const int key = hitTest(pos, height);
     if (key < 0)
@@ -60,7 +60,7 @@ KeyPictureState::Cursor KeyPictureState::move(const QPoint &pos, int height, QSq
     return busy ? Cursor::Arrow : Cursor::PointingHand;
 }
 
-void KeyPictureState::setLayout(const KeyPositionTable &table)
+void KeyPictureState::setKeyPositions(const KeyPositionTable &table)
 {
     keyPositions = table;
     if (keyPressed || sendRequest)

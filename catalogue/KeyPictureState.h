@@ -35,12 +35,12 @@ public:
     void release();
     // Selects the key under the pointer (a miss keeps the selection, and so does
     // a gesture still waiting for the key timer) and says which cursor to show.
-    Cursor move(const QPoint &pos, int height, QSqlDatabase db);
+    Cursor hover(const QPoint &pos, int height, QSqlDatabase db);
 
     // A new layout: a key number picked on the old one means nothing on it, so
     // a pending learn request is dropped and the selection cleared, unless a
     // key is being sent (its release must still go out).
-    void setLayout(const KeyPositionTable &table);
+    void setKeyPositions(const KeyPositionTable &table);
 
     bool gesturePending() const { return assignRequest || keyPressed || sendRequest; }
 };

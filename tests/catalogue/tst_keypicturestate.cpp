@@ -162,7 +162,7 @@ private slots:
     {
         KeyPictureState s;
         s.keyPositions = layout();
-        s.move(over(300, 1000, 900), 900, m_db);
+        s.hover(over(300, 1000, 900), 900, m_db);
         QCOMPARE(s.selectedKey, 10);
         s.doubleClick(over(300, 1000, 900), 900);
         QVERIFY(s.assignRequest);
@@ -171,13 +171,13 @@ private slots:
         // layout and the old key's place selects nothing.
         KeyPositionTable next;
         next.set(11, KeyPosition{420, 1000, 0});
-        s.setLayout(next);
+        s.setKeyPositions(next);
         QVERIFY(!s.assignRequest);
         QCOMPARE(s.selectedKey, -10);
         s.doubleClick(over(300, 1000, 900), 900);
         QVERIFY(!s.assignRequest);
         QCOMPARE(s.selectedKey, -10);
-        QCOMPARE(s.move(over(300, 1000, 900), 900, m_db), KeyPictureState::Cursor::Arrow);
+        QCOMPARE(s.hover(over(300, 1000, 900), 900, m_db), KeyPictureState::Cursor::Arrow);
         QCOMPARE(s.selectedKey, -10);
     }
 
@@ -190,7 +190,7 @@ private slots:
         s.rcTypeId = 3;
         s.press(over(300, 1000, 900), 900, m_db);
         QVERIFY(s.keyPressed);
-        s.setLayout(KeyPositionTable());
+        s.setKeyPositions(KeyPositionTable());
         QCOMPARE(s.selectedKey, 10);
         s.release();
         QVERIFY(!s.keyPressed);
@@ -263,7 +263,7 @@ private slots:
         s.rcid = QStringLiteral("ab'cd01");
         s.rcTypeId = 3;
         s.selectedKey = 7;
-        const KeyPictureState::Cursor c = s.move(over(x, 1000, 900), 900, m_db);
+        const KeyPictureState::Cursor c = s.hover(over(x, 1000, 900), 900, m_db);
         QCOMPARE(c, hand ? KeyPictureState::Cursor::PointingHand : KeyPictureState::Cursor::Arrow);
         QCOMPARE(s.selectedKey, selected);
     }
@@ -274,7 +274,7 @@ private slots:
         s.keyPositions = layout();
         s.doubleClick(over(300, 1000, 900), 900);
         QVERIFY(s.assignRequest);
-        s.move(over(420, 1000, 900), 900, m_db);
+        s.hover(over(420, 1000, 900), 900, m_db);
         QCOMPARE(s.selectedKey, 10);
 
         KeyPictureState t;
@@ -284,7 +284,7 @@ private slots:
         t.rcTypeId = 3;
         t.press(over(300, 1000, 900), 900, m_db);
         QVERIFY(t.keyPressed);
-        t.move(over(420, 1000, 900), 900, m_db);
+        t.hover(over(420, 1000, 900), 900, m_db);
         QCOMPARE(t.selectedKey, 10);
     }
 };
