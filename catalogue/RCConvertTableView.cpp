@@ -1,0 +1,5 @@
+#include "catalogue/RCConvertTableView.h"
+
+RCConvertTableView::RCConvertTableView(QWidget *parent) : QTableView(parent) {}
+
+RCConvertTableView::~RCConvertTableView() = default;

@@ -1,0 +1,18 @@
+#include "catalogue/RCKeysModel.h"
+
+#include "catalogue/RCModelsModel.h"
+
+RCKeysModel::RCKeysModel(QObject *parent, QSqlDatabase db) : QSqlTableModel(parent, db)
+{
+    setEditStrategy(QSqlTableModel::OnManualSubmit);
+}
+
+RCKeysModel::~RCKeysModel() = default;
+
+void RCKeysModel::setTable(const QString &tableName)
+{
+    QSqlTableModel::setTable(tableName);
+    if (primaryKey().isEmpty())
+        setPrimaryKey(RCModelsModel::keyIndex(
+            record(), {QStringLiteral("Rcid"), QStringLiteral("RCTypeId"), QStringLiteral("Nkey")}));
+}

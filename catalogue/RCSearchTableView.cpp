@@ -1,0 +1,5 @@
+#include "catalogue/RCSearchTableView.h"
+
+RCSearchTableView::RCSearchTableView(QWidget *parent) : QTableView(parent) {}
+
+RCSearchTableView::~RCSearchTableView() = default;

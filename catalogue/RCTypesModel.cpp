@@ -1,0 +1,5 @@
+#include "catalogue/RCTypesModel.h"
+
+RCTypesModel::RCTypesModel(QObject *parent) : QSqlQueryModel(parent) {}
+
+RCTypesModel::~RCTypesModel() = default;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QResizeEvent>
+#include <QTableView>
+
+// The remote-type list (RCTypesTV): only the type names are shown.
+class RCTypesTableView : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit RCTypesTableView(QWidget *parent = nullptr);
+    ~RCTypesTableView() override;
+
+    void setModel(QAbstractItemModel *model) override;
+    void applyColumnLayout();
+
+private slots:
+    void resizeEvent(QResizeEvent *e) override;
+};
