@@ -4,6 +4,7 @@
 #include "app/SettingsText.h"
 #include "app/StartupLanguage.h"
 #include "mainwindow/MainWindowImpl.h"
+#include "usb/HidSession.h"
 #include "usb/UsbConnection.h"
 #include "usb/UsbFunctions.h"
 #include "usb/UsbReceiverDots.h"
@@ -21,7 +22,7 @@
 
 Application *Application::instance = nullptr;
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv), m_device(nullptr)
+Application::Application(int &argc, char **argv) : QApplication(argc, argv), m_device(&m_usb)
 {
     m_started = init();
 }
@@ -132,6 +133,9 @@ bool Application::init()
         m_usb.setRemoteKind(QStringLiteral(""));
         m_usb.setReceiverKind(QStringLiteral(""));
         m_usb.usbReady.store(false, std::memory_order_release);
+
+        m_hid = std::make_unique<HidSession>(HidBackendChoice::fromEnvironment(*settings));
+        m_usb.setBackend(m_hid->backend());
 
         usbConnectionThread = new UsbConnection(&m_usb, this);
         usbConnectionThread->start(QThread::NormalPriority);

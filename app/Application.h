@@ -6,9 +6,12 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <memory>
+
 class UsbConnection;
 class UsbReceiverDots;
 class UsbFunctions;
+class HidSession;
 
 // The process frame: opens the catalogue, installs the translators, shows the
 // main window and runs the device-link workers; its destructor stops them.
@@ -39,6 +42,9 @@ private:
     void stopWorkers();
 
     static Application *instance;
+    // Declared first so it goes last: the HID layer outlives every channel
+    // that the USB state and the workers hold.
+    std::unique_ptr<HidSession> m_hid;
     UsbState m_usb;
     Device m_device;
     bool m_started = false;

@@ -1,5 +1,151 @@
 #include "usb/Device.h"
 
-Device::Device(QObject *parent) : QObject(parent) {}
+#include "usb/UsbState.h"
+
+#include <QDebug>
+
+#include <algorithm>
+
+Device::Device(UsbState *state, QObject *parent) : QObject(parent), m_state(state) {}
 
 Device::~Device() = default;
+
+bool Device::isPresent(int vendorId, int productId)
+{
+    HidBackend *backend = m_state ? m_state->backend() : nullptr;
+    if (!backend)
+        return false;
+    // A probe open tells a present device from one that cannot be used; the
+    // probe channel is dropped before returning.
+    const QList<HidDeviceEntry> entries = backend->enumerate(vendorId, productId);
+    for (const HidDeviceEntry &e : entries) {
+        if (e.vendorId != vendorId || e.productId != productId)
+            continue;
+        if (HidHandle probe = backend->open(e.path)) {
+            probe->close();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Device::openPair(int vendorId, int productId, HidHandle &first, HidHandle &second)
+{
+    first.reset();
+    second.reset();
+    HidBackend *backend = m_state ? m_state->backend() : nullptr;
+    if (!backend)
+        return false;
+    const QList<HidDeviceEntry> entries = backend->enumerate(vendorId, productId);
+    for (const HidDeviceEntry &e : entries) {
+        if (e.vendorId != vendorId || e.productId != productId)
+            continue;
+        first = backend->open(e.path);
+        if (first)
+            second = backend->open(e.path);
+        if (first && second)
+            return true;
+        first.reset();
+        second.reset();
+    }
+    return false;
+}
+
+bool Device::openRemote(int vendorId, int productId)
+{
+    if (!m_state)
+        return false;
+    HidHandle write, read;
+    if (!openPair(vendorId, productId, write, read)) {
+        m_state->setRemoteHandles(nullptr, nullptr);
+        return false;
+    }
+    const int n = reportSizeFromLength(read->inputReportLength());
+    if (n < 0) {
+        qDebug().noquote() << QStringLiteral("Device: remote %1:%2 has an unsupported input report length of %3 bytes")
+                                  .arg(vendorId, 4, 16, QLatin1Char('0'))
+                                  .arg(productId, 4, 16, QLatin1Char('0'))
+                                  .arg(read->inputReportLength());
+        m_state->setRemoteHandles(nullptr, nullptr);
+        return false;
+    }
+    m_state->remoteReportSize.store(n, std::memory_order_release);
+    m_state->setProductString(productStringFromDevice(read->productString()));
+    m_state->setRemoteHandles(std::move(read), std::move(write));
+    return true;
+}
+
+bool Device::openReceiver(int vendorId, int productId)
+{
+    if (!m_state)
+        return false;
+    HidHandle read, write;
+    if (!openPair(vendorId, productId, read, write)) {
+        m_state->setReceiverHandles(nullptr, nullptr);
+        return false;
+    }
+    const int n = reportSizeFromLength(read->inputReportLength());
+    if (n < 0) {
+        qDebug().noquote() << QStringLiteral("Device: receiver %1:%2 has an unsupported input report length of %3 bytes")
+                                  .arg(vendorId, 4, 16, QLatin1Char('0'))
+                                  .arg(productId, 4, 16, QLatin1Char('0'))
+                                  .arg(read->inputReportLength());
+        m_state->setReceiverHandles(nullptr, nullptr);
+        return false;
+    }
+    m_state->receiverReportSize.store(n, std::memory_order_release);
+    m_state->setReceiverHandles(std::move(read), std::move(write));
+    return true;
+}
+
+void Device::closeRemote()
+{
+    // Dropping the handles closes the channels once no thread transfers on them.
+    if (m_state)
+        m_state->setRemoteHandles(nullptr, nullptr);
+}
+
+void Device::closeReceiver()
+{
+    if (m_state)
+        m_state->setReceiverHandles(nullptr, nullptr);
+}
+
+bool Device::writeReport(const HidHandle &handle, int reportSize, const HidReport &report)
+{
+    if (!handle || reportSize < 1 || reportSize > HidLimits::kMaxPayload)
+        return false;
+    return handle->write(report.data(), reportSize + 1) == reportSize + 1;
+}
+
+int Device::readReport(const HidHandle &handle, int reportSize, HidReport &report, int timeoutMs)
+{
+    if (!handle || reportSize < 1 || reportSize > HidLimits::kMaxPayload)
+        return -1;
+    HidReport scratch{};
+    const int got = handle->read(scratch.data(), reportSize + 1, std::max(0, timeoutMs));
+    if (got <= 0)
+        return got < 0 ? -1 : 0;
+    const int used = std::min(got, reportSize + 1);
+    std::copy_n(scratch.begin(), used, report.begin());
+    return used;
+}
+
+QString Device::productStringFromDevice(const QString &deviceText)
+{
+    QString result;
+    const int units = std::min<int>(deviceText.size(), kProductStringLength);
+    for (int i = 0; i < units; ++i) {
+        const auto low = static_cast<uchar>(deviceText.at(i).unicode() & 0xFF);
+        if (low == 0)
+            break;
+        result.append(QChar::fromLatin1(static_cast<char>(low)));
+    }
+    return result;
+}
+
+int Device::reportSizeFromLength(int inputReportLength)
+{
+    const int n = inputReportLength - 1;
+    return (n >= 1 && n <= HidLimits::kMaxPayload) ? n : -1;
+}

@@ -1,17 +1,64 @@
 #pragma once
 
+#include "usb/HidBackend.h"
+#include "usb/HidReport.h"
+
 #include <QObject>
 #include <QString>
 
+class UsbState;
+
 // HID access of one thread: the worker threads and the application object each
-// hold their own. The device operations come with the HID layer.
+// hold their own. The operations keep no state of their own beyond one call:
+// they act on the shared USB state (its HID layer, handles, report sizes and
+// product string). Every operation is safe on closed or failed channels.
 class Device : public QObject
 {
     Q_OBJECT
 public:
-    explicit Device(QObject *parent = nullptr);
+    // How long a read waits for a report unless told otherwise.
+    static constexpr int kDefaultReadTimeoutMs = 1000;
+    // The product string keeps at most this many characters.
+    static constexpr int kProductStringLength = 50;
+
+    explicit Device(UsbState *state = nullptr, QObject *parent = nullptr);
     ~Device() override;
 
+    // True when an interface with these ids is present and can be opened;
+    // nothing opened here outlives the call.
+    bool isPresent(int vendorId, int productId);
+    // Opens the write channel, then the read channel, on the first matching
+    // interface and sets the remote report size and product string. False when
+    // nothing was opened (no device, failed open, report size outside 1..64).
+    bool openRemote(int vendorId, int productId);
+    // Opens the read channel, then the write channel, and sets the receiver
+    // report size. The receiver has no product string.
+    bool openReceiver(int vendorId, int productId);
+    void closeRemote();
+    void closeReceiver();
+
+    // Writes bytes 0 .. reportSize of report. False on a closed or failed
+    // channel, a size outside 1..64, or a short write.
+    bool writeReport(const HidHandle &handle, int reportSize, const HidReport &report);
+    // Reads one report of reportSize + 1 bytes into report. The result is the
+    // number of bytes read (reportSize + 1 for a whole report), 0 when nothing
+    // came within the time-out, -1 on a closed or failed channel or a size
+    // outside 1..64. A failed read leaves report as it was.
+    int readReport(const HidHandle &handle, int reportSize, HidReport &report,
+                   int timeoutMs = kDefaultReadTimeoutMs);
+
+    // The product string as the program keeps it: the low byte of each UTF-16
+    // code unit as a Latin-1 character, up to the first zero byte, at most 50.
+    static QString productStringFromDevice(const QString &deviceText);
+    // Payload size N for an input report length (report id included); -1 when
+    // the device is not supported (N outside 1..64).
+    static int reportSizeFromLength(int inputReportLength);
+
 private:
+    // The channels of the first matching interface that opens; the first
+    // opened channel comes first. Empty handles when none opens.
+    bool openPair(int vendorId, int productId, HidHandle &first, HidHandle &second);
+
+    UsbState *m_state;
     QString m_text;
 };

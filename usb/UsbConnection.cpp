@@ -1,6 +1,6 @@
 #include "usb/UsbConnection.h"
 
-UsbConnection::UsbConnection(UsbState *state, QObject *parent) : UsbWorker(parent), m_state(state) {}
+UsbConnection::UsbConnection(UsbState *state, QObject *parent) : UsbWorker(parent), m_state(state), m_device(state) {}
 
 void UsbConnection::run()
 {

@@ -1,7 +1,7 @@
 #include "usb/UsbFunctions.h"
 
 UsbFunctions::UsbFunctions(int number, UsbState *state, QObject *parent)
-    : UsbWorker(parent), m_number(number), m_state(state)
+    : UsbWorker(parent), m_number(number), m_state(state), m_device(state)
 {
 }
 

@@ -1,6 +1,6 @@
 #include "usb/UsbReceiverDots.h"
 
-UsbReceiverDots::UsbReceiverDots(UsbState *state, QObject *parent) : UsbWorker(parent), m_state(state) {}
+UsbReceiverDots::UsbReceiverDots(UsbState *state, QObject *parent) : UsbWorker(parent), m_state(state), m_device(state) {}
 
 void UsbReceiverDots::run()
 {

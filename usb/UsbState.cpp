@@ -1,5 +1,7 @@
 #include "usb/UsbState.h"
 
+#include <utility>
+
 QString UsbState::productString() const
 {
     QMutexLocker lock(&m_mutex);
@@ -46,4 +48,48 @@ void UsbState::setDeviceInfo(const std::array<int, kDeviceInfoSize> &info)
 {
     QMutexLocker lock(&m_mutex);
     m_deviceInfo = info;
+}
+
+HidHandle UsbState::remoteReadHandle() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_remoteRead;
+}
+
+HidHandle UsbState::remoteWriteHandle() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_remoteWrite;
+}
+
+HidHandle UsbState::receiverReadHandle() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_receiverRead;
+}
+
+HidHandle UsbState::receiverWriteHandle() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_receiverWrite;
+}
+
+void UsbState::setRemoteHandles(HidHandle read, HidHandle write)
+{
+    HidHandle oldRead, oldWrite;
+    QMutexLocker lock(&m_mutex);
+    // The old channels are released after the lock: closing one may wait for
+    // a read on it to end.
+    oldRead = std::exchange(m_remoteRead, std::move(read));
+    oldWrite = std::exchange(m_remoteWrite, std::move(write));
+    lock.unlock();
+}
+
+void UsbState::setReceiverHandles(HidHandle read, HidHandle write)
+{
+    HidHandle oldRead, oldWrite;
+    QMutexLocker lock(&m_mutex);
+    oldRead = std::exchange(m_receiverRead, std::move(read));
+    oldWrite = std::exchange(m_receiverWrite, std::move(write));
+    lock.unlock();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "usb/HidBackend.h"
+
 #include <QMutex>
 #include <QString>
 
@@ -30,10 +32,24 @@ public:
     std::array<int, kDeviceInfoSize> deviceInfo() const;
     void setDeviceInfo(const std::array<int, kDeviceInfoSize> &info);
 
+    // The HID layer in use (hidapi or the simulator); null means no devices.
+    HidBackend *backend() const { return m_backend.load(std::memory_order_acquire); }
+    void setBackend(HidBackend *backend) { m_backend.store(backend, std::memory_order_release); }
+
+    // The channels of the open devices; null when closed. Written by Device.
+    HidHandle remoteReadHandle() const;
+    HidHandle remoteWriteHandle() const;
+    HidHandle receiverReadHandle() const;
+    HidHandle receiverWriteHandle() const;
+    void setRemoteHandles(HidHandle read, HidHandle write);
+    void setReceiverHandles(HidHandle read, HidHandle write);
+
 private:
     mutable QMutex m_mutex;
     QString m_productString;
     QString m_remoteKind;
     QString m_receiverKind;
     std::array<int, kDeviceInfoSize> m_deviceInfo{};
+    std::atomic<HidBackend *> m_backend{nullptr};
+    HidHandle m_remoteRead, m_remoteWrite, m_receiverRead, m_receiverWrite;
 };

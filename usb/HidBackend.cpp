@@ -1,0 +1,5 @@
+#include "usb/HidBackend.h"
+
+HidChannel::~HidChannel() = default;
+
+HidBackend::~HidBackend() = default;
