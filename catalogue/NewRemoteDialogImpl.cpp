@@ -1,0 +1,177 @@
+#include "catalogue/NewRemoteDialogImpl.h"
+
+#include "catalogue/ModelRecords.h"
+
+#include <QCompleter>
+#include <QCoreApplication>
+
+namespace {
+
+// The opening texts are the main window's (its openers set them).
+QString trWindow(const char *text)
+{
+    return QCoreApplication::translate("MainWindowImpl", text);
+}
+
+} // namespace
+
+NewRemoteDialogImpl::NewRemoteDialogImpl(QWidget *parent, Qt::WindowFlags flags) : QDialog(parent, flags)
+{
+    setupUi(this);
+    connect(cancelPushButton, &QPushButton::pressed, this, &QWidget::close);
+}
+
+NewRemoteDialogImpl::~NewRemoteDialogImpl() = default;
+
+void NewRemoteDialogImpl::prepareCommon(int newMode, QCompleter *brands, QCompleter *types)
+{
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    static const char *const titles[] = {"New Remote Control", "Edit Remote Control", "New Remote Control Link"};
+    static const char *const okTexts[] = {"Add New RC", "Edit RC", "Add New RC Link"};
+    setWindowTitle(trWindow(titles[newMode - 1]));
+    okPushButton->setText(trWindow(okTexts[newMode - 1]));
+    cancelPushButton->setText(trWindow("Cancel"));
+    mode = newMode;
+    // The refreshes make new completers, so they are handed over each time.
+    brandLineEdit->setCompleter(brands);
+    typeLineEdit->setCompleter(types);
+}
+
+void NewRemoteDialogImpl::prepareNewFields(int newMode, QCompleter *brands, QCompleter *types)
+{
+    prepareCommon(newMode, brands, types);
+    brandLineEdit->clear();
+    typeLineEdit->clear();
+    modelLineEdit->clear();
+    documentationTextEdit->clear();
+    ownCheckBox->setChecked(true);
+    for (QWidget *w : {static_cast<QWidget *>(brandLineEdit), static_cast<QWidget *>(typeLineEdit),
+                       static_cast<QWidget *>(modelLineEdit), static_cast<QWidget *>(documentationTextEdit)})
+        w->setEnabled(true);
+    ownCheckBox->setEnabled(false);
+    // A new record has neither correction nor protocol nor a visible identity.
+    for (QWidget *w : {static_cast<QWidget *>(correctionLabel), static_cast<QWidget *>(correctionDSB),
+                       static_cast<QWidget *>(protocolLabel), static_cast<QWidget *>(protocolSB),
+                       static_cast<QWidget *>(labelRcid), static_cast<QWidget *>(rcidLineEdit),
+                       static_cast<QWidget *>(labelLink), static_cast<QWidget *>(linkLineEdit)})
+        w->setVisible(false);
+}
+
+void NewRemoteDialogImpl::prepareNew(QCompleter *brands, QCompleter *types)
+{
+    prepareNewFields(1, brands, types);
+}
+
+void NewRemoteDialogImpl::prepareLink(const QString &master, QCompleter *brands, QCompleter *types)
+{
+    masterRcid = master;
+    prepareNewFields(3, brands, types);
+}
+
+void NewRemoteDialogImpl::prepareEdit(const Record &record, QCompleter *brands, QCompleter *types, bool showRcidLink,
+                                      bool enableCorrection, bool enableProtocol)
+{
+    prepareCommon(2, brands, types);
+    currentRcid = record.rcid;
+    brandLineEdit->setText(record.brand);
+    typeLineEdit->setText(record.type);
+    modelLineEdit->setText(record.model);
+    rcidLineEdit->setText(record.rcid);
+    linkLineEdit->setText(record.link);
+    ownCheckBox->setChecked(record.own);
+    if (Qt::mightBeRichText(record.documentation))
+        documentationTextEdit->setHtml(record.documentation);
+    else
+        documentationTextEdit->setPlainText(record.documentation);
+    correctionDSB->setValue(record.correction); // limited to one decimal and -20 ... 20
+    protocolSB->setValue(record.prot);          // limited to 0 ... 999
+
+    labelRcid->setVisible(showRcidLink);
+    rcidLineEdit->setVisible(showRcidLink);
+    labelLink->setVisible(showRcidLink);
+    linkLineEdit->setVisible(showRcidLink);
+    correctionLabel->setVisible(enableCorrection);
+    correctionDSB->setVisible(enableCorrection);
+    protocolLabel->setVisible(enableProtocol);
+    protocolSB->setVisible(enableProtocol);
+
+    // A factory model only offers to make it one of the user's own.
+    for (QWidget *w : {static_cast<QWidget *>(brandLineEdit), static_cast<QWidget *>(typeLineEdit),
+                       static_cast<QWidget *>(modelLineEdit), static_cast<QWidget *>(documentationTextEdit),
+                       static_cast<QWidget *>(correctionDSB), static_cast<QWidget *>(protocolSB)})
+        w->setEnabled(record.own);
+    ownCheckBox->setEnabled(!record.own);
+
+    m_shown.brand = brandLineEdit->text();
+    m_shown.type = typeLineEdit->text();
+    m_shown.model = modelLineEdit->text();
+    m_shown.documentationPlain = documentationTextEdit->toPlainText();
+    m_shown.documentationRich = Qt::mightBeRichText(record.documentation);
+    m_shown.correction = correctionDSB->value();
+    m_shown.prot = protocolSB->value();
+    m_shown.own = ownCheckBox->isChecked();
+}
+
+NewRemoteDialogImpl::WriteResult NewRemoteDialogImpl::write(QSqlDatabase db, QString *rcid, QString *error)
+{
+    const QString brand = brandLineEdit->text().toUpper();
+    const QString type = typeLineEdit->text().toUpper();
+    const QString model = modelLineEdit->text().toUpper();
+
+    if (mode == 1 || mode == 3) {
+        if (brand.isEmpty() || type.isEmpty() || model.isEmpty())
+            return WriteResult::Incomplete;
+        ModelRecords::NewModel record;
+        record.brand = brand;
+        record.type = type;
+        record.model = model;
+        record.documentation = documentationTextEdit->toPlainText();
+        record.link = mode == 3 ? masterRcid : QString();
+        if (mode == 3 && masterRcid.isEmpty()) {
+            if (error)
+                *error = tr("No link master was chosen; nothing was written.");
+            return WriteResult::Failed;
+        }
+        return ModelRecords::insertModel(db, record, rcid, error) ? WriteResult::Written : WriteResult::Failed;
+    }
+    if (mode != 2)
+        return WriteResult::NoMode;
+
+    // Only what the user could see and change is written; everything else
+    // keeps its stored value exactly.
+    auto usable = [this](QWidget *w) { return w->isVisibleTo(this) && w->isEnabled(); };
+    ModelRecords::Edit edit;
+    edit.rcid = currentRcid;
+    if (usable(brandLineEdit) && brandLineEdit->text() != m_shown.brand) {
+        if (brand.isEmpty())
+            return WriteResult::Incomplete;
+        edit.brand = brand;
+    }
+    if (usable(typeLineEdit) && typeLineEdit->text() != m_shown.type) {
+        if (type.isEmpty())
+            return WriteResult::Incomplete;
+        edit.type = type;
+    }
+    if (usable(modelLineEdit) && modelLineEdit->text() != m_shown.model) {
+        if (model.isEmpty())
+            return WriteResult::Incomplete;
+        edit.model = model;
+    }
+    if (usable(documentationTextEdit) && documentationTextEdit->toPlainText() != m_shown.documentationPlain) {
+        // A formatted text stays formatted; a plain one stays plain.
+        edit.documentation =
+            m_shown.documentationRich ? documentationTextEdit->toHtml() : documentationTextEdit->toPlainText();
+    }
+    if (usable(correctionDSB) && correctionDSB->value() != m_shown.correction)
+        edit.correction = correctionDSB->value();
+    if (usable(protocolSB) && protocolSB->value() != m_shown.prot)
+        edit.prot = protocolSB->value();
+    if (usable(ownCheckBox) && ownCheckBox->isChecked() != m_shown.own)
+        edit.own = ownCheckBox->isChecked();
+
+    if (!ModelRecords::updateModel(db, edit, error))
+        return WriteResult::Failed;
+    if (rcid)
+        *rcid = currentRcid;
+    return WriteResult::Written;
+}

@@ -1,0 +1,150 @@
+#include "catalogue/PhotoPlaces.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("PhotoPlaces", text);
+}
+
+void setError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+QString PhotoPlaces::relativePath(const QString &master, int n)
+{
+    return folderName() + QLatin1Char('/') + master + QLatin1Char('_') + QString::number(n) + QStringLiteral(".jpg");
+}
+
+PhotoPlaces::PhotoPlaces(const QString &workDir, const QString &master) : m_workDir(workDir), m_master(master) {}
+
+QString PhotoPlaces::path(int n) const
+{
+    return QDir(m_workDir).filePath(relativePath(m_master, n));
+}
+
+bool PhotoPlaces::folderExists() const
+{
+    return QFileInfo(QDir(m_workDir).filePath(folderName())).isDir();
+}
+
+bool PhotoPlaces::isTaken(int n) const
+{
+    return QFileInfo::exists(path(n));
+}
+
+int PhotoPlaces::firstFree() const
+{
+    for (int n = 1; n <= Count; ++n)
+        if (!isTaken(n))
+            return n;
+    return 0;
+}
+
+bool PhotoPlaces::store(int n, const QByteArray &data, QString *error) const
+{
+    if (!folderExists()) {
+        setError(error, tr("The photo folder \"%1/\" does not exist.").arg(folderName()));
+        return false;
+    }
+    const QString target = path(n);
+    if (QFileInfo::exists(target)) {
+        setError(error, tr("The photo place %1 is already taken.").arg(target));
+        return false;
+    }
+    // The data goes to a temporary file first and is renamed only when
+    // complete, so a failed write leaves no damaged photo behind.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        setError(error, tr("Cannot write the photo %1: %2").arg(target, file.errorString()));
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+QString PhotoPlaces::stagedName(const QString &path)
+{
+    return path + QStringLiteral(".deleting");
+}
+
+bool PhotoPlaces::stage(int n, QString *error)
+{
+    const QString from = path(n);
+    const QString to = stagedName(from);
+    // A staged file left by an interrupted run is no photo place any more.
+    if (QFileInfo::exists(to))
+        QFile::remove(to);
+    if (!QFile::rename(from, to)) {
+        setError(error, tr("Cannot remove the photo %1.").arg(from));
+        return false;
+    }
+    m_staged.append({from, to});
+    return true;
+}
+
+bool PhotoPlaces::stageAll(QString *error)
+{
+    for (int n = 1; n <= Count; ++n) {
+        if (isTaken(n) && !stage(n, error)) {
+            restoreStaged();
+            return false;
+        }
+    }
+    return true;
+}
+
+void PhotoPlaces::restoreStaged()
+{
+    for (int i = m_staged.size() - 1; i >= 0; --i)
+        if (!QFile::rename(m_staged.at(i).second, m_staged.at(i).first))
+            qWarning("photo %s could not be put back from %s", qPrintable(m_staged.at(i).first),
+                     qPrintable(m_staged.at(i).second));
+    m_staged.clear();
+}
+
+void PhotoPlaces::discardStaged()
+{
+    for (const auto &s : std::as_const(m_staged))
+        if (!QFile::remove(s.second))
+            qWarning("staged photo %s could not be removed", qPrintable(s.second));
+    m_staged.clear();
+}
+
+bool PhotoPlaces::remove(int k, QString *error)
+{
+    if (k < 1 || k > Count || !QFileInfo(path(k)).isFile()) {
+        setError(error, tr("There is no photo %1 to delete.").arg(k));
+        return false;
+    }
+    if (!stage(k, error))
+        return false;
+
+    // Close up the places behind k; on a failed move every moved photo goes
+    // back, so no photo is lost or left under a wrong number.
+    QList<int> moved;
+    for (int m = k + 1; m <= Count; ++m) {
+        if (!isTaken(m))
+            continue;
+        if (isTaken(m - 1) || !QFile::rename(path(m), path(m - 1))) {
+            setError(error, tr("Cannot rename the photo %1 to %2.").arg(path(m), path(m - 1)));
+            for (int i = moved.size() - 1; i >= 0; --i)
+                QFile::rename(path(moved.at(i) - 1), path(moved.at(i)));
+            restoreStaged();
+            return false;
+        }
+        moved.append(m);
+    }
+    discardStaged();
+    return true;
+}

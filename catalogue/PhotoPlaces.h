@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// The five photo places of one link master: place n is the file
+// "RCImages/" + master + "_" + n + ".jpg" below the working directory. The
+// folder is expected to exist; it is never created here. Changes to several
+// files are made so that a failure part-way puts every file back.
+class PhotoPlaces
+{
+public:
+    static constexpr int Count = 5;
+
+    static QString folderName() { return QStringLiteral("RCImages"); }
+    // Name of place n relative to the working directory.
+    static QString relativePath(const QString &master, int n);
+
+    PhotoPlaces(const QString &workDir, const QString &master);
+
+    QString path(int n) const;
+    bool folderExists() const;
+    bool isTaken(int n) const;
+    // Lowest place whose file does not exist; 0 when all five are taken.
+    int firstFree() const;
+
+    // Writes data as the file of place n; an existing file is never
+    // overwritten and a failed write leaves no file behind.
+    bool store(int n, const QByteArray &data, QString *error) const;
+
+    // Removes place k and moves every later photo down by one place
+    // (k + 1 to k, ..., 5 to 4; a missing place is skipped).
+    bool remove(int k, QString *error);
+
+    // All-or-nothing removal of every place, for the deletion of a master:
+    // stage() moves the files aside (restoring them itself when it fails),
+    // then either restoreStaged() or discardStaged().
+    bool stageAll(QString *error);
+    void restoreStaged();
+    void discardStaged();
+
+private:
+    bool stage(int n, QString *error);
+    static QString stagedName(const QString &path);
+
+    QString m_workDir;
+    QString m_master;
+    QList<QPair<QString, QString>> m_staged; // (place file, staged file)
+};

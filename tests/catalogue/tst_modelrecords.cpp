@@ -1,0 +1,415 @@
+// Writes of model records: new models and links, edits of chosen fields, and
+// the all-or-nothing deletion of a model or link group with keys and photos.
+#include "TestSupport.h"
+
+#include "catalogue/ModelRecords.h"
+#include "catalogue/PhotoPlaces.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+namespace {
+
+struct Row
+{
+    const char *rcid, *brand, *type, *model, *doc, *link;
+    double correction;
+    int own, flag, prot;
+};
+
+// Two own groups (A with two links, B with one), a lone own model, and a
+// factory group F with an own model linked to it.
+const Row kRows[] = {
+    {"aaaa0000", "alpha", "TV", "A-1", "<b>rich</b> text", "aaaa0000", 1.25, 1, 1, 12},
+    {"aaaa0001", "ALPHA", "TV", "A-2", "", "aaaa0000", 0, 1, 1, 0},
+    {"aaaa0002", "ALPHA", "DVD", "A-3", "", "aaaa0000", 0, 1, 1, 0},
+    {"bbbb0000", "BETA", "SAT", "B-1", "plain", "bbbb0000", -3.5, 1, 1, 4},
+    {"bbbb0001", "BETA", "SAT", "B-2", "", "bbbb0000", 0, 1, 1, 0},
+    {"cccc0000", "GAMMA", "TV", "C-1", "", "cccc0000", 0, 1, 1, 0},
+    {"ffff0000", "sony", "tv", "F-1", "factory", "ffff0000", 25.0, 0, 1, 1234},
+    {"ffff0001", "OWN", "TV", "F-2", "", "ffff0000", 0, 1, 1, 0},
+};
+
+} // namespace
+
+class TestModelRecords : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    QSqlDatabase m_db;
+
+    QString work() const { return m_dir->path(); }
+
+    // Every row of a table, in a fixed order, as text.
+    QStringList dump(const QString &table)
+    {
+        QSqlQuery q(m_db);
+        const QString order = table == QLatin1String("rcmodels") ? QStringLiteral("Rcid")
+                                                                  : QStringLiteral("Rcid,RCTypeId,Nkey");
+        if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, order)))
+            return {QStringLiteral("query failed")};
+        QStringList rows;
+        while (q.next()) {
+            QStringList cells;
+            for (int i = 0; i < q.record().count(); ++i)
+                cells << q.value(i).toString();
+            rows << cells.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    QStringList photoFiles()
+    {
+        QStringList names = QDir(QDir(work()).filePath(QStringLiteral("RCImages")))
+                                .entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name);
+        return names;
+    }
+
+    QVariantMap row(const QString &rcid)
+    {
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("SELECT * FROM rcmodels WHERE Rcid=?"));
+        q.addBindValue(rcid);
+        QVariantMap out;
+        if (q.exec() && q.next())
+            for (int i = 0; i < q.record().count(); ++i)
+                out.insert(q.record().fieldName(i), q.value(i));
+        return out;
+    }
+
+    void exec(const QString &sql)
+    {
+        QSqlQuery q(m_db);
+        QVERIFY2(q.exec(sql), qPrintable(sql));
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        QVERIFY(m_dir->isValid());
+        m_db = TestSupport::openFixtureCatalogue(work());
+        QVERIFY(m_db.isOpen());
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("RCImages")));
+
+        QVERIFY(m_db.transaction()); // one commit keeps the fixture quick
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("INSERT INTO rcmodels (Rcid,Brand,Type,Model,Documentation,Link,Author,Correction,"
+                                 "Own,Hidden,Flag,Hidden1,Prot) VALUES (?,?,?,?,?,?,'',?,?,0,?,0,?)"));
+        QSqlQuery key(m_db);
+        key.prepare(QStringLiteral("INSERT INTO rckeys (Rcid,RCTypeId,Name,ID,Nkey) VALUES (?,?,?,?,?)"));
+        for (const Row &r : kRows) {
+            for (const QVariant &v : {QVariant(QString::fromUtf8(r.rcid)), QVariant(QString::fromUtf8(r.brand)),
+                                      QVariant(QString::fromUtf8(r.type)), QVariant(QString::fromUtf8(r.model)),
+                                      QVariant(QString::fromUtf8(r.doc)), QVariant(QString::fromUtf8(r.link)),
+                                      QVariant(r.correction), QVariant(r.own), QVariant(r.flag), QVariant(r.prot)})
+                q.addBindValue(v);
+            QVERIFY(q.exec());
+            if (qstrcmp(r.rcid, r.link) != 0)
+                continue;
+            // Keys of two remote types and photos 1 and 3 under every master.
+            for (int type = 1; type <= 2; ++type)
+                for (int n = 0; n < 3; ++n) {
+                    for (const QVariant &v : {QVariant(QString::fromUtf8(r.rcid)), QVariant(type),
+                                              QVariant(QStringLiteral("K%1").arg(n)),
+                                              QVariant(QStringLiteral("0014ABC%1").arg(n)), QVariant(n)})
+                        key.addBindValue(v);
+                    QVERIFY(key.exec());
+                }
+            for (int n : {1, 3}) {
+                QFile f(PhotoPlaces(work(), QString::fromUtf8(r.rcid)).path(n));
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write("jpeg");
+            }
+        }
+        QVERIFY(m_db.commit());
+    }
+    void cleanup()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+        delete m_dir;
+        m_dir = nullptr;
+    }
+
+    void newRcidShape()
+    {
+        const QRegularExpression shape(QStringLiteral("^[0-9a-f]{8}$"));
+        QSet<QString> seen;
+        for (int i = 0; i < 500; ++i) {
+            const QString id = ModelRecords::newRcid();
+            QVERIFY2(shape.match(id).hasMatch(), qPrintable(id));
+            seen.insert(id);
+        }
+        QVERIFY(seen.size() > 490);
+    }
+
+    void correctionText_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("1.5") << 1.5 << "1.5";
+        QTest::addRow("zero") << 0.0 << "0";
+        QTest::addRow("-20") << -20.0 << "-20";
+        QTest::addRow("-0.1") << -0.1 << "-0.1";
+        QTest::addRow("seven digits") << 12.345678 << "12.3457";
+    }
+    void correctionText()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(ModelRecords::correctionText(value), text);
+    }
+
+    void insertStoresTextsExactly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addRow("apostrophe") << QStringLiteral("O'NEIL");
+        QTest::addRow("injection") << QStringLiteral("')OR(1=1");
+        QTest::addRow("percent and underscore") << QStringLiteral("100% _A_");
+        QTest::addRow("non-ASCII") << QStringLiteral("ÄÖÜ ÉLAN ŁÓDŹ 東芝");
+        QTest::addRow("blanks") << QStringLiteral("  ");
+        QTest::addRow("quotes and backslash") << QStringLiteral("\"a\" \\n; --");
+    }
+    void insertStoresTextsExactly()
+    {
+        QFETCH(QString, text);
+        const QStringList before = dump(QStringLiteral("rcmodels"));
+        ModelRecords::NewModel m{text, text + QStringLiteral("T"), text + QStringLiteral("M"),
+                                 text + QStringLiteral("\nsecond line"), QString()};
+        QString rcid, error;
+        QVERIFY2(ModelRecords::insertModel(m_db, m, &rcid, &error), qPrintable(error));
+        const QVariantMap r = row(rcid);
+        QCOMPARE(r.value(QStringLiteral("Brand")).toString(), text);
+        QCOMPARE(r.value(QStringLiteral("Type")).toString(), text + QStringLiteral("T"));
+        QCOMPARE(r.value(QStringLiteral("Model")).toString(), text + QStringLiteral("M"));
+        QCOMPARE(r.value(QStringLiteral("Documentation")).toString(), text + QStringLiteral("\nsecond line"));
+        QCOMPARE(r.value(QStringLiteral("Link")).toString(), rcid);
+        QCOMPARE(r.value(QStringLiteral("Own")).toInt(), 1);
+        QCOMPARE(r.value(QStringLiteral("Hidden")).toInt(), 0);
+        QCOMPARE(r.value(QStringLiteral("Hidden1")).toInt(), 0);
+        QCOMPARE(r.value(QStringLiteral("Flag")).toInt(), 0);
+        // Exactly one row more, the others untouched.
+        QStringList after = dump(QStringLiteral("rcmodels"));
+        QCOMPARE(after.size(), before.size() + 1);
+        after.removeIf([&](const QString &s) { return s.startsWith(rcid + QLatin1Char('|')); });
+        QCOMPARE(after, before);
+    }
+
+    void insertLinked()
+    {
+        QString rcid, error;
+        ModelRecords::NewModel m{QStringLiteral("NEW"), QStringLiteral("TV"), QStringLiteral("N-1"), QString(),
+                                 QStringLiteral("bbbb0000")};
+        QVERIFY2(ModelRecords::insertModel(m_db, m, &rcid, &error), qPrintable(error));
+        QVERIFY(rcid != QLatin1String("bbbb0000"));
+        QCOMPARE(row(rcid).value(QStringLiteral("Link")).toString(), QStringLiteral("bbbb0000"));
+        QCOMPARE(ModelRecords::linkCount(m_db, QStringLiteral("bbbb0000")), 2);
+    }
+
+    void insertLinkedToMissingMaster_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addRow("no such model") << QStringLiteral("deadbeef");
+        QTest::addRow("a linked model is no master") << QStringLiteral("aaaa0001");
+    }
+    void insertLinkedToMissingMaster()
+    {
+        QFETCH(QString, link);
+        const QStringList before = dump(QStringLiteral("rcmodels"));
+        QString rcid, error;
+        ModelRecords::NewModel m{QStringLiteral("NEW"), QStringLiteral("TV"), QStringLiteral("N-1"), QString(), link};
+        QVERIFY(!ModelRecords::insertModel(m_db, m, &rcid, &error));
+        QVERIFY(error.contains(link));
+        QVERIFY(rcid.isEmpty());
+        QCOMPARE(dump(QStringLiteral("rcmodels")), before);
+    }
+
+    void updateWritesOnlyChosenFields()
+    {
+        const QVariantMap before = row(QStringLiteral("aaaa0000"));
+        ModelRecords::Edit e;
+        e.rcid = QStringLiteral("aaaa0000");
+        e.type = QStringLiteral("O'NEIL 50%");
+        QString error;
+        QVERIFY2(ModelRecords::updateModel(m_db, e, &error), qPrintable(error));
+        QVariantMap expected = before;
+        expected[QStringLiteral("Type")] = QStringLiteral("O'NEIL 50%");
+        expected[QStringLiteral("Flag")] = 0;
+        const QVariantMap after = row(QStringLiteral("aaaa0000"));
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QCOMPARE(after.value(it.key()).toString(), it.value().toString());
+        // Stored exactly: a lower-case brand, a two-decimal correction.
+        QCOMPARE(after.value(QStringLiteral("Brand")).toString(), QStringLiteral("alpha"));
+        QCOMPARE(after.value(QStringLiteral("Correction")).toDouble(), 1.25);
+    }
+
+    void updateAllFields()
+    {
+        ModelRecords::Edit e;
+        e.rcid = QStringLiteral("ffff0000");
+        e.brand = QStringLiteral("B");
+        e.type = QStringLiteral("T");
+        e.model = QStringLiteral("M");
+        e.documentation = QStringLiteral("d'oc");
+        e.own = true;
+        e.correction = -0.1;
+        e.prot = 999;
+        QString error;
+        QVERIFY2(ModelRecords::updateModel(m_db, e, &error), qPrintable(error));
+        const QVariantMap r = row(QStringLiteral("ffff0000"));
+        QCOMPARE(r.value(QStringLiteral("Brand")).toString(), QStringLiteral("B"));
+        QCOMPARE(r.value(QStringLiteral("Documentation")).toString(), QStringLiteral("d'oc"));
+        QCOMPARE(r.value(QStringLiteral("Own")).toInt(), 1);
+        QCOMPARE(r.value(QStringLiteral("Correction")).toDouble(), -0.1);
+        QCOMPARE(r.value(QStringLiteral("Prot")).toInt(), 999);
+        QCOMPARE(r.value(QStringLiteral("Flag")).toInt(), 0);
+        QCOMPARE(r.value(QStringLiteral("Link")).toString(), QStringLiteral("ffff0000"));
+    }
+
+    void emptyEditWritesNothing()
+    {
+        const QStringList before = dump(QStringLiteral("rcmodels"));
+        ModelRecords::Edit e;
+        e.rcid = QStringLiteral("ffff0000");
+        QString error;
+        QVERIFY(ModelRecords::updateModel(m_db, e, &error));
+        QCOMPARE(dump(QStringLiteral("rcmodels")), before);
+    }
+
+    void updateOfMissingModelFails()
+    {
+        const QStringList before = dump(QStringLiteral("rcmodels"));
+        ModelRecords::Edit e;
+        e.rcid = QStringLiteral("deadbeef");
+        e.brand = QStringLiteral("X");
+        QString error;
+        QVERIFY(!ModelRecords::updateModel(m_db, e, &error));
+        QVERIFY(error.contains(QLatin1String("deadbeef")));
+        QCOMPARE(dump(QStringLiteral("rcmodels")), before);
+    }
+
+    void failedWritesAreReported()
+    {
+        exec(QStringLiteral("CREATE TRIGGER no_writes BEFORE UPDATE ON rcmodels BEGIN SELECT RAISE(ABORT, 'read-only "
+                            "catalogue'); END"));
+        exec(QStringLiteral("CREATE TRIGGER no_inserts BEFORE INSERT ON rcmodels BEGIN SELECT RAISE(ABORT, "
+                            "'read-only catalogue'); END"));
+        const QStringList before = dump(QStringLiteral("rcmodels"));
+        ModelRecords::Edit e;
+        e.rcid = QStringLiteral("aaaa0000");
+        e.brand = QStringLiteral("X");
+        QString error;
+        QVERIFY(!ModelRecords::updateModel(m_db, e, &error));
+        QVERIFY2(error.contains(QLatin1String("read-only catalogue")), qPrintable(error));
+        error.clear();
+        QString rcid;
+        QVERIFY(!ModelRecords::insertModel(m_db, {QStringLiteral("B"), QStringLiteral("T"), QStringLiteral("M"),
+                                                  QString(), QString()},
+                                           &rcid, &error));
+        QVERIFY2(error.contains(QLatin1String("read-only catalogue")), qPrintable(error));
+        QCOMPARE(dump(QStringLiteral("rcmodels")), before);
+    }
+
+    void masterExists()
+    {
+        QVERIFY(ModelRecords::masterExists(m_db, QStringLiteral("aaaa0000")));
+        QVERIFY(!ModelRecords::masterExists(m_db, QStringLiteral("aaaa0001")));
+        QVERIFY(!ModelRecords::masterExists(m_db, QStringLiteral("deadbeef")));
+        QCOMPARE(ModelRecords::linkCount(m_db, QStringLiteral("aaaa0000")), 2);
+        QCOMPARE(ModelRecords::linkCount(m_db, QStringLiteral("cccc0000")), 0);
+    }
+
+    void deleteRemovesGroupOnly_data()
+    {
+        QTest::addColumn<QString>("rcid");
+        QTest::addColumn<QStringList>("goneModels");
+        QTest::addColumn<bool>("keysAndPhotosGo");
+        QTest::addRow("master with links") << QStringLiteral("aaaa0000")
+                                           << QStringList{"aaaa0000", "aaaa0001", "aaaa0002"} << true;
+        QTest::addRow("lone master") << QStringLiteral("cccc0000") << QStringList{"cccc0000"} << true;
+        QTest::addRow("linked model") << QStringLiteral("aaaa0001") << QStringList{"aaaa0001"} << false;
+        QTest::addRow("own model linked to a factory master")
+            << QStringLiteral("ffff0001") << QStringList{"ffff0001"} << false;
+    }
+    void deleteRemovesGroupOnly()
+    {
+        QFETCH(QString, rcid);
+        QFETCH(QStringList, goneModels);
+        QFETCH(bool, keysAndPhotosGo);
+        QStringList models = dump(QStringLiteral("rcmodels"));
+        QStringList keys = dump(QStringLiteral("rckeys"));
+        QStringList photos = photoFiles();
+        QString error;
+        QCOMPARE(ModelRecords::deleteModel(m_db, work(), rcid, &error), ModelRecords::DeleteResult::Deleted);
+
+        models.removeIf([&](const QString &s) { return goneModels.contains(s.section(QLatin1Char('|'), 0, 0)); });
+        if (keysAndPhotosGo) {
+            keys.removeIf([&](const QString &s) { return s.startsWith(rcid + QLatin1Char('|')); });
+            photos.removeIf([&](const QString &s) { return s.startsWith(rcid + QLatin1Char('_')); });
+        }
+        QCOMPARE(dump(QStringLiteral("rcmodels")), models);
+        QCOMPARE(dump(QStringLiteral("rckeys")), keys);
+        QCOMPARE(photoFiles(), photos);
+    }
+
+    void deleteRefusesFactoryData_data()
+    {
+        QTest::addColumn<QString>("rcid");
+        QTest::addRow("factory master") << QStringLiteral("ffff0000");
+        QTest::addRow("own master with a factory link") << QStringLiteral("bbbb0000");
+    }
+    void deleteRefusesFactoryData()
+    {
+        QFETCH(QString, rcid);
+        exec(QStringLiteral("UPDATE rcmodels SET Own=0 WHERE Rcid='bbbb0001'"));
+        const QStringList models = dump(QStringLiteral("rcmodels"));
+        const QStringList keys = dump(QStringLiteral("rckeys"));
+        const QStringList photos = photoFiles();
+        QString error;
+        QCOMPARE(ModelRecords::deleteModel(m_db, work(), rcid, &error), ModelRecords::DeleteResult::Refused);
+        QCOMPARE(dump(QStringLiteral("rcmodels")), models);
+        QCOMPARE(dump(QStringLiteral("rckeys")), keys);
+        QCOMPARE(photoFiles(), photos);
+    }
+
+    void deleteFailureLeavesEverything_data()
+    {
+        QTest::addColumn<QString>("sabotage");
+        QTest::addRow("keys cannot be deleted") << QStringLiteral("trigger");
+        QTest::addRow("a photo cannot be moved") << QStringLiteral("photo");
+        QTest::addRow("model is gone") << QStringLiteral("gone");
+    }
+    void deleteFailureLeavesEverything()
+    {
+        QFETCH(QString, sabotage);
+        QString rcid = QStringLiteral("aaaa0000");
+        if (sabotage == QLatin1String("trigger"))
+            exec(QStringLiteral("CREATE TRIGGER keep_keys BEFORE DELETE ON rckeys BEGIN SELECT RAISE(ABORT, 'keys are "
+                                "locked'); END"));
+        else if (sabotage == QLatin1String("photo"))
+            QVERIFY(QDir().mkpath(PhotoPlaces(work(), rcid).path(3) + QStringLiteral(".deleting/blocked")));
+        else
+            rcid = QStringLiteral("deadbeef");
+        const QStringList models = dump(QStringLiteral("rcmodels"));
+        const QStringList keys = dump(QStringLiteral("rckeys"));
+        const QStringList photos = photoFiles();
+        QString error;
+        QCOMPARE(ModelRecords::deleteModel(m_db, work(), rcid, &error), ModelRecords::DeleteResult::Failed);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(dump(QStringLiteral("rcmodels")), models);
+        QCOMPARE(dump(QStringLiteral("rckeys")), keys);
+        QCOMPARE(photoFiles(), photos);
+        // The connection is usable afterwards: no transaction was left open.
+        QVERIFY(m_db.transaction());
+        QVERIFY(m_db.rollback());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModelRecords)
+#include "tst_modelrecords.moc"

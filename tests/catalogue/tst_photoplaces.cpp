@@ -1,0 +1,192 @@
+// Photo places of a link master: the lowest free place, deletion with the
+// later photos moved down, and writes that fail without leaving damage.
+#include "catalogue/PhotoPlaces.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+class TestPhotoPlaces : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    const QString m_master = QStringLiteral("1a2b3c4d");
+
+    QString work() const { return m_dir->path(); }
+
+    // Each place's file holds its original number, so moves can be traced.
+    void fill(const QList<int> &places, const QString &master)
+    {
+        for (int n : places) {
+            QFile f(QDir(work()).filePath(PhotoPlaces::relativePath(master, n)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("photo ") + QByteArray::number(n));
+        }
+    }
+
+    // Place -> original number of the photo now in it (0: empty).
+    QList<int> contents(const QString &master) const
+    {
+        QList<int> out;
+        for (int n = 1; n <= PhotoPlaces::Count; ++n) {
+            QFile f(QDir(work()).filePath(PhotoPlaces::relativePath(master, n)));
+            out << (f.open(QIODevice::ReadOnly) ? f.readAll().mid(6).toInt() : 0);
+        }
+        return out;
+    }
+
+    QStringList folderEntries() const
+    {
+        return QDir(QDir(work()).filePath(QStringLiteral("RCImages"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("RCImages")));
+    }
+    void cleanup()
+    {
+        delete m_dir;
+        m_dir = nullptr;
+    }
+
+    void names()
+    {
+        QCOMPARE(PhotoPlaces::relativePath(m_master, 3), QStringLiteral("RCImages/1a2b3c4d_3.jpg"));
+        QCOMPARE(PhotoPlaces(work(), m_master).path(1), QDir(work()).filePath(QStringLiteral("RCImages/1a2b3c4d_1.jpg")));
+    }
+
+    void firstFree_data()
+    {
+        QTest::addColumn<QList<int>>("taken");
+        QTest::addColumn<int>("free");
+        QTest::addRow("none") << QList<int>{} << 1;
+        QTest::addRow("gap at 2") << QList<int>{1, 3} << 2;
+        QTest::addRow("only 5") << QList<int>{5} << 1;
+        QTest::addRow("1 to 4") << QList<int>{1, 2, 3, 4} << 5;
+        QTest::addRow("all") << QList<int>{1, 2, 3, 4, 5} << 0;
+    }
+    void firstFree()
+    {
+        QFETCH(QList<int>, taken);
+        QFETCH(int, free);
+        fill(taken, m_master);
+        fill({1}, QStringLiteral("99999999")); // another master's photos do not count
+        QCOMPARE(PhotoPlaces(work(), m_master).firstFree(), free);
+    }
+
+    void remove_data()
+    {
+        QTest::addColumn<QList<int>>("taken");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QList<int>>("after");
+        QTest::addRow("middle of three") << QList<int>{1, 2, 3} << 2 << QList<int>{1, 3, 0, 0, 0};
+        QTest::addRow("first with gap behind") << QList<int>{1, 3} << 1 << QList<int>{0, 3, 0, 0, 0};
+        QTest::addRow("first of 1,2,4,5") << QList<int>{1, 2, 4, 5} << 1 << QList<int>{2, 0, 4, 5, 0};
+        QTest::addRow("last of five") << QList<int>{1, 2, 3, 4, 5} << 5 << QList<int>{1, 2, 3, 4, 0};
+        QTest::addRow("first of five") << QList<int>{1, 2, 3, 4, 5} << 1 << QList<int>{2, 3, 4, 5, 0};
+        QTest::addRow("only one") << QList<int>{1} << 1 << QList<int>{0, 0, 0, 0, 0};
+    }
+    void remove()
+    {
+        QFETCH(QList<int>, taken);
+        QFETCH(int, k);
+        QFETCH(QList<int>, after);
+        fill(taken, m_master);
+        fill({1, 2}, QStringLiteral("99999999"));
+        QString error;
+        QVERIFY2(PhotoPlaces(work(), m_master).remove(k, &error), qPrintable(error));
+        QCOMPARE(contents(m_master), after);
+        QCOMPARE(contents(QStringLiteral("99999999")), (QList<int>{1, 2, 0, 0, 0}));
+        for (const QString &name : folderEntries())
+            QVERIFY2(name.endsWith(QLatin1String(".jpg")), qPrintable(name));
+    }
+
+    void removeEmptyPlaceChangesNothing()
+    {
+        fill({1, 3}, m_master);
+        QString error;
+        QVERIFY(!PhotoPlaces(work(), m_master).remove(2, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(m_master), (QList<int>{1, 0, 3, 0, 0}));
+    }
+
+    void removeThatCannotStartChangesNothing()
+    {
+        // Something that cannot be cleared sits where the removed photo is
+        // moved aside: the removal fails before any photo has moved.
+        fill({1, 2, 3}, m_master);
+        const PhotoPlaces places(work(), m_master);
+        QVERIFY(QDir().mkpath(places.path(1) + QStringLiteral(".deleting/blocked")));
+        QString error;
+        QVERIFY(!PhotoPlaces(work(), m_master).remove(1, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(m_master), (QList<int>{1, 2, 3, 0, 0}));
+    }
+
+    void stageAllIsAllOrNothing()
+    {
+        fill({1, 2, 4}, m_master);
+        PhotoPlaces places(work(), m_master);
+        QVERIFY(QDir().mkpath(places.path(4) + QStringLiteral(".deleting/blocked")));
+        QString error;
+        QVERIFY(!places.stageAll(&error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(m_master), (QList<int>{1, 2, 0, 4, 0}));
+
+        QVERIFY(QDir(places.path(4) + QStringLiteral(".deleting")).removeRecursively());
+        QVERIFY(places.stageAll(&error));
+        QCOMPARE(contents(m_master), (QList<int>{0, 0, 0, 0, 0}));
+        places.restoreStaged();
+        QCOMPARE(contents(m_master), (QList<int>{1, 2, 0, 4, 0}));
+        QVERIFY(places.stageAll(&error));
+        places.discardStaged();
+        QCOMPARE(contents(m_master), (QList<int>{0, 0, 0, 0, 0}));
+        QVERIFY(folderEntries().isEmpty());
+    }
+
+    void store()
+    {
+        PhotoPlaces places(work(), m_master);
+        QString error;
+        QVERIFY2(places.store(2, "jpeg bytes", &error), qPrintable(error));
+        QFile f(places.path(2));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("jpeg bytes"));
+        // A taken place is never overwritten.
+        QVERIFY(!places.store(2, "other", &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(folderEntries(), QStringList{QStringLiteral("1a2b3c4d_2.jpg")});
+    }
+
+    void storeWithoutFolder_data()
+    {
+        QTest::addColumn<bool>("fileInPlace");
+        QTest::addRow("folder missing") << false;
+        QTest::addRow("file in place of the folder") << true;
+    }
+    void storeWithoutFolder()
+    {
+        QFETCH(bool, fileInPlace);
+        const QString folder = QDir(work()).filePath(QStringLiteral("RCImages"));
+        QVERIFY(QDir(folder).removeRecursively());
+        if (fileInPlace) {
+            QFile f(folder);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        PhotoPlaces places(work(), m_master);
+        QVERIFY(!places.folderExists());
+        QString error;
+        QVERIFY(!places.store(1, "data", &error));
+        QVERIFY(error.contains(QLatin1String("RCImages/")));
+        QCOMPARE(QFileInfo(folder).isFile(), fileInPlace);
+        QVERIFY(!QFileInfo::exists(places.path(1)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPhotoPlaces)
+#include "tst_photoplaces.moc"
