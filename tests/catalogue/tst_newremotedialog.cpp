@@ -1,0 +1,468 @@
+// The record dialog driven through its widgets: the three modes, what each
+// writes, and that an edit changes only what the user changed.
+#include "TestSupport.h"
+
+#include "catalogue/NewRemoteDialogImpl.h"
+
+#include <QCompleter>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringListModel>
+#include <QtTest>
+
+class TestNewRemoteDialog : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    QSqlDatabase m_db;
+    NewRemoteDialogImpl *m_dialog = nullptr;
+    QCompleter *m_brands = nullptr;
+    QCompleter *m_types = nullptr;
+
+    // What the last OK did.
+    NewRemoteDialogImpl::WriteResult m_result = NewRemoteDialogImpl::WriteResult::NoMode;
+    QString m_rcid, m_error;
+    int m_presses = 0;
+
+    void insert(const QString &rcid, const QString &brand, const QString &type, const QString &model,
+                const QString &doc, const QString &link, double correction, int own, int flag, int prot)
+    {
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("INSERT INTO rcmodels (Rcid,Brand,Type,Model,Documentation,Link,Author,Correction,"
+                                 "Own,Hidden,Flag,Hidden1,Prot) VALUES (?,?,?,?,?,?,'',?,?,0,?,0,?)"));
+        for (const QVariant &v : {QVariant(rcid), QVariant(brand), QVariant(type), QVariant(model), QVariant(doc),
+                                  QVariant(link), QVariant(correction), QVariant(own), QVariant(flag), QVariant(prot)})
+            q.addBindValue(v);
+        QVERIFY(q.exec());
+    }
+
+    QVariantMap row(const QString &rcid)
+    {
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("SELECT * FROM rcmodels WHERE Rcid=?"));
+        q.addBindValue(rcid);
+        QVariantMap out;
+        if (q.exec() && q.next())
+            for (int i = 0; i < q.record().count(); ++i)
+                out.insert(q.record().fieldName(i), q.value(i));
+        return out;
+    }
+
+    QStringList allRows()
+    {
+        QSqlQuery q(m_db);
+        q.exec(QStringLiteral("SELECT * FROM rcmodels ORDER BY Rcid"));
+        QStringList out;
+        while (q.next()) {
+            QStringList cells;
+            for (int i = 0; i < q.record().count(); ++i)
+                cells << q.value(i).toString();
+            out << cells.join(QLatin1Char('|'));
+        }
+        return out;
+    }
+
+    NewRemoteDialogImpl::Record record(const QString &rcid)
+    {
+        const QVariantMap r = row(rcid);
+        NewRemoteDialogImpl::Record rec;
+        rec.rcid = r.value(QStringLiteral("Rcid")).toString();
+        rec.link = r.value(QStringLiteral("Link")).toString();
+        rec.brand = r.value(QStringLiteral("Brand")).toString();
+        rec.type = r.value(QStringLiteral("Type")).toString();
+        rec.model = r.value(QStringLiteral("Model")).toString();
+        rec.documentation = r.value(QStringLiteral("Documentation")).toString();
+        rec.correction = r.value(QStringLiteral("Correction")).toDouble();
+        rec.own = r.value(QStringLiteral("Own")).toBool();
+        rec.prot = r.value(QStringLiteral("Prot")).toInt();
+        return rec;
+    }
+
+    void type(QWidget *w, const QString &text)
+    {
+        w->setFocus();
+        // keyClicks knows only ASCII; other letters arrive as their text.
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(w, c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+
+    void replace(QLineEdit *w, const QString &text)
+    {
+        w->selectAll();
+        type(w, text);
+    }
+
+    void pressOk()
+    {
+        QTest::mouseClick(m_dialog->okPushButton, Qt::LeftButton);
+    }
+
+    void openEdit(const QString &rcid, bool showRcidLink = false, bool correction = false, bool protocol = false)
+    {
+        m_dialog->prepareEdit(record(rcid), m_brands, m_types, showRcidLink, correction, protocol);
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        QVERIFY(m_dir->isValid());
+        m_db = TestSupport::openFixtureCatalogue(m_dir->path());
+        QVERIFY(m_db.isOpen());
+        insert(QStringLiteral("aaaa0000"), QStringLiteral("ALPHA"), QStringLiteral("TV"), QStringLiteral("A-1"),
+               QStringLiteral("<p>A <b>bold</b> word</p>"), QStringLiteral("aaaa0000"), 1.25, 1, 1, 1234);
+        insert(QStringLiteral("aaaa0001"), QStringLiteral("ALPHA"), QStringLiteral("TV"), QStringLiteral("A-2"),
+               QString(), QStringLiteral("aaaa0000"), 0, 1, 1, 0);
+        insert(QStringLiteral("ffff0000"), QStringLiteral("sony"), QStringLiteral("tv"), QStringLiteral("kd-55"),
+               QStringLiteral("<i>factory</i> notes"), QStringLiteral("ffff0000"), 25.0, 0, 1, 1234);
+
+        m_dialog = new NewRemoteDialogImpl;
+        m_brands = new QCompleter(QStringList{QStringLiteral("ALPHA"), QStringLiteral("BEKKER")}, m_dialog);
+        m_brands->setCaseSensitivity(Qt::CaseInsensitive);
+        m_types = new QCompleter(QStringList{QStringLiteral("DVD"), QStringLiteral("TV")}, m_dialog);
+        m_presses = 0;
+        m_result = NewRemoteDialogImpl::WriteResult::NoMode;
+        m_rcid.clear();
+        m_error.clear();
+        // The main window runs the write on the button going down; so does the test.
+        connect(m_dialog->okPushButton, &QPushButton::pressed, m_dialog, [this] {
+            ++m_presses;
+            m_rcid.clear();
+            m_result = m_dialog->write(m_db, &m_rcid, &m_error);
+        });
+    }
+    void cleanup()
+    {
+        delete m_dialog;
+        m_dialog = nullptr;
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+        delete m_dir;
+        m_dir = nullptr;
+    }
+
+    void form()
+    {
+        QCOMPARE(m_dialog->objectName(), QStringLiteral("NewRemoteDialog"));
+        QCOMPARE(m_dialog->minimumSize(), QSize(600, 470));
+        QCOMPARE(m_dialog->maximumSize(), QSize(600, 580));
+        QCOMPARE(m_dialog->correctionDSB->decimals(), 1);
+        QCOMPARE(m_dialog->correctionDSB->minimum(), -20.0);
+        QCOMPARE(m_dialog->correctionDSB->maximum(), 20.0);
+        QCOMPARE(m_dialog->correctionDSB->singleStep(), 0.1);
+        QCOMPARE(m_dialog->protocolSB->maximum(), 999);
+        QCOMPARE(m_dialog->protocolSB->buttonSymbols(), QAbstractSpinBox::NoButtons);
+        for (QLabel *l : {m_dialog->labelBrand, m_dialog->labelType, m_dialog->labelModel, m_dialog->labelRcid,
+                          m_dialog->labelLink, m_dialog->correctionLabel, m_dialog->protocolLabel}) {
+            QCOMPARE(l->minimumWidth(), 150);
+            QCOMPARE(l->maximumWidth(), 150);
+        }
+        QCOMPARE(m_dialog->layoutWidget->geometry(), QRect(10, 10, 580, 560));
+    }
+
+    void openingTexts_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("ok");
+        QTest::addRow("new") << 1 << "New Remote Control"
+                             << "Add New RC";
+        QTest::addRow("edit") << 2 << "Edit Remote Control"
+                              << "Edit RC";
+        QTest::addRow("link") << 3 << "New Remote Control Link"
+                              << "Add New RC Link";
+    }
+    void openingTexts()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, title);
+        QFETCH(QString, ok);
+        if (mode == 1)
+            m_dialog->prepareNew(m_brands, m_types);
+        else if (mode == 2)
+            m_dialog->prepareEdit(record(QStringLiteral("aaaa0000")), m_brands, m_types, false, false, false);
+        else
+            m_dialog->prepareLink(QStringLiteral("aaaa0000"), m_brands, m_types);
+        QCOMPARE(m_dialog->mode, mode);
+        QCOMPARE(m_dialog->windowTitle(), title);
+        QCOMPARE(m_dialog->okPushButton->text(), ok);
+        QCOMPARE(m_dialog->cancelPushButton->text(), QStringLiteral("Cancel"));
+        QVERIFY(!(m_dialog->windowFlags() & Qt::WindowContextHelpButtonHint));
+        QCOMPARE(m_dialog->brandLineEdit->completer(), m_brands);
+        QCOMPARE(m_dialog->typeLineEdit->completer(), m_types);
+    }
+
+    void newModelStoresTextsExactly_data()
+    {
+        QTest::addColumn<QString>("brand");
+        QTest::addColumn<QString>("doc");
+        QTest::addRow("apostrophe") << QStringLiteral("o'neil") << QStringLiteral("it's John's remote");
+        QTest::addRow("percent") << QStringLiteral("100% hifi_x") << QStringLiteral("50% off; 'quoted'");
+        QTest::addRow("non-ASCII") << QStringLiteral("grundig élan") << QStringLiteral("Fernbedienung für Küche");
+        QTest::addRow("injection") << QStringLiteral("')or(1=1") << QStringLiteral("'); DROP TABLE rcmodels; --");
+    }
+    void newModelStoresTextsExactly()
+    {
+        QFETCH(QString, brand);
+        QFETCH(QString, doc);
+        m_dialog->prepareNew(m_brands, m_types);
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
+        QVERIFY(m_dialog->ownCheckBox->isChecked());
+        QVERIFY(!m_dialog->ownCheckBox->isEnabled());
+        for (QWidget *w : {static_cast<QWidget *>(m_dialog->correctionDSB), static_cast<QWidget *>(m_dialog->protocolSB),
+                           static_cast<QWidget *>(m_dialog->rcidLineEdit), static_cast<QWidget *>(m_dialog->linkLineEdit)})
+            QVERIFY(!w->isVisible());
+
+        type(m_dialog->brandLineEdit, brand);
+        type(m_dialog->typeLineEdit, QStringLiteral("dvd"));
+        type(m_dialog->modelLineEdit, QStringLiteral("ab-12"));
+        type(m_dialog->documentationTextEdit, doc);
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        QVERIFY(QRegularExpression(QStringLiteral("^[0-9a-f]{8}$")).match(m_rcid).hasMatch());
+        const QVariantMap r = row(m_rcid);
+        QCOMPARE(r.value(QStringLiteral("Brand")).toString(), brand.toUpper());
+        QCOMPARE(r.value(QStringLiteral("Type")).toString(), QStringLiteral("DVD"));
+        QCOMPARE(r.value(QStringLiteral("Model")).toString(), QStringLiteral("AB-12"));
+        QCOMPARE(r.value(QStringLiteral("Documentation")).toString(), doc);
+        QCOMPARE(r.value(QStringLiteral("Link")).toString(), m_rcid);
+        QCOMPARE(r.value(QStringLiteral("Own")).toInt(), 1);
+        QCOMPARE(r.value(QStringLiteral("Flag")).toInt(), 0);
+        QCOMPARE(allRows().size(), 4);
+    }
+
+    void emptyFieldWritesNothing_data()
+    {
+        QTest::addColumn<int>("emptyField");
+        QTest::addRow("brand") << 0;
+        QTest::addRow("type") << 1;
+        QTest::addRow("model") << 2;
+    }
+    void emptyFieldWritesNothing()
+    {
+        QFETCH(int, emptyField);
+        const QStringList before = allRows();
+        m_dialog->prepareNew(m_brands, m_types);
+        m_dialog->show();
+        QLineEdit *fields[] = {m_dialog->brandLineEdit, m_dialog->typeLineEdit, m_dialog->modelLineEdit};
+        for (int i = 0; i < 3; ++i)
+            if (i != emptyField)
+                type(fields[i], QStringLiteral("x"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Incomplete);
+        QCOMPARE(allRows(), before);
+        // Blanks are text: the Part accepts them.
+        type(fields[emptyField], QStringLiteral(" "));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+    }
+
+    void linkJoinsMaster()
+    {
+        m_dialog->prepareLink(QStringLiteral("aaaa0000"), m_brands, m_types);
+        m_dialog->show();
+        QCOMPARE(m_dialog->masterRcid, QStringLiteral("aaaa0000"));
+        type(m_dialog->brandLineEdit, QStringLiteral("beta"));
+        type(m_dialog->typeLineEdit, QStringLiteral("sat"));
+        type(m_dialog->modelLineEdit, QStringLiteral("b-2"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        const QVariantMap r = row(m_rcid);
+        QCOMPARE(r.value(QStringLiteral("Link")).toString(), QStringLiteral("aaaa0000"));
+        QCOMPARE(r.value(QStringLiteral("Brand")).toString(), QStringLiteral("BETA"));
+        QCOMPARE(r.value(QStringLiteral("Own")).toInt(), 1);
+    }
+
+    void linkToMissingMasterWritesNothing()
+    {
+        QSqlQuery q(m_db);
+        QVERIFY(q.exec(QStringLiteral("DELETE FROM rcmodels WHERE Rcid='aaaa0000'")));
+        const QStringList before = allRows();
+        m_dialog->prepareLink(QStringLiteral("aaaa0000"), m_brands, m_types);
+        m_dialog->show();
+        type(m_dialog->brandLineEdit, QStringLiteral("b"));
+        type(m_dialog->typeLineEdit, QStringLiteral("t"));
+        type(m_dialog->modelLineEdit, QStringLiteral("m"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Failed);
+        QVERIFY(m_error.contains(QLatin1String("aaaa0000")));
+        QCOMPARE(allRows(), before);
+    }
+
+    void editShowsRecord_data()
+    {
+        QTest::addColumn<bool>("showRcidLink");
+        QTest::addColumn<bool>("correction");
+        QTest::addColumn<bool>("protocol");
+        QTest::addRow("all hidden") << false << false << false;
+        QTest::addRow("all shown") << true << true << true;
+        QTest::addRow("only correction") << false << true << false;
+    }
+    void editShowsRecord()
+    {
+        QFETCH(bool, showRcidLink);
+        QFETCH(bool, correction);
+        QFETCH(bool, protocol);
+        openEdit(QStringLiteral("aaaa0001"), showRcidLink, correction, protocol);
+        QCOMPARE(m_dialog->currentRcid, QStringLiteral("aaaa0001"));
+        QCOMPARE(m_dialog->brandLineEdit->text(), QStringLiteral("ALPHA"));
+        QCOMPARE(m_dialog->modelLineEdit->text(), QStringLiteral("A-2"));
+        QCOMPARE(m_dialog->rcidLineEdit->text(), QStringLiteral("aaaa0001"));
+        QCOMPARE(m_dialog->linkLineEdit->text(), QStringLiteral("aaaa0000"));
+        QCOMPARE(m_dialog->rcidLineEdit->isVisible(), showRcidLink);
+        QCOMPARE(m_dialog->labelLink->isVisible(), showRcidLink);
+        QCOMPARE(m_dialog->correctionDSB->isVisible(), correction);
+        QCOMPARE(m_dialog->protocolSB->isVisible(), protocol);
+        QVERIFY(m_dialog->brandLineEdit->isEnabled());
+        QVERIFY(!m_dialog->ownCheckBox->isEnabled());
+        QVERIFY(m_dialog->ownCheckBox->isChecked());
+    }
+
+    void editOwnWritesOnlyChanges()
+    {
+        // Everything shown; only the type is changed.
+        openEdit(QStringLiteral("aaaa0000"), true, true, true);
+        QCOMPARE(m_dialog->correctionDSB->value(), 1.3); // shown rounded ...
+        QCOMPARE(m_dialog->protocolSB->value(), 999);    // ... and limited
+        QCOMPARE(m_dialog->documentationTextEdit->toPlainText(), QStringLiteral("A bold word"));
+        const QVariantMap before = row(QStringLiteral("aaaa0000"));
+        replace(m_dialog->typeLineEdit, QStringLiteral("o'neil 5%"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        QCOMPARE(m_rcid, QStringLiteral("aaaa0000"));
+        QVariantMap expected = before;
+        expected[QStringLiteral("Type")] = QStringLiteral("O'NEIL 5%");
+        expected[QStringLiteral("Flag")] = 0;
+        const QVariantMap after = row(QStringLiteral("aaaa0000"));
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QCOMPARE(after.value(it.key()).toString(), it.value().toString());
+    }
+
+    void editOwnChangedFields()
+    {
+        openEdit(QStringLiteral("aaaa0000"), false, true, true);
+        replace(m_dialog->brandLineEdit, QStringLiteral("ölmann"));
+        m_dialog->correctionDSB->setFocus();
+        m_dialog->correctionDSB->selectAll();
+        QTest::keyClicks(m_dialog->correctionDSB, QStringLiteral("-2.5"));
+        m_dialog->protocolSB->setFocus();
+        m_dialog->protocolSB->selectAll();
+        QTest::keyClicks(m_dialog->protocolSB, QStringLiteral("7"));
+        m_dialog->documentationTextEdit->setFocus();
+        m_dialog->documentationTextEdit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(m_dialog->documentationTextEdit, QStringLiteral(" and more"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        const QVariantMap r = row(QStringLiteral("aaaa0000"));
+        QCOMPARE(r.value(QStringLiteral("Brand")).toString(), QStringLiteral("ÖLMANN"));
+        QCOMPARE(r.value(QStringLiteral("Correction")).toDouble(), -2.5);
+        QCOMPARE(r.value(QStringLiteral("Prot")).toInt(), 7);
+        // A formatted text stays formatted.
+        const QString doc = r.value(QStringLiteral("Documentation")).toString();
+        QVERIFY2(doc.contains(QLatin1String("font-weight")) && doc.contains(QLatin1String("and more")), qPrintable(doc));
+        QCOMPARE(r.value(QStringLiteral("Flag")).toInt(), 0);
+    }
+
+    void editWithHiddenRowsKeepsTheirValues()
+    {
+        openEdit(QStringLiteral("aaaa0000"));
+        replace(m_dialog->modelLineEdit, QStringLiteral("a-9"));
+        pressOk();
+        const QVariantMap r = row(QStringLiteral("aaaa0000"));
+        QCOMPARE(r.value(QStringLiteral("Model")).toString(), QStringLiteral("A-9"));
+        QCOMPARE(r.value(QStringLiteral("Correction")).toDouble(), 1.25);
+        QCOMPARE(r.value(QStringLiteral("Prot")).toInt(), 1234);
+        QCOMPARE(r.value(QStringLiteral("Documentation")).toString(), QStringLiteral("<p>A <b>bold</b> word</p>"));
+    }
+
+    void editClearedModelWritesNothing()
+    {
+        const QStringList before = allRows();
+        openEdit(QStringLiteral("aaaa0001"));
+        replace(m_dialog->brandLineEdit, QStringLiteral("new brand"));
+        m_dialog->modelLineEdit->clear();
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Incomplete);
+        QCOMPARE(allRows(), before);
+        QCOMPARE(m_dialog->brandLineEdit->text(), QStringLiteral("new brand"));
+    }
+
+    void editFactoryOnlyOwn()
+    {
+        openEdit(QStringLiteral("ffff0000"), true, true, true);
+        for (QWidget *w : {static_cast<QWidget *>(m_dialog->brandLineEdit), static_cast<QWidget *>(m_dialog->typeLineEdit),
+                           static_cast<QWidget *>(m_dialog->modelLineEdit),
+                           static_cast<QWidget *>(m_dialog->documentationTextEdit),
+                           static_cast<QWidget *>(m_dialog->correctionDSB), static_cast<QWidget *>(m_dialog->protocolSB)})
+            QVERIFY(!w->isEnabled());
+        QVERIFY(m_dialog->ownCheckBox->isEnabled());
+        QVERIFY(!m_dialog->ownCheckBox->isChecked());
+
+        // OK without a change writes nothing at all, not even the flag.
+        const QStringList before = allRows();
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        QCOMPARE(allRows(), before);
+
+        QTest::mouseClick(m_dialog->ownCheckBox, Qt::LeftButton, {}, QPoint(8, m_dialog->ownCheckBox->height() / 2));
+        QVERIFY(m_dialog->ownCheckBox->isChecked());
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        const QVariantMap r = row(QStringLiteral("ffff0000"));
+        QCOMPARE(r.value(QStringLiteral("Own")).toInt(), 1);
+        QCOMPARE(r.value(QStringLiteral("Flag")).toInt(), 0);
+        QCOMPARE(r.value(QStringLiteral("Brand")).toString(), QStringLiteral("sony"));
+        QCOMPARE(r.value(QStringLiteral("Type")).toString(), QStringLiteral("tv"));
+        QCOMPARE(r.value(QStringLiteral("Model")).toString(), QStringLiteral("kd-55"));
+        QCOMPARE(r.value(QStringLiteral("Documentation")).toString(), QStringLiteral("<i>factory</i> notes"));
+        QCOMPARE(r.value(QStringLiteral("Correction")).toDouble(), 25.0);
+        QCOMPARE(r.value(QStringLiteral("Prot")).toInt(), 1234);
+    }
+
+    void editOfVanishedModelFails()
+    {
+        openEdit(QStringLiteral("aaaa0001"));
+        QSqlQuery q(m_db);
+        QVERIFY(q.exec(QStringLiteral("DELETE FROM rcmodels WHERE Rcid='aaaa0001'")));
+        replace(m_dialog->modelLineEdit, QStringLiteral("z"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Failed);
+        QVERIFY(!m_error.isEmpty());
+    }
+
+    void brandCompletion()
+    {
+        m_dialog->prepareNew(m_brands, m_types);
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
+        type(m_dialog->brandLineEdit, QStringLiteral("bek"));
+        QCOMPARE(m_brands->currentCompletion(), QStringLiteral("BEKKER"));
+    }
+
+    void cancelWritesNothing()
+    {
+        const QStringList before = allRows();
+        m_dialog->prepareNew(m_brands, m_types);
+        m_dialog->show();
+        type(m_dialog->brandLineEdit, QStringLiteral("b"));
+        type(m_dialog->typeLineEdit, QStringLiteral("t"));
+        type(m_dialog->modelLineEdit, QStringLiteral("m"));
+        QTest::mousePress(m_dialog->cancelPushButton, Qt::LeftButton);
+        QVERIFY(!m_dialog->isVisible());
+        QTest::mouseRelease(m_dialog->cancelPushButton, Qt::LeftButton);
+        QCOMPARE(m_presses, 0);
+        QCOMPARE(allRows(), before);
+    }
+};
+
+QTEST_MAIN(TestNewRemoteDialog)
+#include "tst_newremotedialog.moc"
