@@ -1,6 +1,7 @@
 #include "tools/samplekit/SampleKit.h"
 
 #include "ir/Decode.h"
+#include "tools/samplekit/SamplePhotos.h"
 #include "tools/samplekit/SamplePicture.h"
 
 #include <QDir>
@@ -329,7 +330,8 @@ bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &opt
             if (error)
                 *error = db.lastError().text();
         } else {
-            ok = createSchema(db, error) && fillCatalogue(db, options, error);
+            ok = createSchema(db, error) && fillCatalogue(db, options, error) &&
+                 SamplePhotos::writeAll(db, dir.filePath(QStringLiteral("RCImages")), error);
             db.close();
         }
         db = QSqlDatabase();

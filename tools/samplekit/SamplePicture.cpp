@@ -101,6 +101,11 @@ QColor keyColor(const QByteArray &name)
 
 } // namespace
 
+void SamplePicture::drawText(QPainter &p, const QByteArray &text, int cx, int cy, int scale, const QColor &color)
+{
+    ::drawText(p, text, cx, cy, scale, color);
+}
+
 QImage SamplePicture::draw(const SampleKit::RemoteType &type)
 {
     QImage image(Width, Height, QImage::Format_RGB32);

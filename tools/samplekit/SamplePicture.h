@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QSize>
 
+class QPainter;
+
 // Our own remote-type pictures for the sample directory: one 582 x 2261 PNG
 // per sample type, each key drawn centred on the hot-spot the catalogue gives
 // it, so that circles and clicks land on the drawn keys. Labels use a built-in
@@ -21,6 +23,9 @@ public:
     static QImage draw(const SampleKit::RemoteType &type);
     // Writes "<customer>-<type>.png" for every sample type into imagesDir.
     static bool writeAll(const QString &imagesDir, QString *error = nullptr);
+
+    // Text in the built-in pixel font, centred on (cx, cy), pixels of side scale.
+    static void drawText(QPainter &p, const QByteArray &text, int cx, int cy, int scale, const QColor &color);
 
     static QColor bodyColor() { return QColor(0x2b, 0x30, 0x3a); }
     static QColor background() { return QColor(0xf4, 0xf5, 0xf7); }
