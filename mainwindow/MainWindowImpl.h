@@ -1,21 +1,360 @@
 #pragma once
 
-#include <QMainWindow>
+#include "catalogue/KeyPositionTable.h"
+#include "catalogue/NewRemoteDialogImpl.h"
+#include "ir/Decode.h"
+#include "ir/Protocol.h"
+#include "mainwindow/SettingsDialogImpl.h"
+#include "programming/Changer8in1Dialog.h"
+#include "programming/MacroDialog.h"
+#include "search/ConvertDialog.h"
+#include "ui_MainWindow.h"
 
-// The single main window. Its form, members and slots grow with the features.
-class MainWindowImpl : public QMainWindow
+#include <QColor>
+#include <QMainWindow>
+#include <QMap>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QStringList>
+#include <QTime>
+
+#include <atomic>
+
+class QCompleter;
+class QKeyEvent;
+class QLabel;
+class QPrinter;
+class QResizeEvent;
+class QSettings;
+class QTimer;
+class RCKeysModel;
+class RCLinksModel;
+class RCModelsModel;
+class RCTypesModel;
+class RCConvertModel;
+class UpdateDialog;
+class QAbstractItemModel;
+
+// The single main window: the shell in which the features live. Most feature
+// code is written as slots of this class, each group in a .cpp of its own
+// feature folder; this file declares them all so the window is whole.
+class MainWindowImpl : public QMainWindow, public Ui::MainWindow
 {
     Q_OBJECT
 public:
     // Constructs the window on first use; the pointer is published only after
-    // the constructor has returned.
+    // the constructor has returned, so code run by the constructor must work
+    // on `this` and never call the accessor.
     static MainWindowImpl *getInstance();
 
     explicit MainWindowImpl(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~MainWindowImpl() override;
 
+    // ---- settings file (loadSettings/saveSettings fill and write these)
+    void loadSettings();
+    void saveSettings();
+
+    // ---- window shell
+    QTimer *receiveTimer = nullptr;   // 50 ms: lastMessage()
+    QTimer *insertKeyTimer = nullptr; // 10 ms: insertKey()
+    QLabel *ledLabel = nullptr;       // LED over the remote-type picture, hidden at start
+    QStringList rcTypeList;           // remote-type ids offered, as text, for the key search
+    RCTypesModel *rcTypesModel = nullptr;
+
+    // ---- settings members ("config.ini")
+    QSettings *settings = nullptr;
+    QString customerId;
+    QString defaultCustomerId;
+    QString language;
+    int languageShowType = 0;
+    QString company;
+    QString address;
+    QString contact;
+    bool printOnlyFirstImage = false;
+    bool advancedFilter = false;
+    // "Settings/simpleProgramming"; named apart from the slot simpleProgramming(int).
+    bool settingsSimpleProgramming = false;
+    bool settingsFullVersion = false;
+    bool settingsShowRCTypesInSimpleMode = false;
+    QString lastImportPath;
+    QString lastExportPath;
+    QString lastImagesPath;
+    bool automaticUpdatesCheking = false;
+    bool enableImages = false;
+    bool enableMakeOwn = false;
+    bool enableCorrection = false;
+    bool enableProtocol = false;
+    bool showHidden = false;
+    bool showHidden1 = false;
+    bool showRcidLink = false;
+    bool showDocumentationIcon = false;
+    bool saveFlashData = false;
+    bool convertDBdeleteImages = false;
+    QStringList rcTypesList; // configured remote-type ids, one per entry
+    QString rcTypes;         // the same ids joined by ","
+
+    // ---- languages
+    static constexpr int kMaxLanguages = 50;
+    QAction *languageActions[kMaxLanguages] = {};
+    int languageCount = 0;
+    QList<QObject *> languageTranslators; // the pair the last language switch installed
+
+    // ---- About box
     QString productName;
+    QString authorLine;
+
+    // ---- update
+    UpdateDialog *updateDialog = nullptr;
+
+    // ---- model list, keys and links
+    RCModelsModel *modelsModel = nullptr;
+    RCKeysModel *keysModel = nullptr;
+    RCLinksModel *linksModel = nullptr;
+    QCompleter *brandCompleter = nullptr;
+    QCompleter *typeCompleter = nullptr;
+    int lastKey = 0;
+    QString lastLinksLink;
+
+    // ---- remote-type picture
+    KeyPositionTable keyPositions; // 128 hot-spots of the selected type and customer
+    QMap<QString, QPixmap> pictureCache;
+    QMap<QString, QString> pictureCustomers;
+    int pictureCacheHeight = 0;
+    QLabel *sameKeyMarkers[3] = {};
+
+    // ---- model photos
+    int currentImage = 1;
+    QLabel *imageLabel = nullptr; // no parent until the Images tab adopts it
+
+    // ---- request mailbox and device-derived values
+    // The posting slots write the mailbox on the GUI thread; the worker must
+    // not read these fields directly: the request mailbox brings its lock.
+    int usbCommand = 0;
+    int nPult = 0;
+    QString flashData;
+    QString slotFlashData[4];
+    QString transmitFrame;
+    int deviceId = 0;
+    int deviceRCTypeId = 0;
+    static constexpr int kSlotHeaderPages = 16;
+    int slotHeaderPages[kSlotHeaderPages * 64] = {};
+    QString slotCaptions[kSlotHeaderPages];
+
+    // ---- received signals and transmission
+    // The capture store (captureDurations, captureSnapshot, messageRecognizerId,
+    // messageAddressText, messageCommandText, messageCount, processedCount,
+    // quietTicks, gapThreshold, messageLengthLimit, messageSpan, leadInMatched)
+    // and `message` come with the capture feature.
+    int transmitValue = 0;
+    bool transmitReady = true;
+
+    // ---- programming and conversion
+    QAbstractItemModel *macroTreeModel = nullptr;
+    RCConvertModel *convertModel = nullptr;
+
+    // ---- embedded objects, in construction order
+    Changer8in1Dialog changer8in1Dialog;
+    Decode decode;
+    QMessageBox messageBox;
+    Protocol protocol;
+    QPixmap changerPixmap;     // remote-type picture as shown
+    QPixmap protocolBarPixmap; // bar of received messages
+    QPixmap sameKeyPixmap;
+    QPixmap imagePixmap;       // photo shown
+    QPixmap ledPixmap;
+    QPixmap oscillographPixmap;
+    NewRemoteDialogImpl newRemoteDialog;
+    SettingsDialogImpl settingsDialog;
+    MacroDialog macroDialog;
+    ConvertDialog convertDialog;
+    static constexpr int kOscillographRows = 10;
+    static constexpr int kOscillographCells = 1000;
+    QColor oscillographColors[kOscillographRows][kOscillographCells];
+
+    // ---- plain members of the features
+    void buildLanguageMenu();
+    void checkUpdatesAtStart();
+    void resizeSameKeyMarkers();
+    void colorSignalFields(int row, const QString &pattern);
+    void addKeysSearch(int row);    // row 0..21: search rows 1..20, X1, X2
+    void deleteKeysSearch(int row);
+    void imageClick(int place);     // photo place 1..5
+
+public slots:
+    // catalogue: model list, filters and refresh
+    void keyPressEvent(QKeyEvent *e) override;
+    void keyReleaseEvent(QKeyEvent *e) override;
+    void refreshModels();
+    void refreshRC();
+    void setFilters();
+    void removeFilters();
+    void refreshBrands();
+    void refreshTypes();
+    void sqlSubmitAll();
+    // catalogue: keys and links panels, remote-type picture
+    void resizeEvent(QResizeEvent *e) override;
+    void refreshKeys();
+    void refreshLinks();
+    void formResize();
+    void refreshChangerPosition();
+    void refreshChangerPicture();
+    void refreshChangerPictureView();
+    void refreshID();
+    void changeShift();
+    // catalogue: records, deletion, photos
+    void addNewRemoteControlDialog();
+    void editRemoteControlDialog();
+    void addNewRemoteControlLinkDialog();
+    void editRemoteControl();
+    void deleteRemoteControl();
+    void refreshImageEnable();
+    void refreshImageButtons();
+    void refreshImageGeometries();
+    void imageClick1();
+    void imageClick2();
+    void imageClick3();
+    void imageClick4();
+    void imageClick5();
+    void addNewImage();
+    void deleteNewImage();
+    // settings, display modes, About
+    void editSettings();
+    void updateSettings();
+    void fullVersion();
+    void simpleVersion();
+    void changeFullSimpleVersion(bool full);
+    void openAbout();
+    // languages, help, update
+    void loadLanguage(QString language);
+    void doTran(QAction *action);
+    void openHelp();
+    void updateProgramDialogOpen();
+    // device status
+    void initUsb1();
+    void initUsb2();
+    void initUsb3();
+    void initUsb4();
+    void initUsb5();
+    void initUsb6();
+    void initUsb7();
+    void initReceiver1();
+    void initReceiver2();
+    void initFunctions1(QTime start);
+    void initFunctions2();
+    void initFunctions3();
+    void changeSignal30();
+    void changeSignalITT();
+    void refreshInformation1();
+    void refreshInformation2();
+    // capture, recognition, learning and transmission
+    void initDots1(int count);
+    void lastMessage();
+    void insertKey();
+    void setTransmit();
+    void drawMessage(int nmessage);
+    void drawMessageOscillograph(int nmessage);
+    void refreshSameKey();
+    void selectSameIdRows();
+    // remote programming
+    void programUSBDialogOpen();
+    void refreshActionUSBProgramm();
+    void startProgramming81(int nPult);
+    void startDelete81(int nPult);
+    void startProgramming81_1();
+    void startProgramming81_2();
+    void startProgramming81_3();
+    void startProgramming81_4();
+    void startProgramming81_5();
+    void startProgramming81_6();
+    void startProgramming81_7();
+    void startProgramming81_8();
+    void startDelete81_1();
+    void startDelete81_2();
+    void startDelete81_3();
+    void startDelete81_4();
+    void startDelete81_5();
+    void startDelete81_6();
+    void startDelete81_7();
+    void startDelete81_8();
+    QString doStrKeys81(int nPult);
+    QString doStrKeys();
+    QString doStrKeys81Simple(int nPult, int RCTypeIdInt, QString Rcid);
+    void refreshSimpleProgram();
+    void simpleProgramming_1();
+    void simpleProgramming_2();
+    void simpleProgramming_3();
+    void simpleProgramming_4();
+    void simpleDelete_1();
+    void simpleDelete_2();
+    void simpleDelete_3();
+    void simpleDelete_4();
+    void simpleProgramming(int nPult);
+    void simpleDelete(int nPult);
+    void startProgramming81Simple();
+    void macroDialogOpen();
+    void programMacro();
+    // key search and type conversion
+    void searchDialogOpen();
+    void search();
+    void addKeysSearch1();
+    void addKeysSearch2();
+    void addKeysSearch3();
+    void addKeysSearch4();
+    void addKeysSearch5();
+    void addKeysSearch6();
+    void addKeysSearch7();
+    void addKeysSearch8();
+    void addKeysSearch9();
+    void addKeysSearch10();
+    void addKeysSearch11();
+    void addKeysSearch12();
+    void addKeysSearch13();
+    void addKeysSearch14();
+    void addKeysSearch15();
+    void addKeysSearch16();
+    void addKeysSearch17();
+    void addKeysSearch18();
+    void addKeysSearch19();
+    void addKeysSearch20();
+    void addKeysSearchX1();
+    void addKeysSearchX2();
+    void deleteKeysSearch1();
+    void deleteKeysSearch2();
+    void deleteKeysSearch3();
+    void deleteKeysSearch4();
+    void deleteKeysSearch5();
+    void deleteKeysSearch6();
+    void deleteKeysSearch7();
+    void deleteKeysSearch8();
+    void deleteKeysSearch9();
+    void deleteKeysSearch10();
+    void deleteKeysSearch11();
+    void deleteKeysSearch12();
+    void deleteKeysSearch13();
+    void deleteKeysSearch14();
+    void deleteKeysSearch15();
+    void deleteKeysSearch16();
+    void deleteKeysSearch17();
+    void deleteKeysSearch18();
+    void deleteKeysSearch19();
+    void deleteKeysSearch20();
+    void deleteKeysSearchX1();
+    void deleteKeysSearchX2();
+    void removeSearch();
+    void convertDialogOpen();
+    void convertRC();
+    // file exchange
+    void exportRemote();
+    void importRemote();
+    void convertDB();
+    bool sendDB();
+    // key-sheet printing
+    void print();
+    void previewDialog();
+    void paintPreview(QPrinter *printer);
 
 private:
-    static MainWindowImpl *instance;
+    void makeConnections(int firstRow, int lastRow);
+
+    static std::atomic<MainWindowImpl *> instance;
 };

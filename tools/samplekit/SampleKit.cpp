@@ -306,6 +306,61 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
     return true;
 }
 
+namespace {
+
+// The window icon "rc.ico": one 32 x 32 image, 32 bits with alpha, written as
+// an ICO file by hand so the kit needs no image plug-in. A remote control in
+// grey with a red power button and light keys.
+QByteArray windowIconFile()
+{
+    const int size = 32;
+    QByteArray pixels;
+    for (int row = size - 1; row >= 0; --row) { // bottom-up
+        for (int x = 0; x < size; ++x) {
+            quint8 r = 0, g = 0, b = 0, a = 0;
+            const bool body = x >= 9 && x <= 22 && row >= 2 && row <= 29
+                              && !((x == 9 || x == 22) && (row == 2 || row == 29));
+            if (body) {
+                r = 80; g = 84; b = 100; a = 255;
+                const int dx = x - 16, dy = row - 7;
+                if (dx * dx + dy * dy <= 5) {
+                    r = 220; g = 50; b = 40;
+                } else if (row >= 12 && row <= 26 && (row - 12) % 5 < 3 && (x - 11) % 6 < 4 && x >= 11 && x <= 20) {
+                    r = 215; g = 218; b = 228;
+                }
+            }
+            pixels.append(char(b)).append(char(g)).append(char(r)).append(char(a));
+        }
+    }
+    const QByteArray mask(size * 4, '\0'); // 1 bit per pixel, rows padded to 32 bits; alpha decides
+    auto le16 = [](QByteArray &out, quint16 v) { out.append(char(v & 0xff)).append(char(v >> 8)); };
+    auto le32 = [&](QByteArray &out, quint32 v) { le16(out, quint16(v & 0xffff)); le16(out, quint16(v >> 16)); };
+    QByteArray image;
+    le32(image, 40);        // header size
+    le32(image, size);      // width
+    le32(image, size * 2);  // height of colour and mask together
+    le16(image, 1);         // planes
+    le16(image, 32);        // bits per pixel
+    le32(image, 0);         // no compression
+    le32(image, quint32(pixels.size() + mask.size()));
+    for (int i = 0; i < 4; ++i)
+        le32(image, 0);
+    image += pixels + mask;
+
+    QByteArray file;
+    le16(file, 0);          // reserved
+    le16(file, 1);          // icon
+    le16(file, 1);          // one image
+    file.append(char(size)).append(char(size)).append('\0').append('\0');
+    le16(file, 1);
+    le16(file, 32);
+    le32(file, quint32(image.size()));
+    le32(file, 6 + 16);     // offset of the image
+    return file + image;
+}
+
+} // namespace
+
 bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &options, QString *error)
 {
     QDir dir(dirPath);
@@ -339,6 +394,14 @@ bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &opt
     }
     if (!ok)
         return false;
+
+    QFile icon(dir.filePath(QStringLiteral("rc.ico")));
+    if (!icon.open(QIODevice::WriteOnly | QIODevice::Truncate) || icon.write(windowIconFile()) < 0) {
+        if (error)
+            *error = icon.errorString();
+        return false;
+    }
+    icon.close();
 
     QFile ini(dir.filePath(QStringLiteral("config.ini")));
     if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {

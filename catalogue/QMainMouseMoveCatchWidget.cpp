@@ -1,0 +1,5 @@
+#include "catalogue/QMainMouseMoveCatchWidget.h"
+
+QMainMouseMoveCatchWidget::QMainMouseMoveCatchWidget(QWidget *parent) : QLabel(parent)
+{
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QComboBox>
+#include <QStringList>
+
+// A combo box whose items carry check boxes. Its current text is the texts of
+// the checked items joined by the separator (default ","); in an editable box
+// the user may also type a text of their own. Clicking an item in the popup
+// toggles its check mark and keeps the popup open.
+class QxtCheckComboBox : public QComboBox
+{
+    Q_OBJECT
+    Q_PROPERTY(QString separator READ separator WRITE setSeparator)
+    Q_PROPERTY(QStringList checkedItems READ checkedItems WRITE setCheckedItems NOTIFY checkedItemsChanged)
+public:
+    explicit QxtCheckComboBox(QWidget *parent = nullptr);
+
+    QStringList checkedItems() const;
+    void setCheckedItems(const QStringList &items);
+
+    Qt::CheckState itemCheckState(int index) const;
+    void setItemCheckState(int index, Qt::CheckState state);
+
+    QString separator() const { return m_separator; }
+    void setSeparator(const QString &separator);
+
+    // What the box shows: the checked texts joined by the separator.
+    QString checkedText() const;
+
+signals:
+    void checkedItemsChanged(const QStringList &items);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void makeCheckable(int first, int last);
+    void toggle(int index);
+    void showChecked();
+
+    QString m_separator = QStringLiteral(",");
+    bool m_updating = false;
+};

@@ -1,0 +1,5 @@
+#include "ir/Protocol.h"
+
+Protocol::Protocol(QObject *parent) : QObject(parent)
+{
+}

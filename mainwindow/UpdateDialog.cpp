@@ -1,0 +1,6 @@
+#include "mainwindow/UpdateDialog.h"
+
+UpdateDialog::UpdateDialog(QWidget *parent, Qt::WindowFlags flags) : QDialog(parent, flags)
+{
+    setupUi(this);
+}

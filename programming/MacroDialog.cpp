@@ -1,0 +1,6 @@
+#include "programming/MacroDialog.h"
+
+MacroDialog::MacroDialog(QWidget *parent, Qt::WindowFlags flags) : QDialog(parent, flags)
+{
+    setupUi(this);
+}

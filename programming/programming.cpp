@@ -1,0 +1,5 @@
+#include "programming/programming.h"
+
+programming::programming(QWidget *parent) : QLabel(parent)
+{
+}
