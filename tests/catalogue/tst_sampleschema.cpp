@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "ir/Decode.h"
+#include "tools/samplekit/SampleKit.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -152,6 +153,55 @@ private slots:
         QVERIFY(q.exec(QStringLiteral("SELECT min(Nkey), max(Nkey) FROM rckeys")));
         QVERIFY(q.next());
         QVERIFY(q.value(0).toInt() >= 0 && q.value(1).toInt() <= 127);
+    }
+
+    // What the model list and its filters are tried on: a brand with an
+    // apostrophe and one beyond ASCII, link groups of three, hidden rows, and
+    // masters with every key of every remote type.
+    void catalogueVariety()
+    {
+        QSqlQuery q(m_db);
+        QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM rcmodels WHERE Brand LIKE '%''%'")));
+        QVERIFY(q.next() && q.value(0).toInt() > 0);
+        QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM rcbrands WHERE Brand LIKE '%''%'")));
+        QVERIFY(q.next() && q.value(0).toInt() > 0);
+        q.prepare(QStringLiteral("SELECT count(*) FROM rcmodels WHERE Brand=?"));
+        q.addBindValue(QString::fromUtf8("\u00D8STLUND"));
+        QVERIFY(q.exec() && q.next() && q.value(0).toInt() > 0);
+        QVERIFY(q.exec(QStringLiteral("SELECT max(n) FROM (SELECT count(*) AS n FROM rcmodels GROUP BY Link)")));
+        QVERIFY(q.next() && q.value(0).toInt() >= 3);
+        QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM rcmodels WHERE Hidden!=0 AND Rcid=Link AND EXISTS "
+                                      "(SELECT 1 FROM rckeys k WHERE k.Rcid=rcmodels.Rcid)")));
+        QVERIFY(q.next());
+        // Full masters: every key of every type on both layers.
+        int total = 0;
+        for (const SampleKit::RemoteType &t : SampleKit::remoteTypes())
+            total += 2 * t.keyCount;
+        QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM (SELECT Rcid FROM rckeys GROUP BY Rcid HAVING count(*)=%1)")
+                           .arg(total)));
+        QVERIFY(q.next() && q.value(0).toInt() >= 2);
+    }
+
+    void keyedMastersCanBeThinnedOut()
+    {
+        QTemporaryDir dir;
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("thin"));
+        db.setDatabaseName(dir.filePath(QStringLiteral("rc.db")));
+        QVERIFY(db.open());
+        QVERIFY(SampleKit::createSchema(db));
+        SampleKit::Options options;
+        options.models = 200;
+        options.keyedMasterEvery = 4;
+        QVERIFY(SampleKit::fillCatalogue(db, options));
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("SELECT (SELECT count(*) FROM rcmodels WHERE Rcid=Link), "
+                                      "(SELECT count(DISTINCT Rcid) FROM rckeys)")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(1).toInt(), (q.value(0).toInt() + 3) / 4);
+        q = QSqlQuery();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("thin"));
     }
 
     void keyCodesDecode()

@@ -35,7 +35,11 @@ const char *const kKeyNames[] = {"POWER", "1",     "2",     "3",     "4",      "
                                  "RED",   "GREEN", "YELLOW", "BLUE", "PLAY",   "STOP",  "PAUSE", "REC",
                                  "FF",    "REW",   "TV/AV", "GUIDE", "TEXT",   "SUBT",  "AUDIO", "SLEEP"};
 
-const char *const kBrands[] = {"ALTORA", "BEKKER", "CORVIN", "DALMONT", "ELSTRA", "FAROVIA", "GRUNDAHL", "HAVELOCK"};
+// UTF-8: one brand has an apostrophe and one a letter outside ASCII, as real
+// catalogues do.
+const char *const kBrands[] = {"ALTORA",  "BEKKER",   "CORVIN",   "DALMONT", "ELSTRA",
+                               "FAROVIA", "GRUNDAHL", "HAVELOCK", "O'HARA",  "\xC3\x98STLUND"};
+const int kBrandCount = int(sizeof(kBrands) / sizeof(kBrands[0]));
 const char *const kDeviceTypes[] = {"TV", "DVD", "SAT", "AUDIO", "STB"};
 
 bool exec(QSqlQuery &q, QString *error)
@@ -222,7 +226,7 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
 
     QSqlQuery brand(db);
     brand.prepare(QStringLiteral("INSERT INTO rcbrands (Brand) VALUES (?)"));
-    for (const char *b : {"ISOLDE", "JORVIK", "KESTREL AUDIO"}) {
+    for (const char *b : {"ISOLDE", "JORVIK", "KESTREL AUDIO", "D'ARTOIS"}) {
         brand.addBindValue(QString::fromLatin1(b));
         if (!exec(brand, error))
             return fail();
@@ -236,15 +240,19 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
 
     QString master;
     int masterIndex = 0;
+    int masters = 0;
     for (int i = 0; i < options.models; ++i) {
         const QString rcid = QStringLiteral("%1").arg(0x5a000000u + quint32(i) * 0x1f3du, 8, 16, QLatin1Char('0'));
-        // Every fifth model links to the master before it; the rest are masters.
-        const bool linked = i % 5 == 4 && !master.isEmpty();
+        // Every fifth model links to the master before it, and now and then
+        // the model before that too (groups of three); the rest are masters.
+        const bool linked = (i % 5 == 4 || i % 25 == 23) && !master.isEmpty();
         if (!linked) {
             master = rcid;
             masterIndex = i;
+            ++masters;
         }
-        const QString brandName = QString::fromLatin1(kBrands[(linked ? masterIndex : i) % 8]);
+        // A group shares its master's brand; masters take the brands in turn.
+        const QString brandName = QString::fromUtf8(kBrands[(masters - 1) % kBrandCount]);
         const QString deviceType = QString::fromLatin1(kDeviceTypes[rng.below(5)]);
         const QString modelName = QStringLiteral("%1-%2").arg(deviceType.left(2)).arg(100 + rng.below(900));
         const bool own = i % 7 == 3;
@@ -268,13 +276,17 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
             return fail();
         if (linked)
             continue;
+        if (options.keyedMasterEvery > 1 && masters % options.keyedMasterEvery != 1)
+            continue;
 
+        // Every tenth model is a master with every key of every type, shift layer included.
+        const bool full = i % 10 == 0;
         const int address = rng.below(256);
         for (const RemoteType &t : types) {
             // Not every master has keys for every type.
-            if ((i + t.id) % 3 == 0)
+            if (!full && (i + t.id) % 3 == 0)
                 continue;
-            const int count = qMin(t.keyCount, 10 + rng.below(31));
+            const int count = full ? t.keyCount : qMin(t.keyCount, 10 + rng.below(31));
             for (int n = 0; n < count; ++n) {
                 const int command = (n * 7 + t.id) & 0xFF;
                 key.addBindValue(rcid);
@@ -286,7 +298,7 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
                     return fail();
             }
             // A few shift-layer keys on the second layer of the first keys.
-            for (int n = 0; n < 3 && n < count; ++n) {
+            for (int n = 0; n < (full ? count : 3) && n < count; ++n) {
                 key.addBindValue(rcid);
                 key.addBindValue(t.id);
                 key.addBindValue(QStringLiteral("SHIFT ") + QString::fromLatin1(kKeyNames[n]));

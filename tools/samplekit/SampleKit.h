@@ -18,6 +18,7 @@ public:
     {
         int models = 40;       // models in the catalogue (the sample set is ~40)
         quint32 seed = 20261210;
+        int keyedMasterEvery = 1; // only every n-th master gets keys (large catalogues stay small on disk)
     };
 
     // The CREATE TABLE statements of the catalogue, in table order.
