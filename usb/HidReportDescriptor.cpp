@@ -20,7 +20,9 @@ enum MainTag { Input = 0x8, Output = 0x9, Feature = 0xB };
 enum GlobalTag { ReportSize = 0x7, ReportId = 0x8, ReportCount = 0x9, Push = 0xA, Pop = 0xB };
 
 constexpr int kMaxPushDepth = 32;
-constexpr qint64 kBitLimit = qint64(1) << 40; // keeps sums far from overflow on hostile data
+// Bounds that keep the sums of hostile descriptors far from overflow.
+constexpr qint64 kFactorLimit = qint64(1) << 20;
+constexpr qint64 kBitLimit = qint64(1) << 40;
 
 int lengthOf(const QMap<quint32, qint64> &bits)
 {
@@ -113,7 +115,10 @@ HidReportDescriptor HidReportDescriptor::parse(const QByteArray &descriptor)
                 bits = &featureBits;
             if (bits) {
                 qint64 &b = (*bits)[g.reportId];
-                b = std::min(kBitLimit, b + qint64(g.reportSize) * qint64(g.reportCount));
+                // Each factor is capped first so the product cannot overflow.
+                const qint64 size = std::min<qint64>(g.reportSize, kFactorLimit);
+                const qint64 count = std::min<qint64>(g.reportCount, kFactorLimit);
+                b = std::min(kBitLimit, b + size * count);
             }
         }
     }

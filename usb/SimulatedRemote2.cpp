@@ -152,10 +152,11 @@ QByteArray &SimulatedRemote2::slotLocked(int slot)
     while (m_slots.size() <= slot)
         m_slots.append(QByteArray());
     QByteArray &room = m_slots[slot];
-    // The header page exists even in a slot without room for an image.
+    // The room follows the information page; the header page exists even in
+    // a slot without room for an image.
     const int size = std::max(kHeaderSize, capacityLocked(slot) * 64);
-    if (room.size() < size)
-        room.append(QByteArray(size - room.size(), '\0'));
+    if (room.size() != size)
+        room.resize(size, '\0');
     return room;
 }
 
@@ -187,10 +188,7 @@ void SimulatedRemote2::setMacroPage(const QByteArray &page)
 
 QByteArray SimulatedRemote2::slotHeader(int slot) const
 {
-    QMutexLocker lock(&m_bus->mutex);
-    if (slot < 0 || slot >= m_slots.size())
-        return QByteArray(kHeaderSize, '\0');
-    return m_slots[slot].left(kHeaderSize);
+    return slotData(slot).left(kHeaderSize).leftJustified(kHeaderSize, '\0');
 }
 
 void SimulatedRemote2::setSlotHeader(int slot, const QByteArray &header)
@@ -206,7 +204,11 @@ void SimulatedRemote2::setSlotHeader(int slot, const QByteArray &header)
 QByteArray SimulatedRemote2::slotData(int slot) const
 {
     QMutexLocker lock(&m_bus->mutex);
-    return (slot >= 0 && slot < m_slots.size()) ? m_slots[slot] : QByteArray();
+    if (slot < 0 || slot >= kMaxSlots)
+        return QByteArray();
+    QByteArray room = slot < m_slots.size() ? m_slots[slot] : QByteArray();
+    room.resize(std::max(kHeaderSize, capacityLocked(slot) * 64), '\0');
+    return room;
 }
 
 bool SimulatedRemote2::programmingMode() const

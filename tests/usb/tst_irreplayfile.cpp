@@ -1,0 +1,89 @@
+// Capture files for the simulated receiver.
+#include "usb/IrReplayFile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestIrReplayFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("ids");
+        QTest::addColumn<QList<QVector<int>>>("durations");
+        QTest::addColumn<QString>("error");
+
+        QTest::addRow("corpus layout")
+            << QByteArray("id\tsource\tprotocol\tparams\tcarrier_hz\tdurations\n"
+                          "a-1\tsomewhere\tNEC1\tD=1,F=2\t38000\t9000 -4500 560 -500000\n"
+                          "b-2\telsewhere\tRC5\tD=0,F=1\t0\t889 -889 1778\n")
+            << true << QStringList{"a-1", "b-2"}
+            << QList<QVector<int>>{{9000, -4500, 560, -500000}, {889, -889, 1778}} << QString();
+        QTest::addRow("durations only, CRLF, blank lines, extra blanks")
+            << QByteArray("durations\r\n\r\n100  -200 300 \r\n") << true << QStringList{"row 3"}
+            << QList<QVector<int>>{{100, -200, 300}} << QString();
+        QTest::addRow("header only") << QByteArray("id\tdurations\n") << true << QStringList{}
+                                     << QList<QVector<int>>{} << QString();
+        QTest::addRow("empty") << QByteArray("") << false << QStringList{} << QList<QVector<int>>{}
+                               << "the file is empty";
+        QTest::addRow("no durations column") << QByteArray("id\tsource\nx\ty\n") << false << QStringList{}
+                                             << QList<QVector<int>>{} << "line 1: the header names no \"durations\"";
+        QTest::addRow("not a number") << QByteArray("id\tdurations\nx\t100 -2x0\n") << false << QStringList{}
+                                      << QList<QVector<int>>{} << "line 2: \"-2x0\" is not a duration";
+        QTest::addRow("zero") << QByteArray("id\tdurations\nx\t100 0 300\n") << false << QStringList{}
+                              << QList<QVector<int>>{} << "line 2: \"0\" is not a duration";
+        QTest::addRow("missing field") << QByteArray("id\tsource\tdurations\nx\t100 -200\n") << false
+                                       << QStringList{} << QList<QVector<int>>{} << "line 2: 2 fields, the header has 3";
+        QTest::addRow("no durations in a row") << QByteArray("id\tdurations\nx\t \n") << false << QStringList{}
+                                               << QList<QVector<int>>{} << "line 2: no durations";
+        QTest::addRow("overflow") << QByteArray("id\tdurations\nx\t99999999999\n") << false << QStringList{}
+                                  << QList<QVector<int>>{} << "is not a duration";
+    }
+    void parse()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, ok);
+        QFETCH(QStringList, ids);
+        QFETCH(QList<QVector<int>>, durations);
+        QFETCH(QString, error);
+        QList<IrReplayRow> rows{{QStringLiteral("stale"), {1}}};
+        QString message;
+        QCOMPARE(IrReplayFile::parse(text, &rows, &message), ok);
+        if (!ok) {
+            QVERIFY(rows.isEmpty());
+            QVERIFY2(message.contains(error), qPrintable(message));
+            return;
+        }
+        QCOMPARE(rows.size(), ids.size());
+        for (int i = 0; i < rows.size(); ++i) {
+            QCOMPARE(rows[i].id, ids[i]);
+            QCOMPARE(rows[i].durations, durations[i]);
+        }
+    }
+
+    void load()
+    {
+        QTemporaryDir dir;
+        QList<IrReplayRow> rows;
+        QString error;
+        QVERIFY(!IrReplayFile::load(dir.filePath("missing.tsv"), &rows, &error));
+        QVERIFY(error.contains("missing.tsv"));
+        // A directory where the file should be.
+        QVERIFY(!IrReplayFile::load(dir.path(), &rows, &error));
+
+        QFile f(dir.filePath("keys.tsv"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("id\tdurations\npower\t9000 -4500 560\n");
+        f.close();
+        QVERIFY2(IrReplayFile::load(f.fileName(), &rows, &error), qPrintable(error));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].durations, (QVector<int>{9000, -4500, 560}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIrReplayFile)
+#include "tst_irreplayfile.moc"
