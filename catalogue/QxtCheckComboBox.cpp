@@ -19,10 +19,11 @@ QxtCheckComboBox::QxtCheckComboBox(QWidget *parent) : QComboBox(parent)
             [this](const QModelIndex &, int first, int last) { makeCheckable(first, last); });
     connect(model(), &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
-                if (m_updating || !(roles.isEmpty() || roles.contains(Qt::CheckStateRole)))
-                    return;
+                // QComboBox has just put the current item's text into the edit
+                // field; what the field shows is the checked items.
                 showChecked();
-                emit checkedItemsChanged(checkedItems());
+                if (!m_updating && (roles.isEmpty() || roles.contains(Qt::CheckStateRole)))
+                    emit checkedItemsChanged(checkedItems());
             });
     // QComboBox puts an item's own text into the edit field when the current
     // index moves to it (for instance when the first item is added); the field
