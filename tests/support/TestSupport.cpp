@@ -2,6 +2,10 @@
 
 #include "tools/samplekit/SampleKit.h"
 
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipnewinfo.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
@@ -111,6 +115,33 @@ RunResult runProgram(const QString &workDir, const QStringList &extraEnv, const 
         }
     }
     return result;
+}
+
+bool writeZip(const QString &path, const QList<ZipEntry> &entries)
+{
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdCreate))
+        return false;
+    for (const ZipEntry &e : entries) {
+        QuaZipNewInfo info(e.name);
+        info.setPermissions(e.permissions);
+        QuaZipFile out(&zip);
+        if (!out.open(QIODevice::WriteOnly, info))
+            return false;
+        if (out.write(e.data) != e.data.size())
+            return false;
+        out.close();
+        if (out.getZipError() != 0)
+            return false;
+    }
+    zip.close();
+    return zip.getZipError() == 0;
+}
+
+QByteArray updaterStandIn()
+{
+    return QByteArrayLiteral("#!/bin/sh\n"
+                             "printf '%s\\n' \"$PWD\" \"$@\" > updater-ran.txt\n");
 }
 
 } // namespace TestSupport

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QString>
@@ -38,5 +39,20 @@ struct RunResult
 // answered from answers; extraEnv entries are "NAME=value".
 RunResult runProgram(const QString &workDir, const QStringList &extraEnv = {}, const QStringList &answers = {},
                      int timeoutMs = 60000);
+
+struct ZipEntry
+{
+    QString name; // path inside the archive, written as given
+    QByteArray data;
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+};
+
+// Writes a zip archive holding entries; false when it cannot be written.
+bool writeZip(const QString &path, const QList<ZipEntry> &entries);
+
+// The body of a shell script that stands in for the external updater: it
+// writes its working directory and then each argument, one per line, into
+// "updater-ran.txt" of its working directory.
+QByteArray updaterStandIn();
 
 } // namespace TestSupport

@@ -1,0 +1,70 @@
+#include "mainwindow/LanguageFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTranslator>
+
+#include <algorithm>
+
+QList<LanguageFiles::Language> LanguageFiles::scan(const QString &languagesDir)
+{
+    QStringList names = QDir(languagesDir).entryList(QDir::Files);
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseSensitive) < 0; });
+    QList<Language> languages;
+    const QDir dir(languagesDir);
+    for (const QString &name : std::as_const(names)) {
+        if (name.startsWith(QLatin1String("qt_")))
+            continue;
+        Language l;
+        l.baseName = name.left(name.size() - 3);
+        l.ownName = ownName(dir.filePath(l.baseName + QStringLiteral(".qm")), l.baseName);
+        l.flagFile = flagFile(languagesDir, l.baseName);
+        languages.append(l);
+    }
+    return languages;
+}
+
+QString LanguageFiles::ownName(const QString &qmFile, const QString &baseName)
+{
+    QTranslator translator;
+    // Only the exact file: QTranslator would otherwise try shortened names.
+    if (!QFileInfo(qmFile).isFile() || !translator.load(qmFile))
+        return baseName;
+    const QString name = translator.translate("MainWindowImpl", "LanguageName").trimmed();
+    if (name.isEmpty() || name == QLatin1String("LanguageName"))
+        return baseName;
+    return name;
+}
+
+QString LanguageFiles::entryText(const Language &language, int showType)
+{
+    switch (showType) {
+    case 1:
+        return language.ownName;
+    case 2:
+        return language.baseName;
+    default:
+        return language.ownName + QLatin1Char(' ') + language.baseName;
+    }
+}
+
+QString LanguageFiles::flagFile(const QString &languagesDir, const QString &language)
+{
+    const QString path = QDir(languagesDir).filePath(QStringLiteral("flags/") + language + QStringLiteral(".png"));
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+QString LanguageFiles::helpPage(const QString &languagesDir, const QString &language)
+{
+    const QDir dir(languagesDir);
+    const QString candidate = QFileInfo(dir.filePath(language + QStringLiteral("/index.html"))).absoluteFilePath();
+    if (!language.isEmpty() && QFileInfo(candidate).isFile())
+        return candidate;
+    return QFileInfo(dir.filePath(QStringLiteral("English/index.html"))).absoluteFilePath();
+}
+
+QUrl LanguageFiles::helpUrl(const QString &languagesDir, const QString &language)
+{
+    return QUrl::fromLocalFile(helpPage(languagesDir, language));
+}

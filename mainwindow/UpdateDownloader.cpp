@@ -1,0 +1,365 @@
+#include "mainwindow/UpdateDownloader.h"
+
+#include "app/SettingsText.h"
+#include "mainwindow/ZipUnpacker.h"
+
+#include <QCryptographicHash>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QProcess>
+#include <QSettings>
+
+#include <climits>
+
+bool UpdateDownloader::isFailure(Status status)
+{
+    switch (status) {
+    case CannotSave:
+    case ServerNotFound:
+    case Canceled:
+    case BadServerInfo:
+    case UnpackFailed:
+    case RecordFailed:
+    case UpdaterFailed:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString UpdateDownloader::makerServer()
+{
+    QString host = qEnvironmentVariable("IRVANTA_TEST_UPDATE_HOST");
+    if (host.isEmpty())
+        host = QStringLiteral("update.irvanta.invalid");
+    return QStringLiteral("http://") + host + QStringLiteral("/Irvanta/");
+}
+
+QString UpdateDownloader::reportHash(const QString &company)
+{
+    QCryptographicHash md5(QCryptographicHash::Md5);
+    md5.addData(QByteArrayLiteral("Irvanta"));
+    md5.addData(company.toUtf8());
+    return QString::fromLatin1(md5.result().toHex());
+}
+
+QUrl UpdateDownloader::companyReportUrl(const QString &company, const QString &address, const QString &contact)
+{
+    // Every value is percent-encoded, so "&", "=", "+" or "#" in a company
+    // name cannot change the query.
+    const auto enc = [](const QString &v) { return QString::fromLatin1(QUrl::toPercentEncoding(v)); };
+    QUrl url(makerServer() + QStringLiteral("index.php"));
+    url.setQuery(QStringLiteral("company=") + enc(company) + QStringLiteral("&address=") + enc(address)
+                     + QStringLiteral("&contact=") + enc(contact) + QStringLiteral("&hash=") + reportHash(company),
+                 QUrl::StrictMode);
+    return url;
+}
+
+qint64 UpdateDownloader::progressValue(qint64 bytesRead, qint64 totalBytes, int finishedCount, int totalFiles)
+{
+    if (totalFiles <= 0)
+        return bytesRead;
+    return (bytesRead + qint64(finishedCount - 1) * totalBytes) / totalFiles;
+}
+
+UpdateDownloader::UpdateDownloader(const QString &workDir, QObject *parent) : QObject(parent), m_workDir(workDir)
+{
+}
+
+UpdateDownloader::~UpdateDownloader()
+{
+    // Nothing may run on once the sequence is gone.
+    httpRequestAborted = true;
+    running = false;
+    if (reply) {
+        disconnect(reply, nullptr, this, nullptr);
+        reply->abort();
+        reply->deleteLater();
+        reply = nullptr;
+    }
+    dropFile(true);
+}
+
+QString UpdateDownloader::path(const QString &relative) const
+{
+    return QDir(m_workDir).filePath(relative);
+}
+
+void UpdateDownloader::report(Status status, const QStringList &details)
+{
+    emit statusChanged(status, details);
+}
+
+void UpdateDownloader::stop(Status status, const QStringList &details)
+{
+    running = false;
+    report(status, details);
+}
+
+void UpdateDownloader::start()
+{
+    QSettings local(path(QStringLiteral("config.ini")), QSettings::IniFormat);
+    server = settingsText(local, QStringLiteral("UpdateInfo/server"));
+    if (server.isEmpty())
+        server = makerServer();
+    step = 0;
+    finishedCount = 0;
+    remoteUpdateDate = QDate();
+    needUpdate = needMain = needDatabase = needOther = needDistributor = 0;
+    totalFiles = 0;
+    running = true;
+    checkNextDownloadFile();
+}
+
+void UpdateDownloader::cancelDownload()
+{
+    if (!running)
+        return;
+    running = false;
+    report(Canceled);
+    httpRequestAborted = true;
+    if (reply)
+        reply->abort();
+}
+
+void UpdateDownloader::checkNextDownloadFile()
+{
+    if (!running)
+        return;
+    if (step == 0) {
+        report(Checking);
+        url = QUrl(server + QStringLiteral("config.ini"));
+        downloadFile(url);
+        return;
+    }
+    if (step == 1 && finishedCount == 1 && !readServerInfo())
+        return;
+
+    if (!needMain && !needDatabase && !needOther) {
+        stop(NothingToFetch);
+        return;
+    }
+    report(Downloading);
+    for (; step < 6; ++step) {
+        QString name;
+        switch (step) {
+        case 1:
+            if (needUpdate)
+                name = QStringLiteral("update-software.zip");
+            break;
+        case 2:
+            if (needMain)
+                name = QStringLiteral("main.zip");
+            break;
+        case 3:
+            if (needDatabase)
+                name = QStringLiteral("rcdb.zip");
+            break;
+        case 4:
+            if (needOther)
+                name = QStringLiteral("other.zip");
+            break;
+        case 5:
+            if (needDistributor)
+                name = QStringLiteral("distributor-") + distributor + QStringLiteral(".zip");
+            break;
+        }
+        if (!name.isEmpty()) {
+            url = QUrl(server + name);
+            downloadFile(url);
+            return;
+        }
+    }
+    finish();
+}
+
+bool UpdateDownloader::readServerInfo()
+{
+    QSettings local(path(QStringLiteral("config.ini")), QSettings::IniFormat);
+    const UpdateDates localDates = UpdateDates::read(local);
+    distributor = settingsText(local, QStringLiteral("UpdateInfo/distributor"));
+    const QString company = settingsText(local, QStringLiteral("Settings/company"));
+    const QString address = settingsText(local, QStringLiteral("Settings/address"));
+    const QString contact = settingsText(local, QStringLiteral("Settings/contact"));
+
+    QSettings remote(path(QStringLiteral("update-tmp/config.ini")), QSettings::IniFormat);
+    const UpdateDates remoteDates = UpdateDates::read(remote);
+    // A file that is no INI file, or one without a single date, tells nothing:
+    // saying "no need to update" would pass a broken server off as current.
+    if (remote.status() != QSettings::NoError || !remoteDates.anyValid()) {
+        stop(BadServerInfo);
+        return false;
+    }
+    remoteUpdateDate = remoteDates.update;
+    const int updateMode = remote.value(QStringLiteral("UpdateInfo/updateMode"), 0).toInt();
+
+    qDebug().noquote() << localDates.update.toString(Qt::TextDate);
+
+    if (updateMode == 1)
+        sendCompanyReport(company, address, contact);
+
+    needUpdate = UpdateDates::isNewer(remoteDates.update, localDates.update) ? 1 : 0;
+    needMain = UpdateDates::isNewer(remoteDates.main, localDates.main) ? 1 : 0;
+    needDatabase = UpdateDates::isNewer(remoteDates.database, localDates.database) ? 1 : 0;
+    needOther = UpdateDates::isNewer(remoteDates.other, localDates.other) ? 1 : 0;
+    needDistributor = ((needMain || needDatabase || needOther) && !distributor.isEmpty()) ? 1 : 0;
+    totalFiles = needUpdate + needMain + needDatabase + needOther + needDistributor;
+    return true;
+}
+
+void UpdateDownloader::sendCompanyReport(const QString &company, const QString &address, const QString &contact)
+{
+    // Fire and forget: the answer is not read and holds nothing up.
+    QNetworkReply *r = networkManager.get(QNetworkRequest(companyReportUrl(company, address, contact)));
+    connect(r, &QNetworkReply::finished, r, &QObject::deleteLater);
+}
+
+void UpdateDownloader::downloadFile(QUrl url)
+{
+    const QString relative = QStringLiteral("update-tmp/") + url.fileName();
+    if (url.fileName().isEmpty()) {
+        stop(CannotSave, {relative, tr("no file name")});
+        return;
+    }
+    file = new QFile(path(relative));
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const QString reason = file->errorString();
+        delete file;
+        file = nullptr;
+        stop(CannotSave, {relative, reason});
+        return;
+    }
+    httpRequestAborted = false;
+    writeFailed = false;
+    startRequest(url);
+}
+
+void UpdateDownloader::startRequest(QUrl url)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(transferTimeoutMs);
+    reply = networkManager.get(request);
+    connect(reply, &QNetworkReply::finished, this, &UpdateDownloader::httpFinished);
+    connect(reply, &QIODevice::readyRead, this, &UpdateDownloader::httpReadyRead);
+    connect(reply, &QNetworkReply::downloadProgress, this, &UpdateDownloader::updateDataReadProgress);
+}
+
+void UpdateDownloader::httpReadyRead()
+{
+    if (!file || !reply || writeFailed)
+        return;
+    const QByteArray data = reply->readAll();
+    if (file->write(data) != data.size()) {
+        // A disk that takes no more stops the transfer; httpFinished reports it.
+        writeFailed = true;
+        reply->abort();
+    }
+}
+
+void UpdateDownloader::dropFile(bool remove)
+{
+    if (!file)
+        return;
+    file->close();
+    if (remove)
+        file->remove();
+    delete file;
+    file = nullptr;
+}
+
+void UpdateDownloader::httpFinished()
+{
+    QNetworkReply *finished = qobject_cast<QNetworkReply *>(sender());
+    if (!finished || finished != reply)
+        return;
+    reply = nullptr;
+    finished->deleteLater();
+
+    if (writeFailed) {
+        const QString relative = QStringLiteral("update-tmp/") + url.fileName();
+        const QString reason = file ? file->errorString() : QString();
+        dropFile(true);
+        stop(CannotSave, {relative, reason});
+        return;
+    }
+    if (httpRequestAborted) {
+        dropFile(true);
+        return;
+    }
+    if (file && !file->flush()) {
+        const QString relative = QStringLiteral("update-tmp/") + url.fileName();
+        const QString reason = file->errorString();
+        dropFile(true);
+        stop(CannotSave, {relative, reason});
+        return;
+    }
+    QString failure;
+    if (finished->error() != QNetworkReply::NoError) {
+        failure = finished->errorString();
+    } else {
+        // A connection closed before the announced length is a broken file.
+        const QVariant length = finished->header(QNetworkRequest::ContentLengthHeader);
+        if (file && length.isValid() && file->size() != length.toLongLong())
+            failure = tr("received %1 of %2 bytes").arg(file->size()).arg(length.toLongLong());
+    }
+    if (!failure.isNull()) {
+        dropFile(true);
+        stop(ServerNotFound, {failure});
+        return;
+    }
+    dropFile(false);
+    ++step;
+    ++finishedCount;
+    checkNextDownloadFile();
+}
+
+void UpdateDownloader::updateDataReadProgress(qint64 bytesRead, qint64 totalBytes)
+{
+    if (httpRequestAborted || step == 0)
+        return;
+    if (totalBytes <= 0) {
+        emit progressChanged(0, 0);
+        return;
+    }
+    qint64 value = progressValue(bytesRead, totalBytes, finishedCount, totalFiles);
+    // The bar counts in int; very large packages are shown in KiB steps.
+    while (totalBytes > INT_MAX) {
+        totalBytes /= 1024;
+        value /= 1024;
+    }
+    emit progressChanged(int(value), int(totalBytes));
+}
+
+void UpdateDownloader::finish()
+{
+    report(AllDownloaded);
+    if (needUpdate) {
+        report(Unpacking);
+        const QString package = path(QStringLiteral("update-tmp/update-software.zip"));
+        QString error;
+        if (!ZipUnpacker::unpack(package, path(QStringLiteral("update")), &error)) {
+            // A refused or damaged package is of no use to anyone.
+            QFile::remove(package);
+            stop(UnpackFailed, {QStringLiteral("update-software.zip"), error});
+            return;
+        }
+        QSettings local(path(QStringLiteral("config.ini")), QSettings::IniFormat);
+        local.setValue(QStringLiteral("UpdateInfo/update"), remoteUpdateDate.toString(Qt::ISODate));
+        local.sync();
+        if (local.status() != QSettings::NoError) {
+            stop(RecordFailed, {QStringLiteral("config.ini")});
+            return;
+        }
+    }
+    const QString updateDir = QFileInfo(path(QStringLiteral("update"))).absoluteFilePath();
+    const QString program = QDir(updateDir).filePath(updaterName());
+    if (!QProcess::startDetached(program, {QStringLiteral("-A"), QStringLiteral("true")}, updateDir)) {
+        stop(UpdaterFailed, {QStringLiteral("update/") + updaterName()});
+        return;
+    }
+    stop(UpdaterStarted);
+}

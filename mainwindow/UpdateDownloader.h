@@ -1,0 +1,116 @@
+#pragma once
+
+#include "mainwindow/UpdateDates.h"
+
+#include <QDate>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QFile;
+class QNetworkReply;
+
+// The update sequence behind the update dialog: fetches the server's
+// "config.ini", decides which packages are newer than the installed ones,
+// downloads them one after the other into "update-tmp/", unpacks a new updater
+// package into "update/", records its date and starts the external updater.
+// Every path is taken relative to the working directory given at
+// construction. It shows nothing itself: it reports its state through
+// statusChanged() and progressChanged().
+class UpdateDownloader : public QObject
+{
+    Q_OBJECT
+public:
+    enum Status {
+        Checking,        // fetching the server's config.ini
+        NothingToFetch,  // nothing newer than what is installed
+        Downloading,     // fetching packages
+        AllDownloaded,   // every package is in update-tmp/
+        Unpacking,       // unpacking the updater package
+        UpdaterStarted,  // the external updater runs; the program should end
+        CannotSave,      // a download target could not be written (details: path, reason)
+        ServerNotFound,  // a transfer failed (details: the network error)
+        Canceled,        // cancelled by the user
+        BadServerInfo,   // the server's config.ini holds no usable date
+        UnpackFailed,    // the updater package could not be unpacked (details: reason)
+        RecordFailed,    // the local config.ini could not be written
+        UpdaterFailed,   // the updater could not be started (details: its path)
+    };
+    Q_ENUM(Status)
+
+    static bool isFailure(Status status);
+
+    // Name of the updater inside "update/".
+    static QString updaterName() { return QStringLiteral("v-ivizuziz.exe"); }
+    // The maker's update server: the base address used when "UpdateInfo/server"
+    // is empty, and where the company report goes. Its host is a reserved name
+    // that never resolves; IRVANTA_TEST_UPDATE_HOST (host[:port]) replaces it
+    // for tests.
+    static QString makerServer();
+    // MD5 of the product word followed by the UTF-8 company text, lower-case hex.
+    static QString reportHash(const QString &company);
+    static QUrl companyReportUrl(const QString &company, const QString &address, const QString &contact);
+    // Bar position while the package number finished (1-based, counting the
+    // config.ini as 0) of files runs: the size of the current file is the unit
+    // for every package.
+    static qint64 progressValue(qint64 bytesRead, qint64 totalBytes, int finishedCount, int totalFiles);
+
+    // A download that receives nothing for this long fails.
+    static constexpr int transferTimeoutMs = 30000;
+
+    explicit UpdateDownloader(const QString &workDir = QStringLiteral("."), QObject *parent = nullptr);
+    ~UpdateDownloader() override;
+
+    // Reads the server address and starts with the server's config.ini.
+    void start();
+    // Stops a running transfer; its partial file is removed. Reports Canceled
+    // when something was running.
+    void cancelDownload();
+    // True from start() until the sequence has ended one way or another.
+    bool isRunning() const { return running; }
+
+    QString server;
+    int step = 0;
+    int finishedCount = 0;
+    QDate remoteUpdateDate;
+    int needUpdate = 0;
+    int needMain = 0;
+    int needDatabase = 0;
+    int needOther = 0;
+    int needDistributor = 0;
+    int totalFiles = 0;
+    QString distributor;
+    QUrl url;
+
+signals:
+    void statusChanged(UpdateDownloader::Status status, const QStringList &details);
+    // maximum 0 means the size is not known.
+    void progressChanged(int value, int maximum);
+
+private slots:
+    void checkNextDownloadFile();
+    void downloadFile(QUrl url);
+    void httpFinished();
+    void httpReadyRead();
+    void updateDataReadProgress(qint64 bytesRead, qint64 totalBytes);
+
+private:
+    void startRequest(QUrl url);
+    bool readServerInfo();
+    void sendCompanyReport(const QString &company, const QString &address, const QString &contact);
+    void finish();
+    void report(Status status, const QStringList &details = {});
+    void stop(Status status, const QStringList &details = {});
+    QString path(const QString &relative) const;
+    void dropFile(bool remove);
+
+    QNetworkAccessManager networkManager;
+    QNetworkReply *reply = nullptr;
+    QFile *file = nullptr;
+    bool httpRequestAborted = false;
+    bool writeFailed = false;
+    bool running = false;
+    QString m_workDir;
+};

@@ -1,0 +1,146 @@
+#include "mainwindow/ZipUnpacker.h"
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipfileinfo.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+// Moves every file below from into to, replacing files of the same name.
+bool moveTree(const QString &from, const QString &to, QString *error)
+{
+    QDir target(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString relative = QDir(from).relativeFilePath(source);
+        const QString dest = target.filePath(relative);
+        if (it.fileInfo().isDir()) {
+            if (!target.mkpath(relative))
+                return fail(error, QStringLiteral("cannot create the folder %1").arg(dest));
+            continue;
+        }
+        if (!target.mkpath(QFileInfo(relative).path()))
+            return fail(error, QStringLiteral("cannot create the folder %1").arg(QFileInfo(dest).path()));
+        if (QFileInfo(dest).isDir())
+            return fail(error, QStringLiteral("%1 is a folder").arg(dest));
+        if (QFileInfo::exists(dest) && !QFile::remove(dest))
+            return fail(error, QStringLiteral("cannot replace %1").arg(dest));
+        if (!QFile::rename(source, dest))
+            return fail(error, QStringLiteral("cannot write %1").arg(dest));
+    }
+    return true;
+}
+
+} // namespace
+
+bool ZipUnpacker::isSafeEntryName(const QString &name)
+{
+    if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\')))
+        return false;
+    // A drive letter ("C:...") is absolute on the system the archive came from.
+    if (name.size() >= 2 && name.at(1) == QLatin1Char(':'))
+        return false;
+    QString path = name;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QStringList parts = path.split(QLatin1Char('/'));
+    for (const QString &part : parts) {
+        if (part == QLatin1String(".."))
+            return false;
+    }
+    return true;
+}
+
+bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QString *error)
+{
+    QuaZip zip(zipPath);
+    if (!zip.open(QuaZip::mdUnzip))
+        return fail(error, QStringLiteral("not a readable zip archive (error %1)").arg(zip.getZipError()));
+
+    // Check every name before anything is written.
+    QList<QuaZipFileInfo64> entries;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFileInfo64 info;
+        if (!zip.getCurrentFileInfo(&info))
+            return fail(error, QStringLiteral("unreadable entry (error %1)").arg(zip.getZipError()));
+        if (!isSafeEntryName(info.name))
+            return fail(error, QStringLiteral("the entry \"%1\" leaves its folder").arg(info.name));
+        if (info.isSymbolicLink())
+            return fail(error, QStringLiteral("the entry \"%1\" is a symbolic link").arg(info.name));
+        entries.append(info);
+    }
+    if (zip.getZipError() != UNZ_OK)
+        return fail(error, QStringLiteral("damaged archive (error %1)").arg(zip.getZipError()));
+
+    const QFileInfo targetInfo(targetDir);
+    if (!QDir().mkpath(targetInfo.absoluteFilePath()))
+        return fail(error, QStringLiteral("cannot create the folder %1").arg(targetDir));
+    // Staging beside the target, so the final moves stay on one file system.
+    QTemporaryDir staging(targetInfo.absoluteDir().filePath(QStringLiteral(".unpack-XXXXXX")));
+    if (!staging.isValid())
+        return fail(error, QStringLiteral("cannot create a staging folder: %1").arg(staging.errorString()));
+    const QDir stage(staging.path());
+
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFileInfo64 info;
+        zip.getCurrentFileInfo(&info);
+        QString name = info.name;
+        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        const QString dest = stage.filePath(name);
+        if (!QDir::cleanPath(dest).startsWith(stage.absolutePath() + QLatin1Char('/')))
+            return fail(error, QStringLiteral("the entry \"%1\" leaves its folder").arg(info.name));
+        if (name.endsWith(QLatin1Char('/'))) {
+            if (!stage.mkpath(name))
+                return fail(error, QStringLiteral("cannot create the folder %1").arg(name));
+            continue;
+        }
+        if (!stage.mkpath(QFileInfo(name).path()))
+            return fail(error, QStringLiteral("cannot create the folder %1").arg(QFileInfo(name).path()));
+
+        QuaZipFile in(&zip);
+        if (!in.open(QIODevice::ReadOnly))
+            return fail(error, QStringLiteral("cannot read the entry \"%1\" (error %2)").arg(info.name).arg(in.getZipError()));
+        QFile out(dest);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return fail(error, QStringLiteral("cannot write %1: %2").arg(name, out.errorString()));
+        char buffer[65536];
+        for (;;) {
+            const qint64 n = in.read(buffer, sizeof buffer);
+            if (n < 0)
+                return fail(error, QStringLiteral("damaged entry \"%1\"").arg(info.name));
+            if (n == 0)
+                break;
+            if (out.write(buffer, n) != n)
+                return fail(error, QStringLiteral("cannot write %1: %2").arg(name, out.errorString()));
+        }
+        in.close();
+        // The checksum is compared when the entry is closed.
+        if (in.getZipError() != UNZ_OK)
+            return fail(error, QStringLiteral("damaged entry \"%1\" (error %2)").arg(info.name).arg(in.getZipError()));
+        if (!out.flush())
+            return fail(error, QStringLiteral("cannot write %1: %2").arg(name, out.errorString()));
+        out.close();
+        const QFile::Permissions permissions = info.getPermissions();
+        if (permissions != QFile::Permissions())
+            out.setPermissions(permissions | QFile::ReadOwner | QFile::WriteOwner);
+    }
+    if (zip.getZipError() != UNZ_OK)
+        return fail(error, QStringLiteral("damaged archive (error %1)").arg(zip.getZipError()));
+    zip.close();
+
+    return moveTree(stage.path(), targetInfo.absoluteFilePath(), error);
+}

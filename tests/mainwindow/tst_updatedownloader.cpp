@@ -1,0 +1,595 @@
+// The update sequence against a real HTTP server on 127.0.0.1.
+#include "TestHttpServer.h"
+#include "TestSupport.h"
+#include "mainwindow/UpdateDownloader.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QUrlQuery>
+#include <QtTest>
+
+using Status = UpdateDownloader::Status;
+
+namespace {
+
+QByteArray ini(const QStringList &lines)
+{
+    return ("[UpdateInfo]\n" + lines.join(QLatin1Char('\n')) + "\n").toUtf8();
+}
+
+QByteArray package(const char *marker, int size = 4096)
+{
+    QByteArray data(marker);
+    while (data.size() < size)
+        data += QByteArray::number(data.size()) + ' ';
+    return data;
+}
+
+QString readText(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+bool writeFile(const QString &path, const QByteArray &data, QFile::Permissions permissions = {})
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
+        return false;
+    f.close();
+    return permissions == QFile::Permissions() || f.setPermissions(permissions);
+}
+
+const QFile::Permissions executable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+    | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+
+// A working directory with "update-tmp/", "update/" (holding the stand-in
+// updater) and a local config.ini pointing at the test server.
+struct Scene
+{
+    QTemporaryDir dir;
+    TestHttpServer server;
+    QList<Status> statuses;
+    QList<QStringList> details;
+    QList<QPair<int, int>> progress;
+
+    bool setUp(const QStringList &localUpdateInfo, const QStringList &localSettings = {}, bool withUpdater = true)
+    {
+        if (!dir.isValid() || !server.listen())
+            return false;
+        QDir d(dir.path());
+        d.mkdir(QStringLiteral("update-tmp"));
+        d.mkdir(QStringLiteral("update"));
+        if (withUpdater && !writeFile(d.filePath(QStringLiteral("update/v-ivizuziz.exe")), TestSupport::updaterStandIn(),
+                                      executable))
+            return false;
+        QStringList lines{QStringLiteral("[Settings]")};
+        lines += localSettings;
+        lines += QStringLiteral("[UpdateInfo]");
+        lines += QStringLiteral("server=") + server.url(QStringLiteral("/Irvanta/"));
+        lines += localUpdateInfo;
+        return writeFile(d.filePath(QStringLiteral("config.ini")), (lines.join(QLatin1Char('\n')) + "\n").toUtf8());
+    }
+
+    QString path(const QString &relative) const { return QDir(dir.path()).filePath(relative); }
+
+    QStringList tmpFiles() const
+    {
+        QStringList names = QDir(path(QStringLiteral("update-tmp"))).entryList(QDir::Files | QDir::Hidden);
+        names.sort();
+        return names;
+    }
+
+    // Runs the sequence to its end; the last status, or -1 on a hang.
+    int run(UpdateDownloader &d)
+    {
+        QObject::connect(&d, &UpdateDownloader::statusChanged, &d, [this](Status s, const QStringList &args) {
+            statuses.append(s);
+            details.append(args);
+        });
+        QObject::connect(&d, &UpdateDownloader::progressChanged, &d,
+                         [this](int value, int maximum) { progress.append({value, maximum}); });
+        d.start();
+        QElapsedTimer t;
+        t.start();
+        while (d.isRunning() && t.elapsed() < 20000)
+            QTest::qWait(10);
+        return d.isRunning() || statuses.isEmpty() ? -1 : int(statuses.last());
+    }
+};
+
+QString serverPath(const QString &name)
+{
+    return QStringLiteral("/Irvanta/") + name;
+}
+
+} // namespace
+
+class TestUpdateDownloader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dateComparison_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("local");
+        QTest::addColumn<bool>("newer");
+        QTest::addRow("later") << "2024-01-02" << "2024-01-01" << true;
+        QTest::addRow("equal") << "2024-01-01" << "2024-01-01" << false;
+        QTest::addRow("earlier") << "2023-12-31" << "2024-01-01" << false;
+        QTest::addRow("local missing") << "2024-01-01" << "" << true;
+        QTest::addRow("local no date") << "2024-01-01" << "soon" << true;
+        QTest::addRow("server no date") << "tomorrow" << "2024-01-01" << false;
+        QTest::addRow("server month 13") << "2024-13-01" << "" << false;
+        QTest::addRow("both missing") << "" << "" << false;
+    }
+    void dateComparison()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, local);
+        QFETCH(bool, newer);
+        QCOMPARE(UpdateDates::isNewer(QDate::fromString(server, Qt::ISODate), QDate::fromString(local, Qt::ISODate)),
+                 newer);
+    }
+
+    void progressValue_data()
+    {
+        QTest::addColumn<qint64>("bytesRead");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<int>("finishedCount");
+        QTest::addColumn<int>("totalFiles");
+        QTest::addColumn<qint64>("value");
+        QTest::addRow("first of one, half") << qint64(500) << qint64(1000) << 1 << 1 << qint64(500);
+        QTest::addRow("second of three, half") << qint64(500) << qint64(1000) << 2 << 3 << qint64(500);
+        QTest::addRow("third of three, done") << qint64(1000) << qint64(1000) << 3 << 3 << qint64(1000);
+        QTest::addRow("first of three, start") << qint64(0) << qint64(900) << 1 << 3 << qint64(0);
+        QTest::addRow("truncating") << qint64(1) << qint64(10) << 1 << 3 << qint64(0);
+        QTest::addRow("beyond 32 bits") << qint64(3) * 1024 * 1024 * 1024 << qint64(6) * 1024 * 1024 * 1024 << 2 << 2
+                                        << qint64(9) * 1024 * 1024 * 1024 / 2;
+    }
+    void progressValue()
+    {
+        QFETCH(qint64, bytesRead);
+        QFETCH(qint64, total);
+        QFETCH(int, finishedCount);
+        QFETCH(int, totalFiles);
+        QFETCH(qint64, value);
+        QCOMPARE(UpdateDownloader::progressValue(bytesRead, total, finishedCount, totalFiles), value);
+    }
+
+    void nothingNewer_data()
+    {
+        QTest::addColumn<QStringList>("local");
+        QTest::addColumn<QStringList>("remote");
+        QTest::addRow("equal") << QStringList{"main=2024-05-01", "database=2024-05-02", "other=2024-05-03",
+                                              "update=2024-05-04"}
+                               << QStringList{"main=2024-05-01", "database=2024-05-02", "other=2024-05-03",
+                                              "update=2024-05-04"};
+        QTest::addRow("only the updater newer") << QStringList{"main=2024-05-01", "update=2024-01-01"}
+                                                << QStringList{"main=2024-05-01", "update=2024-06-01"};
+        QTest::addRow("server older") << QStringList{"main=2024-05-01"} << QStringList{"main=2023-05-01"};
+        QTest::addRow("a bad date beside a good one")
+            << QStringList{"main=2024-05-01"} << QStringList{"main=2024-05-01", "database=next week"};
+    }
+    void nothingNewer()
+    {
+        QFETCH(QStringList, local);
+        QFETCH(QStringList, remote);
+        Scene s;
+        QVERIFY(s.setUp(local));
+        s.server.setFile(serverPath("config.ini"), ini(remote));
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::NothingToFetch));
+        QCOMPARE(s.server.requests(), QStringList{serverPath("config.ini")});
+        QCOMPARE(s.tmpFiles(), QStringList{"config.ini"});
+        QCOMPARE(readText(s.path("update-tmp/config.ini")).toUtf8(), ini(remote));
+        QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+    }
+
+    // Which packages are fetched, in which order, and the hand-over after them.
+    void fetchOrder_data()
+    {
+        QTest::addColumn<QStringList>("local");
+        QTest::addColumn<QStringList>("remote");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addRow("only main, no distributor")
+            << QStringList{"main=2024-01-01", "database=2024-01-01", "other=2024-01-01", "update=2024-01-01"}
+            << QStringList{"main=2024-02-01", "database=2024-01-01", "other=2024-01-01", "update=2024-01-01"}
+            << QStringList{"main.zip"};
+        QTest::addRow("main and other with distributor")
+            << QStringList{"main=2024-01-01", "other=2024-01-01", "distributor=acme"}
+            << QStringList{"main=2024-02-01", "other=2024-02-01"}
+            << QStringList{"main.zip", "other.zip", "distributor-acme.zip"};
+        QTest::addRow("local main missing") << QStringList{"database=2024-01-01"}
+                                            << QStringList{"main=2020-01-01", "database=2020-01-01"}
+                                            << QStringList{"main.zip"};
+        QTest::addRow("everything") << QStringList{"distributor=x1"}
+                                    << QStringList{"update=2024-01-01", "main=2024-01-01", "database=2024-01-01",
+                                                   "other=2024-01-01"}
+                                    << QStringList{"update-software.zip", "main.zip", "rcdb.zip", "other.zip",
+                                                   "distributor-x1.zip"};
+        QTest::addRow("database, updater date garbage") << QStringList{"database=2024-01-01"}
+                                                        << QStringList{"database=2024-03-01", "update=1st of May"}
+                                                        << QStringList{"rcdb.zip"};
+    }
+    void fetchOrder()
+    {
+        QFETCH(QStringList, local);
+        QFETCH(QStringList, remote);
+        QFETCH(QStringList, expected);
+        Scene s;
+        QVERIFY(s.setUp(local));
+        s.server.setFile(serverPath("config.ini"), ini(remote));
+        const QByteArray updater =
+            TestSupport::updaterStandIn().replace("updater-ran.txt", "new-updater-ran.txt");
+        for (const QString &name : expected) {
+            if (name == QLatin1String("update-software.zip")) {
+                const QString zip = s.path("built.zip");
+                QVERIFY(TestSupport::writeZip(zip, {{"v-ivizuziz.exe", updater, executable}}));
+                QFile f(zip);
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                s.server.setFile(serverPath(name), f.readAll());
+            } else {
+                s.server.setFile(serverPath(name), package(qPrintable(name)));
+            }
+        }
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::UpdaterStarted));
+        QCOMPARE(d.totalFiles, expected.size());
+
+        QStringList requested;
+        for (const QString &r : s.server.requests())
+            requested.append(r.mid(QStringLiteral("/Irvanta/").size()));
+        QCOMPARE(requested, QStringList{"config.ini"} + expected);
+
+        QStringList landed = expected;
+        landed.append(QStringLiteral("config.ini"));
+        landed.sort();
+        QCOMPARE(s.tmpFiles(), landed);
+        for (const QString &name : expected) {
+            if (name != QLatin1String("update-software.zip"))
+                QCOMPARE(readText(s.path("update-tmp/" + name)).toUtf8(), package(qPrintable(name)));
+        }
+
+        // The updater ran in update/ with "-A true"; the new one when a package came.
+        const bool newUpdater = expected.contains(QStringLiteral("update-software.zip"));
+        const QString ran = s.path(newUpdater ? "update/new-updater-ran.txt" : "update/updater-ran.txt");
+        QTRY_VERIFY(QFile::exists(ran));
+        QTRY_COMPARE(readText(ran), QFileInfo(s.path("update")).absoluteFilePath() + "\n-A\ntrue\n");
+
+        QSettings after(s.path("config.ini"), QSettings::IniFormat);
+        if (newUpdater)
+            QCOMPARE(after.value("UpdateInfo/update").toString(), QStringLiteral("2024-01-01"));
+        else
+            QVERIFY(!after.contains("UpdateInfo/update") || local.contains("update=2024-01-01"));
+        // The program never writes the other dates.
+        QCOMPARE(after.value("UpdateInfo/main").toString(),
+                 local.filter("main=").value(0).mid(5));
+
+        // The bar never passes its maximum and stands full at the end.
+        QVERIFY(!s.progress.isEmpty());
+        for (const auto &p : std::as_const(s.progress))
+            QVERIFY2(p.first <= p.second, qPrintable(QStringLiteral("%1/%2").arg(p.first).arg(p.second)));
+        QCOMPARE(s.progress.last().first, s.progress.last().second);
+    }
+
+    // A failed download keeps earlier packages, removes its own and starts nothing.
+    void failedDownload_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addRow("404") << "404";
+        QTest::addRow("closed mid-file") << "truncated";
+        QTest::addRow("server error") << "500";
+    }
+    void failedDownload()
+    {
+        QFETCH(QString, failure);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01", "database=2024-01-01", "other=2024-01-01"}));
+        s.server.setFile(serverPath("config.ini"),
+                         ini({"main=2024-02-01", "database=2024-02-01", "other=2024-02-01"}));
+        s.server.setFile(serverPath("main.zip"), package("main", 20000));
+        if (failure == QLatin1String("truncated"))
+            s.server.setAnswer(serverPath("rcdb.zip"), {200, package("rcdb", 100000), 50000, false});
+        else if (failure == QLatin1String("500"))
+            s.server.setStatus(serverPath("rcdb.zip"), 500);
+        s.server.setFile(serverPath("other.zip"), package("other"));
+
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::ServerNotFound));
+        QVERIFY(UpdateDownloader::isFailure(UpdateDownloader::ServerNotFound));
+        QCOMPARE(s.server.requests(),
+                 (QStringList{serverPath("config.ini"), serverPath("main.zip"), serverPath("rcdb.zip")}));
+        QCOMPARE(s.tmpFiles(), (QStringList{"config.ini", "main.zip"}));
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+        QVERIFY(!s.statuses.contains(UpdateDownloader::UpdaterStarted));
+    }
+
+    void unreachableServer()
+    {
+        Scene s;
+        QVERIFY(s.setUp({}));
+        QSettings local(s.path("config.ini"), QSettings::IniFormat);
+        local.setValue("UpdateInfo/server", "http://127.0.0.1:1/Irvanta/");
+        local.sync();
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::ServerNotFound));
+        QVERIFY(s.tmpFiles().isEmpty());
+    }
+
+    // A refused or damaged updater package: nothing unpacked, nothing
+    // recorded, nothing started, the package gone.
+    void badUpdaterPackage_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("entry with ..") << "dotdot";
+        QTest::addRow("absolute entry") << "absolute";
+        QTest::addRow("not a zip") << "garbage";
+        QTest::addRow("cut short") << "truncated-zip";
+        QTest::addRow("damaged last entry") << "damaged";
+    }
+    void badUpdaterPackage()
+    {
+        QFETCH(QString, kind);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01", "update=2024-01-01"}));
+        s.server.setFile(serverPath("config.ini"), ini({"main=2024-02-01", "update=2024-02-01"}));
+        s.server.setFile(serverPath("main.zip"), package("main"));
+        const QString zip = s.path("built.zip");
+        const QString escapeName = kind == QLatin1String("absolute") ? s.path("escaped.txt") : "../escaped.txt";
+        QVERIFY(TestSupport::writeZip(zip, {{"v-ivizuziz.exe", "#!/bin/sh\ntouch hacked\n", executable},
+                                            {escapeName, "outside"},
+                                            {"big.bin", package("big", 200000)}}));
+        QFile f(zip);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray bytes = f.readAll();
+        if (kind == QLatin1String("garbage"))
+            bytes = package("PK garbage");
+        else if (kind == QLatin1String("truncated-zip"))
+            bytes.truncate(bytes.size() / 2);
+        if (kind == QLatin1String("damaged")) {
+            // Only safe entries; the big last one is corrupted in the middle, so
+            // the first entry is already out when extraction fails.
+            QVERIFY(TestSupport::writeZip(zip, {{"v-ivizuziz.exe", "#!/bin/sh\ntouch hacked\n", executable},
+                                                {"big.bin", package("big", 200000)}}));
+            QFile g(zip);
+            QVERIFY(g.open(QIODevice::ReadOnly));
+            bytes = g.readAll();
+            for (int i = 0; i < 64; ++i)
+                bytes[bytes.size() / 2 + i] = char(~bytes.at(bytes.size() / 2 + i));
+        }
+        s.server.setFile(serverPath("update-software.zip"), bytes);
+
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::UnpackFailed));
+        QVERIFY(!QFile::exists(s.path("escaped.txt")));
+        QVERIFY(!QFile::exists(s.path("update/escaped.txt")));
+        QVERIFY(!QFile::exists(s.path("update/big.bin")));
+        QCOMPARE(readText(s.path("update/v-ivizuziz.exe")).toUtf8(), TestSupport::updaterStandIn());
+        QCOMPARE(s.tmpFiles(), (QStringList{"config.ini", "main.zip"}));
+        // No staging folder is left behind.
+        QCOMPARE(QDir(s.dir.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"update", "update-tmp"}));
+        QSettings after(s.path("config.ini"), QSettings::IniFormat);
+        QCOMPARE(after.value("UpdateInfo/update").toString(), QStringLiteral("2024-01-01"));
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+        QVERIFY(!QFile::exists(s.path("update/hacked")));
+    }
+
+    // A server file that tells nothing is a failure, never "no need to update".
+    void malformedServerFile_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addRow("html page") << QByteArray("<html><body>It works!</body></html>\n");
+        QTest::addRow("empty") << QByteArray();
+        QTest::addRow("no dates") << ini({"main=soon", "database=2024-02-30", "other=", "update=x"});
+        QTest::addRow("other group") << QByteArray("[Other]\nmain=2024-01-01\n");
+        QTest::addRow("binary") << QByteArray("\x00\x01\x02[\xff\xfe=\n", 9);
+    }
+    void malformedServerFile()
+    {
+        QFETCH(QByteArray, body);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01"}));
+        s.server.setFile(serverPath("config.ini"), body);
+        s.server.setFile(serverPath("main.zip"), package("main"));
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::BadServerInfo));
+        QCOMPARE(s.server.requests(), QStringList{serverPath("config.ini")});
+        QCOMPARE(d.totalFiles, 0);
+    }
+
+    void cannotSave_data()
+    {
+        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("requests");
+        QTest::addRow("no update-tmp") << "" << "update-tmp/config.ini" << QStringList{};
+        QTest::addRow("folder where main.zip goes") << "update-tmp/main.zip" << "update-tmp/main.zip"
+                                                     << QStringList{"config.ini"};
+    }
+    void cannotSave()
+    {
+        QFETCH(QString, blocker);
+        QFETCH(QString, target);
+        QFETCH(QStringList, requests);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01"}));
+        if (blocker.isEmpty())
+            QVERIFY(QDir(s.path("update-tmp")).removeRecursively());
+        else
+            QVERIFY(QDir().mkpath(s.path(blocker)));
+        s.server.setFile(serverPath("config.ini"), ini({"main=2024-02-01"}));
+        s.server.setFile(serverPath("main.zip"), package("main"));
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::CannotSave));
+        QCOMPARE(s.details.last().value(0), target);
+        QVERIFY(!s.details.last().value(1).isEmpty());
+        QStringList expected;
+        for (const QString &r : requests)
+            expected.append(serverPath(r));
+        QCOMPARE(s.server.requests(), expected);
+    }
+
+    void updaterMissing()
+    {
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01"}, {}, false));
+        s.server.setFile(serverPath("config.ini"), ini({"main=2024-02-01"}));
+        s.server.setFile(serverPath("main.zip"), package("main"));
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::UpdaterFailed));
+        QCOMPARE(s.details.last(), QStringList{"update/v-ivizuziz.exe"});
+    }
+
+    void recordFails()
+    {
+        // A folder where config.ini should be: nothing can be read or written.
+        Scene s;
+        QVERIFY(s.setUp({}));
+        QVERIFY(QFile::remove(s.path("config.ini")));
+        QVERIFY(QDir().mkpath(s.path("config.ini")));
+        qputenv("IRVANTA_TEST_UPDATE_HOST", s.server.hostAndPort().toLatin1());
+        s.server.setFile(serverPath("config.ini"), ini({"update=2024-02-01", "main=2024-02-01"}));
+        const QString zip = s.path("built.zip");
+        QVERIFY(TestSupport::writeZip(zip, {{"v-ivizuziz.exe", TestSupport::updaterStandIn(), executable}}));
+        QFile f(zip);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        s.server.setFile(serverPath("update-software.zip"), f.readAll());
+        s.server.setFile(serverPath("main.zip"), package("main"));
+        UpdateDownloader d(s.dir.path());
+        const int last = s.run(d);
+        qunsetenv("IRVANTA_TEST_UPDATE_HOST");
+        QCOMPARE(last, int(UpdateDownloader::RecordFailed));
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+    }
+
+    void emptyServerUsesMakerServer()
+    {
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01"}));
+        QSettings local(s.path("config.ini"), QSettings::IniFormat);
+        local.setValue("UpdateInfo/server", QString());
+        local.sync();
+        TestHttpServer maker;
+        QVERIFY(maker.listen());
+        maker.setFile(serverPath("config.ini"), ini({"main=2024-01-01"}));
+        qputenv("IRVANTA_TEST_UPDATE_HOST", maker.hostAndPort().toLatin1());
+        UpdateDownloader d(s.dir.path());
+        const int last = s.run(d);
+        qunsetenv("IRVANTA_TEST_UPDATE_HOST");
+        QCOMPARE(last, int(UpdateDownloader::NothingToFetch));
+        QCOMPARE(d.server, QStringLiteral("http://") + maker.hostAndPort() + "/Irvanta/");
+        QCOMPARE(maker.requests(), QStringList{serverPath("config.ini")});
+        QVERIFY(s.server.requests().isEmpty());
+    }
+
+    void defaultMakerHostNeverResolves()
+    {
+        qunsetenv("IRVANTA_TEST_UPDATE_HOST");
+        const QUrl url(UpdateDownloader::makerServer());
+        QVERIFY(url.host().endsWith(QLatin1String(".invalid")));
+        QCOMPARE(url.scheme(), QStringLiteral("http"));
+        QCOMPARE(url.path(), QStringLiteral("/Irvanta/"));
+    }
+
+    // updateMode 1: one report to the maker's server, values percent-encoded.
+    void companyReport()
+    {
+        const QString company = QStringLiteral("Müller & Söhne=1+1 #2");
+        const QString address = QStringLiteral("Hauptstraße 5?x=y");
+        const QString contact = QStringLiteral("a%20b/c");
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01"}));
+        {
+            QSettings local(s.path("config.ini"), QSettings::IniFormat);
+            local.setValue("Settings/company", company);
+            local.setValue("Settings/address", address);
+            local.setValue("Settings/contact", contact);
+        }
+        s.server.setFile(serverPath("config.ini"), ini({"main=2024-02-01", "updateMode=1"}));
+        s.server.setFile(serverPath("main.zip"), package("main"));
+        TestHttpServer maker;
+        QVERIFY(maker.listen());
+        qputenv("IRVANTA_TEST_UPDATE_HOST", maker.hostAndPort().toLatin1());
+        UpdateDownloader d(s.dir.path());
+        const int last = s.run(d);
+        qunsetenv("IRVANTA_TEST_UPDATE_HOST");
+        QCOMPARE(last, int(UpdateDownloader::UpdaterStarted));
+        QTRY_COMPARE(maker.requests().size(), 1);
+        QTest::qWait(100);
+        QCOMPARE(maker.requests().size(), 1);
+        const QString target = maker.requests().constFirst();
+        QVERIFY2(target.startsWith("/Irvanta/index.php?company="), qPrintable(target));
+        const QUrlQuery query(QUrl(target).query());
+        QCOMPARE(query.queryItems().size(), 4);
+        QCOMPARE(query.queryItemValue("company", QUrl::FullyDecoded), company);
+        QCOMPARE(query.queryItemValue("address", QUrl::FullyDecoded), address);
+        QCOMPARE(query.queryItemValue("contact", QUrl::FullyDecoded), contact);
+        const QByteArray md5 = QCryptographicHash::hash("Irvanta" + company.toUtf8(), QCryptographicHash::Md5).toHex();
+        QCOMPARE(query.queryItemValue("hash"), QString::fromLatin1(md5));
+        QCOMPARE(s.server.requests(), (QStringList{serverPath("config.ini"), serverPath("main.zip")}));
+    }
+
+    void noReportWithoutUpdateMode()
+    {
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01"}, {"company=x"}));
+        s.server.setFile(serverPath("config.ini"), ini({"main=2024-01-01", "updateMode=2"}));
+        TestHttpServer maker;
+        QVERIFY(maker.listen());
+        qputenv("IRVANTA_TEST_UPDATE_HOST", maker.hostAndPort().toLatin1());
+        UpdateDownloader d(s.dir.path());
+        const int last = s.run(d);
+        QTest::qWait(200);
+        qunsetenv("IRVANTA_TEST_UPDATE_HOST");
+        QCOMPARE(last, int(UpdateDownloader::NothingToFetch));
+        QVERIFY(maker.requests().isEmpty());
+    }
+
+    // Cancelling (also by destroying the sequence) stops the transfer and
+    // removes its partial file; nothing runs on afterwards.
+    void cancel_data()
+    {
+        QTest::addColumn<bool>("destroy");
+        QTest::addRow("cancel") << false;
+        QTest::addRow("destroy") << true;
+    }
+    void cancel()
+    {
+        QFETCH(bool, destroy);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01", "other=2024-01-01"}));
+        s.server.setFile(serverPath("config.ini"), ini({"main=2024-02-01", "other=2024-02-01"}));
+        s.server.setAnswer(serverPath("main.zip"), {200, {}, -1, true});
+        s.server.setFile(serverPath("other.zip"), package("other"));
+        auto *d = new UpdateDownloader(s.dir.path());
+        QObject::connect(d, &UpdateDownloader::statusChanged, d,
+                         [&s](Status st, const QStringList &) { s.statuses.append(st); });
+        d->start();
+        QTRY_COMPARE(s.server.requests().size(), 2);
+        QTRY_VERIFY(QFile::exists(s.path("update-tmp/main.zip")));
+        if (destroy) {
+            delete d;
+            d = nullptr;
+        } else {
+            d->cancelDownload();
+            QVERIFY(!d->isRunning());
+            QCOMPARE(s.statuses.last(), UpdateDownloader::Canceled);
+        }
+        QVERIFY(!QFile::exists(s.path("update-tmp/main.zip")));
+        QTest::qWait(300);
+        QCOMPARE(s.server.requests().size(), 2);
+        QCOMPARE(s.tmpFiles(), QStringList{"config.ini"});
+        delete d;
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpdateDownloader)
+#include "tst_updatedownloader.moc"

@@ -1,0 +1,96 @@
+// Unpacking zip archives: refused entry names, all-or-nothing extraction.
+#include "TestSupport.h"
+#include "mainwindow/ZipUnpacker.h"
+
+#include <QDir>
+#include <QtTest>
+
+namespace {
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+} // namespace
+
+class TestZipUnpacker : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void entryNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("safe");
+        QTest::addRow("plain") << "v-ivizuziz.exe" << true;
+        QTest::addRow("nested") << "data/lib/x.dll" << true;
+        QTest::addRow("folder") << "data/" << true;
+        QTest::addRow("dots in a name") << "a..b/..c" << true;
+        QTest::addRow("parent") << "../x" << false;
+        QTest::addRow("parent inside") << "a/../../x" << false;
+        QTest::addRow("parent that stays inside") << "a/../x" << false;
+        QTest::addRow("backslash parent") << "a\\..\\..\\x" << false;
+        QTest::addRow("absolute") << "/etc/passwd" << false;
+        QTest::addRow("absolute backslash") << "\\windows\\x" << false;
+        QTest::addRow("drive") << "C:/x" << false;
+        QTest::addRow("empty") << "" << false;
+    }
+    void entryNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, safe);
+        QCOMPARE(ZipUnpacker::isSafeEntryName(name), safe);
+    }
+
+    void unpacksAndReplaces()
+    {
+        QTemporaryDir dir;
+        const QString zip = dir.filePath("p.zip");
+        const QFile::Permissions exe = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        QVERIFY(TestSupport::writeZip(zip, {{"tool", "new tool", exe},
+                                            {"data/", {}},
+                                            {"data/deep/file.txt", "deep"}}));
+        const QString target = dir.filePath("update");
+        QVERIFY(QDir().mkpath(target));
+        QFile old(target + "/tool");
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old tool, longer than the new one");
+        old.close();
+        QFile keep(target + "/keep.txt");
+        QVERIFY(keep.open(QIODevice::WriteOnly));
+        keep.close();
+
+        QString error;
+        QVERIFY2(ZipUnpacker::unpack(zip, target, &error), qPrintable(error));
+        QCOMPARE(readAll(target + "/tool"), QByteArray("new tool"));
+        QVERIFY(QFileInfo(target + "/tool").permissions() & QFile::ExeOwner);
+        QCOMPARE(readAll(target + "/data/deep/file.txt"), QByteArray("deep"));
+        QVERIFY(QFile::exists(target + "/keep.txt"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"update"});
+    }
+
+    void refusedArchiveWritesNothing()
+    {
+        QTemporaryDir dir;
+        const QString zip = dir.filePath("p.zip");
+        QVERIFY(TestSupport::writeZip(zip, {{"first.txt", "first"}, {"sub/../../second.txt", "second"}}));
+        const QString target = dir.filePath("update");
+        QString error;
+        QVERIFY(!ZipUnpacker::unpack(zip, target, &error));
+        QVERIFY2(error.contains("sub/../../second.txt"), qPrintable(error));
+        QVERIFY(!QFile::exists(target + "/first.txt"));
+        QVERIFY(!QFile::exists(dir.filePath("second.txt")));
+    }
+
+    void missingArchive()
+    {
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY(!ZipUnpacker::unpack(dir.filePath("none.zip"), dir.filePath("update"), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!QFileInfo::exists(dir.filePath("update")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestZipUnpacker)
+#include "tst_zipunpacker.moc"
