@@ -1,0 +1,149 @@
+// The start-up update check against a real HTTP server on 127.0.0.1.
+#include "TestHttpServer.h"
+#include "mainwindow/UpdateCheck.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
+}
+
+struct Outcome
+{
+    bool done = false;
+    UpdateCheck::Result result = UpdateCheck::Failed;
+    QString detail;
+    int signals_ = 0;
+};
+
+Outcome runCheck(const QString &dir, int timeoutMs, qint64 *elapsed = nullptr)
+{
+    Outcome o;
+    UpdateCheck check(dir, timeoutMs);
+    QObject::connect(&check, &UpdateCheck::finished, &check, [&o](UpdateCheck::Result r, const QString &detail) {
+        o.done = true;
+        o.result = r;
+        o.detail = detail;
+        ++o.signals_;
+    });
+    QElapsedTimer t;
+    t.start();
+    check.start();
+    while (!o.done && t.elapsed() < 20000)
+        QTest::qWait(10);
+    if (elapsed)
+        *elapsed = t.elapsed();
+    QTest::qWait(50); // a second report would show here
+    return o;
+}
+
+} // namespace
+
+class TestUpdateCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void compare_data()
+    {
+        QTest::addColumn<QByteArray>("local");
+        QTest::addColumn<QByteArray>("remote");
+        QTest::addColumn<int>("result");
+        const int available = UpdateCheck::UpdatesAvailable, current = UpdateCheck::UpToDate,
+                  failed = UpdateCheck::Failed;
+        QTest::addRow("equal") << QByteArray("main=2024-01-01\ndatabase=2024-01-01\n")
+                               << QByteArray("main=2024-01-01\ndatabase=2024-01-01\n") << current;
+        QTest::addRow("database newer") << QByteArray("main=2024-01-01\ndatabase=2024-01-01\n")
+                                        << QByteArray("main=2024-01-01\ndatabase=2024-01-02\n") << available;
+        QTest::addRow("other newer, local missing") << QByteArray() << QByteArray("other=2000-01-01\n") << available;
+        QTest::addRow("only the updater newer") << QByteArray("update=2024-01-01\nmain=2024-01-01\n")
+                                                << QByteArray("update=2025-01-01\nmain=2024-01-01\n") << current;
+        QTest::addRow("server older") << QByteArray("main=2024-01-01\n") << QByteArray("main=2023-01-01\n")
+                                      << current;
+        QTest::addRow("server dates no dates") << QByteArray("main=2024-01-01\n")
+                                               << QByteArray("main=today\ndatabase=2024-02-31\n") << failed;
+    }
+    void compare()
+    {
+        QFETCH(QByteArray, local);
+        QFETCH(QByteArray, remote);
+        QFETCH(int, result);
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        server.setFile("/u/config.ini", "[UpdateInfo]\n" + remote);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("update-tmp"));
+        QVERIFY(writeFile(dir.filePath("config.ini"),
+                          "[UpdateInfo]\nserver=" + server.url("/u/").toUtf8() + "\n" + local));
+        const Outcome o = runCheck(dir.path(), 5000);
+        QVERIFY(o.done);
+        QCOMPARE(o.signals_, 1);
+        QCOMPARE(int(o.result), result);
+        QCOMPARE(server.requests(), QStringList{"/u/config.ini"});
+        QFile copy(dir.filePath("update-tmp/config-check.ini"));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), "[UpdateInfo]\n" + remote);
+    }
+
+    // A server that never answers: the check gives up on its time-out.
+    void silentServer()
+    {
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        server.setAnswer("/config.ini", {200, {}, -1, true});
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("update-tmp"));
+        QVERIFY(writeFile(dir.filePath("config.ini"), "[UpdateInfo]\nserver=" + server.url("/").toUtf8() + "\n"));
+        qint64 elapsed = 0;
+        const Outcome o = runCheck(dir.path(), 400, &elapsed);
+        QVERIFY(o.done);
+        QCOMPARE(o.result, UpdateCheck::Failed);
+        QVERIFY2(elapsed >= 350 && elapsed < 5000, qPrintable(QString::number(elapsed)));
+        QVERIFY(!QFile::exists(dir.filePath("update-tmp/config-check.ini")));
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("nothing listens") << "refused";
+        QTest::addRow("404") << "404";
+        QTest::addRow("server empty") << "empty";
+        QTest::addRow("no update-tmp") << "no-tmp";
+        QTest::addRow("copy is a folder") << "folder";
+    }
+    void failures()
+    {
+        QFETCH(QString, kind);
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        server.setFile("/config.ini", "[UpdateInfo]\nmain=2030-01-01\n");
+        QTemporaryDir dir;
+        if (kind != QLatin1String("no-tmp"))
+            QVERIFY(QDir(dir.path()).mkdir("update-tmp"));
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir(dir.path()).mkpath("update-tmp/config-check.ini"));
+        QString address = server.url(kind == QLatin1String("404") ? "/missing/" : "/");
+        if (kind == QLatin1String("refused"))
+            address = QStringLiteral("http://127.0.0.1:1/");
+        else if (kind == QLatin1String("empty"))
+            address.clear();
+        QVERIFY(writeFile(dir.filePath("config.ini"), "[UpdateInfo]\nserver=" + address.toUtf8() + "\n"));
+        qint64 elapsed = 0;
+        const Outcome o = runCheck(dir.path(), 5000, &elapsed);
+        QVERIFY(o.done);
+        QCOMPARE(o.signals_, 1);
+        QCOMPARE(o.result, UpdateCheck::Failed);
+        QVERIFY(!o.detail.isEmpty());
+        QVERIFY2(elapsed < 4000, qPrintable(QString::number(elapsed)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpdateCheck)
+#include "tst_updatecheck.moc"

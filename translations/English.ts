@@ -1,0 +1,362 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="en">
+<context>
+    <name>MainWindowImpl</name>
+    <message>
+        <source>LanguageName</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Remote Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit Remote Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Remote Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert Remote Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transmit mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Receiver Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modulated Signal (30kHz-56kHz)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Non-modulated Signal (ITT)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program RC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program Macro</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check for updates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Simple version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whole Database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Own</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Factory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whole without links</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DATABASE:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brand:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image 2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image 3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image 4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image 5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Main</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Images</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Oscillograph</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Links</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Own data base</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Correction:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contact:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print only first image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Advanced filter. Show more results.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Simple programming</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check for updates on startup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brand</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Filters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove Filters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remote control replacer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatic updates checking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Updates are available. Do you want to update?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Application</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Database Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpdateDialog</name>
+    <message>
+        <source>Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check for updates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have new software version. No need update.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download updates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to save the file %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Update server not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download canceled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All updates have been downloaded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unpack update-software.zip</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The updater has been started.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update information on the server cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to unpack %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to record the update in %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to start the updater %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
