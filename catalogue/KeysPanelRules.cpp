@@ -30,3 +30,10 @@ KeysPanelRules KeysPanelRules::evaluate(const Input &in)
     r.simpleAdd = in.keyCount >= 2;
     return r;
 }
+
+QString KeysPanelRules::keysFilter(const QString &link, int typeId)
+{
+    QString quoted = link;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QStringLiteral("(Rcid='%1' AND RCTypeId='%2')").arg(quoted).arg(typeId);
+}

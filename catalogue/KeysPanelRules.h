@@ -40,4 +40,9 @@ public:
     std::array<bool, 4> simpleDelete{};
 
     static KeysPanelRules evaluate(const Input &in);
+
+    // Filter of the key list: the keys stored under the link master for the
+    // type. The link is a quoted literal with its quotes doubled, so any text
+    // selects exactly the rows stored under it.
+    static QString keysFilter(const QString &link, int typeId);
 };

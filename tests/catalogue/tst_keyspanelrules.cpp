@@ -2,6 +2,8 @@
 // the key count and the device state.
 #include "catalogue/KeysPanelRules.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 using Input = KeysPanelRules::Input;
@@ -124,6 +126,28 @@ private slots:
         in.showDocumentationIcon = show;
         in.documentation = text;
         QCOMPARE(KeysPanelRules::evaluate(in).documentationIcon, icon);
+    }
+
+    void keysFilterSelectsTheMastersRows()
+    {
+        QCOMPARE(KeysPanelRules::keysFilter(QStringLiteral("1a2b3c4d"), 3),
+                 QStringLiteral("(Rcid='1a2b3c4d' AND RCTypeId='3')"));
+        QCOMPARE(KeysPanelRules::keysFilter(QString(), 0), QStringLiteral("(Rcid='' AND RCTypeId='0')"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE rckeys (Rcid TEXT, RCTypeId INTEGER, Name TEXT, ID TEXT, Nkey INTEGER)")));
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO rckeys VALUES ('o''k', 3, 'A', '1', 1), ('x', 3, 'B', '2', 2)")));
+        const QString link = QStringLiteral("o'k");
+        QVERIFY(q.exec(QStringLiteral("SELECT Name FROM rckeys WHERE ") + KeysPanelRules::keysFilter(link, 3)));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("A"));
+        QVERIFY(!q.next());
+        QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM rckeys WHERE ")
+                       + KeysPanelRules::keysFilter(QStringLiteral("x' OR '1'='1"), 3)));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 0);
     }
 };
 
