@@ -1,5 +1,7 @@
 #include "catalogue/KeysPanelRules.h"
 
+#include "catalogue/ModelFilter.h"
+
 KeysPanelRules KeysPanelRules::evaluate(const Input &in)
 {
     KeysPanelRules r;
@@ -33,7 +35,5 @@ KeysPanelRules KeysPanelRules::evaluate(const Input &in)
 
 QString KeysPanelRules::keysFilter(const QString &link, int typeId)
 {
-    QString quoted = link;
-    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QStringLiteral("(Rcid='%1' AND RCTypeId='%2')").arg(quoted).arg(typeId);
+    return QStringLiteral("(Rcid=%1 AND RCTypeId='%2')").arg(ModelFilter::quoted(link)).arg(typeId);
 }
