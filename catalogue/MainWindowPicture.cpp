@@ -1,55 +1,282 @@
 // MainWindowImpl: keys and links panels, the remote-type picture and the layout on resize.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/Application.h"
+#include "catalogue/KeysPanelRules.h"
+#include "catalogue/ModelLinks.h"
+#include "catalogue/PictureGeometry.h"
+#include "catalogue/RCKeysModel.h"
+#include "catalogue/RCLinksModel.h"
+#include "catalogue/RemoteTypePicture.h"
+
+#include <QDebug>
+#include <QIcon>
+#include <QPainter>
 #include <QResizeEvent>
+#include <QSqlDatabase>
+#include <QSqlError>
+
+namespace {
+
+// Tab pages of tabWidget by index.
+constexpr int kImagesTab = 1;
+constexpr int kLinksTab = 2;
+
+// A cell of a view's current row, by column, with the display role; empty
+// when there is no current row.
+QVariant currentCell(const QAbstractItemView *view, int column)
+{
+    const QAbstractItemModel *model = view->model();
+    const QModelIndex current = view->currentIndex();
+    if (!model || !current.isValid())
+        return QVariant();
+    return model->index(current.row(), column).data(Qt::DisplayRole);
+}
+
+QString currentText(const QAbstractItemView *view, int column)
+{
+    return currentCell(view, column).toString();
+}
+
+// A stored 0 or an empty value reads as false.
+bool currentFlag(const QAbstractItemView *view, int column)
+{
+    return currentCell(view, column).toInt() != 0;
+}
+
+void hideMarker(QLabel *marker)
+{
+    if (marker)
+        marker->move(PictureGeometry::HiddenMarkerX, PictureGeometry::HiddenMarkerY);
+}
+
+} // namespace
 
 void MainWindowImpl::resizeEvent(QResizeEvent *e)
 {
     Q_UNUSED(e);
-    // Re-lays out the panels (formResize()).
+    formResize();
 }
 
 void MainWindowImpl::refreshKeys()
 {
-    // Rebuilds the key list of the selected model and type and enables the dependent actions.
+    KeysPanelRules::Input in;
+    in.rcid = currentText(ModelsTV, 0);
+    in.link = currentText(ModelsTV, 5);
+    in.documentation = currentText(ModelsTV, 4);
+    in.own = currentFlag(ModelsTV, 8);
+    in.typeId = currentCell(RCTypesTV, 0).toInt();
+    in.showDocumentationIcon = showDocumentationIcon;
+    in.enableImages = enableImages;
+    in.enableMakeOwn = enableMakeOwn;
+    if (Application *app = Application::getInstance())
+        in.slotInfoValid = app->usb().slotInfoValid.load(std::memory_order_acquire);
+    in.deviceRCTypeId = deviceRCTypeId;
+    QLabel *const simpleModels[] = {dev1Model, dev2Model, dev3Model, dev4Model};
+    for (size_t i = 0; i < in.simpleModels.size(); ++i)
+        in.simpleModels[i] = simpleModels[i]->text();
+
+    documentationLabel->setText(in.documentation);
+
+    // The keys of a group live under its link master.
+    RCKeysModel *previous = keysModel;
+    keysModel = new RCKeysModel(KeysTV);
+    keysModel->setTable(QStringLiteral("rckeys"));
+    keysModel->setFilter(KeysPanelRules::keysFilter(in.link, in.typeId));
+    if (!keysModel->select())
+        qWarning() << "refreshKeys:" << keysModel->lastError().text();
+    KeysTV->setModel(keysModel);
+    keysModel->setHeaderData(2, Qt::Horizontal, tr("Name"), Qt::EditRole);
+    keysModel->setHeaderData(3, Qt::Horizontal, tr("ID"), Qt::EditRole);
+    if (previous)
+        previous->deleteLater();
+    in.keyCount = keysModel->rowCount();
+
+    const KeysPanelRules rules = KeysPanelRules::evaluate(in);
+    tabWidget->setTabIcon(kLinksTab, rules.documentationIcon ? QIcon(QStringLiteral(":/Icons/check.png"))
+                                                             : QIcon(QString()));
+    labelPicture->busy = rules.busy;
+    actionPrint->setEnabled(rules.print);
+    actionDeleteRemoteControl->setEnabled(rules.deleteModel);
+    pushButtonAdd->setEnabled(rules.imageButtons);
+    pushButtonDelete->setEnabled(rules.imageButtons);
+    actionEditRemoteControl->setEnabled(rules.editModel);
+    actionNewRemoteControlLink->setEnabled(rules.newLink);
+    actionConvertRemoteControl->setEnabled(rules.convert);
+    if (rules.usbProgram) {
+        qDebug("1conected");
+        actionUSBProgramm->setEnabled(*rules.usbProgram);
+    } else {
+        qDebug("1disconected");
+    }
+    buttonSimpleUSBProgramm->setEnabled(rules.simpleProgram);
+    QPushButton *const adds[] = {dev1Add, dev2Add, dev3Add, dev4Add};
+    QPushButton *const deletes[] = {dev1Del, dev2Del, dev3Del, dev4Del};
+    for (size_t i = 0; i < 4; ++i) {
+        adds[i]->setEnabled(rules.simpleAdd);
+        deletes[i]->setEnabled(rules.simpleDelete[i]);
+    }
 }
 
 void MainWindowImpl::refreshLinks()
 {
-    // Fills the Links tab with the models linked to the selected one.
+    if (tabWidget->currentIndex() != kLinksTab)
+        return;
+    // Refilled on every call, not only when the link master changes: a list
+    // kept for the same master would go on showing deleted or changed models.
+    const QString link = currentText(ModelsTV, 5);
+    const QString shownRcid = currentText(LinksTV, 0);
+    lastLinksLink = link;
+
+    RCLinksModel *previous = linksModel;
+    linksModel = new RCLinksModel(LinksTV);
+    QSqlQuery query = ModelLinks::query(QSqlDatabase::database(), link, showHidden, showHidden1);
+    if (!query.isActive())
+        qWarning() << "refreshLinks:" << query.lastError().text();
+    linksModel->setQuery(std::move(query));
+    linksModel->setHeaderData(1, Qt::Horizontal, tr("Brand"), Qt::EditRole);
+    linksModel->setHeaderData(2, Qt::Horizontal, tr("Type"), Qt::EditRole);
+    linksModel->setHeaderData(3, Qt::Horizontal, tr("Model"), Qt::EditRole);
+    LinksTV->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LinksTV->setModel(linksModel);
+    LinksTV->setVisible(true);
+    if (previous)
+        previous->deleteLater();
+
+    // Keep the row the user had chosen when it is still in the group.
+    if (!shownRcid.isEmpty()) {
+        for (int row = 0; row < linksModel->rowCount(); ++row) {
+            if (linksModel->index(row, 0).data().toString() == shownRcid) {
+                LinksTV->selectRow(row);
+                break;
+            }
+        }
+    }
 }
 
 void MainWindowImpl::formResize()
 {
-    // Re-lays out picture, markers, protocol bar and photo after a resize or tab change.
+    labelProtocol->setPixmap(
+        protocolBarPixmap.scaled(labelProtocol->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    refreshChangerPictureView();
+    if (ledLabel)
+        ledLabel->setGeometry(PictureGeometry::ledRect(labelPicture->geometry()));
+    resizeSameKeyMarkers();
+    if (labelKeyId->text() != QLatin1String("UNKNOWN"))
+        refreshSameKey();
+    refreshImageGeometries();
+    switch (tabWidget->currentIndex()) {
+    case kImagesTab:
+        refreshImageEnable();
+        refreshImageButtons();
+        break;
+    case kLinksTab:
+        refreshLinks();
+        break;
+    default:
+        break;
+    }
 }
 
 void MainWindowImpl::refreshChangerPosition()
 {
-    // Loads the key positions of the selected remote type.
+    for (QLabel *marker : sameKeyMarkers)
+        hideMarker(marker);
+    const QString typeId = currentText(RCTypesTV, 0);
+    QSqlDatabase db = QSqlDatabase::database();
+    const QString customer =
+        RemoteTypePicture::customerFor(pictureCustomers, db, customerId, defaultCustomerId, typeId);
+    const KeyPositionTable::LoadResult result = keyPositions.load(db, typeId, customer);
+    if (!result.ok)
+        qWarning() << "refreshChangerPosition:" << result.error;
+    else if (result.ignored > 0)
+        qWarning() << "refreshChangerPosition:" << result.ignored << "key positions outside 0..127 ignored";
+    labelPicture->setKeyPositions(keyPositions);
 }
 
 void MainWindowImpl::refreshChangerPicture()
 {
-    // Draws the remote-type picture with a mark on every key the model has.
+    const QString link = currentText(ModelsTV, 5);
+    const QString typeId = currentText(RCTypesTV, 0);
+    const QString customer =
+        pictureCustomers.value(RemoteTypePicture::memoKey(customerId, typeId), defaultCustomerId);
+
+    const int height = labelPicture->height();
+    if (height != pictureCacheHeight) {
+        pictureCache.clear();
+        pictureCacheHeight = height;
+    }
+    const QString cacheKey = customer + QLatin1Char('-') + typeId;
+    auto cached = pictureCache.constFind(cacheKey);
+    if (cached == pictureCache.constEnd()) {
+        // A missing or unreadable file is cached as an empty picture too.
+        const QPixmap file(RemoteTypePicture::fileName(customer, typeId));
+        cached = pictureCache.insert(
+            cacheKey, file.scaled(labelPicture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
+    changerPixmap = cached.value();
+
+    labelPicture->rcid = link;
+    labelPicture->rcTypeId = typeId.toInt();
+
+    if (!changerPixmap.isNull()) {
+        // Circles follow the picture as scaled, which is the label's height
+        // once the label has its width for that height.
+        const int pictureHeight = changerPixmap.height();
+        QPainter painter(&changerPixmap);
+        painter.setBrush(Qt::SolidPattern);
+        for (int n : RemoteTypePicture::modelKeys(QSqlDatabase::database(), link, typeId)) {
+            if (!keyPositions.contains(n))
+                continue; // no hot-spot on this picture: nothing to mark
+            const KeyPosition key = keyPositions.at(n);
+            painter.setBrush(PictureGeometry::isNormalLayer(key) ? QColor(255, 0, 0, 127) : QColor(0, 255, 0, 127));
+            painter.drawEllipse(PictureGeometry::circleRect(key, pictureHeight));
+        }
+    }
+    labelPicture->setPixmap(changerPixmap);
+    if (ledLabel)
+        ledLabel->setGeometry(PictureGeometry::ledRect(labelPicture->geometry()));
 }
 
 void MainWindowImpl::refreshChangerPictureView()
 {
-    // Sizes the remote-type picture and the protocol bar.
+    const int height = labelPicture->height();
+    labelPicture->setFixedWidth(PictureGeometry::pictureWidth(height));
+    labelPicture->setPixmap(changerPixmap.scaled(labelPicture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    labelProtocol->setFixedHeight(labelProtocol->width() / 12);
+    labelProtocol->setPixmap(
+        protocolBarPixmap.scaled(labelProtocol->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void MainWindowImpl::resizeSameKeyMarkers()
 {
-    // Sizes the same-key markers to the picture.
+    const int side = PictureGeometry::markerSize(labelPicture->height());
+    for (QLabel *marker : sameKeyMarkers) {
+        if (!marker)
+            continue;
+        marker->setFixedSize(side, side);
+        marker->setPixmap(sameKeyPixmap.scaled(marker->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
 }
 
 void MainWindowImpl::refreshID()
 {
-    // Shows the code of the picked key in labelKeyId.
+    labelKeyId->setText(currentText(KeysTV, 3));
+    const int n = currentCell(KeysTV, 4).toInt();
+    for (QLabel *marker : sameKeyMarkers)
+        hideMarker(marker);
+    if (sameKeyMarkers[0] && keyPositions.contains(n))
+        sameKeyMarkers[0]->move(PictureGeometry::markerPosition(keyPositions.at(n), labelPicture->height()));
 }
 
 void MainWindowImpl::changeShift()
 {
-    // Switches the picture between the normal and the shift layer.
+    // Runs on pressed(), before the box changes: the layer becomes what the box is about to show.
+    if (shiftCheckBox->isChecked()) {
+        labelPicture->shift = false;
+        qDebug("changeShift(): false");
+    } else {
+        labelPicture->shift = true;
+        qDebug("changeShift(): true");
+    }
 }
