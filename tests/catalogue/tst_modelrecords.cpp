@@ -44,22 +44,11 @@ class TestModelRecords : public QObject
 
     QString work() const { return m_dir->path(); }
 
-    // Every row of a table, in a fixed order, as text.
     QStringList dump(const QString &table)
     {
-        QSqlQuery q(m_db);
-        const QString order = table == QLatin1String("rcmodels") ? QStringLiteral("Rcid")
-                                                                  : QStringLiteral("Rcid,RCTypeId,Nkey");
-        if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, order)))
-            return {QStringLiteral("query failed")};
-        QStringList rows;
-        while (q.next()) {
-            QStringList cells;
-            for (int i = 0; i < q.record().count(); ++i)
-                cells << q.value(i).toString();
-            rows << cells.join(QLatin1Char('|'));
-        }
-        return rows;
+        return TestSupport::tableRows(m_db, table,
+                                      table == QLatin1String("rcmodels") ? QStringLiteral("Rcid")
+                                                                         : QStringLiteral("Rcid,RCTypeId,Nkey"));
     }
 
     QStringList photoFiles()
@@ -69,17 +58,7 @@ class TestModelRecords : public QObject
         return names;
     }
 
-    QVariantMap row(const QString &rcid)
-    {
-        QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("SELECT * FROM rcmodels WHERE Rcid=?"));
-        q.addBindValue(rcid);
-        QVariantMap out;
-        if (q.exec() && q.next())
-            for (int i = 0; i < q.record().count(); ++i)
-                out.insert(q.record().fieldName(i), q.value(i));
-        return out;
-    }
+    QVariantMap row(const QString &rcid) { return TestSupport::modelRow(m_db, rcid); }
 
     void exec(const QString &sql)
     {
@@ -97,18 +76,13 @@ private slots:
         QVERIFY(QDir(work()).mkpath(QStringLiteral("RCImages")));
 
         QVERIFY(m_db.transaction()); // one commit keeps the fixture quick
-        QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("INSERT INTO rcmodels (Rcid,Brand,Type,Model,Documentation,Link,Author,Correction,"
-                                 "Own,Hidden,Flag,Hidden1,Prot) VALUES (?,?,?,?,?,?,'',?,?,0,?,0,?)"));
         QSqlQuery key(m_db);
         key.prepare(QStringLiteral("INSERT INTO rckeys (Rcid,RCTypeId,Name,ID,Nkey) VALUES (?,?,?,?,?)"));
         for (const Row &r : kRows) {
-            for (const QVariant &v : {QVariant(QString::fromUtf8(r.rcid)), QVariant(QString::fromUtf8(r.brand)),
-                                      QVariant(QString::fromUtf8(r.type)), QVariant(QString::fromUtf8(r.model)),
-                                      QVariant(QString::fromUtf8(r.doc)), QVariant(QString::fromUtf8(r.link)),
-                                      QVariant(r.correction), QVariant(r.own), QVariant(r.flag), QVariant(r.prot)})
-                q.addBindValue(v);
-            QVERIFY(q.exec());
+            QVERIFY(TestSupport::insertModel(
+                m_db, {QString::fromUtf8(r.rcid), QString::fromUtf8(r.brand), QString::fromUtf8(r.type),
+                       QString::fromUtf8(r.model), QString::fromUtf8(r.doc), QString::fromUtf8(r.link), r.correction,
+                       r.own, r.flag, r.prot}));
             if (qstrcmp(r.rcid, r.link) != 0)
                 continue;
             // Keys of two remote types and photos 1 and 3 under every master.

@@ -6,7 +6,6 @@
 
 #include <QCompleter>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringListModel>
 #include <QtTest>
 
@@ -25,43 +24,9 @@ class TestNewRemoteDialog : public QObject
     QString m_rcid, m_error;
     int m_presses = 0;
 
-    void insert(const QString &rcid, const QString &brand, const QString &type, const QString &model,
-                const QString &doc, const QString &link, double correction, int own, int flag, int prot)
-    {
-        QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("INSERT INTO rcmodels (Rcid,Brand,Type,Model,Documentation,Link,Author,Correction,"
-                                 "Own,Hidden,Flag,Hidden1,Prot) VALUES (?,?,?,?,?,?,'',?,?,0,?,0,?)"));
-        for (const QVariant &v : {QVariant(rcid), QVariant(brand), QVariant(type), QVariant(model), QVariant(doc),
-                                  QVariant(link), QVariant(correction), QVariant(own), QVariant(flag), QVariant(prot)})
-            q.addBindValue(v);
-        QVERIFY(q.exec());
-    }
-
-    QVariantMap row(const QString &rcid)
-    {
-        QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("SELECT * FROM rcmodels WHERE Rcid=?"));
-        q.addBindValue(rcid);
-        QVariantMap out;
-        if (q.exec() && q.next())
-            for (int i = 0; i < q.record().count(); ++i)
-                out.insert(q.record().fieldName(i), q.value(i));
-        return out;
-    }
-
-    QStringList allRows()
-    {
-        QSqlQuery q(m_db);
-        q.exec(QStringLiteral("SELECT * FROM rcmodels ORDER BY Rcid"));
-        QStringList out;
-        while (q.next()) {
-            QStringList cells;
-            for (int i = 0; i < q.record().count(); ++i)
-                cells << q.value(i).toString();
-            out << cells.join(QLatin1Char('|'));
-        }
-        return out;
-    }
+    void insert(const TestSupport::FixtureModel &m) { QVERIFY(TestSupport::insertModel(m_db, m)); }
+    QVariantMap row(const QString &rcid) { return TestSupport::modelRow(m_db, rcid); }
+    QStringList allRows() { return TestSupport::tableRows(m_db, QStringLiteral("rcmodels"), QStringLiteral("Rcid")); }
 
     NewRemoteDialogImpl::Record record(const QString &rcid)
     {
@@ -116,12 +81,9 @@ private slots:
         QVERIFY(m_dir->isValid());
         m_db = TestSupport::openFixtureCatalogue(m_dir->path());
         QVERIFY(m_db.isOpen());
-        insert(QStringLiteral("aaaa0000"), QStringLiteral("ALPHA"), QStringLiteral("TV"), QStringLiteral("A-1"),
-               QStringLiteral("<p>A <b>bold</b> word</p>"), QStringLiteral("aaaa0000"), 1.25, 1, 1, 1234);
-        insert(QStringLiteral("aaaa0001"), QStringLiteral("ALPHA"), QStringLiteral("TV"), QStringLiteral("A-2"),
-               QString(), QStringLiteral("aaaa0000"), 0, 1, 1, 0);
-        insert(QStringLiteral("ffff0000"), QStringLiteral("sony"), QStringLiteral("tv"), QStringLiteral("kd-55"),
-               QStringLiteral("<i>factory</i> notes"), QStringLiteral("ffff0000"), 25.0, 0, 1, 1234);
+        insert({"aaaa0000", "ALPHA", "TV", "A-1", "<p>A <b>bold</b> word</p>", "aaaa0000", 1.25, 1, 1, 1234});
+        insert({"aaaa0001", "ALPHA", "TV", "A-2", "", "aaaa0000", 0, 1, 1, 0});
+        insert({"ffff0000", "sony", "tv", "kd-55", "<i>factory</i> notes", "ffff0000", 25.0, 0, 1, 1234});
 
         m_dialog = new NewRemoteDialogImpl;
         m_brands = new QCompleter(QStringList{QStringLiteral("ALPHA"), QStringLiteral("BEKKER")}, m_dialog);

@@ -11,6 +11,7 @@
 #include <QProcessEnvironment>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace TestSupport {
 
@@ -42,6 +43,48 @@ QSqlDatabase openFixtureCatalogue(const QString &dir, const QString &connection)
             qWarning("fixture schema: %s", qPrintable(error));
     }
     return db;
+}
+
+bool insertModel(QSqlDatabase db, const FixtureModel &m)
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO rcmodels (Rcid,Brand,Type,Model,Documentation,Link,Author,Correction,Own,"
+                             "Hidden,Flag,Hidden1,Prot) VALUES (?,?,?,?,?,?,'',?,?,0,?,0,?)"));
+    for (const QVariant &v : {QVariant(m.rcid), QVariant(m.brand), QVariant(m.type), QVariant(m.model),
+                              QVariant(m.documentation), QVariant(m.link), QVariant(m.correction), QVariant(m.own),
+                              QVariant(m.flag), QVariant(m.prot)})
+        q.addBindValue(v);
+    if (q.exec())
+        return true;
+    qWarning("fixture model %s: %s", qPrintable(m.rcid), qPrintable(q.lastError().text()));
+    return false;
+}
+
+QStringList tableRows(QSqlDatabase db, const QString &table, const QString &orderBy)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, orderBy)))
+        return {QStringLiteral("query failed: ") + q.lastError().text()};
+    QStringList rows;
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 0; i < q.record().count(); ++i)
+            cells << q.value(i).toString();
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QVariantMap modelRow(QSqlDatabase db, const QString &rcid)
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT * FROM rcmodels WHERE Rcid=?"));
+    q.addBindValue(rcid);
+    QVariantMap out;
+    if (q.exec() && q.next())
+        for (int i = 0; i < q.record().count(); ++i)
+            out.insert(q.record().fieldName(i), q.value(i));
+    return out;
 }
 
 bool writeSampleDirectory(const QString &dir, int models)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariantMap>
 
 namespace TestSupport {
 
@@ -17,6 +18,24 @@ QString programPath(); // the irvanta executable
 // Opens (creating) a catalogue with every table on the default connection or
 // on a named one; the file lives in dir.
 QSqlDatabase openFixtureCatalogue(const QString &dir, const QString &connection = QString());
+
+// One whole row of rcmodels for a fixture.
+struct FixtureModel
+{
+    QString rcid, brand, type, model, documentation, link;
+    double correction = 0.0;
+    int own = 1;
+    int flag = 1;
+    int prot = 0;
+};
+bool insertModel(QSqlDatabase db, const FixtureModel &model);
+
+// Every row of a table as "cell|cell|...", ordered by orderBy; used to show
+// that a failed or refused change left a table exactly as it was.
+QStringList tableRows(QSqlDatabase db, const QString &table, const QString &orderBy);
+
+// The rcmodels row of rcid by column name; empty when there is none.
+QVariantMap modelRow(QSqlDatabase db, const QString &rcid);
 
 // Writes the full sample working directory into dir.
 bool writeSampleDirectory(const QString &dir, int models = 40);
