@@ -44,6 +44,12 @@ bool currentFlag(const QAbstractItemView *view, int column)
     return currentCell(view, column).toInt() != 0;
 }
 
+// Scaled to fit size keeping the aspect ratio; a missing picture stays empty.
+QPixmap fitted(const QPixmap &pixmap, const QSize &size)
+{
+    return pixmap.isNull() ? QPixmap() : pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
 void hideMarker(QLabel *marker)
 {
     if (marker)
@@ -69,7 +75,10 @@ void MainWindowImpl::refreshKeys()
     in.showDocumentationIcon = showDocumentationIcon;
     in.enableImages = enableImages;
     in.enableMakeOwn = enableMakeOwn;
-    if (Application *app = Application::getInstance())
+    // Looked up without Application::getInstance(), which treats a missing
+    // application object as an error: a window in a plain QApplication (tests)
+    // simply has no device.
+    if (auto *app = qobject_cast<Application *>(QCoreApplication::instance()))
         in.slotInfoValid = app->usb().slotInfoValid.load(std::memory_order_acquire);
     in.deviceRCTypeId = deviceRCTypeId;
     QLabel *const simpleModels[] = {dev1Model, dev2Model, dev3Model, dev4Model};
@@ -157,7 +166,7 @@ void MainWindowImpl::refreshLinks()
 void MainWindowImpl::formResize()
 {
     labelProtocol->setPixmap(
-        protocolBarPixmap.scaled(labelProtocol->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        fitted(protocolBarPixmap, labelProtocol->size()));
     refreshChangerPictureView();
     if (ledLabel)
         ledLabel->setGeometry(PictureGeometry::ledRect(labelPicture->geometry()));
@@ -190,7 +199,7 @@ void MainWindowImpl::refreshChangerPosition()
     if (!result.ok)
         qWarning() << "refreshChangerPosition:" << result.error;
     else if (result.ignored > 0)
-        qWarning() << "refreshChangerPosition:" << result.ignored << "key positions outside 0..127 ignored";
+        qDebug() << "refreshChangerPosition:" << result.ignored << "key positions outside 0..127 ignored";
     labelPicture->setKeyPositions(keyPositions);
 }
 
@@ -212,7 +221,7 @@ void MainWindowImpl::refreshChangerPicture()
         // A missing or unreadable file is cached as an empty picture too.
         const QPixmap file(RemoteTypePicture::fileName(customer, typeId));
         cached = pictureCache.insert(
-            cacheKey, file.scaled(labelPicture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            cacheKey, fitted(file, labelPicture->size()));
     }
     changerPixmap = cached.value();
 
@@ -242,10 +251,10 @@ void MainWindowImpl::refreshChangerPictureView()
 {
     const int height = labelPicture->height();
     labelPicture->setFixedWidth(PictureGeometry::pictureWidth(height));
-    labelPicture->setPixmap(changerPixmap.scaled(labelPicture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    labelPicture->setPixmap(fitted(changerPixmap, labelPicture->size()));
     labelProtocol->setFixedHeight(labelProtocol->width() / 12);
     labelProtocol->setPixmap(
-        protocolBarPixmap.scaled(labelProtocol->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        fitted(protocolBarPixmap, labelProtocol->size()));
 }
 
 void MainWindowImpl::resizeSameKeyMarkers()
@@ -255,7 +264,7 @@ void MainWindowImpl::resizeSameKeyMarkers()
         if (!marker)
             continue;
         marker->setFixedSize(side, side);
-        marker->setPixmap(sameKeyPixmap.scaled(marker->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        marker->setPixmap(fitted(sameKeyPixmap, marker->size()));
     }
 }
 
