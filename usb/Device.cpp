@@ -29,13 +29,15 @@ bool Device::isPresent(int vendorId, int productId)
     return false;
 }
 
-bool Device::openPair(int vendorId, int productId, HidHandle &first, HidHandle &second)
+bool Device::openDevice(int vendorId, int productId, bool readFirst, HidHandle &read, HidHandle &write, int &size)
 {
-    first.reset();
-    second.reset();
+    read.reset();
+    write.reset();
     HidBackend *backend = m_state ? m_state->backend() : nullptr;
     if (!backend)
         return false;
+    HidHandle &first = readFirst ? read : write;
+    HidHandle &second = readFirst ? write : read;
     const QList<HidDeviceEntry> entries = backend->enumerate(vendorId, productId);
     for (const HidDeviceEntry &e : entries) {
         if (e.vendorId != vendorId || e.productId != productId)
@@ -44,28 +46,32 @@ bool Device::openPair(int vendorId, int productId, HidHandle &first, HidHandle &
         if (first)
             second = backend->open(e.path);
         if (first && second)
-            return true;
+            break;
         first.reset();
         second.reset();
     }
-    return false;
+    if (!read)
+        return false;
+    size = reportSizeFromLength(read->inputReportLength());
+    if (size < 0) {
+        qDebug().noquote() << QStringLiteral("Device: %1:%2 has an unsupported input report length of %3 bytes")
+                                  .arg(vendorId, 4, 16, QLatin1Char('0'))
+                                  .arg(productId, 4, 16, QLatin1Char('0'))
+                                  .arg(read->inputReportLength());
+        read.reset();
+        write.reset();
+        return false;
+    }
+    return true;
 }
 
 bool Device::openRemote(int vendorId, int productId)
 {
     if (!m_state)
         return false;
-    HidHandle write, read;
-    if (!openPair(vendorId, productId, write, read)) {
-        m_state->setRemoteHandles(nullptr, nullptr);
-        return false;
-    }
-    const int n = reportSizeFromLength(read->inputReportLength());
-    if (n < 0) {
-        qDebug().noquote() << QStringLiteral("Device: remote %1:%2 has an unsupported input report length of %3 bytes")
-                                  .arg(vendorId, 4, 16, QLatin1Char('0'))
-                                  .arg(productId, 4, 16, QLatin1Char('0'))
-                                  .arg(read->inputReportLength());
+    HidHandle read, write;
+    int n = 0;
+    if (!openDevice(vendorId, productId, false, read, write, n)) {
         m_state->setRemoteHandles(nullptr, nullptr);
         return false;
     }
@@ -80,16 +86,8 @@ bool Device::openReceiver(int vendorId, int productId)
     if (!m_state)
         return false;
     HidHandle read, write;
-    if (!openPair(vendorId, productId, read, write)) {
-        m_state->setReceiverHandles(nullptr, nullptr);
-        return false;
-    }
-    const int n = reportSizeFromLength(read->inputReportLength());
-    if (n < 0) {
-        qDebug().noquote() << QStringLiteral("Device: receiver %1:%2 has an unsupported input report length of %3 bytes")
-                                  .arg(vendorId, 4, 16, QLatin1Char('0'))
-                                  .arg(productId, 4, 16, QLatin1Char('0'))
-                                  .arg(read->inputReportLength());
+    int n = 0;
+    if (!openDevice(vendorId, productId, true, read, write, n)) {
         m_state->setReceiverHandles(nullptr, nullptr);
         return false;
     }

@@ -55,9 +55,10 @@ public:
     static int reportSizeFromLength(int inputReportLength);
 
 private:
-    // The channels of the first matching interface that opens; the first
-    // opened channel comes first. Empty handles when none opens.
-    bool openPair(int vendorId, int productId, HidHandle &first, HidHandle &second);
+    // Opens both channels of the first matching interface that opens, the
+    // read channel first when readFirst, and takes the payload size from the
+    // read channel. False, with both handles empty, when nothing usable opened.
+    bool openDevice(int vendorId, int productId, bool readFirst, HidHandle &read, HidHandle &write, int &size);
 
     UsbState *m_state;
     QString m_text;

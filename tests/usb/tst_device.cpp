@@ -10,6 +10,19 @@
 
 #include <thread>
 
+namespace {
+
+// The HID layer as the link sees it: a simulator behind the shared state.
+struct Bench
+{
+    HidSimulator sim;
+    UsbState state;
+    Device device{&state};
+    Bench() { state.setBackend(&sim); }
+};
+
+} // namespace
+
 class TestDevice : public QObject
 {
     Q_OBJECT
@@ -86,10 +99,9 @@ private slots:
 
     void presence()
     {
-        HidSimulator sim;
-        UsbState state;
-        state.setBackend(&sim);
-        Device device(&state);
+        Bench bench;
+        HidSimulator &sim = bench.sim;
+        Device &device = bench.device;
         auto remote = sim.addRemote2();
         QVERIFY(!device.isPresent(HidIds::kVendor, HidIds::kRemote2));
         sim.plug(remote);
@@ -124,10 +136,10 @@ private slots:
 
     void firstMatchInEnumerationOrder()
     {
-        HidSimulator sim;
-        UsbState state;
-        state.setBackend(&sim);
-        Device device(&state);
+        Bench bench;
+        HidSimulator &sim = bench.sim;
+        UsbState &state = bench.state;
+        Device &device = bench.device;
         auto a = sim.addRemote1();
         auto b = sim.addRemote1();
         a->setProductString(QStringLiteral("first"));
@@ -152,10 +164,10 @@ private slots:
 
     void remoteAndReceiverOnOneDevice()
     {
-        HidSimulator sim;
-        UsbState state;
-        state.setBackend(&sim);
-        Device device(&state);
+        Bench bench;
+        HidSimulator &sim = bench.sim;
+        UsbState &state = bench.state;
+        Device &device = bench.device;
         auto remote = sim.addRemote2();
         sim.plug(remote);
         QVERIFY(device.openRemote(HidIds::kVendor, HidIds::kRemote2));
@@ -192,10 +204,10 @@ private slots:
     void unsupportedReportSizeRefused()
     {
         QFETCH(int, size);
-        HidSimulator sim;
-        UsbState state;
-        state.setBackend(&sim);
-        Device device(&state);
+        Bench bench;
+        HidSimulator &sim = bench.sim;
+        UsbState &state = bench.state;
+        Device &device = bench.device;
         auto remote = sim.addRemote1();
         remote->setReportSize(size);
         sim.plug(remote);
@@ -217,11 +229,11 @@ private slots:
     {
         QFETCH(int, size);
         QFETCH(int, reports);
-        HidSimulator sim;
+        Bench bench;
+        HidSimulator &sim = bench.sim;
+        UsbState &state = bench.state;
+        Device &device = bench.device;
         sim.setStrict(true);
-        UsbState state;
-        state.setBackend(&sim);
-        Device device(&state);
         auto remote = sim.addRemote1();
         remote->setReportSize(size);
         QByteArray info(256, '\0');
@@ -253,10 +265,10 @@ private slots:
 
     void closedChannelFailsCleanly()
     {
-        HidSimulator sim;
-        UsbState state;
-        state.setBackend(&sim);
-        Device device(&state);
+        Bench bench;
+        HidSimulator &sim = bench.sim;
+        UsbState &state = bench.state;
+        Device &device = bench.device;
         auto remote = sim.addRemote2();
         sim.plug(remote);
         QVERIFY(device.openRemote(HidIds::kVendor, HidIds::kRemote2));
@@ -288,10 +300,10 @@ private slots:
 
     void readTimeOutLeavesBuffer()
     {
-        HidSimulator sim;
-        UsbState state;
-        state.setBackend(&sim);
-        Device device(&state);
+        Bench bench;
+        HidSimulator &sim = bench.sim;
+        UsbState &state = bench.state;
+        Device &device = bench.device;
         auto remote = sim.addRemote2();
         sim.plug(remote);
         QVERIFY(device.openReceiver(HidIds::kVendor, HidIds::kRemote2));
@@ -305,10 +317,10 @@ private slots:
 
     void unplugMidTransfer()
     {
-        HidSimulator sim;
-        UsbState state;
-        state.setBackend(&sim);
-        Device device(&state);
+        Bench bench;
+        HidSimulator &sim = bench.sim;
+        UsbState &state = bench.state;
+        Device &device = bench.device;
         auto remote = sim.addRemote2();
         sim.plug(remote);
         QVERIFY(device.openRemote(HidIds::kVendor, HidIds::kRemote2));
@@ -344,10 +356,10 @@ private slots:
 
     void shortAndGarbageAnswers()
     {
-        HidSimulator sim;
-        UsbState state;
-        state.setBackend(&sim);
-        Device device(&state);
+        Bench bench;
+        HidSimulator &sim = bench.sim;
+        UsbState &state = bench.state;
+        Device &device = bench.device;
         auto remote = sim.addRemote1();
         sim.plug(remote);
         QVERIFY(device.openRemote(HidIds::kVendor, HidIds::kRemote1));
