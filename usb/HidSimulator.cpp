@@ -5,9 +5,10 @@
 #include "usb/SimulatedRemote1.h"
 #include "usb/SimulatedRemote2.h"
 
-#include <QMutexLocker>
+#include <mutex>
 
 #include <algorithm>
+#include <chrono>
 
 // A host channel on a simulated device.
 class SimulatedChannel : public HidChannel
@@ -21,19 +22,19 @@ public:
 
     int inputReportLength() const override
     {
-        QMutexLocker lock(&m_bus->mutex);
+        std::lock_guard<std::mutex> lock(m_bus->mutex);
         return m_channel->device->m_reportSize + 1;
     }
     int outputReportLength() const override { return inputReportLength(); }
     QString productString() const override
     {
-        QMutexLocker lock(&m_bus->mutex);
+        std::lock_guard<std::mutex> lock(m_bus->mutex);
         return m_channel->device->m_productString;
     }
 
     int write(const quint8 *data, int length) override
     {
-        QMutexLocker lock(&m_bus->mutex);
+        std::lock_guard<std::mutex> lock(m_bus->mutex);
         m_bus->pumpLocked();
         if (!data || length < 1 || !m_bus->aliveLocked(*m_channel))
             return -1;
@@ -48,13 +49,13 @@ public:
         QByteArray payload = bytes.mid(1, n);
         payload.append(QByteArray(n - payload.size(), '\0'));
         dev.receiveLocked(payload);
-        m_bus->changed.wakeAll();
+        m_bus->changed.notify_all();
         return length;
     }
 
     int read(quint8 *data, int length, int timeoutMs) override
     {
-        QMutexLocker lock(&m_bus->mutex);
+        std::unique_lock<std::mutex> lock(m_bus->mutex);
         if (!data || length < 1)
             return -1;
         const qint64 deadline = m_bus->nowUs() + qint64(std::max(0, timeoutMs)) * 1000;
@@ -77,19 +78,19 @@ public:
             const qint64 due = m_bus->nextDueLocked(m_channel->device.get());
             if (due >= 0)
                 until = std::min(until, std::max(due, now));
-            m_bus->changed.wait(&m_bus->mutex, static_cast<unsigned long>((until - now + 999) / 1000));
+            m_bus->changed.wait_for(lock, std::chrono::microseconds(until - now));
         }
     }
 
     void close() override
     {
-        QMutexLocker lock(&m_bus->mutex);
+        std::lock_guard<std::mutex> lock(m_bus->mutex);
         if (m_channel->closed)
             return;
         m_channel->closed = true;
         m_channel->queue.clear();
         m_bus->channels.removeOne(m_channel);
-        m_bus->changed.wakeAll();
+        m_bus->changed.notify_all();
     }
 
 private:
@@ -103,7 +104,7 @@ HidSimulator::~HidSimulator()
 {
     // Devices hold the bus; dropping them here breaks that cycle. Channels
     // still held by the host keep what they need and fail from now on.
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     for (const auto &dev : std::as_const(m_bus->devices)) {
         dev->m_plugged = false;
         ++dev->m_generation;
@@ -111,12 +112,12 @@ HidSimulator::~HidSimulator()
     }
     m_bus->plugged.clear();
     m_bus->devices.clear();
-    m_bus->changed.wakeAll();
+    m_bus->changed.notify_all();
 }
 
 QList<HidDeviceEntry> HidSimulator::enumerate(int vendorId, int productId)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     QList<HidDeviceEntry> result;
     for (const auto &dev : std::as_const(m_bus->plugged)) {
         if (dev->vendorId() == vendorId && dev->productId() == productId)
@@ -127,7 +128,7 @@ QList<HidDeviceEntry> HidSimulator::enumerate(int vendorId, int productId)
 
 HidHandle HidSimulator::open(const QString &path)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     for (const auto &dev : std::as_const(m_bus->plugged)) {
         if (dev->m_path != path)
             continue;
@@ -145,7 +146,7 @@ HidHandle HidSimulator::open(const QString &path)
 std::shared_ptr<SimulatedRemote1> HidSimulator::addRemote1()
 {
     auto dev = std::shared_ptr<SimulatedRemote1>(new SimulatedRemote1(m_bus));
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_bus->devices.append(dev);
     return dev;
 }
@@ -153,14 +154,14 @@ std::shared_ptr<SimulatedRemote1> HidSimulator::addRemote1()
 std::shared_ptr<SimulatedRemote2> HidSimulator::addRemote2()
 {
     auto dev = std::shared_ptr<SimulatedRemote2>(new SimulatedRemote2(m_bus));
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_bus->devices.append(dev);
     return dev;
 }
 
 void HidSimulator::plug(const std::shared_ptr<SimulatedDevice> &device)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     if (!device || device->m_plugged || !m_bus->devices.contains(device))
         return;
     device->m_plugged = true;
@@ -168,12 +169,12 @@ void HidSimulator::plug(const std::shared_ptr<SimulatedDevice> &device)
     // Each plug-in gets a new path, as a new device node would.
     device->m_path = QStringLiteral("sim:%1:%2").arg(device->name()).arg(++m_bus->plugCounter);
     m_bus->plugged.append(device);
-    m_bus->changed.wakeAll();
+    m_bus->changed.notify_all();
 }
 
 void HidSimulator::unplug(const std::shared_ptr<SimulatedDevice> &device)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     if (!device || !device->m_plugged)
         return;
     device->m_plugged = false;
@@ -185,53 +186,53 @@ void HidSimulator::unplug(const std::shared_ptr<SimulatedDevice> &device)
         if (ch->device == device)
             ch->queue.clear();
     }
-    m_bus->changed.wakeAll();
+    m_bus->changed.notify_all();
 }
 
 bool HidSimulator::isPlugged(const std::shared_ptr<SimulatedDevice> &device) const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return device && device->m_plugged;
 }
 
 void HidSimulator::setStrict(bool strict)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_bus->strict = strict;
 }
 
 void HidSimulator::setLogViolations(bool log)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_bus->logViolations = log;
 }
 
 QStringList HidSimulator::violations() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_bus->violations;
 }
 
 void HidSimulator::clearViolations()
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_bus->violations.clear();
 }
 
 QList<SimTraceEntry> HidSimulator::trace() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_bus->trace;
 }
 
 void HidSimulator::clearTrace()
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_bus->trace.clear();
 }
 
 int HidSimulator::openChannelCount() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_bus->channels.size();
 }

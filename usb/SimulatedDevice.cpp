@@ -3,7 +3,7 @@
 #include "usb/HidReport.h"
 #include "usb/SimulatorBus.h"
 
-#include <QMutexLocker>
+#include <mutex>
 
 #include <algorithm>
 
@@ -16,32 +16,32 @@ SimulatedDevice::~SimulatedDevice() = default;
 
 int SimulatedDevice::reportSize() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_reportSize;
 }
 
 void SimulatedDevice::setReportSize(int n)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     // Sizes the host refuses are allowed here: tests show that it refuses them.
     m_reportSize = std::clamp(n, 0, 255);
 }
 
 QString SimulatedDevice::productString() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_productString;
 }
 
 void SimulatedDevice::setProductString(const QString &text)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_productString = text;
 }
 
 void SimulatedDevice::setFault(Fault fault)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_fault = fault;
 }
 

@@ -3,7 +3,7 @@
 #include "usb/HidReport.h"
 #include "usb/SimulatorBus.h"
 
-#include <QMutexLocker>
+#include <mutex>
 
 namespace {
 
@@ -37,20 +37,20 @@ SimulatedRemote1::SimulatedRemote1(std::shared_ptr<SimulatorBus> bus)
 
 QByteArray SimulatedRemote1::information() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_info;
 }
 
 void SimulatedRemote1::setInformation(const QByteArray &info)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_info = info.left(kInfoSize);
     m_info.append(QByteArray(kInfoSize - m_info.size(), '\0'));
 }
 
 int SimulatedRemote1::pageSize() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return pageSizeLocked();
 }
 
@@ -63,19 +63,19 @@ QByteArray SimulatedRemote1::pageLocked(int page) const
 
 QByteArray SimulatedRemote1::page(int page) const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return pageLocked(page);
 }
 
 void SimulatedRemote1::setPage(int page, const QByteArray &bytes)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_pages[static_cast<size_t>(page & 0xFF)] = bytes;
 }
 
 bool SimulatedRemote1::programmingMode() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_mode;
 }
 

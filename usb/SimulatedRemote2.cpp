@@ -3,7 +3,7 @@
 #include "usb/HidReport.h"
 #include "usb/SimulatorBus.h"
 
-#include <QMutexLocker>
+#include <mutex>
 
 #include <algorithm>
 #include <cstdlib>
@@ -162,26 +162,26 @@ QByteArray &SimulatedRemote2::slotLocked(int slot)
 
 QByteArray SimulatedRemote2::informationPage() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_info;
 }
 
 void SimulatedRemote2::setInformationPage(const QByteArray &page)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_info = page.left(kPageSize);
     m_info.append(QByteArray(kPageSize - m_info.size(), '\0'));
 }
 
 QByteArray SimulatedRemote2::macroPage() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_macro;
 }
 
 void SimulatedRemote2::setMacroPage(const QByteArray &page)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_macro = page.left(kPageSize);
     m_macro.append(QByteArray(kPageSize - m_macro.size(), '\0'));
 }
@@ -193,7 +193,7 @@ QByteArray SimulatedRemote2::slotHeader(int slot) const
 
 void SimulatedRemote2::setSlotHeader(int slot, const QByteArray &header)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     if (slot < 0 || slot >= kMaxSlots)
         return;
     QByteArray bytes = header.left(kHeaderSize);
@@ -203,7 +203,7 @@ void SimulatedRemote2::setSlotHeader(int slot, const QByteArray &header)
 
 QByteArray SimulatedRemote2::slotData(int slot) const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     if (slot < 0 || slot >= kMaxSlots)
         return QByteArray();
     QByteArray room = slot < m_slots.size() ? m_slots[slot] : QByteArray();
@@ -213,31 +213,31 @@ QByteArray SimulatedRemote2::slotData(int slot) const
 
 bool SimulatedRemote2::programmingMode() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_mode;
 }
 
 int SimulatedRemote2::receiveMode() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_receiveMode;
 }
 
 QList<QByteArray> SimulatedRemote2::transmittedFrames() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_frames;
 }
 
 int SimulatedRemote2::keyReleaseCount() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return m_keyReleases;
 }
 
 void SimulatedRemote2::injectDurations(const QVector<int> &durationsUs)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     if (!pluggedLocked())
         return; // nobody hears a device that is not plugged in
     for (const QByteArray &p : receiverPayloads(durationsUs))
@@ -246,7 +246,7 @@ void SimulatedRemote2::injectDurations(const QVector<int> &durationsUs)
 
 void SimulatedRemote2::injectDurationsPaced(const QVector<int> &durationsUs)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     if (!pluggedLocked())
         return;
     schedulePacedLocked(durationsUs, m_bus->nowUs());
@@ -257,19 +257,19 @@ void SimulatedRemote2::schedulePacedLocked(const QVector<int> &durationsUs, qint
     for (const TimedPayload &t : pacedPayloads(durationsUs))
         scheduleLocked(startUs + t.offsetUs, t.payload);
     // Readers waiting for a report recompute how long to sleep.
-    m_bus->changed.wakeAll();
+    m_bus->changed.notify_all();
 }
 
 void SimulatedRemote2::setReplay(const QList<QVector<int>> &rows, int gapMs)
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     m_replayRows = rows;
     m_replayGapMs = gapMs;
 }
 
 bool SimulatedRemote2::replayPending() const
 {
-    QMutexLocker lock(&m_bus->mutex);
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
     return !m_replayRows.isEmpty();
 }
 

@@ -23,7 +23,7 @@ void SimulatorBus::deliverLocked(const SimulatedDevice *device, const QByteArray
             ch->queue.size() < kChannelQueueLimit)
             ch->queue.push_back(report);
     }
-    changed.wakeAll();
+    changed.notify_all();
 }
 
 void SimulatorBus::pumpLocked()

@@ -3,13 +3,13 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
-#include <QMutex>
 #include <QString>
 #include <QStringList>
-#include <QWaitCondition>
 
+#include <condition_variable>
 #include <deque>
 #include <memory>
+#include <mutex>
 
 class SimulatedDevice;
 
@@ -58,8 +58,9 @@ public:
     // Appends to the trace; a long-running demo keeps only the newest part.
     void traceLocked(const QString &channel, bool output, const QByteArray &bytes);
 
-    mutable QMutex mutex;
-    QWaitCondition changed;
+    // Standard primitives, so thread checkers see every lock and wait.
+    mutable std::mutex mutex;
+    std::condition_variable changed;
     QElapsedTimer clock;
     bool strict = false;
     bool logViolations = false;
