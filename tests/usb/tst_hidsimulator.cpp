@@ -3,6 +3,7 @@
 // injection into the receiver.
 #include "usb/HidReport.h"
 #include "usb/HidSimulator.h"
+#include "usb/ReceiverReport.h"
 #include "usb/SimulatedRemote1.h"
 #include "usb/SimulatedRemote2.h"
 
@@ -554,6 +555,27 @@ private slots:
             const int expected = std::max(1, (std::abs(durations[i]) + 10) / 20) * 20;
             QCOMPARE(decoded[i], expected);
         }
+    }
+
+    void linkDecoderReadsWhatTheDeviceSends()
+    {
+        // The capture side's decoder, fed the reports the simulated receiver
+        // makes, gets every duration back to the tick.
+        QRandomGenerator rng(11);
+        QVector<int> durations;
+        for (int i = 0; i < 3000; ++i) {
+            const int d = rng.bounded(3) == 0 ? rng.bounded(4000, 400000) : rng.bounded(100, 3000);
+            durations.append(i % 2 ? -d : d);
+        }
+        QVector<int> decoded;
+        for (const QByteArray &p : SimulatedRemote2::receiverPayloads(durations)) {
+            const ReceiverDurations r = ReceiverReport::decode(reinterpret_cast<const std::uint8_t *>(p.constData()));
+            for (int i = 0; i < r.count; ++i)
+                decoded.append(r.values[static_cast<size_t>(i)]);
+        }
+        QCOMPARE(decoded.size(), durations.size());
+        for (int i = 0; i < durations.size(); ++i)
+            QCOMPARE(decoded[i], (std::abs(durations[i]) + 10) / 20 * 20);
     }
 
     void injectionReachesEveryOpenChannel()
