@@ -1,46 +1,182 @@
 // MainWindowImpl: model list, filters, refresh and keyboard handling.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/MessageBox.h"
+#include "catalogue/CatalogueEdits.h"
+#include "catalogue/CatalogueLists.h"
+#include "catalogue/ModelFilter.h"
+#include "catalogue/RCModelsModel.h"
+
+#include <QApplication>
+#include <QCompleter>
+#include <QDebug>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QSqlError>
+#include <QStringListModel>
 
 void MainWindowImpl::keyPressEvent(QKeyEvent *e)
 {
-    Q_UNUSED(e);
-    // Remembers the key for live filtering and navigation.
+    lastKey = e->key();
 }
 
 void MainWindowImpl::keyReleaseEvent(QKeyEvent *e)
 {
-    Q_UNUSED(e);
-    // Navigation, key deletion and live filtering by focus widget.
+    const QWidget *focus = QApplication::focusWidget();
+    const int key = e->key();
+    const bool upOrDown = key == Qt::Key_Up || key == Qt::Key_Down;
+    if (focus == ModelsTV) {
+        // The view has already moved its current row on the press.
+        if (upOrDown)
+            refreshRC();
+        else if (key == Qt::Key_Delete)
+            deleteRemoteControl();
+    } else if (focus == RCTypesTV) {
+        if (upOrDown)
+            refreshRC();
+    } else if (focus == KeysTV) {
+        if (upOrDown)
+            refreshID();
+        else if (key == Qt::Key_Delete)
+            deleteCurrentKey();
+    } else if (focus == brandLineEdit) {
+        setFilters();
+    } else if (focus == modelLineEdit) {
+        // Typing is consumed by the field; only a key whose press reached the
+        // window (such as Return) filters.
+        const bool filter = key == lastKey;
+        lastKey = 0;
+        if (filter)
+            setFilters();
+    }
+}
+
+void MainWindowImpl::deleteCurrentKey()
+{
+    const int row = KeysTV->currentIndex().row();
+    if (!KeysTV->model() || row < 0)
+        return;
+    const QAbstractItemModel *keys = KeysTV->model();
+    const QVariant rcid = keys->index(row, 0).data();
+    const QVariant nkey = keys->index(row, 4).data();
+    const QVariant typeId = RCTypesTV->model() ? RCTypesTV->model()->index(RCTypesTV->currentIndex().row(), 0).data()
+                                               : QVariant();
+
+    const CatalogueEdits::Result result = CatalogueEdits::deleteKey(QSqlDatabase::database(), rcid, nkey, typeId);
+    switch (result.status) {
+    case CatalogueEdits::Status::Refused:
+        MessageBox::critical(nullptr, tr("information"), tr("cannot delete key from FACTORY database."));
+        return;
+    case CatalogueEdits::Status::Failed:
+        MessageBox::warning(this, tr("information"), tr("The key could not be deleted.\n%1").arg(result.error));
+        return;
+    case CatalogueEdits::Status::Written:
+    case CatalogueEdits::Status::NotFound: // already gone: show the list as it is
+    case CatalogueEdits::Status::Unchanged:
+        break;
+    }
+    refreshKeys();
+    KeysTV->selectRow(row > 0 ? row - 1 : 0);
+    refreshChangerPicture();
 }
 
 void MainWindowImpl::refreshModels()
 {
-    // Rebuilds the model list from the filter panel and selects its first row.
+    RCModelsModel *previous = modelsModel;
+    QItemSelectionModel *previousSelection = ModelsTV->selectionModel();
+
+    modelsModel = new RCModelsModel(ModelsTV);
+    modelsModel->setTable(QStringLiteral("rcmodels"));
+    ModelFilter::Panel panel;
+    panel.database = comboBoxDatabase->currentIndex();
+    panel.brand = brandLineEdit->text();
+    panel.types = comboBoxType->currentText();
+    panel.model = modelLineEdit->text();
+    panel.rcid = rcidLineEdit->text();
+    panel.link = linkLineEdit->text();
+    panel.advancedFilter = advancedFilter;
+    panel.showHidden = showHidden;
+    panel.showHidden1 = showHidden1;
+    modelsModel->setFilter(ModelFilter::filter(panel));
+    modelsModel->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    // Rows are fetched as the list is scrolled, so a large catalogue shows its
+    // first rows at once.
+    if (!modelsModel->select())
+        qDebug() << "model list:" << modelsModel->lastError().text();
+
+    ModelsTV->setModel(modelsModel);
+    ModelsTV->setSelectionBehavior(QAbstractItemView::SelectRows);
+    modelsModel->setHeaderData(1, Qt::Horizontal, tr("Brand"));
+    modelsModel->setHeaderData(2, Qt::Horizontal, tr("Type"));
+    modelsModel->setHeaderData(3, Qt::Horizontal, tr("Model"));
+    ModelsTV->selectRow(0);
+
+    // Each refresh replaces the list; the replaced model and its selection
+    // would otherwise pile up under the view for as long as the window lives.
+    if (previous && previous != modelsModel && previous->parent() == ModelsTV)
+        previous->deleteLater();
+    if (previousSelection && previousSelection != ModelsTV->selectionModel())
+        previousSelection->deleteLater();
 }
 
 void MainWindowImpl::refreshRC()
 {
-    // Refreshes every panel that depends on the selected model and remote type.
+    refreshSimpleProgram();
+    refreshChangerPosition();
+    refreshKeys();
+    refreshLinks();
+    refreshSameKey();
+    refreshChangerPicture();
+    refreshImageEnable();
+    refreshImageButtons();
 }
 
 void MainWindowImpl::setFilters()
 {
-    // Applies the filters: refreshModels(), then refreshRC().
+    refreshModels();
+    refreshRC();
 }
 
 void MainWindowImpl::removeFilters()
 {
-    // Clears the filter panel, then applies it.
+    comboBoxDatabase->setCurrentIndex(0);
+    brandLineEdit->setText(QString());
+    // Empties the text; the check marks stay.
+    comboBoxType->setCurrentIndex(-1);
+    modelLineEdit->setText(QString());
+    rcidLineEdit->setText(QString());
+    linkLineEdit->setText(QString());
+    setFilters();
 }
 
 void MainWindowImpl::refreshBrands()
 {
-    // Rebuilds the brand completer of brandLineEdit.
+    brandLineEdit->setCompleter(nullptr);
+    delete brandCompleter;
+    brandCompleter = new QCompleter(this);
+    brandCompleter->setMaxVisibleItems(20);
+    QString error;
+    const QStringList brands = CatalogueLists::brands(QSqlDatabase::database(), &error);
+    if (!error.isEmpty())
+        qDebug() << "brand list:" << error;
+    brandCompleter->setModel(new QStringListModel(brands, brandCompleter));
+    brandCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    brandLineEdit->setCompleter(brandCompleter);
 }
 
 void MainWindowImpl::refreshTypes()
 {
-    // Refills the type filter comboBoxType.
+    comboBoxType->clear();
+    delete typeCompleter;
+    typeCompleter = new QCompleter(this);
+    typeCompleter->setMaxVisibleItems(30);
+    QString error;
+    const QStringList types = CatalogueLists::types(QSqlDatabase::database(), &error);
+    if (!error.isEmpty())
+        qDebug() << "type list:" << error;
+    comboBoxType->addItems(types);
+    comboBoxType->setMaxVisibleItems(30);
+    typeCompleter->setModel(new QStringListModel(types, typeCompleter));
+    typeCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    typeCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
 }

@@ -48,6 +48,10 @@ void QxtCheckComboBox::makeCheckable(int first, int last)
             model()->setData(idx, Qt::Unchecked, Qt::CheckStateRole);
     }
     m_updating = false;
+    // Changing the current item's data made QComboBox put that item's text
+    // into the edit field; the field shows the checked items.
+    if (currentIndex() >= first && currentIndex() <= last)
+        showChecked();
 }
 
 Qt::CheckState QxtCheckComboBox::itemCheckState(int index) const

@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindowImpl.h"
 
+#include "catalogue/KeyReleaseForwarder.h"
 #include "catalogue/RCKeysModel.h"
 #include "catalogue/RCModelsModel.h"
 #include "catalogue/RCTypesModel.h"
@@ -214,6 +215,8 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     comboBoxDatabase->addItem(QStringLiteral("Own"));
     comboBoxDatabase->addItem(QStringLiteral("Factory"));
     comboBoxDatabase->addItem(QStringLiteral("Whole without links"));
+    // The filter fields act on key releases, which line edits keep to themselves.
+    KeyReleaseForwarder::install(this, {brandLineEdit, modelLineEdit});
 
     rcTypesModel = new RCTypesModel(RCTypesTV);
     rcTypesModel->setQuery(RemoteTypeQuery::selectTypes(rcTypesList));

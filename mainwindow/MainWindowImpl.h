@@ -179,6 +179,7 @@ public:
     void addKeysSearch(int row);    // row 0..21: search rows 1..20, X1, X2
     void deleteKeysSearch(int row);
     void imageClick(int place);     // photo place 1..5
+    void deleteCurrentKey();        // Delete released in the key list
 
 public slots:
     // catalogue: model list, filters and refresh
