@@ -11,28 +11,27 @@ int KeyPictureState::hitTest(const QPoint &pos, int height) const
                                 shift);
 }
 
+int KeyPictureState::pick(const QPoint &pos, int height)
+{
+    const int key = hitTest(pos, height);
+    selectedKey = key < 0 ? NoKey : key;
+    return key;
+}
+
 void KeyPictureState::doubleClick(const QPoint &pos, int height)
 {
     if (transmitMode || busy)
         return;
-    selectedKey = NoKey;
-    const int key = hitTest(pos, height);
-    if (key < 0)
-        return;
-    selectedKey = key;
-    assignRequest = true;
+    if (pick(pos, height) >= 0)
+        assignRequest = true;
 }
 
 void KeyPictureState::press(const QPoint &pos, int height, QSqlDatabase db)
 {
     if (!transmitMode)
         return;
-    selectedKey = NoKey;
-    const int key = hitTest(pos, height);
-    if (key < 0)
-        return;
-    selectedKey = key;
-    if (RemoteTypePicture::modelHasKey(db, rcid, rcTypeId, key))
+    const int key = pick(pos, height);
+    if (key >= 0 && RemoteTypePicture::modelHasKey(db, rcid, rcTypeId, key))
         keyPressed = true;
 }
 

@@ -43,4 +43,8 @@ public:
     void setKeyPositions(const KeyPositionTable &table);
 
     bool gesturePending() const { return assignRequest || keyPressed || sendRequest; }
+
+private:
+    // Selects the key under a point (none on a miss) and returns it, -1 for none.
+    int pick(const QPoint &pos, int height);
 };

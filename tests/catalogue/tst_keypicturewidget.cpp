@@ -1,5 +1,6 @@
 // The picture widget under real mouse events: double clicks, presses,
 // releases and moves reach the gesture flags at the widget's own height.
+#include "PictureEdgeRows.h"
 #include "TestSupport.h"
 
 #include "catalogue/QMainMouseMoveCatchWidget.h"
@@ -41,38 +42,7 @@ private slots:
                                       "VALUES ('0000000a', 3, 'K', '0014', 10)")));
     }
 
-    void doubleClickEdges_data()
-    {
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("px");
-        QTest::addColumn<int>("py");
-        QTest::addColumn<bool>("hit");
-        QTest::addRow("H380 left in") << 380 << 46 << 168 << true;
-        QTest::addRow("H380 left out") << 380 << 45 << 168 << false;
-        QTest::addRow("H380 right in") << 380 << 55 << 168 << true;
-        QTest::addRow("H380 right out") << 380 << 56 << 168 << false;
-        QTest::addRow("H380 top in") << 380 << 50 << 164 << true;
-        QTest::addRow("H380 top out") << 380 << 50 << 163 << false;
-        QTest::addRow("H380 bottom in") << 380 << 50 << 173 << true;
-        QTest::addRow("H380 bottom out") << 380 << 50 << 174 << false;
-        QTest::addRow("H700 left in") << 700 << 84 << 310 << true;
-        QTest::addRow("H700 left out") << 700 << 83 << 310 << false;
-        QTest::addRow("H700 right in") << 700 << 102 << 310 << true;
-        QTest::addRow("H700 right out") << 700 << 103 << 310 << false;
-        QTest::addRow("H700 top in") << 700 << 93 << 301 << true;
-        QTest::addRow("H700 top out") << 700 << 93 << 300 << false;
-        QTest::addRow("H700 bottom in") << 700 << 93 << 319 << true;
-        QTest::addRow("H700 bottom out") << 700 << 93 << 320 << false;
-        QTest::addRow("H1130 left in") << 1130 << 136 << 500 << true;
-        QTest::addRow("H1130 left out") << 1130 << 135 << 500 << false;
-        QTest::addRow("H1130 right in") << 1130 << 164 << 500 << true;
-        QTest::addRow("H1130 right out") << 1130 << 165 << 500 << false;
-        QTest::addRow("H1130 top in") << 1130 << 150 << 486 << true;
-        QTest::addRow("H1130 top out") << 1130 << 150 << 485 << false;
-        QTest::addRow("H1130 bottom in") << 1130 << 150 << 514 << true;
-        QTest::addRow("H1130 bottom out") << 1130 << 150 << 515 << false;
-
-    }
+    void doubleClickEdges_data() { addPictureEdgeRows(); }
     void doubleClickEdges()
     {
         QFETCH(int, height);
@@ -109,31 +79,31 @@ private slots:
         QCOMPARE(w.selectedKey, expected);
     }
 
+    void transmitPressAndRelease_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("held");
+        QTest::addRow("key the model has, right button") << 3 << int(Qt::RightButton) << true;
+        QTest::addRow("other type: no row, nothing held") << 2 << int(Qt::LeftButton) << false;
+    }
     void transmitPressAndRelease()
     {
+        QFETCH(int, type);
+        QFETCH(int, button);
+        QFETCH(bool, held);
         QMainMouseMoveCatchWidget w;
         layout(w, 700);
         w.transmitMode = true;
         w.rcid = QStringLiteral("0000000a");
-        w.rcTypeId = 3;
-        QTest::mousePress(&w, Qt::RightButton, Qt::NoModifier, over(300, 1000, 700));
-        QVERIFY(w.keyPressed);
+        w.rcTypeId = type;
+        QTest::mousePress(&w, Qt::MouseButton(button), Qt::NoModifier, over(300, 1000, 700));
+        QCOMPARE(w.keyPressed, held);
         QCOMPARE(w.selectedKey, 10);
         QVERIFY(!w.sendRequest);
-        QTest::mouseRelease(&w, Qt::RightButton, Qt::NoModifier, over(300, 1000, 700));
+        QTest::mouseRelease(&w, Qt::MouseButton(button), Qt::NoModifier, over(300, 1000, 700));
         QVERIFY(!w.keyPressed);
-        QVERIFY(w.sendRequest);
-
-        // Another type: the model has no row, nothing is held.
-        QMainMouseMoveCatchWidget v;
-        layout(v, 700);
-        v.transmitMode = true;
-        v.rcid = QStringLiteral("0000000a");
-        v.rcTypeId = 2;
-        QTest::mousePress(&v, Qt::LeftButton, Qt::NoModifier, over(300, 1000, 700));
-        QVERIFY(!v.keyPressed);
-        QTest::mouseRelease(&v, Qt::LeftButton, Qt::NoModifier, over(300, 1000, 700));
-        QVERIFY(!v.sendRequest);
+        QCOMPARE(w.sendRequest, held);
     }
 
     void cursorFollowsKeys()
