@@ -11,6 +11,7 @@
 
 #include <QDebug>
 #include <QIcon>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QSqlDatabase>
@@ -48,6 +49,18 @@ bool currentFlag(const QAbstractItemView *view, int column)
 QPixmap fitted(const QPixmap &pixmap, const QSize &size)
 {
     return pixmap.isNull() ? QPixmap() : pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+// Sets a new model on a view; the view's old selection model, which setModel
+// leaves behind as its child, goes with the old model.
+void replaceModel(QAbstractItemView *view, QAbstractItemModel *model, QAbstractItemModel *previous)
+{
+    QItemSelectionModel *oldSelection = view->selectionModel();
+    view->setModel(model);
+    if (oldSelection && oldSelection != view->selectionModel())
+        oldSelection->deleteLater();
+    if (previous && previous != model)
+        previous->deleteLater();
 }
 
 void hideMarker(QLabel *marker)
@@ -94,11 +107,9 @@ void MainWindowImpl::refreshKeys()
     keysModel->setFilter(KeysPanelRules::keysFilter(in.link, in.typeId));
     if (!keysModel->select())
         qWarning() << "refreshKeys:" << keysModel->lastError().text();
-    KeysTV->setModel(keysModel);
+    replaceModel(KeysTV, keysModel, previous);
     keysModel->setHeaderData(2, Qt::Horizontal, tr("Name"), Qt::EditRole);
     keysModel->setHeaderData(3, Qt::Horizontal, tr("ID"), Qt::EditRole);
-    if (previous)
-        previous->deleteLater();
     in.keyCount = keysModel->rowCount();
 
     const KeysPanelRules rules = KeysPanelRules::evaluate(in);
@@ -147,10 +158,8 @@ void MainWindowImpl::refreshLinks()
     linksModel->setHeaderData(2, Qt::Horizontal, tr("Type"), Qt::EditRole);
     linksModel->setHeaderData(3, Qt::Horizontal, tr("Model"), Qt::EditRole);
     LinksTV->setSelectionBehavior(QAbstractItemView::SelectRows);
-    LinksTV->setModel(linksModel);
+    replaceModel(LinksTV, linksModel, previous);
     LinksTV->setVisible(true);
-    if (previous)
-        previous->deleteLater();
 
     // Keep the row the user had chosen when it is still in the group.
     if (!shownRcid.isEmpty()) {

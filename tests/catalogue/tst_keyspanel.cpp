@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QItemSelectionModel>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QtTest>
@@ -391,6 +392,19 @@ private slots:
         QCOMPARE(w->documentationLabel->text(), rcid == QLatin1String("aaaa0001") ? QStringLiteral("Notes") : QString());
         QCOMPARE(w->dev1Add->isEnabled(), keys >= 2);
         QCOMPARE(w->labelPicture->busy, rcid != QLatin1String("aaaa0001") && rcid != QLatin1String("aaaa0002"));
+    }
+
+    void refreshesDoNotPileUpModels()
+    {
+        w->tabWidget->setCurrentIndex(2);
+        for (int i = 0; i < 20; ++i)
+            select(i % 2 ? QStringLiteral("aaaa0001") : QStringLiteral("bbbb0001"), 3);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(w->KeysTV),
+                                        static_cast<QAbstractItemView *>(w->LinksTV)}) {
+            QCOMPARE(view->findChildren<QAbstractItemModel *>(Qt::FindDirectChildrenOnly).size(), 1);
+            QCOMPARE(view->findChildren<QItemSelectionModel *>(Qt::FindDirectChildrenOnly).size(), 1);
+        }
     }
 
     void linksListFollowsCatalogueChanges()
