@@ -139,7 +139,9 @@ bool Application::init()
 
         usbConnectionThread = new UsbConnection(&m_usb, this);
         usbConnectionThread->start(QThread::NormalPriority);
-        usbReceiverDotsThread = new UsbReceiverDots(&m_usb, this);
+        usbReceiverDotsThread = new UsbReceiverDots(&m_usb, &window->captureStore, this);
+        connect(usbReceiverDotsThread, &UsbReceiverDots::updateDots1, window, &MainWindowImpl::initDots1,
+                Qt::QueuedConnection);
         usbReceiverDotsThread->start(QThread::NormalPriority);
         usbFunctionsThread = new UsbFunctions(0, &m_usb, this);
         usbFunctionsThread->start(QThread::TimeCriticalPriority);

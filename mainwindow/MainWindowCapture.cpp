@@ -1,6 +1,8 @@
 // MainWindowImpl: received signals: message closing, recognition display, key learning and transmission.
 #include "mainwindow/MainWindowImpl.h"
 
+#include <QTimer>
+
 void MainWindowImpl::initDots1(int count)
 {
     Q_UNUSED(count);
@@ -9,7 +11,22 @@ void MainWindowImpl::initDots1(int count)
 
 void MainWindowImpl::lastMessage()
 {
-    // Closes the open received message after enough quiet ticks and recognises new messages.
+    receiveTimer->stop();
+    captureStore.tick([this](int n) {
+        processMessage(n);
+        selectSameIdRows();
+    });
+    receiveTimer->start(50);
+}
+
+void MainWindowImpl::processMessage(int n)
+{
+    protocol.recognizeFrame(captureStore, n);
+    protocol.resolveKeyCode(captureStore, n);
+    if (tabWidget->currentIndex() == 0)
+        drawMessage(n);
+    else if (tabWidget->currentIndex() == 3)
+        drawMessageOscillograph(n);
 }
 
 void MainWindowImpl::insertKey()

@@ -196,7 +196,6 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     transmitReady = true;
     receiveTimer = new QTimer(this);
     makeConnections(35, 35);
-    // The capture store's start values (messageCount 0) come with the capture feature.
 
     makeConnections(36, 67);
 
@@ -240,8 +239,6 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     refreshLinks();
     refreshChangerPosition();
 
-    // processedCount is reset with the capture store (capture feature).
-
     protocolBarPixmap.load(QStringLiteral(":/Icons/protocolbar.png"));
     if (!protocolBarPixmap.isNull())
         labelProtocol->setPixmap(
@@ -258,7 +255,6 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
 
     changeSignal30();
 
-    // quietTicks = 1000 is set with the capture store (capture feature).
     receiveTimer->start(50);
 
     // Runs once the constructor has returned, so the window is published before

@@ -2,7 +2,9 @@
 
 #include "catalogue/KeyPositionTable.h"
 #include "catalogue/NewRemoteDialogImpl.h"
+#include "ir/CaptureStore.h"
 #include "ir/Decode.h"
+#include "ir/Message.h"
 #include "ir/Protocol.h"
 #include "mainwindow/SettingsDialogImpl.h"
 #include "programming/Changer8in1Dialog.h"
@@ -141,10 +143,9 @@ public:
     QString slotCaptions[kSlotHeaderPages];
 
     // ---- received signals and transmission
-    // The capture store (captureDurations, captureSnapshot, messageRecognizerId,
-    // messageAddressText, messageCommandText, messageCount, processedCount,
-    // quietTicks, gapThreshold, messageLengthLimit, messageSpan, leadInMatched)
-    // and `message` come with the capture feature.
+    // The received messages of the current key press. The window owns it and
+    // hands it to the receiver thread; it starts with its start values.
+    CaptureStore captureStore;
     int transmitValue = 0;
     bool transmitReady = true;
 
@@ -154,6 +155,7 @@ public:
 
     // ---- embedded objects, in construction order
     Changer8in1Dialog changer8in1Dialog;
+    Message message;
     Decode decode;
     QMessageBox messageBox;
     Protocol protocol;
@@ -356,6 +358,8 @@ public slots:
 
 private:
     void makeConnections(int firstRow, int lastRow);
+    // Recognition, key-code resolution and display of closed message n.
+    void processMessage(int n);
 
     static std::atomic<MainWindowImpl *> instance;
 };
