@@ -29,6 +29,7 @@ class QPrinter;
 class QResizeEvent;
 class QSettings;
 class QTimer;
+class QTranslator;
 class RCKeysModel;
 class RCLinksModel;
 class RCModelsModel;
@@ -96,10 +97,11 @@ public:
     QString rcTypes;         // the same ids joined by ","
 
     // ---- languages
-    static constexpr int kMaxLanguages = 50;
-    QAction *languageActions[kMaxLanguages] = {};
+    // One entry per translation file in "Languages/", in scan order; as many
+    // as there are files.
+    QList<QAction *> languageActions;
     int languageCount = 0;
-    QList<QObject *> languageTranslators; // the pair the last language switch installed
+    QList<QTranslator *> languageTranslators; // the pair the last language switch installed
 
     // ---- About box
     QString productName;

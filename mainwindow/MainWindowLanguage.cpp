@@ -1,24 +1,177 @@
 // MainWindowImpl: languages, the language menu and help.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "mainwindow/LanguageFiles.h"
+
+#include <QAbstractItemModel>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QTranslator>
+
+namespace {
+
+const QString kLanguagesDir = QStringLiteral("Languages");
+
+// Loads exactly the named file: QTranslator would otherwise try shortened
+// names and could pick up another language's file.
+QTranslator *makeTranslator(QObject *parent, const QString &path)
+{
+    auto *translator = new QTranslator(parent);
+    // A file that does not load leaves the translator empty; it is installed
+    // all the same, and the texts stay as the earlier translators give them.
+    if (!QFileInfo(path).isFile() || !translator->load(path))
+        qDebug().noquote() << "no translation loaded from" << path;
+    return translator;
+}
+
+void setHeaders(QAbstractItemModel *model, const QList<QPair<int, QString>> &headers)
+{
+    if (!model)
+        return;
+    for (const auto &h : headers)
+        model->setHeaderData(h.first, Qt::Horizontal, h.second, Qt::EditRole);
+}
+
+// The settings dialog's fields arrive with its form; until then the ones
+// missing are skipped.
+template<typename T>
+void setChildText(QObject *owner, const char *name, const QString &text)
+{
+    if (T *w = owner->findChild<T *>(QLatin1String(name)))
+        w->setText(text);
+}
+
+} // namespace
+
 void MainWindowImpl::buildLanguageMenu()
 {
-    // Fills the Language menu from the translation files in "Languages/".
+    languageCount = 0;
+    for (const LanguageFiles::Language &l : LanguageFiles::scan(kLanguagesDir)) {
+        auto *action = new QAction(LanguageFiles::entryText(l, languageShowType), this);
+        action->setData(l.baseName);
+        if (!l.flagFile.isEmpty())
+            action->setIcon(QIcon(l.flagFile));
+        languageActions.append(action);
+        ++languageCount;
+        menuLanguage->addAction(action);
+    }
+    // The constructor connects menuLanguage's triggered(QAction *) to doTran next.
 }
 
 void MainWindowImpl::loadLanguage(QString language)
 {
-    Q_UNUSED(language);
-    // Installs the language's translators and sets the translated texts of the window.
+    for (int i = 0; i < languageCount; ++i) {
+        QAction *action = languageActions.at(i);
+        action->setCheckable(true);
+        action->setChecked(action->data().toString() == language);
+    }
+    const QString flag = LanguageFiles::flagFile(kLanguagesDir, language);
+    menuLanguage->setIcon(flag.isEmpty() ? QIcon(QString()) : QIcon(flag));
+
+    for (QTranslator *old : std::as_const(languageTranslators)) {
+        QCoreApplication::removeTranslator(old);
+        delete old;
+    }
+    languageTranslators.clear();
+    // Installed last, so consulted first: the own file wins over Qt's, both
+    // over the pair installed at start.
+    for (const QString &path : {kLanguagesDir + QStringLiteral("/qt_") + language + QStringLiteral(".qm"),
+                                kLanguagesDir + QLatin1Char('/') + language + QStringLiteral(".qm")}) {
+        QTranslator *translator = makeTranslator(this, path);
+        QCoreApplication::installTranslator(translator);
+        languageTranslators.append(translator);
+    }
+
+    menu_File->setTitle(tr("File"));
+    actionNewRemoteControl->setText(tr("New Remote Control"));
+    actionNewRemoteControlLink->setText(tr("New Link"));
+    actionEditRemoteControl->setText(tr("Edit Remote Control"));
+    actionDeleteRemoteControl->setText(tr("Delete Remote Control"));
+    actionConvertRemoteControl->setText(tr("Convert Remote Control"));
+    actionImport->setText(tr("Import"));
+    actionExport->setText(tr("Export"));
+    actionPrintPreview->setText(tr("Print Preview"));
+    actionPrint->setText(tr("Print..."));
+    actionTransmitMode->setText(tr("Transmit mode"));
+    menu_Receiver_Type->setTitle(tr("Receiver Type"));
+    actionModuleted_Signal_30kHz_56kHz->setText(tr("Modulated Signal (30kHz-56kHz)"));
+    actionNon_modulated_Signal_ITT->setText(tr("Non-modulated Signal (ITT)"));
+    actionSearch->setText(tr("Search"));
+    actionClose->setText(tr("Exit"));
+    actionUSBProgramm->setText(tr("Program RC"));
+    actionMacroProgramm->setText(tr("Program Macro"));
+    menuTools->setTitle(tr("Tools"));
+    actionSettings->setText(tr("Settings"));
+    menuLanguage->setTitle(tr("Language"));
+    menuAbout->setTitle(tr("About"));
+    actionAbout->setText(tr("About"));
+    actionHelp->setText(tr("Help"));
+    actionUpdateProgram->setText(tr("Check for updates"));
+    actionFullVersion->setText(tr("Full version"));
+    actionSimpleVersion->setText(tr("Simple version"));
+    const QString databaseItems[] = {tr("Whole Database"), tr("Own"), tr("Factory"), tr("Whole without links")};
+    for (int i = 0; i < 4 && i < comboBoxDatabase->count(); ++i)
+        comboBoxDatabase->setItemText(i, databaseItems[i]);
+    labelD->setText(tr("DATABASE:"));
+    labelB->setText(tr("Brand:"));
+    labelT->setText(tr("Type:"));
+    labelM->setText(tr("Model:"));
+    pushButtonAdd->setText(tr("Image"));
+    pushButtonDelete->setText(tr("Image"));
+    pushButton1->setText(tr("Image 1"));
+    pushButton2->setText(tr("Image 2"));
+    pushButton3->setText(tr("Image 3"));
+    pushButton4->setText(tr("Image 4"));
+    pushButton5->setText(tr("Image 5"));
+    tabWidget->setTabText(0, tr("Main"));
+    tabWidget->setTabText(1, tr("Images"));
+    tabWidget->setTabText(3, tr("Oscillograph"));
+    tabWidget->setTabText(2, tr("Links"));
+    tabWidget->setTabText(4, tr("Search"));
+    newRemoteDialog.labelBrand->setText(tr("Brand:"));
+    newRemoteDialog.labelType->setText(tr("Type:"));
+    newRemoteDialog.labelModel->setText(tr("Model:"));
+    newRemoteDialog.ownCheckBox->setText(tr("Own data base"));
+    newRemoteDialog.correctionLabel->setText(tr("Correction:"));
+
+    settingsDialog.setWindowFlags(settingsDialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    settingsDialog.setWindowTitle(tr("Settings"));
+    setChildText<QLabel>(&settingsDialog, "companyLabel", tr("Company:"));
+    setChildText<QLabel>(&settingsDialog, "addressLabel", tr("Address:"));
+    setChildText<QLabel>(&settingsDialog, "contactLabel", tr("Contact:"));
+    setChildText<QAbstractButton>(&settingsDialog, "printOnlyFirstImageCheckBox", tr("Print only first image"));
+    setChildText<QAbstractButton>(&settingsDialog, "savePushButton", tr("Save changes"));
+    setChildText<QAbstractButton>(&settingsDialog, "cancelPushButton", tr("Cancel"));
+    if (auto *box = settingsDialog.findChild<QGroupBox *>(QStringLiteral("printGroupBox")))
+        box->setTitle(tr("Print Options"));
+    setChildText<QAbstractButton>(&settingsDialog, "advancedFilterCheckBox", tr("Advanced filter. Show more results."));
+    setChildText<QAbstractButton>(&settingsDialog, "simpleProgrammingCheckBox", tr("Simple programming"));
+    setChildText<QAbstractButton>(&settingsDialog, "automaticUpdatesChekingCheckBox",
+                                  tr("Check for updates on startup"));
+
+    setHeaders(ModelsTV->model(), {{1, tr("Brand")}, {2, tr("Type")}, {3, tr("Model")}});
+    setHeaders(KeysTV->model(), {{2, tr("Name")}, {3, tr("ID")}});
+    setFiltersPushButton->setText(tr("Set Filters"));
+    removeFiltersPushButton->setText(tr("Remove Filters"));
+    removeSearchPushButton->setText(tr("New Search"));
+    if (tabWidget->currentIndex() == 2)
+        setHeaders(LinksTV->model(), {{1, tr("Brand")}, {2, tr("Type")}, {3, tr("Model")}});
+
+    changer8in1Dialog.setWindowFlags(changer8in1Dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    changer8in1Dialog.setWindowTitle(tr("Remote control replacer"));
 }
 
 void MainWindowImpl::doTran(QAction *action)
 {
-    Q_UNUSED(action);
-    // Switches to the language of the chosen menu entry and saves it.
+    language = action->data().toString();
+    loadLanguage(language);
+    saveSettings();
 }
 
 void MainWindowImpl::openHelp()
 {
-    // Opens the help page of the current language.
+    QDesktopServices::openUrl(LanguageFiles::helpUrl(kLanguagesDir, language));
 }

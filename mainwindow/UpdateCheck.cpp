@@ -14,6 +14,8 @@ UpdateCheck::UpdateCheck(const QString &workDir, int timeoutMs, QObject *parent)
     : QObject(parent), m_workDir(workDir), m_timeoutMs(timeoutMs)
 {
     m_timer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &UpdateCheck::timedOut);
 }
 

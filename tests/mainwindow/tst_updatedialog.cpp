@@ -1,0 +1,182 @@
+// The update dialog on top of the update sequence, offscreen, against a real
+// HTTP server on 127.0.0.1.
+#include "TestHttpServer.h"
+#include "TestSupport.h"
+#include "mainwindow/UpdateDialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &data, QFile::Permissions permissions = {})
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
+        return false;
+    f.close();
+    return permissions == QFile::Permissions() || f.setPermissions(permissions);
+}
+
+} // namespace
+
+class TestUpdateDialog : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    TestHttpServer *m_server = nullptr;
+    QString m_oldCurrent;
+
+    // The dialog works in the current directory, as the program does.
+    void scene(const QByteArray &localUpdateInfo, const QByteArray &serverUpdateInfo)
+    {
+        QDir d(m_dir->path());
+        QVERIFY(d.mkpath("update-tmp"));
+        QVERIFY(d.mkpath("update"));
+        QVERIFY(writeFile(d.filePath("update/v-ivizuziz.exe"), TestSupport::updaterStandIn(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(writeFile(d.filePath("config.ini"), "[UpdateInfo]\nserver=" + m_server->url("/up/").toUtf8() + "\n"
+                                                        + localUpdateInfo));
+        m_server->setFile("/up/config.ini", "[UpdateInfo]\n" + serverUpdateInfo);
+    }
+
+    QString path(const QString &relative) const { return QDir(m_dir->path()).filePath(relative); }
+
+    static QString colour(const UpdateDialog &d) { return d.statusLabel->styleSheet(); }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        m_server = new TestHttpServer;
+        QVERIFY(m_server->listen());
+        m_oldCurrent = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+    }
+    void cleanup()
+    {
+        QDir::setCurrent(m_oldCurrent);
+        delete m_server;
+        delete m_dir;
+    }
+
+    void form()
+    {
+        scene("main=2024-01-01\n", "main=2024-01-01\n");
+        UpdateDialog d;
+        QCOMPARE(d.objectName(), QStringLiteral("UpdateDialog"));
+        QCOMPARE(d.windowTitle(), QStringLiteral("Update"));
+        QCOMPARE(d.minimumSize(), QSize(400, 140));
+        QCOMPARE(d.maximumSize(), QSize(400, 140));
+        QCOMPARE(d.progressBar->geometry(), QRect(10, 20, 380, 23));
+        QCOMPARE(d.cancelPB->geometry(), QRect(130, 100, 140, 23));
+        QCOMPARE(d.statusLabel->geometry(), QRect(10, 60, 380, 23));
+        // Started before it is shown.
+        QCOMPARE(d.statusLabel->text(), QStringLiteral("Check for updates"));
+        QCOMPARE(colour(d), QStringLiteral("QLabel { color: black}"));
+    }
+
+    void nothingToFetch()
+    {
+        scene("main=2024-01-01\n", "main=2024-01-01\nupdate=2030-01-01\n");
+        UpdateDialog d;
+        d.show();
+        QTRY_COMPARE(d.statusLabel->text(), QStringLiteral("You have new software version. No need update."));
+        QCOMPARE(colour(d), QStringLiteral("QLabel { color: green}"));
+        QCOMPARE(d.cancelPB->text(), QStringLiteral("Ok"));
+        QVERIFY(!d.handedOver());
+        QTest::mouseClick(d.cancelPB, Qt::LeftButton);
+        QTRY_VERIFY(!d.isVisible());
+    }
+
+    void failureInRed_data()
+    {
+        QTest::addColumn<QByteArray>("serverInfo");
+        QTest::addColumn<bool>("withMain");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("404") << QByteArray("main=2024-02-01\n") << false << "Update server not found";
+        QTest::addRow("no dates") << QByteArray("main=someday\n") << true
+                                  << "The update information on the server cannot be read.";
+    }
+    void failureInRed()
+    {
+        QFETCH(QByteArray, serverInfo);
+        QFETCH(bool, withMain);
+        QFETCH(QString, text);
+        scene("main=2024-01-01\n", serverInfo);
+        if (withMain)
+            m_server->setFile("/up/main.zip", "zip");
+        UpdateDialog d;
+        d.show();
+        QTRY_COMPARE(d.statusLabel->text(), text);
+        QCOMPARE(colour(d), QStringLiteral("QLabel { color: red}"));
+        QVERIFY(!QFile::exists(path("update-tmp/main.zip")));
+        QVERIFY(!d.handedOver());
+    }
+
+    void cannotSaveNamesTheFile()
+    {
+        scene("main=2024-01-01\n", "main=2024-02-01\n");
+        QVERIFY(QDir().mkpath(path("update-tmp/main.zip")));
+        UpdateDialog d;
+        QTRY_VERIFY(d.statusLabel->text().startsWith("Unable to save the file update-tmp/main.zip: "));
+        QCOMPARE(colour(d), QStringLiteral("QLabel { color: red}"));
+    }
+
+    // Closing the dialog stops the transfer and removes the partial file.
+    void closeAborts_data()
+    {
+        QTest::addColumn<bool>("byButton");
+        QTest::addRow("Cancel button") << true;
+        QTest::addRow("window closed") << false;
+    }
+    void closeAborts()
+    {
+        QFETCH(bool, byButton);
+        scene("main=2024-01-01\nother=2024-01-01\n", "main=2024-02-01\nother=2024-02-01\n");
+        m_server->setAnswer("/up/main.zip", {200, {}, -1, true});
+        m_server->setFile("/up/other.zip", "other");
+        UpdateDialog d;
+        d.show();
+        QTRY_COMPARE(m_server->requests().size(), 2);
+        QVERIFY(d.downloader().isRunning());
+        QVERIFY(QFile::exists(path("update-tmp/main.zip")));
+        if (byButton)
+            QTest::mouseClick(d.cancelPB, Qt::LeftButton);
+        else
+            d.close();
+        QVERIFY(!d.isVisible());
+        QVERIFY(!d.downloader().isRunning());
+        QVERIFY(!QFile::exists(path("update-tmp/main.zip")));
+        QTest::qWait(300);
+        QCOMPARE(m_server->requests().size(), 2);
+        QVERIFY(!QFile::exists(path("update/updater-ran.txt")));
+    }
+
+    void progressAndHandOver()
+    {
+        scene("main=2024-01-01\ndatabase=2024-01-01\n", "main=2024-02-01\ndatabase=2024-02-01\n");
+        m_server->setFile("/up/main.zip", QByteArray(300000, 'm'));
+        m_server->setFile("/up/rcdb.zip", QByteArray(100000, 'd'));
+        UpdateDialog d;
+        QList<QPair<int, int>> seen;
+        connect(d.progressBar, &QProgressBar::valueChanged, this,
+                [&] { seen.append({d.progressBar->value(), d.progressBar->maximum()}); });
+        d.show();
+        QTRY_VERIFY(d.handedOver());
+        QVERIFY(!d.isVisible());
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QTRY_VERIFY(QFile::exists(path("update/updater-ran.txt")));
+        QVERIFY(!seen.isEmpty());
+        // The last package ends the bar full.
+        QCOMPARE(d.progressBar->value(), d.progressBar->maximum());
+        QCOMPARE(d.progressBar->maximum(), 100000);
+        for (const auto &p : std::as_const(seen))
+            QVERIFY(p.first <= p.second);
+    }
+};
+
+QTEST_MAIN(TestUpdateDialog)
+#include "tst_updatedialog.moc"
