@@ -2,6 +2,54 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="en">
 <context>
+    <name>Changer8in1Dialog</name>
+    <message>
+        <source>Program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ConvertDialog</name>
+    <message>
+        <source>Convert</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MacroDialog</name>
+    <message>
+        <source>Program</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Id:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Link:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert Remote Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert DB</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindowImpl</name>
     <message>
         <source>LanguageName</source>
@@ -276,10 +324,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>About Application</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Version</source>
         <translation type="unfinished"></translation>
     </message>
@@ -289,6 +333,152 @@
     </message>
     <message>
         <source>Database Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot delete key from FACTORY database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The key could not be deleted.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ModelPhotos</name>
+    <message>
+        <source>The file %1 cannot be read as a picture: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo folder &quot;%1/&quot; does not exist; the photo was not stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All %1 photo places of this model are taken; the photo was not stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo cannot be converted to JPEG: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ModelRecords</name>
+    <message>
+        <source>The link master %1 of this model does not exist; nothing was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No free model identity was found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model %1 no longer exists; nothing was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model %1 no longer exists.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot delete key from FACTORY database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NewRemoteDialog</name>
+    <message>
+        <source>Rcid:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Link:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NewRemoteDialogImpl</name>
+    <message>
+        <source>No link master was chosen; nothing was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PhotoPlaces</name>
+    <message>
+        <source>The photo folder &quot;%1/&quot; does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo place %1 is already taken.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the photo %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot remove the photo %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no photo %1 to delete.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot rename the photo %1 to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RCKeysTableView</name>
+    <message>
+        <source>Catalogue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The change could not be saved.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RCModelsTableView</name>
+    <message>
+        <source>Catalogue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The change could not be saved.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpdateCheck</name>
+    <message>
+        <source>no answer within %1 ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the server&apos;s config.ini holds no update dates</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -356,6 +546,21 @@
     </message>
     <message>
         <source>Unable to start the updater %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpdateDownloader</name>
+    <message>
+        <source>no file name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>received %1 of %2 bytes</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,6 +2,54 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>Changer8in1Dialog</name>
+    <message>
+        <source>Program</source>
+        <translation>Programmieren</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+</context>
+<context>
+    <name>ConvertDialog</name>
+    <message>
+        <source>Convert</source>
+        <translation>Umwandeln</translation>
+    </message>
+</context>
+<context>
+    <name>MacroDialog</name>
+    <message>
+        <source>Program</source>
+        <translation>Programmieren</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Id:</source>
+        <translation>Id:</translation>
+    </message>
+    <message>
+        <source>Link:</source>
+        <translation>Verknüpfung:</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programmieren</translation>
+    </message>
+    <message>
+        <source>Convert Remote Control</source>
+        <translation>Fernbedienung umwandeln</translation>
+    </message>
+    <message>
+        <source>Convert DB</source>
+        <translation>Datenbank umwandeln</translation>
+    </message>
+</context>
+<context>
     <name>MainWindowImpl</name>
     <message>
         <source>LanguageName</source>
@@ -277,7 +325,7 @@
     </message>
     <message>
         <source>About Application</source>
-        <translation>Über das Programm</translation>
+        <translation type="vanished">Über das Programm</translation>
     </message>
     <message>
         <source>Version</source>
@@ -290,6 +338,155 @@
     <message>
         <source>Database Date</source>
         <translation>Datenbankdatum</translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>cannot delete key from FACTORY database.</source>
+        <translation>Tasten der Werksdatenbank können nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>The key could not be deleted.
+%1</source>
+        <translation>Die Taste konnte nicht gelöscht werden.
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>ModelPhotos</name>
+    <message>
+        <source>The file %1 cannot be read as a picture: %2</source>
+        <translation>Die Datei %1 ist kein lesbares Bild: %2</translation>
+    </message>
+    <message>
+        <source>The photo folder &quot;%1/&quot; does not exist; the photo was not stored.</source>
+        <translation>Der Fotoordner "%1/" fehlt; das Foto wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>All %1 photo places of this model are taken; the photo was not stored.</source>
+        <translation>Alle %1 Fotoplätze dieses Modells sind belegt; das Foto wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>The photo cannot be converted to JPEG: %1</source>
+        <translation>Das Foto kann nicht in JPEG umgewandelt werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ModelRecords</name>
+    <message>
+        <source>The link master %1 of this model does not exist; nothing was written.</source>
+        <translation>Das Leitmodell %1 dieses Modells fehlt; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>No free model identity was found.</source>
+        <translation>Es wurde keine freie Modellkennung gefunden.</translation>
+    </message>
+    <message>
+        <source>The model %1 no longer exists; nothing was written.</source>
+        <translation>Das Modell %1 gibt es nicht mehr; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>The model %1 no longer exists.</source>
+        <translation>Das Modell %1 gibt es nicht mehr.</translation>
+    </message>
+    <message>
+        <source>cannot delete key from FACTORY database.</source>
+        <translation>Tasten der Werksdatenbank können nicht gelöscht werden.</translation>
+    </message>
+</context>
+<context>
+    <name>NewRemoteDialog</name>
+    <message>
+        <source>Rcid:</source>
+        <translation>Rcid:</translation>
+    </message>
+    <message>
+        <source>Link:</source>
+        <translation>Verknüpfung:</translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation>Protokoll</translation>
+    </message>
+</context>
+<context>
+    <name>NewRemoteDialogImpl</name>
+    <message>
+        <source>No link master was chosen; nothing was written.</source>
+        <translation>Kein Leitmodell gewählt; nichts wurde geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>PhotoPlaces</name>
+    <message>
+        <source>The photo folder &quot;%1/&quot; does not exist.</source>
+        <translation>Der Fotoordner "%1/" fehlt.</translation>
+    </message>
+    <message>
+        <source>The photo place %1 is already taken.</source>
+        <translation>Der Fotoplatz %1 ist schon belegt.</translation>
+    </message>
+    <message>
+        <source>Cannot write the photo %1: %2</source>
+        <translation>Das Foto %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot remove the photo %1.</source>
+        <translation>Das Foto %1 kann nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>There is no photo %1 to delete.</source>
+        <translation>Es gibt kein Foto %1 zum Löschen.</translation>
+    </message>
+    <message>
+        <source>Cannot rename the photo %1 to %2.</source>
+        <translation>Das Foto %1 kann nicht in %2 umbenannt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>RCKeysTableView</name>
+    <message>
+        <source>Catalogue</source>
+        <translation>Katalog</translation>
+    </message>
+    <message>
+        <source>The change could not be saved.
+%1</source>
+        <translation>Die Änderung konnte nicht gespeichert werden.
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>RCModelsTableView</name>
+    <message>
+        <source>Catalogue</source>
+        <translation>Katalog</translation>
+    </message>
+    <message>
+        <source>The change could not be saved.
+%1</source>
+        <translation>Die Änderung konnte nicht gespeichert werden.
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateCheck</name>
+    <message>
+        <source>no answer within %1 ms</source>
+        <translation>keine Antwort binnen %1 ms</translation>
+    </message>
+    <message>
+        <source>the server&apos;s config.ini holds no update dates</source>
+        <translation>die config.ini des Servers nennt keine Update-Daten</translation>
     </message>
 </context>
 <context>
@@ -357,6 +554,21 @@
     <message>
         <source>Unable to start the updater %1.</source>
         <translation>Das Aktualisierungsprogramm %1 kann nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateDownloader</name>
+    <message>
+        <source>no file name</source>
+        <translation>kein Dateiname</translation>
+    </message>
+    <message>
+        <source>received %1 of %2 bytes</source>
+        <translation>%1 von %2 Bytes empfangen</translation>
     </message>
 </context>
 </TS>
