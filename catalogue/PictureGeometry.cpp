@@ -1,17 +1,13 @@
 #include "catalogue/PictureGeometry.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace PictureGeometry {
 
 namespace {
 int saturate(qint64 v)
 {
-    if (v < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    if (v > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    return int(v);
+    return int(std::clamp<qint64>(v, -CoordinateLimit, CoordinateLimit));
 }
 } // namespace
 

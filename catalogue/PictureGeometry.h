@@ -9,7 +9,9 @@
 // nominal picture (582 x 2261); H is the shown picture's height in pixels.
 // Units become pixels by u * H / 2261 and pixels units by p * 2260 / H, each
 // product first and truncated toward zero; arithmetic is 64-bit so that odd
-// catalogue values cannot overflow, and results saturate to int.
+// catalogue values cannot overflow, and results are held within
+// +-CoordinateLimit, far off any picture, so that rectangles built from them
+// cannot overflow either.
 namespace PictureGeometry {
 
 constexpr int NominalWidth = 582;
@@ -17,6 +19,7 @@ constexpr int NominalHeight = 2261;
 // Marker labels are parked here when they mark nothing.
 constexpr int HiddenMarkerX = -50;
 constexpr int HiddenMarkerY = -50;
+constexpr int CoordinateLimit = 1 << 24;
 
 int toPixels(qint64 units, int height);
 // 0 for a picture without height.

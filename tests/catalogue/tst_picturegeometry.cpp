@@ -97,8 +97,11 @@ private slots:
         const QRect r = PictureGeometry::circleRect(far, 3000);
         QVERIFY(r.left() > 0);
         QVERIFY(r.top() < 0);
-        QCOMPARE(PictureGeometry::toPixels(qint64(1) << 40, 100000), std::numeric_limits<int>::max());
-        QCOMPARE(PictureGeometry::toUnits(std::numeric_limits<int>::min(), 1), std::numeric_limits<int>::min());
+        QCOMPARE(r.right(), PictureGeometry::CoordinateLimit + r.width() - 1);
+        QCOMPARE(PictureGeometry::toPixels(qint64(1) << 40, 100000), PictureGeometry::CoordinateLimit);
+        QCOMPARE(PictureGeometry::toUnits(std::numeric_limits<int>::min(), 1), -PictureGeometry::CoordinateLimit);
+        QCOMPARE(PictureGeometry::markerPosition(far, 3000),
+                 QPoint(PictureGeometry::CoordinateLimit, -PictureGeometry::CoordinateLimit));
     }
 
     void ledOverPictureTop()
