@@ -137,7 +137,10 @@ bool Application::init()
         m_hid = std::make_unique<HidSession>(HidBackendChoice::fromEnvironment(*settings));
         m_usb.setBackend(m_hid->backend());
 
+        // Core threads cannot see the window: it connects itself to them.
+        window->attachUsb(&m_usb);
         usbConnectionThread = new UsbConnection(&m_usb, this);
+        window->connectUsbConnection(usbConnectionThread);
         usbConnectionThread->start(QThread::NormalPriority);
         usbReceiverDotsThread = new UsbReceiverDots(&m_usb, &window->captureStore, this);
         connect(usbReceiverDotsThread, &UsbReceiverDots::updateDots1, window, &MainWindowImpl::initDots1,

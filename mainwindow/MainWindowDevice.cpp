@@ -1,49 +1,176 @@
 // MainWindowImpl: device status, receiver signal mode and slot overview.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "catalogue/RemoteTypeQuery.h"
+#include "usb/DeviceInfo.h"
+#include "usb/UsbConnection.h"
+#include "usb/UsbState.h"
+
+#include <QDebug>
+
+#include <algorithm>
+
+namespace {
+const QString kRed = QStringLiteral("QLabel { color: red}");
+const QString kGreen = QStringLiteral("QLabel { color: green}");
+} // namespace
+
+void MainWindowImpl::attachUsb(UsbState *state)
+{
+    usbState = state;
+    if (usbState && usbRequestWaiting)
+        postUsbRequest();
+}
+
+void MainWindowImpl::connectUsbConnection(UsbConnection *connection)
+{
+    const auto q = Qt::QueuedConnection;
+    connect(connection, &UsbConnection::updateUsb1, this, &MainWindowImpl::initUsb1, q);
+    connect(connection, &UsbConnection::updateUsb2, this, &MainWindowImpl::initUsb2, q);
+    connect(connection, &UsbConnection::updateUsb3, this, &MainWindowImpl::initUsb3, q);
+    connect(connection, &UsbConnection::updateUsb4, this, &MainWindowImpl::initUsb4, q);
+    connect(connection, &UsbConnection::updateUsb5, this, &MainWindowImpl::initUsb5, q);
+    connect(connection, &UsbConnection::updateUsb6, this, &MainWindowImpl::initUsb6, q);
+    connect(connection, &UsbConnection::updateUsb7, this, &MainWindowImpl::initUsb7, q);
+    connect(connection, &UsbConnection::updateReceiver1, this, &MainWindowImpl::initReceiver1, q);
+    connect(connection, &UsbConnection::updateReceiver2, this, &MainWindowImpl::initReceiver2, q);
+    // Settings and photo panel belong to the window's thread.
+    connect(connection, &UsbConnection::updateCustomerNumber, this, &MainWindowImpl::takeCustomerNumber, q);
+}
+
+void MainWindowImpl::postUsbRequest()
+{
+    if (!usbState) {
+        usbRequestWaiting = true;
+        return;
+    }
+    usbRequestWaiting = false;
+    UsbRequestData request;
+    request.command = usbCommand;
+    request.nPult = nPult;
+    request.flashData = flashData;
+    std::copy(std::begin(slotFlashData), std::end(slotFlashData), request.slotFlashData.begin());
+    request.transmitFrame = transmitFrame;
+    usbState->request.post(request);
+}
+
+void MainWindowImpl::takeCustomerNumber(const QString &number)
+{
+    if (!DeviceInfo::replacesCustomerId(customerId, number))
+        return;
+    qDebug().noquote() << QStringLiteral("customer number %1 replaces %2").arg(number, customerId);
+    customerId = number;
+    saveSettings();
+    refreshImageEnable();
+    refreshImageButtons();
+}
+
+// The remote is gone or was never there: its actions and the receiver's go
+// off until the slot overview and initReceiver2 turn them on again.
+static void showNoRemote(MainWindowImpl *w)
+{
+    w->labelUSBconnection->setText(MainWindowImpl::tr("USB remote control not connected"));
+    w->labelUSBconnection->setStyleSheet(kRed);
+    if (w->usbState)
+        w->usbState->slotInfoValid.store(false, std::memory_order_release);
+    w->actionUSBProgramm->setEnabled(false);
+    w->actionMacroProgramm->setEnabled(false);
+    w->actionTransmitMode->setEnabled(false);
+    w->menu_Receiver_Type->setEnabled(false);
+}
+
+static void showReceiverConnected(MainWindowImpl *w)
+{
+    w->labelUSBreceiver->setText(MainWindowImpl::tr("USB infrared receiver is connected"));
+    w->labelUSBreceiver->setStyleSheet(kGreen);
+    w->actionModuleted_Signal_30kHz_56kHz->setChecked(true);
+    w->actionNon_modulated_Signal_ITT->setChecked(false);
+}
+
 void MainWindowImpl::initUsb1()
 {
-    // Shows that no programmable remote is present and disables its actions.
+    qDebug() << "initUsb1";
+    showNoRemote(this);
 }
 
 void MainWindowImpl::initUsb2()
 {
-    // Takes device id and remote type from the information block and extends the remote-type list.
+    qDebug() << "initUsb2";
+    if (!usbState)
+        return;
+    const DeviceInfo info = usbState->deviceInfo();
+    for (int i = 0; i < DeviceInfo::kRemote1Bytes; ++i)
+        textEdit->append(QString::number(info.at(i)));
+    deviceId = info.deviceId();
+    deviceRCTypeId = info.remoteTypeId();
+
+    const QString type = QString::number(deviceRCTypeId);
+    if (rcTypesList.contains(type))
+        return;
+    // Only a type the catalogue knows joins the list the user works with.
+    if (!RemoteTypeQuery::typeIds({type}).contains(type))
+        return;
+    rcTypesList.append(type);
+    if (!rcTypes.isEmpty())
+        rcTypes += QLatin1Char(',');
+    rcTypes += type;
+    saveSettings();
 }
 
 void MainWindowImpl::initUsb3()
 {
-    // Shows the connected remote in the status line.
+    qDebug() << "initUsb3";
+    const QString product = usbState ? usbState->productString() : QString();
+    labelUSBconnection->setText(product + QStringLiteral(" ") + tr("is connected"));
+    labelUSBconnection->setStyleSheet(kGreen);
 }
 
 void MainWindowImpl::initUsb4()
 {
-    // Handles an unplugged remote: disables its actions and closes its dialogs.
+    qDebug() << "initUsb4";
+    showNoRemote(this);
+    changer8in1Dialog.close();
+    macroDialog.close();
 }
 
 void MainWindowImpl::initUsb5()
 {
-    // Refreshes the first-generation slot overview.
+    qDebug() << "initUsb5";
+    refreshInformation1();
 }
 
 void MainWindowImpl::initUsb6()
 {
-    // Refreshes the second-generation slot overview.
+    qDebug() << "initUsb6";
+    // The window works on its own copy of the pages the link read.
+    if (usbState) {
+        const SlotHeaderPages pages = usbState->slotHeaderPages();
+        std::copy(pages.begin(), pages.end(), std::begin(slotHeaderPages));
+    }
+    refreshInformation2();
 }
 
 void MainWindowImpl::initUsb7()
 {
-    // Updates the status after a second-generation write.
+    qDebug() << "initUsb7";
+    showReceiverConnected(this);
 }
 
 void MainWindowImpl::initReceiver1()
 {
-    // Shows that no receiver is present.
+    qDebug() << "initReceiver1";
+    labelUSBreceiver->setText(tr("USB infrared receiver not connected"));
+    labelUSBreceiver->setStyleSheet(kRed);
+    actionTransmitMode->setEnabled(false);
+    menu_Receiver_Type->setEnabled(false);
 }
 
 void MainWindowImpl::initReceiver2()
 {
-    // Shows the connected receiver.
+    qDebug() << "initReceiver2";
+    showReceiverConnected(this);
+    actionTransmitMode->setEnabled(true);
+    menu_Receiver_Type->setEnabled(true);
 }
 
 void MainWindowImpl::initFunctions1(QTime start)
@@ -64,12 +191,20 @@ void MainWindowImpl::initFunctions3()
 
 void MainWindowImpl::changeSignal30()
 {
-    // Posts the receiver's modulated-signal option (9825) and checks its action.
+    usbCommand = UsbCommand::SignalModulated;
+    postUsbRequest();
+    actionModuleted_Signal_30kHz_56kHz->setChecked(true);
+    actionNon_modulated_Signal_ITT->setChecked(false);
+    qDebug().noquote() << QStringLiteral("usbTransmitOption: %1").arg(usbCommand);
 }
 
 void MainWindowImpl::changeSignalITT()
 {
-    // Posts the receiver's non-modulated option (9805) and checks its action.
+    usbCommand = UsbCommand::SignalNonModulated;
+    postUsbRequest();
+    actionNon_modulated_Signal_ITT->setChecked(true);
+    actionModuleted_Signal_30kHz_56kHz->setChecked(false);
+    qDebug().noquote() << QStringLiteral("usbTransmitOption: %1").arg(usbCommand);
 }
 
 void MainWindowImpl::refreshInformation1()

@@ -36,6 +36,8 @@ class RCModelsModel;
 class RCTypesModel;
 class RCConvertModel;
 class UpdateDialog;
+class UsbConnection;
+class UsbState;
 class QAbstractItemModel;
 
 // The single main window: the shell in which the features live. Most feature
@@ -143,6 +145,21 @@ public:
     static constexpr int kSlotHeaderPages = 16;
     int slotHeaderPages[kSlotHeaderPages * 64] = {};
     QString slotCaptions[kSlotHeaderPages];
+
+    // ---- device link
+    // The application's USB state: the window reads the snapshots the link
+    // threads publish there and posts requests; it never touches a device.
+    UsbState *usbState = nullptr;
+    void attachUsb(UsbState *state);
+    // Connects the connection thread's signals, queued, to the status slots.
+    void connectUsbConnection(UsbConnection *connection);
+    // Hands the mailbox fields (usbCommand, nPult, flashData, slotFlashData,
+    // transmitFrame) to the request worker. Before the USB state is attached
+    // the request waits and is posted by attachUsb().
+    void postUsbRequest();
+    // Takes over the customer number a connected remote reported.
+    void takeCustomerNumber(const QString &number);
+    bool usbRequestWaiting = false;
 
     // ---- received signals and transmission
     // The received messages of the current key press. The window owns it and

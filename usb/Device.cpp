@@ -113,7 +113,10 @@ bool Device::writeReport(const HidHandle &handle, int reportSize, const HidRepor
 {
     if (!handle || reportSize < 1 || reportSize > HidLimits::kMaxPayload)
         return false;
-    return handle->write(report.data(), reportSize + 1) == reportSize + 1;
+    const int written = handle->write(report.data(), reportSize + 1);
+    if (written < 0 && m_state)
+        m_state->noteFailedTransfer(handle);
+    return written == reportSize + 1;
 }
 
 int Device::readReport(const HidHandle &handle, int reportSize, HidReport &report, int timeoutMs)
@@ -122,11 +125,26 @@ int Device::readReport(const HidHandle &handle, int reportSize, HidReport &repor
         return -1;
     HidReport scratch{};
     const int got = handle->read(scratch.data(), reportSize + 1, std::max(0, timeoutMs));
+    if (got < 0 && m_state)
+        m_state->noteFailedTransfer(handle);
     if (got <= 0)
         return got < 0 ? -1 : 0;
     const int used = std::min(got, reportSize + 1);
     std::copy_n(scratch.begin(), used, report.begin());
     return used;
+}
+
+bool Device::drainReports(const HidHandle &handle, int reportSize, int limit)
+{
+    HidReport scratch{};
+    for (int i = 0; i < limit; ++i) {
+        const int got = readReport(handle, reportSize, scratch, 0);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+    }
+    return true;
 }
 
 QString Device::productStringFromDevice(const QString &deviceText)

@@ -46,6 +46,15 @@ public:
     // outside 1..64. A failed read leaves report as it was.
     int readReport(const HidHandle &handle, int reportSize, HidReport &report,
                    int timeoutMs = kDefaultReadTimeoutMs);
+    // A channel that fails a transfer counts as gone: when it is one of the
+    // open remote's or receiver's channels, the shared state marks that
+    // device lost (device nodes are reused, so a device plugged back in
+    // cannot be told from the old one by its path).
+
+    // Throws away the input reports waiting on the channel, at most limit of
+    // them, without waiting. False when the channel failed (or is closed).
+    bool drainReports(const HidHandle &handle, int reportSize, int limit = kDrainLimit);
+    static constexpr int kDrainLimit = 256;
 
     // The product string as the program keeps it: the low byte of each UTF-16
     // code unit as a Latin-1 character, up to the first zero byte, at most 50.

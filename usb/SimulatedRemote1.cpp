@@ -13,7 +13,7 @@ QByteArray defaultInformation()
     info[3] = 64;   // page size
     info[7] = 21;   // device id
     info[8] = 1;    // remote type
-    info[11] = 1;   // customer number
+    info[11] = 4;   // customer number: the sample kit's, so the demo keeps its pictures
     info[31] = 8;   // slots
     for (int s = 0; s < 8; ++s) {
         const int rec = 32 + 16 * s;

@@ -18,7 +18,7 @@ QByteArray defaultInformation()
     info[3] = 64;  // page size
     info[7] = 33;  // device id
     info[8] = 2;   // remote type
-    info[11] = 1;  // customer number
+    info[11] = 4;  // customer number: the sample kit's, so the demo keeps its pictures
     info[27] = 5;  // configuration of the macro names
     info[29] = 1;  // macro page present
     info[31] = 4;  // slots

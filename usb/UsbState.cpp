@@ -38,16 +38,28 @@ void UsbState::setReceiverKind(const QString &kind)
     m_receiverKind = kind;
 }
 
-std::array<int, UsbState::kDeviceInfoSize> UsbState::deviceInfo() const
+DeviceInfo UsbState::deviceInfo() const
 {
     QMutexLocker lock(&m_mutex);
     return m_deviceInfo;
 }
 
-void UsbState::setDeviceInfo(const std::array<int, kDeviceInfoSize> &info)
+void UsbState::setDeviceInfo(const DeviceInfo &info)
 {
     QMutexLocker lock(&m_mutex);
     m_deviceInfo = info;
+}
+
+SlotHeaderPages UsbState::slotHeaderPages() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_slotHeaderPages;
+}
+
+void UsbState::setSlotHeaderPages(const SlotHeaderPages &pages)
+{
+    QMutexLocker lock(&m_mutex);
+    m_slotHeaderPages = pages;
 }
 
 HidHandle UsbState::remoteReadHandle() const
@@ -82,6 +94,7 @@ void UsbState::setRemoteHandles(HidHandle read, HidHandle write)
     // a read on it to end.
     oldRead = std::exchange(m_remoteRead, std::move(read));
     oldWrite = std::exchange(m_remoteWrite, std::move(write));
+    remoteLost.store(false, std::memory_order_release);
     lock.unlock();
 }
 
@@ -91,5 +104,17 @@ void UsbState::setReceiverHandles(HidHandle read, HidHandle write)
     QMutexLocker lock(&m_mutex);
     oldRead = std::exchange(m_receiverRead, std::move(read));
     oldWrite = std::exchange(m_receiverWrite, std::move(write));
+    receiverLost.store(false, std::memory_order_release);
     lock.unlock();
+}
+
+void UsbState::noteFailedTransfer(const HidHandle &channel)
+{
+    if (!channel)
+        return;
+    QMutexLocker lock(&m_mutex);
+    if (channel == m_remoteRead || channel == m_remoteWrite)
+        remoteLost.store(true, std::memory_order_release);
+    if (channel == m_receiverRead || channel == m_receiverWrite)
+        receiverLost.store(true, std::memory_order_release);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "usb/DeviceInfo.h"
 #include "usb/HidBackend.h"
+#include "usb/HidReport.h"
+#include "usb/UsbRequest.h"
 
 #include <QMutex>
 #include <QString>
@@ -15,13 +18,29 @@
 class UsbState
 {
 public:
-    static constexpr int kDeviceInfoSize = 384;
+    static constexpr int kDeviceInfoSize = DeviceInfo::kSize;
 
     std::atomic<bool> slotInfoValid{false};
     std::atomic<bool> transmitRequested{false};
     std::atomic<bool> usbReady{false};
     std::atomic<int> remoteReportSize{0};
     std::atomic<int> receiverReportSize{0};
+    // Set when a transfer on the open remote's or receiver's channels failed:
+    // the device went away, even if one of the same kind is back by now.
+    // Cleared when the channels are replaced.
+    std::atomic<bool> remoteLost{false};
+    std::atomic<bool> receiverLost{false};
+
+    // The request mailbox; it raises and lowers transmitRequested.
+    UsbRequest request{transmitRequested};
+
+    // Held around every open, close, information read and request, so the
+    // connection thread and the request worker never talk to the devices at
+    // the same time. The report buffers below are used only while it is held.
+    // The window never takes it.
+    QMutex linkLock;
+    HidReport inputReport{};
+    HidReport outputReport{};
 
     QString productString() const;
     void setProductString(const QString &text);
@@ -29,8 +48,12 @@ public:
     void setRemoteKind(const QString &kind);
     QString receiverKind() const;
     void setReceiverKind(const QString &kind);
-    std::array<int, kDeviceInfoSize> deviceInfo() const;
-    void setDeviceInfo(const std::array<int, kDeviceInfoSize> &info);
+    // Snapshots: written whole by the link threads before they signal, read
+    // whole by the window.
+    DeviceInfo deviceInfo() const;
+    void setDeviceInfo(const DeviceInfo &info);
+    SlotHeaderPages slotHeaderPages() const;
+    void setSlotHeaderPages(const SlotHeaderPages &pages);
 
     // The HID layer in use (hidapi or the simulator); null means no devices.
     HidBackend *backend() const { return m_backend.load(std::memory_order_acquire); }
@@ -43,13 +66,17 @@ public:
     HidHandle receiverWriteHandle() const;
     void setRemoteHandles(HidHandle read, HidHandle write);
     void setReceiverHandles(HidHandle read, HidHandle write);
+    // Marks the remote or the receiver lost when channel is one of its open
+    // channels; a channel of an earlier connection marks nothing.
+    void noteFailedTransfer(const HidHandle &channel);
 
 private:
     mutable QMutex m_mutex;
     QString m_productString;
     QString m_remoteKind;
     QString m_receiverKind;
-    std::array<int, kDeviceInfoSize> m_deviceInfo{};
+    DeviceInfo m_deviceInfo;
+    SlotHeaderPages m_slotHeaderPages{};
     std::atomic<HidBackend *> m_backend{nullptr};
     HidHandle m_remoteRead, m_remoteWrite, m_receiverRead, m_receiverWrite;
 };

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QMutex>
+#include <QString>
+
+#include <array>
+#include <atomic>
+
+// One request for the devices as the window posts it.
+struct UsbRequestData
+{
+    int command = 0; // a UsbCommand value
+    int nPult = 0;   // slot, 0-based
+    QString flashData;
+    std::array<QString, 4> slotFlashData;
+    QString transmitFrame;
+};
+
+// Command values of the request mailbox.
+namespace UsbCommand {
+constexpr int SignalNonModulated = 9805;
+constexpr int SignalModulated = 9825;
+} // namespace UsbCommand
+
+// The request mailbox: a single entry, not a queue. A post replaces what is
+// waiting and raises the flag; the worker takes a copy and, when it is done,
+// lowers the flag only if nothing was posted after its copy, so a request
+// posted while another runs is carried out next instead of being lost.
+class UsbRequest
+{
+public:
+    explicit UsbRequest(std::atomic<bool> &flag) : m_flag(flag) {}
+
+    void post(const UsbRequestData &request);
+    // Copies the waiting request and its ticket; false when none is waiting.
+    bool take(UsbRequestData *request, quint64 *ticket) const;
+    // Ends the request of this ticket.
+    void finish(quint64 ticket);
+
+private:
+    mutable QMutex m_mutex;
+    std::atomic<bool> &m_flag;
+    UsbRequestData m_request;
+    quint64 m_serial = 0;
+};
