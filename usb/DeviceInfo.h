@@ -25,6 +25,8 @@ public:
     static constexpr int kRemote1RecordOffset = 32;
     static constexpr int kRemote1RecordBytes = 16;
 
+    static constexpr int kCustomerNumberEntry = 11;
+
     enum class Generation { Remote1, Remote2 };
 
     std::array<int, kSize> entries{};
@@ -35,7 +37,7 @@ public:
     int pageSize() const { return at(3); }
     int deviceId() const { return at(7); }
     int remoteTypeId() const { return at(8); }
-    int customerNumber() const { return at(11); }
+    int customerNumber() const { return at(kCustomerNumberEntry); }
     bool macroPagePresent() const { return at(29) > 0; }
     int slotCount() const { return at(31); }
     // How many slot header pages a second-generation read fetches: the slot

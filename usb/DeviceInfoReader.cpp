@@ -45,8 +45,10 @@ bool DeviceInfoReader::send(quint8 command, quint8 argument)
 }
 
 bool DeviceInfoReader::readBlock(const QString &what, quint8 command, int argument, int bytes, int *target, int limit,
-                                 int offset)
+                                 int offset, int *read)
 {
+    if (read)
+        *read = 0;
     if (!m_answering)
         return !UsbWorker::stopRequested();
     const int n = m_reportSize;
@@ -76,6 +78,8 @@ bool DeviceInfoReader::readBlock(const QString &what, quint8 command, int argume
                                         .arg(what);
             return true;
         }
+        if (read && *read == r * n)
+            *read += got - 1;
         if (got < n + 1)
             qWarning().noquote() << QStringLiteral("Device information: report %1 of %2 of %3 is short (%4 of %5 bytes)")
                                         .arg(r + 1)
@@ -97,7 +101,8 @@ bool DeviceInfoReader::readRemote1Information()
     send(HidCommand::kInfoRequest1);
     DeviceInfo info = m_state.deviceInfo();
     const bool running = readBlock(QStringLiteral("the information block"), HidCommand::kInfoRequest2, kNoArgument,
-                                   DeviceInfo::kRemote1Bytes, info.entries.data(), DeviceInfo::kRemote1Bytes, 0);
+                                   DeviceInfo::kRemote1Bytes, info.entries.data(), DeviceInfo::kRemote1Bytes, 0,
+                                   &m_infoBytesRead);
     if (!running)
         return false;
     m_state.setDeviceInfo(info);
@@ -113,7 +118,8 @@ bool DeviceInfoReader::readRemote2Information()
     send(HidCommand::kProgrammingMode, HidCommand::kModeOff);
     DeviceInfo info = m_state.deviceInfo();
     if (!readBlock(QStringLiteral("information page 0x80"), HidCommand::kReadPage2, HidCommand::kInfoPage,
-                   DeviceInfo::kRemote2PageBytes, info.entries.data(), DeviceInfo::kRemote2PageBytes, 0))
+                   DeviceInfo::kRemote2PageBytes, info.entries.data(), DeviceInfo::kRemote2PageBytes, 0,
+                   &m_infoBytesRead))
         return false;
     if (m_answering && info.macroPagePresent()) {
         if (!readBlock(QStringLiteral("macro page 0x81"), HidCommand::kReadPage2, HidCommand::kMacroPage,

@@ -42,6 +42,9 @@ public:
 
     // False once the remote stopped answering during these reads.
     bool answered() const { return m_answering; }
+    // Whether this entry of the information block came from the remote in
+    // these reads (the blocks fill from their start).
+    bool hasRead(int entry) const { return entry >= 0 && entry < m_infoBytesRead; }
 
 private:
     bool send(quint8 command);
@@ -49,7 +52,9 @@ private:
     bool write();
     // Sends the read command, then reads bytes / N reports into
     // target[offset + r * N + i - 1], nothing at or past limit.
-    bool readBlock(const QString &what, quint8 command, int argument, int bytes, int *target, int limit, int offset);
+    // The number of bytes read is stored in *read when given.
+    bool readBlock(const QString &what, quint8 command, int argument, int bytes, int *target, int limit, int offset,
+                   int *read = nullptr);
     void logProblems(DeviceInfo::Generation generation, const DeviceInfo &info) const;
 
     Device &m_device;
@@ -59,4 +64,5 @@ private:
     const HidHandle m_write;
     const int m_reportSize;
     bool m_answering = true;
+    int m_infoBytesRead = 0; // of the first information block, from entry 0
 };

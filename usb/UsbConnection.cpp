@@ -69,21 +69,20 @@ void UsbConnection::closeRemote()
     m_state->setRemoteKind(QStringLiteral(""));
 }
 
-void UsbConnection::connectRemote(QString &kind, const QString &wanted, int productId)
+void UsbConnection::connectRemote(QString &kind, const QString &wanted, int productId, bool dropped)
 {
-    bool switched = false;
     if (!kind.isEmpty() && kind != wanted) {
         // The other generation is closed and this one opened in the same cycle.
         closeRemote();
         kind.clear();
-        switched = true;
+        dropped = true;
     }
     if (!kind.isEmpty())
         return;
     if (!m_device.openRemote(HidIds::kVendor, productId)) {
         // Not claimed as connected; the next cycle tries again.
         logOpenFailure(m_remoteOpenFailed, wanted);
-        if (switched)
+        if (dropped)
             emit updateUsb4();
         return;
     }
@@ -102,18 +101,21 @@ void UsbConnection::checkRemote()
 {
     QMutexLocker lock(&m_state->linkLock);
     QString kind = m_state->remoteKind();
+    // A remote that went away since the last look is closed; one that is back
+    // already is opened and read again below, like any remote plugged in.
+    bool dropped = false;
     if (!kind.isEmpty() && remoteGone()) {
         qDebug().noquote() << QStringLiteral("UsbConnection: the %1 went away").arg(kind);
         closeRemote();
         kind.clear();
-        emit updateUsb4();
+        dropped = true;
     }
 
     if (m_device.isPresent(HidIds::kVendor, HidIds::kRemote1)) {
-        connectRemote(kind, kRemote1, HidIds::kRemote1);
+        connectRemote(kind, kRemote1, HidIds::kRemote1, dropped);
     } else if (m_device.isPresent(HidIds::kVendor, HidIds::kRemote2)) {
-        connectRemote(kind, kRemote2, HidIds::kRemote2);
-    } else if (!kind.isEmpty()) {
+        connectRemote(kind, kRemote2, HidIds::kRemote2, dropped);
+    } else if (dropped || !kind.isEmpty()) {
         closeRemote();
         emit updateUsb4();
     }
@@ -123,18 +125,21 @@ void UsbConnection::checkReceiver()
 {
     QMutexLocker lock(&m_state->linkLock);
     QString kind = m_state->receiverKind();
+    bool dropped = false;
     if (!kind.isEmpty() && receiverGone()) {
         qDebug().noquote() << "UsbConnection: the receiver went away";
         m_device.closeReceiver();
         m_state->setReceiverKind(QStringLiteral(""));
         kind.clear();
-        emit updateReceiver1();
+        dropped = true;
     }
 
     const bool present = m_device.isPresent(HidIds::kVendor, HidIds::kRemote2);
     if (present && kind.isEmpty()) {
         if (!m_device.openReceiver(HidIds::kVendor, HidIds::kRemote2)) {
             logOpenFailure(m_receiverOpenFailed, kReceiver2);
+            if (dropped)
+                emit updateReceiver1();
             return;
         }
         m_receiverOpenFailed = false;
@@ -144,7 +149,7 @@ void UsbConnection::checkReceiver()
         m_state->usbReady.store(true, std::memory_order_release);
         m_state->setReceiverKind(kReceiver2);
         emit updateReceiver2();
-    } else if (!present && kind == kReceiver2) {
+    } else if (!present && (dropped || kind == kReceiver2)) {
         m_device.closeReceiver();
         m_state->setReceiverKind(QStringLiteral(""));
         emit updateReceiver1();
@@ -157,7 +162,7 @@ void UsbConnection::readRemote1Info()
     if (!reader.readRemote1Information())
         return;
     emit updateUsb2();
-    emit updateCustomerNumber(QString::number(m_state->deviceInfo().customerNumber()));
+    handOverCustomerNumber(reader);
     emit updateUsb5();
 }
 
@@ -168,7 +173,7 @@ void UsbConnection::readRemote2Info()
     if (!reader.readRemote2Information())
         return;
     emit updateUsb2();
-    emit updateCustomerNumber(QString::number(m_state->deviceInfo().customerNumber()));
+    handOverCustomerNumber(reader);
     if (!reader.readSlotHeaders())
         return;
     qDebug().noquote() << "-------------------------";
@@ -177,4 +182,15 @@ void UsbConnection::readRemote2Info()
         return;
     emit updateUsb7();
     m_state->usbReady.store(true, std::memory_order_release);
+}
+
+void UsbConnection::handOverCustomerNumber(const DeviceInfoReader &reader)
+{
+    // A number this remote did not send (it went away or fell silent first)
+    // must not become the installation's customer number.
+    if (!reader.hasRead(DeviceInfo::kCustomerNumberEntry)) {
+        qWarning().noquote() << "UsbConnection: the remote's customer number was not read; the stored one stays";
+        return;
+    }
+    emit updateCustomerNumber(QString::number(m_state->deviceInfo().customerNumber()));
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class DeviceInfoReader;
 class UsbState;
 
 // Watches the bus: finds the programmable remote (first generation before
@@ -47,8 +48,8 @@ signals:
     void updateReceiver1(); // at start, and when the receiver went away
     void updateReceiver2(); // receiver opened
     // The customer number the remote reports, as decimal text; emitted right
-    // after updateUsb2. Whether it replaces the stored one is the window's
-    // rule (DeviceInfo::replacesCustomerId).
+    // after updateUsb2 when the remote sent it. Whether it replaces the stored
+    // one is the window's rule (DeviceInfo::replacesCustomerId).
     void updateCustomerNumber(const QString &number);
 
 protected:
@@ -63,10 +64,13 @@ private:
     bool receiverGone();
     // Opens the remote of this generation (closing one of the other first)
     // and reads it; kind is the remote open until now.
-    void connectRemote(QString &kind, const QString &wanted, int productId);
+    // dropped: a remote went away in this cycle; the window hears of it
+    // only when no remote takes its place.
+    void connectRemote(QString &kind, const QString &wanted, int productId, bool dropped);
     void closeRemote();
     void readRemote1Info();
     void readRemote2Info();
+    void handOverCustomerNumber(const DeviceInfoReader &reader);
     void logOpenFailure(bool &failed, const QString &what);
 
     UsbState *m_state;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "usb/HidSimulator.h"
+#include "usb/UsbConnection.h"
+#include "usb/UsbState.h"
+
+#include <QMutex>
+#include <QStringList>
+
+// A connection thread on the simulated devices with fast timings. It records
+// the thread's signals in the order they are emitted, the customer number as
+// "updateCustomerNumber(n)".
+class ConnectionRig
+{
+public:
+    static UsbConnection::Timings fastTimings();
+
+    explicit ConnectionRig(const UsbConnection::Timings &timings = fastTimings());
+    ~ConnectionRig();
+
+    HidSimulator sim;
+    UsbState state;
+    UsbConnection connection;
+
+    QStringList events() const;
+    QStringList takeEvents();
+    // Waits (running the event loop) until at least count signals came.
+    bool waitForEvents(int count, int timeoutMs = 10000) const;
+    // Waits for several cycles of the thread and returns the signals that
+    // came meanwhile (for checking that nothing more happens).
+    QStringList eventsDuring(int cycles);
+
+    // The simulator's trace, one line per output report ("remote1.2 > 00 03 01
+    // [9]": channel, bytes up to the last non-zero one, length) and one line
+    // per run of input reports on one channel ("remote1.3 < 32 reports").
+    QStringList traceLines() const;
+
+private:
+    mutable QMutex m_mutex;
+    QStringList m_events;
+};
