@@ -17,6 +17,7 @@
 #include <QMap>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QSize>
 #include <QStringList>
 #include <QTime>
 
@@ -68,6 +69,7 @@ public:
 
     // ---- settings members ("config.ini")
     QSettings *settings = nullptr;
+    bool settingsWriteReported = false; // a failed write of "config.ini" is told once per run
     QString customerId;
     QString defaultCustomerId;
     QString language;
@@ -98,6 +100,9 @@ public:
     QStringList rcTypesList; // configured remote-type ids, one per entry
     QString rcTypes;         // the same ids joined by ","
 
+    // ---- display modes
+    QSize formMinimumSize; // the form's minimum, lowered in simple mode and restored in full mode
+
     // ---- languages
     // One entry per translation file in "Languages/", in scan order; as many
     // as there are files.
@@ -107,7 +112,7 @@ public:
 
     // ---- About box
     QString productName;
-    QString authorLine;
+    QString authorLine = QStringLiteral("Written and maintained by the Irvanta developers.");
 
     // ---- update
     UpdateDialog *updateDialog = nullptr;

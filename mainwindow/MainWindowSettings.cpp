@@ -1,46 +1,182 @@
-// MainWindowImpl: settings file, settings dialog, display modes and About box.
+// The main window's settings: loading and saving "config.ini", the settings
+// dialog, the full and simple display modes and the About box.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/MessageBox.h"
+#include "app/SettingsText.h"
+#include "mainwindow/AboutText.h"
+#include "mainwindow/DisplayMode.h"
+#include "mainwindow/SettingsFile.h"
+
+#include <QDir>
 #include <QSettings>
+#include <QThread>
 
 void MainWindowImpl::loadSettings()
 {
-    // The window's settings object; reading the keys into the members comes with the settings file.
     settings = new QSettings(QStringLiteral("config.ini"), QSettings::IniFormat, this);
+    const SettingsValues v = SettingsFile::load(*settings, SettingsFile::systemEnvironment());
+    customerId = v.customerId;
+    defaultCustomerId = v.defaultCustomerId;
+    language = v.language;
+    languageShowType = v.languageShowType;
+    company = v.company;
+    address = v.address;
+    contact = v.contact;
+    printOnlyFirstImage = v.printOnlyFirstImage;
+    advancedFilter = v.advancedFilter;
+    settingsSimpleProgramming = v.simpleProgramming;
+    settingsFullVersion = v.settingsFullVersion;
+    settingsShowRCTypesInSimpleMode = v.settingsShowRCTypesInSimpleMode;
+    lastImportPath = v.lastImportPath;
+    lastExportPath = v.lastExportPath;
+    lastImagesPath = v.lastImagesPath;
+    automaticUpdatesCheking = v.automaticUpdatesCheking;
+    enableImages = v.enableImages;
+    enableMakeOwn = v.enableMakeOwn;
+    enableCorrection = v.enableCorrection;
+    enableProtocol = v.enableProtocol;
+    showHidden = v.showHidden;
+    showHidden1 = v.showHidden1;
+    showRcidLink = v.showRcidLink;
+    showDocumentationIcon = v.showDocumentationIcon;
+    saveFlashData = v.saveFlashData;
+    convertDBdeleteImages = v.convertDBdeleteImages;
+    rcTypesList = v.rcTypesList;
+    rcTypes = v.rcTypes;
 }
 
 void MainWindowImpl::saveSettings()
 {
-    // Writes the user-changeable keys from the members and flushes "config.ini".
+    // The settings object and the members belong to the GUI thread; a save
+    // asked for by a worker runs there, after what is already queued.
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, &MainWindowImpl::saveSettings, Qt::QueuedConnection);
+        return;
+    }
+    SettingsValues v;
+    v.customerId = customerId;
+    v.language = language;
+    v.company = company;
+    v.address = address;
+    v.contact = contact;
+    v.printOnlyFirstImage = printOnlyFirstImage;
+    v.advancedFilter = advancedFilter;
+    v.simpleProgramming = settingsSimpleProgramming;
+    v.automaticUpdatesCheking = automaticUpdatesCheking;
+    v.settingsFullVersion = settingsFullVersion;
+    v.settingsShowRCTypesInSimpleMode = settingsShowRCTypesInSimpleMode;
+    v.lastImportPath = lastImportPath;
+    v.lastExportPath = lastExportPath;
+    v.lastImagesPath = lastImagesPath;
+    v.rcTypes = rcTypes;
+    if (SettingsFile::save(*settings, v) || settingsWriteReported)
+        return;
+    // Told once per run: the values stay in force, and every later change
+    // would otherwise raise the same box again.
+    settingsWriteReported = true;
+    MessageBox::warning(this, tr("Settings"),
+                        tr("The settings could not be saved, because \"%1\" cannot be written.\n"
+                           "Your changes stay in effect until the program ends.")
+                            .arg(QDir::toNativeSeparators(settings->fileName())));
 }
 
 void MainWindowImpl::editSettings()
 {
-    // Fills the settings dialog from the members and runs it modally.
+    settingsDialog.companyLineEdit->setText(company);
+    settingsDialog.addressLineEdit->setText(address);
+    settingsDialog.contactLineEdit->setText(contact);
+    settingsDialog.printOnlyFirstImageCheckBox->setChecked(printOnlyFirstImage);
+    settingsDialog.advancedFilterCheckBox->setChecked(advancedFilter);
+    settingsDialog.simpleProgrammingCheckBox->setChecked(settingsSimpleProgramming);
+    settingsDialog.automaticUpdatesChekingCheckBox->setChecked(automaticUpdatesCheking);
+    settingsDialog.exec();
 }
 
 void MainWindowImpl::updateSettings()
 {
-    // Takes the dialog values over, saves them and refreshes the simple-programming panel.
+    company = settingsDialog.companyLineEdit->text();
+    address = settingsDialog.addressLineEdit->text();
+    contact = settingsDialog.contactLineEdit->text();
+    printOnlyFirstImage = settingsDialog.printOnlyFirstImageCheckBox->isChecked();
+    advancedFilter = settingsDialog.advancedFilterCheckBox->isChecked();
+    settingsSimpleProgramming = settingsDialog.simpleProgrammingCheckBox->isChecked();
+    automaticUpdatesCheking = settingsDialog.automaticUpdatesChekingCheckBox->isChecked();
+    saveSettings();
+    settingsDialog.close();
+    refreshSimpleProgram();
 }
 
 void MainWindowImpl::fullVersion()
 {
-    // Stores and saves full mode, then applies it.
+    settingsFullVersion = true;
+    saveSettings();
+    changeFullSimpleVersion(true);
 }
 
 void MainWindowImpl::simpleVersion()
 {
-    // Stores and saves simple mode, then applies it.
+    settingsFullVersion = false;
+    saveSettings();
+    changeFullSimpleVersion(false);
 }
 
 void MainWindowImpl::changeFullSimpleVersion(bool full)
 {
-    Q_UNUSED(full);
-    // Shows or hides the widgets of the full and the simple display mode and shows the window.
+    // The first call comes from the constructor, while the minimum is still the form's.
+    if (!formMinimumSize.isValid())
+        formMinimumSize = minimumSize();
+
+    actionTransmitMode->setChecked(false);
+    labelPicture->transmitMode = false;
+
+    // Only enabled or disabled: showing the pop-up menu itself would open it as
+    // a floating window.
+    menu_Receiver_Type->setEnabled(DisplayMode::receiverTypeMenuEnabled(full));
+    if (!full)
+        menu_Receiver_Type->hide();
+
+    if (full) {
+        tabWidget->setCurrentIndex(0);
+    } else {
+        // Reset the filters that are about to be hidden, so none stays in force unseen.
+        comboBoxType->setCurrentIndex(-1);
+        comboBoxDatabase->setCurrentIndex(0);
+    }
+
+    DisplayMode::Options options;
+    options.showRcidLink = showRcidLink;
+    options.showRCTypesInSimpleMode = settingsShowRCTypesInSimpleMode;
+    for (const DisplayMode::Visibility &item : DisplayMode::visibility(full, options)) {
+        if (auto *action = findChild<QAction *>(item.objectName))
+            action->setVisible(item.visible);
+        else if (auto *widget = findChild<QWidget *>(item.objectName))
+            widget->setVisible(item.visible);
+        else
+            qWarning("display mode: no item named %s", qPrintable(item.objectName));
+    }
+
+    // Loosen one limit before tightening the other, so minimum <= maximum holds throughout.
+    const QSize maximum = DisplayMode::maximumSize(full);
+    const QSize minimum = DisplayMode::minimumSize(full, formMinimumSize);
+    if (full) {
+        setMaximumSize(maximum);
+        setMinimumSize(minimum);
+    } else {
+        setMinimumSize(minimum);
+        setMaximumSize(maximum);
+    }
+    hide();
+    if (DisplayMode::maximized(full))
+        showMaximized();
+    else
+        showNormal();
 }
 
 void MainWindowImpl::openAbout()
 {
-    // Shows the About box with program and catalogue versions.
+    // Read afresh at every opening: the updater changes the date while the program runs.
+    const QSettings file(QStringLiteral("config.ini"), QSettings::IniFormat);
+    MessageBox::about(this, tr("About Application"),
+                      AboutText::build(productName, authorLine, settingsDate(file, QStringLiteral("UpdateInfo/database"))));
 }

@@ -1,0 +1,503 @@
+#include "mainwindow/MainWindowImpl.h"
+
+#include "TestSupport.h"
+#include "app/MessageBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+// Counts every menu that is shown, however briefly: a pop-up menu made
+// visible outside its menu bar flashes up as a floating window.
+class MenuShowSpy : public QObject
+{
+public:
+    MenuShowSpy() { qApp->installEventFilter(this); }
+    ~MenuShowSpy() override { qApp->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QMenu *>(watched))
+            ++count;
+        return false;
+    }
+};
+} // namespace
+
+// The main window's settings: "config.ini" at start and after changes, the
+// settings dialog, the two display modes and the About box, on real windows
+// built in a fresh working directory per test.
+class TestMainWindowSettings : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir catalogueDir;
+    std::unique_ptr<QTemporaryDir> workDir;
+    QString startDir;
+
+    QString iniPath() const { return workDir->filePath("config.ini"); }
+
+    void writeIni(const QByteArray &content)
+    {
+        QFile f(iniPath());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(f.write(content), qint64(content.size()));
+    }
+
+    QByteArray readIni() const
+    {
+        QFile f(iniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QString iniValue(const QString &key) const
+    {
+        // A fresh object per read: the file, not a cache, is what counts.
+        QSettings s(iniPath(), QSettings::IniFormat);
+        return s.value(key).toString();
+    }
+
+    static std::unique_ptr<MainWindowImpl> makeWindow() { return std::make_unique<MainWindowImpl>(); }
+
+    // Runs the settings dialog through the window; inside() acts on the open
+    // dialog. A guard closes it should inside() leave it open.
+    static void runDialog(MainWindowImpl *w, const std::function<void()> &inside)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, w, [&] {
+            QVERIFY(w->settingsDialog.isVisible());
+            ran = true;
+            inside();
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, &w->settingsDialog, [w] { w->settingsDialog.done(QDialog::Rejected); });
+        guard.start(10000);
+        w->editSettings();
+        QVERIFY(ran);
+        QVERIFY2(guard.isActive(), "the dialog was left open");
+        QVERIFY(!w->settingsDialog.isVisible());
+    }
+
+    static QList<QMenu *> visibleMenus()
+    {
+        QList<QMenu *> menus;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *menu = qobject_cast<QMenu *>(w); menu && menu->isVisible())
+                menus << menu;
+        return menus;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        MessageBox::setAutomatic(true);
+        startDir = QDir::currentPath();
+        QVERIFY(TestSupport::writeSampleDirectory(catalogueDir.path(), 5));
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE");
+        db.setDatabaseName(catalogueDir.filePath("rc.db"));
+        QVERIFY(db.open());
+    }
+
+    void init()
+    {
+        workDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(workDir->isValid());
+        QVERIFY(QDir::setCurrent(workDir->path()));
+        MessageBox::takeLog();
+    }
+
+    void cleanup()
+    {
+        QDir::setCurrent(startDir);
+        workDir.reset();
+    }
+
+    // ---- loading and saving
+
+    void loadsEveryMemberAtConstruction()
+    {
+        writeIni("[Settings]\ncustomerId=7\ndefaultCustomerId=2\ncompany=ACME\nsimpleProgramming=true\n"
+                 "lastImportPath=\nrcTypes=3_1_3\n[UpdateInfo]\nautomaticUpdatesCheking=false\n"
+                 "[Debug]\nshowRcidLink=true\nenableImages=1\n");
+        auto w = makeWindow();
+        QCOMPARE(w->customerId, QString("7"));
+        QCOMPARE(w->defaultCustomerId, QString("2"));
+        QCOMPARE(w->company, QString("ACME"));
+        QVERIFY(w->settingsSimpleProgramming);
+        QCOMPARE(w->lastImportPath, QString("xml"));
+        QCOMPARE(w->rcTypesList, QStringList({"3", "1"}));
+        QCOMPARE(w->rcTypes, QString("3,1"));
+        QVERIFY(w->showRcidLink);
+        QVERIFY(w->enableImages);
+        QVERIFY(!w->showHidden);
+        QCOMPARE(w->language, QString("English")); // no "Languages/" here
+        QVERIFY(!QFile::exists(workDir->filePath("config.ini.lock")));
+    }
+
+    void saveKeepsForeignKeys()
+    {
+        writeIni("[Settings]\ndefaultCustomerId=9\nlanguageShowType=1\n[UpdateInfo]\ndatabase=2023-11-21\n"
+                 "[Debug]\nshowHidden=true\n");
+        auto w = makeWindow();
+        w->lastExportPath = "exports";
+        w->saveSettings();
+        QCOMPARE(iniValue("Settings/lastExportPath"), QString("exports"));
+        QCOMPARE(iniValue("Settings/defaultCustomerId"), QString("9"));
+        QCOMPARE(iniValue("Settings/languageShowType"), QString("1"));
+        QCOMPARE(iniValue("Debug/showHidden"), QString("true"));
+        QVERIFY(readIni().contains("database=2023-11-21\n"));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+    }
+
+    // ---- settings dialog
+
+    void dialogSavesAndReopensWithSavedValues()
+    {
+        writeIni("[Settings]\ncompany=Old\naddress=Somewhere\n");
+        auto w = makeWindow();
+        runDialog(w.get(), [&] {
+            SettingsDialogImpl &d = w->settingsDialog;
+            QCOMPARE(d.companyLineEdit->text(), QString("Old"));
+            QCOMPARE(d.addressLineEdit->text(), QString("Somewhere"));
+            QVERIFY(!d.advancedFilterCheckBox->isChecked());
+            d.companyLineEdit->setText("  New, Ltd.  ");
+            d.addressLineEdit->clear();
+            d.contactLineEdit->setText("Ann");
+            d.printOnlyFirstImageCheckBox->setChecked(true);
+            d.advancedFilterCheckBox->setChecked(true);
+            d.simpleProgrammingCheckBox->setChecked(true);
+            d.automaticUpdatesChekingCheckBox->setChecked(true);
+            // Saving acts when the button goes down.
+            QTest::mousePress(d.savePushButton, Qt::LeftButton);
+            QVERIFY(!d.isVisible());
+            QTest::mouseRelease(d.savePushButton, Qt::LeftButton);
+        });
+        QCOMPARE(w->company, QString("  New, Ltd.  "));
+        QCOMPARE(w->address, QString());
+        QCOMPARE(w->contact, QString("Ann"));
+        QVERIFY(w->printOnlyFirstImage && w->advancedFilter && w->settingsSimpleProgramming
+                && w->automaticUpdatesCheking);
+        QCOMPARE(iniValue("Settings/company"), QString("  New, Ltd.  "));
+        QCOMPARE(iniValue("Settings/address"), QString());
+        QVERIFY(readIni().contains("\naddress=\n"));
+        QCOMPARE(iniValue("Settings/contact"), QString("Ann"));
+        QCOMPARE(iniValue("Settings/printOnlyFirstImage"), QString("true"));
+        QCOMPARE(iniValue("Settings/advancedFilter"), QString("true"));
+        QCOMPARE(iniValue("Settings/simpleProgramming"), QString("true"));
+        QCOMPARE(iniValue("UpdateInfo/automaticUpdatesCheking"), QString("true"));
+
+        runDialog(w.get(), [&] {
+            SettingsDialogImpl &d = w->settingsDialog;
+            QCOMPARE(d.companyLineEdit->text(), QString("  New, Ltd.  "));
+            QCOMPARE(d.addressLineEdit->text(), QString());
+            QCOMPARE(d.contactLineEdit->text(), QString("Ann"));
+            QVERIFY(d.printOnlyFirstImageCheckBox->isChecked());
+            QVERIFY(d.advancedFilterCheckBox->isChecked());
+            QVERIFY(d.simpleProgrammingCheckBox->isChecked());
+            QVERIFY(d.automaticUpdatesChekingCheckBox->isChecked());
+            QTest::mousePress(d.cancelPushButton, Qt::LeftButton);
+        });
+
+        // A restart reads the same values.
+        w.reset();
+        auto again = makeWindow();
+        QCOMPARE(again->company, QString("  New, Ltd.  "));
+        QVERIFY(again->automaticUpdatesCheking);
+    }
+
+    void saveWithoutChangeStillWrites()
+    {
+        QVERIFY(!QFile::exists(iniPath()));
+        auto w = makeWindow();
+        QVERIFY(!QFile::exists(iniPath())); // construction alone writes nothing
+        runDialog(w.get(), [&] { QTest::mousePress(w->settingsDialog.savePushButton, Qt::LeftButton); });
+        QVERIFY(QFile::exists(iniPath()));
+        QCOMPARE(iniValue("Settings/lastImagesPath"), QString("xml"));
+    }
+
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::addRow("Cancel button") << 0;
+        QTest::addRow("Escape") << 1;
+        QTest::addRow("closed") << 2;
+    }
+    void cancelChangesNothing()
+    {
+        QFETCH(int, how);
+        writeIni("[Settings]\ncompany=Kept\nadvancedFilter=false\n");
+        auto w = makeWindow();
+        w->saveSettings();
+        const QByteArray before = readIni();
+        runDialog(w.get(), [&] {
+            SettingsDialogImpl &d = w->settingsDialog;
+            d.companyLineEdit->setText("Changed");
+            d.contactLineEdit->setText("Changed");
+            d.advancedFilterCheckBox->setChecked(true);
+            d.automaticUpdatesChekingCheckBox->setChecked(true);
+            if (how == 0)
+                QTest::mousePress(d.cancelPushButton, Qt::LeftButton);
+            else if (how == 1)
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                d.close();
+        });
+        QCOMPARE(w->company, QString("Kept"));
+        QCOMPARE(w->contact, QString());
+        QVERIFY(!w->advancedFilter);
+        QVERIFY(!w->automaticUpdatesCheking);
+        QCOMPARE(readIni(), before);
+        // The next opening shows the stored values, not what was typed.
+        runDialog(w.get(), [&] {
+            QCOMPARE(w->settingsDialog.companyLineEdit->text(), QString("Kept"));
+            QCOMPARE(w->settingsDialog.contactLineEdit->text(), QString());
+            QVERIFY(!w->settingsDialog.advancedFilterCheckBox->isChecked());
+            w->settingsDialog.close();
+        });
+    }
+
+    // ---- a settings file that cannot be written
+
+    void unwritableFileIsReportedOnce()
+    {
+        QVERIFY(QDir().mkpath(iniPath())); // a directory in the file's place
+        auto w = makeWindow();
+        QVERIFY(!w->settingsFullVersion); // defaults
+        QCOMPARE(w->lastExportPath, QString("xml"));
+        QVERIFY(MessageBox::takeLog().isEmpty()); // reading says nothing
+
+        w->fullVersion();
+        const QList<MessageBox::Record> first = MessageBox::takeLog();
+        QCOMPARE(first.size(), 1);
+        QCOMPARE(first.at(0).kind, QString("warning"));
+        QVERIFY2(first.at(0).text.contains("config.ini"), qPrintable(first.at(0).text));
+
+        w->simpleVersion();
+        runDialog(w.get(), [&] {
+            w->settingsDialog.companyLineEdit->setText("Still here");
+            QTest::mousePress(w->settingsDialog.savePushButton, Qt::LeftButton);
+        });
+        w->saveSettings();
+        QVERIFY(MessageBox::takeLog().isEmpty());
+        // The values stay in force for the run.
+        QCOMPARE(w->company, QString("Still here"));
+        QVERIFY(!w->settingsFullVersion);
+        QVERIFY(QFileInfo(iniPath()).isDir());
+    }
+
+    void fileLostDuringTheRunIsReported()
+    {
+        auto w = makeWindow();
+        w->saveSettings();
+        QVERIFY(MessageBox::takeLog().isEmpty());
+        QVERIFY(QFile::remove(iniPath()));
+        QVERIFY(QDir().mkpath(iniPath()));
+        w->fullVersion();
+        w->simpleVersion();
+        QCOMPARE(MessageBox::takeLog().size(), 1);
+    }
+
+    void malformedFileGivesDefaults()
+    {
+        writeIni(QByteArray("\xff\xfe\x00[Settings\nsettingsFullVersion=\"true\n\x80", 40));
+        auto w = makeWindow();
+        QVERIFY(!w->settingsFullVersion);
+        QCOMPARE(w->defaultCustomerId, QString("4"));
+        QVERIFY(w->isVisible());
+        w->fullVersion();
+        QVERIFY(MessageBox::takeLog().isEmpty());
+        QCOMPARE(iniValue("Settings/settingsFullVersion"), QString("true"));
+    }
+
+    // ---- display modes
+
+    void modeWidgets_data()
+    {
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<bool>("rcidLink");
+        QTest::addColumn<bool>("typesInSimple");
+        QTest::addRow("full") << true << false << false;
+        QTest::addRow("full with Rcid and Link") << true << true << false;
+        QTest::addRow("full, types in simple") << true << false << true;
+        QTest::addRow("simple") << false << false << false;
+        QTest::addRow("simple with Rcid and Link") << false << true << false;
+        QTest::addRow("simple with types") << false << false << true;
+    }
+    void modeWidgets()
+    {
+        QFETCH(bool, full);
+        QFETCH(bool, rcidLink);
+        QFETCH(bool, typesInSimple);
+        writeIni(QByteArray("[Settings]\nsettingsFullVersion=") + (full ? "true" : "false")
+                 + "\nsettingsShowRCTypesInSimpleMode=" + (typesInSimple ? "true" : "false")
+                 + "\n[Debug]\nshowRcidLink=" + (rcidLink ? "true" : "false") + "\n");
+        MenuShowSpy menuShows;
+        auto w = makeWindow();
+        QCOMPARE(menuShows.count, 0);
+
+        for (QAction *a : {w->actionEditRemoteControl, w->actionNewRemoteControl, w->actionNewRemoteControlLink,
+                           w->actionDeleteRemoteControl, w->actionConvertRemoteControl, w->actionImport,
+                           w->actionExport, w->actionSearch, w->actionTransmitMode,
+                           w->actionModuleted_Signal_30kHz_56kHz, w->actionNon_modulated_Signal_ITT})
+            QVERIFY2(a->isVisible() == full, qPrintable(a->objectName()));
+        QCOMPARE(w->actionFullVersion->isVisible(), !full);
+        QCOMPARE(w->actionSimpleVersion->isVisible(), full);
+        QVERIFY(!w->actionTransmitMode->isChecked());
+
+        QCOMPARE(w->menu_Receiver_Type->isEnabled(), full);
+        QCOMPARE(w->menu_Receiver_Type->menuAction()->isEnabled(), full);
+        QVERIFY(w->menu_Receiver_Type->menuAction()->isVisible()); // stays in the File menu
+        QVERIFY(visibleMenus().isEmpty());
+
+        for (QWidget *x : {static_cast<QWidget *>(w->tabWidget), static_cast<QWidget *>(w->labelT),
+                           static_cast<QWidget *>(w->comboBoxType), static_cast<QWidget *>(w->labelD),
+                           static_cast<QWidget *>(w->comboBoxDatabase), static_cast<QWidget *>(w->labelUSBreceiver)})
+            QVERIFY2(x->isVisible() == full, qPrintable(x->objectName()));
+        for (QWidget *x : {static_cast<QWidget *>(w->labelR), static_cast<QWidget *>(w->rcidLineEdit),
+                           static_cast<QWidget *>(w->labelL), static_cast<QWidget *>(w->linkLineEdit)})
+            QVERIFY2(x->isVisible() == (full && rcidLink), qPrintable(x->objectName()));
+        QCOMPARE(w->RCTypesTV->isVisible(), full || typesInSimple);
+
+        // Never touched by the mode.
+        for (QWidget *x : {static_cast<QWidget *>(w->labelB), static_cast<QWidget *>(w->brandLineEdit),
+                           static_cast<QWidget *>(w->labelM), static_cast<QWidget *>(w->modelLineEdit),
+                           static_cast<QWidget *>(w->setFiltersPushButton),
+                           static_cast<QWidget *>(w->removeFiltersPushButton), static_cast<QWidget *>(w->ModelsTV),
+                           static_cast<QWidget *>(w->labelUSBconnection)})
+            QVERIFY2(x->isVisible(), qPrintable(x->objectName()));
+
+        QVERIFY(w->isVisible());
+        if (full) {
+            QVERIFY(w->windowState() & Qt::WindowMaximized);
+            QCOMPARE(w->maximumSize(), QSize(16777215, 16777215));
+            QCOMPARE(w->minimumSize(), QSize(980, 660));
+            QCOMPARE(w->tabWidget->currentIndex(), 0);
+        } else {
+            QVERIFY(!(w->windowState() & Qt::WindowMaximized));
+            QCOMPARE(w->maximumSize(), QSize(750, 580));
+            QVERIFY(w->minimumSize().width() <= 750 && w->minimumSize().height() <= 580);
+            QVERIFY(w->width() <= 750 && w->height() <= 580);
+        }
+    }
+
+    void noFileStartsSimple()
+    {
+        auto w = makeWindow();
+        QVERIFY(!w->tabWidget->isVisible());
+        QVERIFY(!w->RCTypesTV->isVisible());
+        QVERIFY(w->actionFullVersion->isVisible());
+        QVERIFY(!w->actionSimpleVersion->isVisible());
+        QCOMPARE(w->maximumSize(), QSize(750, 580));
+        QVERIFY(!(w->windowState() & Qt::WindowMaximized));
+    }
+
+    void switchingWritesTheChoiceAndARestartKeepsIt()
+    {
+        writeIni("[Settings]\nsettingsFullVersion=true\n[Debug]\nshowHidden=true\n");
+        MenuShowSpy menuShows;
+        auto w = makeWindow();
+        QVERIFY(w->windowState() & Qt::WindowMaximized);
+
+        w->actionSimpleVersion->trigger(); // the connected path, as from the menu
+        QVERIFY(!w->settingsFullVersion);
+        QCOMPARE(iniValue("Settings/settingsFullVersion"), QString("false"));
+        QCOMPARE(iniValue("Debug/showHidden"), QString("true"));
+        QVERIFY(!(w->windowState() & Qt::WindowMaximized));
+        QCOMPARE(w->maximumSize(), QSize(750, 580));
+
+        w.reset();
+        w = makeWindow();
+        QVERIFY(!w->settingsFullVersion);
+        QVERIFY(!w->tabWidget->isVisible());
+        QCOMPARE(w->maximumSize(), QSize(750, 580));
+
+        w->actionFullVersion->trigger();
+        QCOMPARE(iniValue("Settings/settingsFullVersion"), QString("true"));
+        QVERIFY(w->windowState() & Qt::WindowMaximized);
+        QCOMPARE(w->maximumSize(), QSize(16777215, 16777215));
+        QCOMPARE(w->minimumSize(), QSize(980, 660)); // the form's minimum is back
+
+        w.reset();
+        w = makeWindow();
+        QVERIFY(w->settingsFullVersion);
+        QVERIFY(w->tabWidget->isVisible());
+        QVERIFY(visibleMenus().isEmpty());
+        QCOMPARE(menuShows.count, 0);
+    }
+
+    void switchingResetsTransmitModeAndHiddenFilters()
+    {
+        writeIni("[Settings]\nsettingsFullVersion=true\n[Debug]\nshowRcidLink=true\n");
+        auto w = makeWindow();
+        w->tabWidget->setCurrentIndex(3);
+        w->actionTransmitMode->setChecked(true);
+        w->labelPicture->transmitMode = true;
+        w->comboBoxDatabase->setCurrentIndex(2);
+        if (w->comboBoxType->count() == 0)
+            w->comboBoxType->addItem("1");
+        w->comboBoxType->setCurrentIndex(0);
+
+        w->simpleVersion();
+        QVERIFY(!w->actionTransmitMode->isChecked());
+        QVERIFY(!w->labelPicture->transmitMode);
+        QCOMPARE(w->comboBoxDatabase->currentIndex(), 0);
+        QCOMPARE(w->comboBoxType->currentIndex(), -1);
+        QVERIFY(!w->rcidLineEdit->isVisible());
+
+        w->fullVersion();
+        QVERIFY(!w->actionTransmitMode->isChecked());
+        QVERIFY(!w->labelPicture->transmitMode);
+        QCOMPARE(w->tabWidget->currentIndex(), 0);
+        QVERIFY(w->rcidLineEdit->isVisible());
+        QVERIFY(w->linkLineEdit->isVisible());
+        QVERIFY(visibleMenus().isEmpty());
+    }
+
+    // ---- About box
+
+    void aboutShowsTheCatalogueDate()
+    {
+        writeIni("[UpdateInfo]\ndatabase=2023-11-21\n");
+        auto w = makeWindow();
+        w->actionAbout->trigger();
+        QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log.at(0).kind, QString("about"));
+        QCOMPARE(log.at(0).title, QString("About Application"));
+        QVERIFY2(log.at(0).text.startsWith("<center><b>Irvanta</b></center><br>Version 2.5.10<br>"),
+                 qPrintable(log.at(0).text));
+        QVERIFY2(log.at(0).text.contains("<br>Database Date 21.11.2023<br>"), qPrintable(log.at(0).text));
+        QVERIFY(log.at(0).text.contains(w->authorLine));
+        QVERIFY(!w->authorLine.isEmpty());
+
+        // Read at each opening: a date the updater changed shows at once.
+        QTest::qWait(5); // the file's time stamp must differ for the settings cache to notice
+        writeIni("[UpdateInfo]\ndatabase=2024-02-03\nserver=x\n");
+        w->openAbout();
+        log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log.at(0).text.contains("<br>Database Date 03.02.2024<br>"), qPrintable(log.at(0).text));
+
+        QVERIFY(QFile::remove(iniPath()));
+        w->openAbout();
+        log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log.at(0).text.contains("<br>Database Date <br>"), qPrintable(log.at(0).text));
+    }
+};
+
+QTEST_MAIN(TestMainWindowSettings)
+#include "tst_mainwindowsettings.moc"
