@@ -85,32 +85,26 @@ CatalogueEdits::Result CatalogueEdits::deleteKey(QSqlDatabase db, const QVariant
 
     if (!db.transaction())
         return result(Status::Failed, db.lastError().text());
+    // Nothing of the deletion stays when a step fails.
+    auto abandon = [&db](const Result &r) {
+        db.rollback();
+        return r;
+    };
     QSqlQuery del(db);
     del.prepare(QStringLiteral("DELETE FROM rckeys WHERE(Rcid=? AND Nkey=? AND RCTypeId=?)"));
     del.addBindValue(rcid);
     del.addBindValue(nkey);
     del.addBindValue(typeId);
-    if (!del.exec()) {
-        const Result r = failure(del);
-        db.rollback();
-        return r;
-    }
-    if (del.numRowsAffected() <= 0) {
-        db.rollback();
-        return result(Status::NotFound);
-    }
+    if (!del.exec())
+        return abandon(failure(del));
+    if (del.numRowsAffected() <= 0)
+        return abandon(result(Status::NotFound));
     QSqlQuery flag(db);
     flag.prepare(QStringLiteral("UPDATE rcmodels SET Flag=0 WHERE(Rcid=?)"));
     flag.addBindValue(rcid);
-    if (!flag.exec()) {
-        const Result r = failure(flag);
-        db.rollback();
-        return r;
-    }
-    if (!db.commit()) {
-        const Result r = result(Status::Failed, db.lastError().text());
-        db.rollback();
-        return r;
-    }
+    if (!flag.exec())
+        return abandon(failure(flag));
+    if (!db.commit())
+        return abandon(result(Status::Failed, db.lastError().text()));
     return result(Status::Written);
 }

@@ -15,6 +15,20 @@
 #include <QSqlError>
 #include <QStringListModel>
 
+namespace {
+
+// A case-insensitive completer over items, owned by parent.
+QCompleter *listCompleter(QObject *parent, const QStringList &items, int visibleItems)
+{
+    auto *completer = new QCompleter(parent);
+    completer->setMaxVisibleItems(visibleItems);
+    completer->setModel(new QStringListModel(items, completer));
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    return completer;
+}
+
+} // namespace
+
 void MainWindowImpl::keyPressEvent(QKeyEvent *e)
 {
     lastKey = e->key();
@@ -153,14 +167,11 @@ void MainWindowImpl::refreshBrands()
 {
     brandLineEdit->setCompleter(nullptr);
     delete brandCompleter;
-    brandCompleter = new QCompleter(this);
-    brandCompleter->setMaxVisibleItems(20);
     QString error;
     const QStringList brands = CatalogueLists::brands(QSqlDatabase::database(), &error);
     if (!error.isEmpty())
         qDebug() << "brand list:" << error;
-    brandCompleter->setModel(new QStringListModel(brands, brandCompleter));
-    brandCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    brandCompleter = listCompleter(this, brands, 20);
     brandLineEdit->setCompleter(brandCompleter);
 }
 
@@ -168,15 +179,13 @@ void MainWindowImpl::refreshTypes()
 {
     comboBoxType->clear();
     delete typeCompleter;
-    typeCompleter = new QCompleter(this);
-    typeCompleter->setMaxVisibleItems(30);
     QString error;
     const QStringList types = CatalogueLists::types(QSqlDatabase::database(), &error);
     if (!error.isEmpty())
         qDebug() << "type list:" << error;
     comboBoxType->addItems(types);
     comboBoxType->setMaxVisibleItems(30);
-    typeCompleter->setModel(new QStringListModel(types, typeCompleter));
-    typeCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    // The record dialog attaches it to its type field.
+    typeCompleter = listCompleter(this, types, 30);
     typeCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
 }

@@ -1,6 +1,5 @@
 #include "catalogue/RCKeysTableView.h"
 
-#include "app/MessageBox.h"
 #include "catalogue/CatalogueEdits.h"
 #include "catalogue/ColumnWidths.h"
 #include "catalogue/RCModelsTableView.h"
@@ -46,28 +45,20 @@ void RCKeysTableView::refreshEditing() {}
 void RCKeysTableView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
 {
     QTableView::dataChanged(topLeft, bottomRight, roles);
-    auto *table = qobject_cast<QSqlTableModel *>(model());
-    const QModelIndex current = currentIndex();
-    const int row = current.row();
-    if (m_writingBack || !table || row < 0 || row < topLeft.row() || row > bottomRight.row())
-        return;
-
-    bool write = current.column() == 2;
-    if (current.column() == 3) {
-        // Read at each edit: the setting may be changed while the program runs.
-        const QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
-        write = settings.value(QStringLiteral("Debug/allowChangeKeyID"), false).toBool();
-    }
-    m_writingBack = true;
-    CatalogueEdits::Result result{CatalogueEdits::Status::Unchanged, QString()};
-    if (write)
-        result = CatalogueEdits::updateKey(table->database(), table->index(row, 0).data(),
-                                           table->index(row, 1).data(), table->index(row, 4).data(),
-                                           table->index(row, 2).data().toString(),
-                                           table->index(row, 3).data().toString());
-    RCModelsTableView::showStoredRow(table, row);
-    m_writingBack = false;
-
-    if (result.status == CatalogueEdits::Status::Failed)
-        MessageBox::warning(this, tr("Catalogue"), tr("The change could not be saved.\n%1").arg(result.error));
+    RCModelsTableView::writeBack(
+        this, &m_writingBack, topLeft, bottomRight, [](QSqlTableModel *table, const QModelIndex &current) {
+            bool write = current.column() == 2;
+            if (current.column() == 3) {
+                // Read at each edit: the setting may be changed while the program runs.
+                const QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
+                write = settings.value(QStringLiteral("Debug/allowChangeKeyID"), false).toBool();
+            }
+            if (!write)
+                return CatalogueEdits::Result{CatalogueEdits::Status::Unchanged, QString()};
+            const int row = current.row();
+            return CatalogueEdits::updateKey(table->database(), table->index(row, 0).data(),
+                                             table->index(row, 1).data(), table->index(row, 4).data(),
+                                             table->index(row, 2).data().toString(),
+                                             table->index(row, 3).data().toString());
+        });
 }

@@ -62,22 +62,33 @@ void RCModelsTableView::showStoredRow(QSqlTableModel *model, int row)
     }
 }
 
+void RCModelsTableView::writeBack(QAbstractItemView *view, bool *busy, const QModelIndex &topLeft,
+                                  const QModelIndex &bottomRight,
+                                  const std::function<CatalogueEdits::Result(QSqlTableModel *, const QModelIndex &)> &write)
+{
+    auto *table = qobject_cast<QSqlTableModel *>(view->model());
+    const QModelIndex current = view->currentIndex();
+    const int row = current.row();
+    if (*busy || !table || row < 0 || row < topLeft.row() || row > bottomRight.row())
+        return;
+
+    *busy = true;
+    const CatalogueEdits::Result result = write(table, current);
+    showStoredRow(table, row);
+    *busy = false;
+
+    if (result.status == CatalogueEdits::Status::Failed)
+        MessageBox::warning(view, tr("Catalogue"), tr("The change could not be saved.\n%1").arg(result.error));
+}
+
 void RCModelsTableView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                                     const QList<int> &roles)
 {
     QTableView::dataChanged(topLeft, bottomRight, roles);
-    auto *table = qobject_cast<QSqlTableModel *>(model());
-    const int row = currentIndex().row();
-    if (m_writingBack || !table || row < 0 || row < topLeft.row() || row > bottomRight.row())
-        return;
-
-    m_writingBack = true;
-    const CatalogueEdits::Result result = CatalogueEdits::updateModelNames(
-        table->database(), table->index(row, 0).data().toString(), table->index(row, 1).data().toString(),
-        table->index(row, 2).data().toString(), table->index(row, 3).data().toString());
-    showStoredRow(table, row);
-    m_writingBack = false;
-
-    if (result.status == CatalogueEdits::Status::Failed)
-        MessageBox::warning(this, tr("Catalogue"), tr("The change could not be saved.\n%1").arg(result.error));
+    writeBack(this, &m_writingBack, topLeft, bottomRight, [](QSqlTableModel *table, const QModelIndex &current) {
+        const int row = current.row();
+        return CatalogueEdits::updateModelNames(
+            table->database(), table->index(row, 0).data().toString(), table->index(row, 1).data().toString(),
+            table->index(row, 2).data().toString(), table->index(row, 3).data().toString());
+    });
 }

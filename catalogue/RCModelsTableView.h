@@ -1,7 +1,11 @@
 #pragma once
 
+#include "catalogue/CatalogueEdits.h"
+
 #include <QResizeEvent>
 #include <QTableView>
+
+#include <functional>
 
 class QSqlTableModel;
 
@@ -21,6 +25,15 @@ public:
     // Shows row of model as the database holds it, dropping any edit the
     // catalogue did not take.
     static void showStoredRow(QSqlTableModel *model, int row);
+
+    // The write-back of an in-place edit in a catalogue list: when the view's
+    // current row lies in the changed range, write (given the view's table
+    // model and current index) stores the edit; then the row is shown as
+    // stored, and a failed write is reported. *busy keeps the refresh of the
+    // row, which reports changed data too, from writing again.
+    static void writeBack(QAbstractItemView *view, bool *busy, const QModelIndex &topLeft,
+                          const QModelIndex &bottomRight,
+                          const std::function<CatalogueEdits::Result(QSqlTableModel *, const QModelIndex &)> &write);
 
 protected slots:
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
