@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 
-KeyReleaseForwarder::KeyReleaseForwarder(QWidget *target) : QObject(target), m_target(target) {}
-
-KeyReleaseForwarder *KeyReleaseForwarder::install(QWidget *target, const QList<QWidget *> &widgets)
+KeyReleaseForwarder::KeyReleaseForwarder(QWidget *target, QObject *owner)
+    : QObject(owner ? owner : target), m_target(target)
 {
-    auto *forwarder = new KeyReleaseForwarder(target);
+}
+
+KeyReleaseForwarder *KeyReleaseForwarder::install(QWidget *target, const QList<QWidget *> &widgets, QObject *owner)
+{
+    auto *forwarder = new KeyReleaseForwarder(target, owner);
     for (QWidget *widget : widgets)
         widget->installEventFilter(forwarder);
     return forwarder;

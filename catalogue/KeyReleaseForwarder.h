@@ -12,13 +12,14 @@ class KeyReleaseForwarder : public QObject
 {
     Q_OBJECT
 public:
-    // Watches each of widgets; the forwarder is a child of target.
-    static KeyReleaseForwarder *install(QWidget *target, const QList<QWidget *> &widgets);
+    // Watches each of widgets; the forwarder lives as long as owner (the
+    // target when none is given).
+    static KeyReleaseForwarder *install(QWidget *target, const QList<QWidget *> &widgets, QObject *owner = nullptr);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    explicit KeyReleaseForwarder(QWidget *target);
+    KeyReleaseForwarder(QWidget *target, QObject *owner);
     QPointer<QWidget> m_target;
 };

@@ -4,6 +4,7 @@
 #include "app/MessageBox.h"
 #include "catalogue/CatalogueEdits.h"
 #include "catalogue/CatalogueLists.h"
+#include "catalogue/KeyReleaseForwarder.h"
 #include "catalogue/ModelFilter.h"
 #include "catalogue/RCModelsModel.h"
 
@@ -173,6 +174,9 @@ void MainWindowImpl::refreshBrands()
         qDebug() << "brand list:" << error;
     brandCompleter = listCompleter(this, brands, 20);
     brandLineEdit->setCompleter(brandCompleter);
+    // While its popup is open the typing goes through the popup, whose key
+    // releases would end there; the brand field filters on them all the same.
+    KeyReleaseForwarder::install(this, {brandCompleter->popup()}, brandCompleter);
 }
 
 void MainWindowImpl::refreshTypes()

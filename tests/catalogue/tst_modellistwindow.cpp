@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include "app/MessageBox.h"
+#include "catalogue/KeyReleaseForwarder.h"
 #include "catalogue/RCKeysModel.h"
 #include "catalogue/RCModelsModel.h"
 #include "catalogue/RCTypesModel.h"
@@ -272,6 +273,24 @@ private slots:
         QCOMPARE(listed(), (QStringList{"f2", "f3"}));
         QTest::keyClick(w->brandLineEdit, Qt::Key_Backspace);
         QCOMPARE(listed(), QStringList());
+    }
+
+    // With the completer's popup open the typing passes through the popup.
+    void brandFiltersWhileThePopupIsOpen()
+    {
+        w->brandLineEdit->setFocus();
+        QTRY_VERIFY(w->brandLineEdit->hasFocus());
+        QTest::keyClicks(w->brandLineEdit, QStringLiteral("o'har"));
+        QAbstractItemView *popup = w->brandCompleter->popup();
+        QTRY_VERIFY(popup->isVisible());
+        QTest::keyClick(popup, Qt::Key_A);
+        QCOMPARE(w->brandLineEdit->text(), QStringLiteral("o'hara"));
+        QCOMPARE(listed(), (QStringList{"f2", "f3"}));
+        popup->hide();
+        // A new completer brings its own forwarder; the old one goes with its completer.
+        const int before = w->findChildren<KeyReleaseForwarder *>().size();
+        w->refreshBrands();
+        QCOMPARE(w->findChildren<KeyReleaseForwarder *>().size(), before);
     }
 
     // The model field filters on Return, not on each typed character.
