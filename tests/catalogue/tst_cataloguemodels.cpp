@@ -46,7 +46,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_db = TestSupport::openFixtureCatalogue(m_dir.path());
         QVERIFY(m_db.isOpen());
-        // Enough rows that the list is fetched in more than one piece.
+        // Enough rows that the list is fetched in more than one batch.
         for (int i = 0; i < 600; ++i)
             QVERIFY(CatalogueFixture::addModel(
                 m_db, {QString("%1").arg(i, 8, 16, QLatin1Char('0')), QString("BRAND%1").arg(i % 7), "TV",
