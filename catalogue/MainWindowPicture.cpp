@@ -2,6 +2,7 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "app/Application.h"
+#include "catalogue/CurrentRow.h"
 #include "catalogue/KeysPanelRules.h"
 #include "catalogue/ModelLinks.h"
 #include "catalogue/PictureGeometry.h"
@@ -22,28 +23,6 @@ namespace {
 // Tab pages of tabWidget by index.
 constexpr int kImagesTab = 1;
 constexpr int kLinksTab = 2;
-
-// A cell of a view's current row, by column, with the display role; empty
-// when there is no current row.
-QVariant currentCell(const QAbstractItemView *view, int column)
-{
-    const QAbstractItemModel *model = view->model();
-    const QModelIndex current = view->currentIndex();
-    if (!model || !current.isValid())
-        return QVariant();
-    return model->index(current.row(), column).data(Qt::DisplayRole);
-}
-
-QString currentText(const QAbstractItemView *view, int column)
-{
-    return currentCell(view, column).toString();
-}
-
-// A stored 0 or an empty value reads as false.
-bool currentFlag(const QAbstractItemView *view, int column)
-{
-    return currentCell(view, column).toInt() != 0;
-}
 
 // Scaled to fit size keeping the aspect ratio; a missing picture stays empty.
 QPixmap fitted(const QPixmap &pixmap, const QSize &size)
@@ -80,11 +59,11 @@ void MainWindowImpl::resizeEvent(QResizeEvent *e)
 void MainWindowImpl::refreshKeys()
 {
     KeysPanelRules::Input in;
-    in.rcid = currentText(ModelsTV, 0);
-    in.link = currentText(ModelsTV, 5);
-    in.documentation = currentText(ModelsTV, 4);
-    in.own = currentFlag(ModelsTV, 8);
-    in.typeId = currentCell(RCTypesTV, 0).toInt();
+    in.rcid = CurrentRow::text(ModelsTV, 0);
+    in.link = CurrentRow::text(ModelsTV, 5);
+    in.documentation = CurrentRow::text(ModelsTV, 4);
+    in.own = CurrentRow::flag(ModelsTV, 8);
+    in.typeId = CurrentRow::cell(RCTypesTV, 0).toInt();
     in.showDocumentationIcon = showDocumentationIcon;
     in.enableImages = enableImages;
     in.enableMakeOwn = enableMakeOwn;
@@ -144,8 +123,8 @@ void MainWindowImpl::refreshLinks()
         return;
     // Refilled on every call, not only when the link master changes: a list
     // kept for the same master would go on showing deleted or changed models.
-    const QString link = currentText(ModelsTV, 5);
-    const QString shownRcid = currentText(LinksTV, 0);
+    const QString link = CurrentRow::text(ModelsTV, 5);
+    const QString shownRcid = CurrentRow::text(LinksTV, 0);
     lastLinksLink = link;
 
     RCLinksModel *previous = linksModel;
@@ -200,7 +179,7 @@ void MainWindowImpl::refreshChangerPosition()
 {
     for (QLabel *marker : sameKeyMarkers)
         hideMarker(marker);
-    const QString typeId = currentText(RCTypesTV, 0);
+    const QString typeId = CurrentRow::text(RCTypesTV, 0);
     QSqlDatabase db = QSqlDatabase::database();
     const QString customer =
         RemoteTypePicture::customerFor(pictureCustomers, db, customerId, defaultCustomerId, typeId);
@@ -214,8 +193,8 @@ void MainWindowImpl::refreshChangerPosition()
 
 void MainWindowImpl::refreshChangerPicture()
 {
-    const QString link = currentText(ModelsTV, 5);
-    const QString typeId = currentText(RCTypesTV, 0);
+    const QString link = CurrentRow::text(ModelsTV, 5);
+    const QString typeId = CurrentRow::text(RCTypesTV, 0);
     const QString customer =
         pictureCustomers.value(RemoteTypePicture::memoKey(customerId, typeId), defaultCustomerId);
 
@@ -279,8 +258,8 @@ void MainWindowImpl::resizeSameKeyMarkers()
 
 void MainWindowImpl::refreshID()
 {
-    labelKeyId->setText(currentText(KeysTV, 3));
-    const int n = currentCell(KeysTV, 4).toInt();
+    labelKeyId->setText(CurrentRow::text(KeysTV, 3));
+    const int n = CurrentRow::cell(KeysTV, 4).toInt();
     for (QLabel *marker : sameKeyMarkers)
         hideMarker(marker);
     if (sameKeyMarkers[0] && keyPositions.contains(n))

@@ -1,58 +1,263 @@
 // MainWindowImpl: model records (add, edit, link, delete) and model photos.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/MessageBox.h"
+#include "catalogue/CurrentRow.h"
+#include "catalogue/ModelPhotos.h"
+#include "catalogue/ModelRecords.h"
+#include "catalogue/PhotoPlaces.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QSqlDatabase>
+
+namespace {
+
+constexpr int kImagesTab = 1;
+
+// Columns of the model record in the model list.
+enum Column { RcidColumn = 0, BrandColumn = 1, TypeColumn = 2, ModelColumn = 3, DocumentationColumn = 4,
+              LinkColumn = 5, CorrectionColumn = 7, OwnColumn = 8, ProtColumn = 12 };
+
+// Photos live below the working directory.
+PhotoPlaces photoPlaces(const QString &link)
+{
+    return PhotoPlaces(QDir::currentPath(), link);
+}
+
+} // namespace
+
 void MainWindowImpl::addNewRemoteControlDialog()
 {
-    // Opens the record dialog to add a model.
+    newRemoteDialog.prepareNew(brandCompleter, typeCompleter);
+    newRemoteDialog.exec();
 }
 
 void MainWindowImpl::editRemoteControlDialog()
 {
-    // Opens the record dialog on the selected model.
+    NewRemoteDialogImpl::Record record;
+    record.rcid = CurrentRow::text(ModelsTV, RcidColumn);
+    // Without a selected model there is nothing to edit.
+    if (record.rcid.isEmpty())
+        return;
+    record.link = CurrentRow::text(ModelsTV, LinkColumn);
+    record.brand = CurrentRow::text(ModelsTV, BrandColumn);
+    record.type = CurrentRow::text(ModelsTV, TypeColumn);
+    record.model = CurrentRow::text(ModelsTV, ModelColumn);
+    record.documentation = CurrentRow::text(ModelsTV, DocumentationColumn);
+    record.own = CurrentRow::flag(ModelsTV, OwnColumn);
+    record.correction = CurrentRow::cell(ModelsTV, CorrectionColumn).toDouble();
+    record.prot = CurrentRow::cell(ModelsTV, ProtColumn).toInt();
+    newRemoteDialog.prepareEdit(record, brandCompleter, typeCompleter, showRcidLink, enableCorrection, enableProtocol);
+    newRemoteDialog.exec();
 }
 
 void MainWindowImpl::addNewRemoteControlLinkDialog()
 {
-    // Opens the record dialog to add a model linked to the selected one.
+    const QString rcid = CurrentRow::text(ModelsTV, RcidColumn);
+    const QString link = CurrentRow::text(ModelsTV, LinkColumn);
+    if (rcid.isEmpty())
+        return;
+    if (!ModelRecords::masterExists(QSqlDatabase::database(), link)) {
+        MessageBox::warning(this, tr("Warning"),
+                            tr("The link master %1 of this model is missing; no linked model can be added.").arg(link));
+        return;
+    }
+    newRemoteDialog.prepareLink(link, brandCompleter, typeCompleter);
+    newRemoteDialog.exec();
 }
 
 void MainWindowImpl::editRemoteControl()
 {
-    // Writes the record of the dialog, refreshes and closes the dialog.
+    QString rcid, error;
+    switch (newRemoteDialog.write(QSqlDatabase::database(), &rcid, &error)) {
+    case NewRemoteDialogImpl::WriteResult::NoMode:
+    case NewRemoteDialogImpl::WriteResult::Incomplete:
+        return; // the dialog stays open
+    case NewRemoteDialogImpl::WriteResult::Failed:
+        MessageBox::warning(&newRemoteDialog, tr("Warning"), tr("The model was not saved.\n%1").arg(error));
+        return;
+    case NewRemoteDialogImpl::WriteResult::Written:
+        break;
+    }
+
+    // The filters are set so that the written model is listed.
+    if (newRemoteDialog.mode == 1) {
+        comboBoxDatabase->setCurrentIndex(1);
+        brandLineEdit->setText(newRemoteDialog.writtenBrand);
+        modelLineEdit->setText(newRemoteDialog.writtenModel);
+    } else if (newRemoteDialog.mode == 2) {
+        brandLineEdit->setText(newRemoteDialog.writtenBrand);
+    } else {
+        comboBoxDatabase->setCurrentIndex(1);
+    }
+    refreshBrands();
+    refreshTypes();
+    refreshModels();
+    if (QAbstractItemModel *list = ModelsTV->model()) {
+        for (int row = 0;; ++row) {
+            if (row >= list->rowCount()) {
+                if (!list->canFetchMore(QModelIndex()))
+                    break;
+                list->fetchMore(QModelIndex());
+                if (row >= list->rowCount())
+                    break;
+            }
+            if (list->index(row, RcidColumn).data().toString() == rcid) {
+                ModelsTV->selectRow(row);
+                break;
+            }
+        }
+    }
+    refreshRC();
+    newRemoteDialog.close();
 }
 
 void MainWindowImpl::deleteRemoteControl()
 {
-    // Deletes the selected own model after confirmation.
+    const QString rcid = CurrentRow::text(ModelsTV, RcidColumn);
+    const QString brand = CurrentRow::text(ModelsTV, BrandColumn);
+    const QString model = CurrentRow::text(ModelsTV, ModelColumn);
+    const bool own = CurrentRow::flag(ModelsTV, OwnColumn);
+    const int row = ModelsTV->currentIndex().row();
+    if (!own) {
+        MessageBox::critical(nullptr, tr("information"), tr("cannot delete key from FACTORY database."));
+        return;
+    }
+
+    QSqlDatabase db = QSqlDatabase::database();
+    QString error;
+    const int links = ModelRecords::linkCount(db, rcid, &error);
+    if (links < 0) {
+        MessageBox::warning(this, tr("Warning"), tr("The model was not deleted.\n%1").arg(error));
+        return;
+    }
+    QString text = tr("Do you really want to delete  ") + brand + QStringLiteral("  ") + model;
+    text += links > 0 ? QStringLiteral("  ?\n") + tr("This remote control has links.\nAll links will be deleted too!")
+                      : QStringLiteral("  ?");
+    if (MessageBox::question(this, tr("Confirm"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=
+        QMessageBox::Yes)
+        return;
+
+    switch (ModelRecords::deleteModel(db, QDir::currentPath(), rcid, &error)) {
+    case ModelRecords::DeleteResult::Refused:
+        MessageBox::critical(nullptr, tr("information"), tr("cannot delete key from FACTORY database."));
+        return;
+    case ModelRecords::DeleteResult::Failed:
+        MessageBox::warning(this, tr("Warning"), tr("The model was not deleted; nothing was changed.\n%1").arg(error));
+        return;
+    case ModelRecords::DeleteResult::Deleted:
+        break;
+    }
+    refreshModels();
+    if (row > 0)
+        ModelsTV->selectRow(row - 1);
+    refreshBrands();
+    refreshTypes();
+    refreshRC();
 }
 
 void MainWindowImpl::refreshImageEnable()
 {
-    // Sets the Images tab icon and shows photo 1 of the selected model.
+    const QString link = CurrentRow::text(ModelsTV, LinkColumn);
+    const PhotoPlaces places = photoPlaces(link);
+    imagePixmap = QPixmap();
+    // No selected model has no photos, whatever files lie in the folder.
+    if (!link.isEmpty() && places.isTaken(1)) {
+        tabWidget->setTabIcon(kImagesTab, QIcon(QStringLiteral(":/Icons/check.png")));
+        if (tabWidget->currentIndex() == kImagesTab) {
+            imagePixmap = QPixmap(places.path(1));
+            currentImage = 1;
+        }
+    } else {
+        tabWidget->setTabIcon(kImagesTab, QIcon());
+        pushButtonDelete->setEnabled(false);
+    }
+    if (tabWidget->currentIndex() == kImagesTab)
+        refreshImageGeometries();
 }
 
 void MainWindowImpl::refreshImageButtons()
 {
-    // Enables the photo buttons by the photos that exist.
+    const QString link = CurrentRow::text(ModelsTV, LinkColumn);
+    const PhotoPlaces places = photoPlaces(link);
+    QPushButton *const buttons[] = {pushButton1, pushButton2, pushButton3, pushButton4, pushButton5};
+    for (int n = 1; n <= PhotoPlaces::Count; ++n)
+        buttons[n - 1]->setEnabled(!link.isEmpty() && places.isTaken(n));
 }
 
 void MainWindowImpl::refreshImageGeometries()
 {
-    // Fits the shown photo to the Images tab.
+    if (!imageLabel)
+        return;
+    imageLabel->setFixedSize(qMax(0, scrollArea->width() - 20), qMax(0, scrollArea->height() - 20));
+    imageLabel->setPixmap(imagePixmap.isNull() || imageLabel->size().isEmpty()
+                              ? QPixmap()
+                              : imagePixmap.scaled(imageLabel->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (scrollArea->widget() != imageLabel)
+        scrollArea->setWidget(imageLabel); // the form's placeholder goes with it
 }
 
 void MainWindowImpl::imageClick(int place)
 {
-    Q_UNUSED(place);
-    // Shows the photo of a place (1..5).
+    QPushButton *const buttons[] = {pushButton1, pushButton2, pushButton3, pushButton4, pushButton5};
+    if (place < 1 || place > PhotoPlaces::Count || !buttons[place - 1]->isEnabled())
+        return;
+    imagePixmap = QPixmap(photoPlaces(CurrentRow::text(ModelsTV, LinkColumn)).path(place));
+    refreshImageGeometries();
+    currentImage = place;
 }
 
 void MainWindowImpl::addNewImage()
 {
-    // Stores a chosen picture file in the lowest free photo place.
+    if (!QDir(lastImagesPath).exists())
+        lastImagesPath = QStringLiteral("xml");
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr("Open Image"), lastImagesPath + QLatin1Char('/'),
+                                     tr("Image Files") + QStringLiteral(" (*.png *.jpg *.bmp)"));
+    if (file.isEmpty())
+        return;
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!folder.isEmpty()) {
+        lastImagesPath = folder;
+        saveSettings();
+    }
+
+    // Photos belong to the link master, which must exist to own them.
+    const QString link = CurrentRow::text(ModelsTV, LinkColumn);
+    if (link.isEmpty() || !ModelRecords::masterExists(QSqlDatabase::database(), link)) {
+        MessageBox::warning(this, tr("Warning"),
+                            tr("The link master %1 of this model is missing; the photo was not stored.").arg(link));
+        return;
+    }
+    QImage shown;
+    QString error;
+    const int place = ModelPhotos::add(photoPlaces(link), file, &shown, &error);
+    imagePixmap = QPixmap::fromImage(shown);
+    refreshImageGeometries();
+    refreshImageButtons();
+    if (place == 0) {
+        MessageBox::warning(this, tr("Warning"), error);
+        return;
+    }
+    currentImage = place;
+    tabWidget->setTabIcon(kImagesTab, QIcon(QStringLiteral(":/Icons/check.png")));
+    pushButtonDelete->setEnabled(true);
 }
 
 void MainWindowImpl::deleteNewImage()
 {
-    // Deletes the shown photo after confirmation and closes up the places.
+    QMessageBox box(QMessageBox::Question, tr("Confirm"), tr("do you realy want to delete this image?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    box.setWindowIcon(QIcon(QStringLiteral("rc.ico")));
+    if (MessageBox::exec(box) != QMessageBox::Yes)
+        return;
+    const QString link = CurrentRow::text(ModelsTV, LinkColumn);
+    QString error;
+    if (link.isEmpty() || !photoPlaces(link).remove(currentImage, &error))
+        MessageBox::warning(this, tr("Warning"), tr("The photo was not deleted.\n%1").arg(error));
+    refreshImageButtons();
+    refreshImageEnable();
 }

@@ -132,7 +132,11 @@ NewRemoteDialogImpl::WriteResult NewRemoteDialogImpl::write(QSqlDatabase db, QSt
                 *error = tr("No link master was chosen; nothing was written.");
             return WriteResult::Failed;
         }
-        return ModelRecords::insertModel(db, record, rcid, error) ? WriteResult::Written : WriteResult::Failed;
+        if (!ModelRecords::insertModel(db, record, rcid, error))
+            return WriteResult::Failed;
+        writtenBrand = brand;
+        writtenModel = model;
+        return WriteResult::Written;
     }
     if (mode != 2)
         return WriteResult::NoMode;
@@ -171,6 +175,8 @@ NewRemoteDialogImpl::WriteResult NewRemoteDialogImpl::write(QSqlDatabase db, QSt
 
     if (!ModelRecords::updateModel(db, edit, error))
         return WriteResult::Failed;
+    writtenBrand = edit.brand.value_or(m_shown.brand);
+    writtenModel = edit.model.value_or(m_shown.model);
     if (rcid)
         *rcid = currentRcid;
     return WriteResult::Written;

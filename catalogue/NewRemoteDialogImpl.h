@@ -21,6 +21,10 @@ public:
     QString currentRcid; // mode 2: the model being edited
     QString masterRcid;  // mode 3: the link master the new model joins
 
+    // Brand and model as stored by the last successful write, for the
+    // window's filters.
+    QString writtenBrand, writtenModel;
+
     // The selected model's cells as the dialog shows them in mode 2.
     struct Record
     {

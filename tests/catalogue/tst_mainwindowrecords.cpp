@@ -1,0 +1,499 @@
+// The record slots of the main window on the sample working directory: the
+// dialog openers and OK, model deletion with its questions, and the photo
+// tab (show, add through the file dialog, delete with renumbering).
+#include "TestSupport.h"
+
+#include "app/MessageBox.h"
+#include "catalogue/PhotoPlaces.h"
+#include "mainwindow/MainWindowImpl.h"
+#include "tools/samplekit/SamplePhotos.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QSqlQuery>
+#include <QSqlTableModel>
+#include <QTimer>
+#include <QtTest>
+
+class TestMainWindowRecords : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    QString m_previousDir;
+    QSqlDatabase m_db;
+    MainWindowImpl *m_window = nullptr;
+    QString m_linkedMaster, m_gapMaster; // masters with photos 1-3 and with 1 and 3
+
+    // Makes rcid the selected model of the list and refreshes the panels.
+    bool select(const QString &rcid)
+    {
+        auto *list = qobject_cast<QSqlTableModel *>(m_window->ModelsTV->model());
+        if (!list) {
+            list = new QSqlTableModel(m_window->ModelsTV, m_db);
+            list->setTable(QStringLiteral("rcmodels"));
+            m_window->ModelsTV->setModel(list);
+        }
+        list->setFilter(QString());
+        list->select();
+        while (list->canFetchMore())
+            list->fetchMore();
+        for (int row = 0; row < list->rowCount(); ++row) {
+            if (list->index(row, 0).data().toString() == rcid) {
+                m_window->ModelsTV->selectRow(row);
+                m_window->refreshRC();
+                // The photo tab follows the selection as the refresh has it do.
+                m_window->refreshImageEnable();
+                m_window->refreshImageButtons();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    QString selectedRcid() const
+    {
+        const QModelIndex current = m_window->ModelsTV->currentIndex();
+        return current.isValid() ? current.sibling(current.row(), 0).data().toString() : QString();
+    }
+
+    // Runs action while a modal dialog is open: fill works on it, and the
+    // dialog is closed afterwards should fill leave it open.
+    void whileDialogOpen(const std::function<void()> &open, const std::function<void(QDialog *)> &fill)
+    {
+        bool seen = false;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || seen)
+                return;
+            seen = true;
+            fill(dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        poll.start();
+        QTimer guard; // a dialog that never appears must not hang the test
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, this, [] {
+            if (QWidget *w = QApplication::activeModalWidget())
+                w->close();
+        });
+        guard.start(20000);
+        open();
+        QVERIFY(seen);
+    }
+
+    void type(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    QStringList rows(const QString &table)
+    {
+        return TestSupport::tableRows(m_db, table,
+                                      table == QLatin1String("rcmodels") ? QStringLiteral("Rcid")
+                                                                         : QStringLiteral("Rcid,RCTypeId,Nkey"));
+    }
+
+    QStringList photos() const
+    {
+        return QDir(QStringLiteral("RCImages")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name);
+    }
+
+    QString ownMasterWithoutPhotos()
+    {
+        QSqlQuery q(m_db);
+        q.exec(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Own=1 AND Rcid=Link ORDER BY Rcid"));
+        while (q.next())
+            if (!QFileInfo::exists(PhotoPlaces::relativePath(q.value(0).toString(), 1)))
+                return q.value(0).toString();
+        return QString();
+    }
+
+    void exec(const QString &sql)
+    {
+        QSqlQuery q(m_db);
+        QVERIFY2(q.exec(sql), qPrintable(sql));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_previousDir = QDir::currentPath();
+        MessageBox::setAutomatic(true);
+    }
+    void cleanupTestCase() { QDir::setCurrent(m_previousDir); }
+
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        QVERIFY(m_dir->isValid());
+        QVERIFY(TestSupport::writeSampleDirectory(m_dir->path()));
+        QDir::setCurrent(m_dir->path());
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        m_db.setDatabaseName(QStringLiteral("rc.db"));
+        QVERIFY(m_db.open());
+        for (const SamplePhotos::Set &set : SamplePhotos::choose(m_db)) {
+            if (set.places == QList<int>{1, 2, 3})
+                m_linkedMaster = set.master;
+            if (set.places == QList<int>{1, 3})
+                m_gapMaster = set.master;
+        }
+        QVERIFY(!m_linkedMaster.isEmpty() && !m_gapMaster.isEmpty());
+        m_window = new MainWindowImpl;
+        m_window->resize(1200, 800);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        MessageBox::takeLog();
+    }
+    void cleanup()
+    {
+        delete m_window;
+        m_window = nullptr;
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+        QDir::setCurrent(m_previousDir);
+        delete m_dir;
+        m_dir = nullptr;
+        MessageBox::takeLog();
+    }
+
+    void addNewModel()
+    {
+        const int before = rows(QStringLiteral("rcmodels")).size();
+        whileDialogOpen([&] { m_window->actionNewRemoteControl->trigger(); },
+                        [&](QDialog *dialog) {
+                            QCOMPARE(dialog, static_cast<QDialog *>(&m_window->newRemoteDialog));
+                            QCOMPARE(m_window->newRemoteDialog.windowTitle(), QStringLiteral("New Remote Control"));
+                            type(m_window->newRemoteDialog.brandLineEdit, QStringLiteral("o'neil"));
+                            type(m_window->newRemoteDialog.typeLineEdit, QStringLiteral("tv 100%"));
+                            type(m_window->newRemoteDialog.modelLineEdit, QStringLiteral("on-1"));
+                            QTest::mousePress(m_window->newRemoteDialog.okPushButton, Qt::LeftButton);
+                            QVERIFY(!dialog->isVisible()); // closed as the button went down
+                        });
+        QSqlQuery q(m_db);
+        QVERIFY(q.exec(QStringLiteral("SELECT Rcid, Link, Own, Type FROM rcmodels WHERE Brand='O''NEIL' AND "
+                                      "Model='ON-1'")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(1).toString(), q.value(0).toString());
+        QCOMPARE(q.value(2).toInt(), 1);
+        QCOMPARE(q.value(3).toString(), QStringLiteral("TV 100%"));
+        QCOMPARE(rows(QStringLiteral("rcmodels")).size(), before + 1);
+        // The filters now list the new model.
+        QCOMPARE(m_window->comboBoxDatabase->currentIndex(), 1);
+        QCOMPARE(m_window->brandLineEdit->text(), QStringLiteral("O'NEIL"));
+        QCOMPARE(m_window->modelLineEdit->text(), QStringLiteral("ON-1"));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+    }
+
+    void failedWriteIsReportedAndDialogStaysOpen()
+    {
+        exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON rcmodels BEGIN SELECT RAISE(ABORT, 'disk is "
+                            "full'); END"));
+        const QStringList before = rows(QStringLiteral("rcmodels"));
+        whileDialogOpen([&] { m_window->addNewRemoteControlDialog(); },
+                        [&](QDialog *dialog) {
+                            type(m_window->newRemoteDialog.brandLineEdit, QStringLiteral("b"));
+                            type(m_window->newRemoteDialog.typeLineEdit, QStringLiteral("t"));
+                            type(m_window->newRemoteDialog.modelLineEdit, QStringLiteral("m"));
+                            QTest::mousePress(m_window->newRemoteDialog.okPushButton, Qt::LeftButton);
+                            QTest::mouseRelease(m_window->newRemoteDialog.okPushButton, Qt::LeftButton);
+                            QVERIFY(dialog->isVisible());
+                        });
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].kind, QStringLiteral("warning"));
+        QVERIFY2(log[0].text.contains(QLatin1String("disk is full")), qPrintable(log[0].text));
+        QCOMPARE(rows(QStringLiteral("rcmodels")), before);
+    }
+
+    void editFactoryModelOnlyMakesItOwn()
+    {
+        QSqlQuery q(m_db);
+        QVERIFY(q.exec(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Own=0 AND Hidden=0 AND Hidden1=0 ORDER BY Rcid")));
+        QVERIFY(q.next());
+        const QString rcid = q.value(0).toString();
+        exec(QStringLiteral("UPDATE rcmodels SET Correction=1.25, Prot=1234, Documentation='<b>factory</b> text' "
+                            "WHERE Rcid='%1'").arg(rcid));
+        QVERIFY(select(rcid));
+        const QVariantMap before = TestSupport::modelRow(m_db, rcid);
+        m_window->enableCorrection = true;
+        m_window->enableProtocol = true;
+        whileDialogOpen([&] { m_window->editRemoteControlDialog(); },
+                        [&](QDialog *) {
+                            NewRemoteDialogImpl &d = m_window->newRemoteDialog;
+                            QCOMPARE(d.mode, 2);
+                            QCOMPARE(d.brandLineEdit->text(), before.value(QStringLiteral("Brand")).toString());
+                            QVERIFY(!d.brandLineEdit->isEnabled());
+                            QVERIFY(d.correctionDSB->isVisible());
+                            QTest::mouseClick(d.ownCheckBox, Qt::LeftButton, {}, QPoint(8, d.ownCheckBox->height() / 2));
+                            QTest::mousePress(d.okPushButton, Qt::LeftButton);
+                        });
+        QVariantMap expected = before;
+        expected[QStringLiteral("Own")] = 1;
+        expected[QStringLiteral("Flag")] = 0;
+        const QVariantMap after = TestSupport::modelRow(m_db, rcid);
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QCOMPARE(after.value(it.key()).toString(), it.value().toString());
+        // The brand filter holds the brand as stored, so the model stays listed.
+        QCOMPARE(m_window->brandLineEdit->text(), before.value(QStringLiteral("Brand")).toString());
+        QCOMPARE(selectedRcid(), rcid);
+    }
+
+    void linkJoinsTheMasterOfTheSelectedModel()
+    {
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Link=? AND Rcid!=Link"));
+        q.addBindValue(m_linkedMaster);
+        QVERIFY(q.exec() && q.next());
+        QVERIFY(select(q.value(0).toString()));
+        whileDialogOpen([&] { m_window->addNewRemoteControlLinkDialog(); },
+                        [&](QDialog *) {
+                            NewRemoteDialogImpl &d = m_window->newRemoteDialog;
+                            QCOMPARE(d.mode, 3);
+                            type(d.brandLineEdit, QStringLiteral("linked"));
+                            type(d.typeLineEdit, QStringLiteral("tv"));
+                            type(d.modelLineEdit, QStringLiteral("l-1"));
+                            QTest::mousePress(d.okPushButton, Qt::LeftButton);
+                        });
+        QVERIFY(q.exec(QStringLiteral("SELECT Link FROM rcmodels WHERE Brand='LINKED'")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), m_linkedMaster);
+        QCOMPARE(m_window->comboBoxDatabase->currentIndex(), 1);
+    }
+
+    void linkWithMissingMasterOpensNothing()
+    {
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Link=? AND Rcid!=Link"));
+        q.addBindValue(m_linkedMaster);
+        QVERIFY(q.exec() && q.next());
+        const QString linked = q.value(0).toString();
+        exec(QStringLiteral("DELETE FROM rcmodels WHERE Rcid='%1'").arg(m_linkedMaster));
+        QVERIFY(select(linked));
+        const QStringList before = rows(QStringLiteral("rcmodels"));
+        m_window->addNewRemoteControlLinkDialog(); // would block here if it opened
+        QVERIFY(!m_window->newRemoteDialog.isVisible());
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QVERIFY(log[0].text.contains(m_linkedMaster));
+        QCOMPARE(rows(QStringLiteral("rcmodels")), before);
+    }
+
+    void deleteMasterWithLinks()
+    {
+        exec(QStringLiteral("UPDATE rcmodels SET Own=1 WHERE Link='%1'").arg(m_linkedMaster));
+        QVERIFY(select(m_linkedMaster));
+        QStringList models = rows(QStringLiteral("rcmodels"));
+        QStringList keys = rows(QStringLiteral("rckeys"));
+        QStringList files = photos();
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        m_window->deleteRemoteControl();
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].kind, QStringLiteral("question"));
+        QCOMPARE(log[0].title, QStringLiteral("Confirm"));
+        QVERIFY(log[0].text.startsWith(QLatin1String("Do you really want to delete  ")));
+        QVERIFY(log[0].text.endsWith(
+            QLatin1String("  ?\nThis remote control has links.\nAll links will be deleted too!")));
+
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Link=?"));
+        q.addBindValue(m_linkedMaster);
+        QVERIFY(q.exec());
+        QVERIFY(!q.next());
+        models.removeIf([&](const QString &r) { return r.section(QLatin1Char('|'), 5, 5) == m_linkedMaster; });
+        keys.removeIf([&](const QString &r) { return r.startsWith(m_linkedMaster + QLatin1Char('|')); });
+        files.removeIf([&](const QString &f) { return f.startsWith(m_linkedMaster + QLatin1Char('_')); });
+        QCOMPARE(rows(QStringLiteral("rcmodels")), models);
+        QCOMPARE(rows(QStringLiteral("rckeys")), keys);
+        QCOMPARE(photos(), files);
+        QVERIFY(files.size() >= 3); // the other masters kept their photos
+    }
+
+    void deleteAnsweredNoOrRefusedOrFailed_data()
+    {
+        QTest::addColumn<QString>("case_");
+        QTest::addColumn<QString>("lastBoxKind");
+        QTest::addRow("answer no") << "no"
+                                   << "question";
+        QTest::addRow("factory model") << "factory"
+                                       << "critical";
+        QTest::addRow("keys locked") << "locked"
+                                     << "warning";
+    }
+    void deleteAnsweredNoOrRefusedOrFailed()
+    {
+        QFETCH(QString, case_);
+        QFETCH(QString, lastBoxKind);
+        exec(QStringLiteral("UPDATE rcmodels SET Own=%1 WHERE Link='%2'")
+                 .arg(case_ == QLatin1String("factory") ? 0 : 1)
+                 .arg(m_gapMaster));
+        if (case_ == QLatin1String("locked"))
+            exec(QStringLiteral("CREATE TRIGGER locked BEFORE DELETE ON rckeys BEGIN SELECT RAISE(ABORT, 'keys are "
+                                "locked'); END"));
+        QVERIFY(select(m_gapMaster));
+        const QStringList models = rows(QStringLiteral("rcmodels"));
+        const QStringList keys = rows(QStringLiteral("rckeys"));
+        const QStringList files = photos();
+        MessageBox::setNextAnswer(case_ == QLatin1String("no") ? QMessageBox::No : QMessageBox::Yes);
+        m_window->deleteRemoteControl();
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QVERIFY(!log.isEmpty());
+        QCOMPARE(log.last().kind, lastBoxKind);
+        if (case_ == QLatin1String("factory")) {
+            QCOMPARE(log.size(), 1);
+            QCOMPARE(log[0].title, QStringLiteral("information"));
+            QCOMPARE(log[0].text, QStringLiteral("cannot delete key from FACTORY database."));
+        }
+        if (case_ == QLatin1String("locked"))
+            QVERIFY(log.last().text.contains(QLatin1String("keys are locked")));
+        QCOMPARE(rows(QStringLiteral("rcmodels")), models);
+        QCOMPARE(rows(QStringLiteral("rckeys")), keys);
+        QCOMPARE(photos(), files);
+        QCOMPARE(selectedRcid(), m_gapMaster);
+    }
+
+    void photoTabShowsThePlaces()
+    {
+        QVERIFY(select(m_linkedMaster));
+        m_window->tabWidget->setCurrentIndex(1);
+        QVERIFY(!m_window->tabWidget->tabIcon(1).isNull());
+        QVERIFY(!m_window->imagePixmap.isNull());
+        QCOMPARE(m_window->currentImage, 1);
+        QCOMPARE(m_window->scrollArea->widget(), m_window->imageLabel);
+        QCOMPARE(m_window->imageLabel->size(), m_window->scrollArea->size() - QSize(20, 20));
+        const QList<bool> enabled{m_window->pushButton1->isEnabled(), m_window->pushButton2->isEnabled(),
+                                  m_window->pushButton3->isEnabled(), m_window->pushButton4->isEnabled(),
+                                  m_window->pushButton5->isEnabled()};
+        QCOMPARE(enabled, (QList<bool>{true, true, true, false, false}));
+
+        QTest::mouseClick(m_window->pushButton3, Qt::LeftButton);
+        QCOMPARE(m_window->currentImage, 3);
+        QCOMPARE(m_window->imagePixmap.size(), QSize(SamplePhotos::Width, SamplePhotos::Height));
+        m_window->imageClick(5); // disabled button: nothing happens
+        QCOMPARE(m_window->currentImage, 3);
+
+        // A model without photos: no icon, nothing shown, every button off.
+        QVERIFY(select(ownMasterWithoutPhotos()));
+        QVERIFY(m_window->tabWidget->tabIcon(1).isNull());
+        QVERIFY(m_window->imagePixmap.isNull());
+        QVERIFY(!m_window->pushButton1->isEnabled());
+        QVERIFY(!m_window->pushButtonDelete->isEnabled());
+    }
+
+    void deletePhotoRenumbers()
+    {
+        QVERIFY(select(m_linkedMaster));
+        m_window->tabWidget->setCurrentIndex(1);
+        QTest::mouseClick(m_window->pushButton2, Qt::LeftButton);
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        m_window->deleteNewImage();
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].text, QStringLiteral("do you realy want to delete this image?"));
+        const PhotoPlaces places(QDir::currentPath(), m_linkedMaster);
+        QVERIFY(places.isTaken(1) && places.isTaken(2) && !places.isTaken(3));
+        QVERIFY(m_window->pushButton2->isEnabled());
+        QVERIFY(!m_window->pushButton3->isEnabled());
+        QCOMPARE(m_window->currentImage, 1);
+
+        // With a gap: deleting photo 1 moves 3 to 2 and leaves place 1 empty.
+        QVERIFY(select(m_gapMaster));
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        m_window->deleteNewImage();
+        const PhotoPlaces gap(QDir::currentPath(), m_gapMaster);
+        QVERIFY(!gap.isTaken(1) && gap.isTaken(2) && !gap.isTaken(3));
+        QVERIFY(m_window->tabWidget->tabIcon(1).isNull());
+        QVERIFY(!m_window->pushButtonDelete->isEnabled());
+        QVERIFY(m_window->pushButton2->isEnabled());
+
+        // Answering No deletes nothing.
+        const QStringList before = photos();
+        MessageBox::setNextAnswer(QMessageBox::No);
+        m_window->deleteNewImage();
+        QCOMPARE(photos(), before);
+    }
+
+    void addPhotoThroughTheFileDialog_data()
+    {
+        QTest::addColumn<QString>("case_");
+        QTest::addColumn<int>("storedPlace");
+        QTest::addRow("fills the gap") << "gap" << 2;
+        QTest::addRow("photo folder missing") << "nofolder" << 0;
+        QTest::addRow("unreadable file") << "unreadable" << 0;
+        QTest::addRow("master missing") << "nomaster" << 0;
+        QTest::addRow("dialog cancelled") << "cancel" << 0;
+    }
+    void addPhotoThroughTheFileDialog()
+    {
+        QFETCH(QString, case_);
+        QFETCH(int, storedPlace);
+        QVERIFY(QDir().mkpath(QStringLiteral("pictures")));
+        QString chosen = QDir::current().absoluteFilePath(QStringLiteral("pictures/chosen.png"));
+        QImage picture(2000, 1500, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) ^ x, (x * y) & 0xff));
+        QVERIFY(picture.save(chosen, "PNG"));
+        if (case_ == QLatin1String("nofolder")) {
+            QVERIFY(QDir(QStringLiteral("RCImages")).removeRecursively());
+            QFile blocker(QStringLiteral("RCImages")); // a file where the folder belongs
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        } else if (case_ == QLatin1String("unreadable")) {
+            chosen = QDir::current().absoluteFilePath(QStringLiteral("pictures/broken.jpg"));
+            QFile f(chosen);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a picture at all");
+        } else if (case_ == QLatin1String("nomaster")) {
+            exec(QStringLiteral("UPDATE rcmodels SET Link='00000000' WHERE Rcid='%1'").arg(m_gapMaster));
+        }
+        QVERIFY(select(m_gapMaster));
+        m_window->tabWidget->setCurrentIndex(1);
+        const QStringList before = photos();
+
+        whileDialogOpen([&] { m_window->addNewImage(); },
+                        [&](QDialog *dialog) {
+                            auto *files = qobject_cast<QFileDialog *>(dialog);
+                            QVERIFY(files);
+                            QCOMPARE(files->windowTitle(), QStringLiteral("Open Image"));
+                            if (case_ == QLatin1String("cancel")) {
+                                files->reject();
+                                return;
+                            }
+                            files->selectFile(chosen);
+                            // The dialog reads its folder in the background.
+                            QTRY_COMPARE(files->selectedFiles(), QStringList{chosen});
+                            dialog->accept();
+                        });
+
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        const PhotoPlaces places(QDir::currentPath(), m_gapMaster);
+        if (storedPlace > 0) {
+            QVERIFY(log.isEmpty());
+            QCOMPARE(m_window->currentImage, storedPlace);
+            QImageReader stored(places.path(storedPlace));
+            QCOMPARE(stored.format(), QByteArray("jpeg"));
+            QCOMPARE(stored.size(), QSize(1280, 960));
+            QVERIFY(m_window->pushButton2->isEnabled());
+            QVERIFY(m_window->pushButtonDelete->isEnabled());
+            QCOMPARE(m_window->lastImagesPath, QDir::current().absoluteFilePath(QStringLiteral("pictures")));
+        } else {
+            QCOMPARE(log.size(), case_ == QLatin1String("cancel") ? 0 : 1);
+            QVERIFY(!places.isTaken(2));
+            if (case_ != QLatin1String("nofolder"))
+                QCOMPARE(photos(), before);
+            if (case_ == QLatin1String("nofolder"))
+                QVERIFY(log[0].text.contains(QLatin1String("RCImages/")));
+        }
+    }
+};
+
+QTEST_MAIN(TestMainWindowRecords)
+#include "tst_mainwindowrecords.moc"
