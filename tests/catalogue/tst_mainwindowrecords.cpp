@@ -467,9 +467,12 @@ private slots:
                                 files->reject();
                                 return;
                             }
-                            files->selectFile(chosen);
-                            // The dialog reads its folder in the background.
-                            QTRY_COMPARE(files->selectedFiles(), QStringList{chosen});
+                            // Typed as a user would: selectFile() leaves the name
+                            // field alone once that field has the focus.
+                            auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                            QVERIFY(name);
+                            name->setText(chosen);
+                            QCOMPARE(files->selectedFiles(), QStringList{chosen});
                             dialog->accept();
                         });
 
