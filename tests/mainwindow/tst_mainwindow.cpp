@@ -164,7 +164,13 @@ private slots:
             QCOMPARE(icon.pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), file);
     }
 
-    void photoLabelHasNoParent() { QVERIFY(m_window->imageLabel && !m_window->imageLabel->parent()); }
+    // Made without a parent; the first fitting pass of the photo tab adopts it.
+    void photoLabelIsAdoptedByTheImagesTab()
+    {
+        QVERIFY(m_window->imageLabel);
+        m_window->refreshImageGeometries();
+        QCOMPARE(m_window->scrollArea->widget(), m_window->imageLabel);
+    }
 
     void searchActionShowsTheSearchPage_data()
     {
