@@ -26,27 +26,27 @@ class TestMainWindowRecords : public QObject
     MainWindowImpl *m_window = nullptr;
     QString m_linkedMaster, m_gapMaster; // masters with photos 1-3 and with 1 and 3
 
-    // Makes rcid the selected model of the list and refreshes the panels.
+    // Makes rcid the selected model of the window's list (rebuilt from its
+    // filters, or unfiltered for a hidden model) and refreshes the panels.
     bool select(const QString &rcid)
     {
-        auto *list = qobject_cast<QSqlTableModel *>(m_window->ModelsTV->model());
-        if (!list) {
-            list = new QSqlTableModel(m_window->ModelsTV, m_db);
-            list->setTable(QStringLiteral("rcmodels"));
-            m_window->ModelsTV->setModel(list);
-        }
-        list->setFilter(QString());
-        list->select();
-        while (list->canFetchMore())
-            list->fetchMore();
-        for (int row = 0; row < list->rowCount(); ++row) {
-            if (list->index(row, 0).data().toString() == rcid) {
-                m_window->ModelsTV->selectRow(row);
-                m_window->refreshRC();
-                // The photo tab follows the selection as the refresh has it do.
-                m_window->refreshImageEnable();
-                m_window->refreshImageButtons();
-                return true;
+        m_window->refreshModels();
+        for (int pass = 0; pass < 2; ++pass) {
+            auto *list = qobject_cast<QSqlTableModel *>(m_window->ModelsTV->model());
+            if (!list)
+                return false;
+            if (pass == 1) {
+                list->setFilter(QString());
+                list->select();
+            }
+            while (list->canFetchMore())
+                list->fetchMore();
+            for (int row = 0; row < list->rowCount(); ++row) {
+                if (list->index(row, 0).data().toString() == rcid) {
+                    m_window->ModelsTV->selectRow(row);
+                    m_window->refreshRC();
+                    return true;
+                }
             }
         }
         return false;
@@ -185,6 +185,7 @@ private slots:
         QCOMPARE(q.value(2).toInt(), 1);
         QCOMPARE(q.value(3).toString(), QStringLiteral("TV 100%"));
         QCOMPARE(rows(QStringLiteral("rcmodels")).size(), before + 1);
+        QCOMPARE(selectedRcid(), q.value(0).toString());
         // The filters now list the new model.
         QCOMPARE(m_window->comboBoxDatabase->currentIndex(), 1);
         QCOMPARE(m_window->brandLineEdit->text(), QStringLiteral("O'NEIL"));
@@ -262,9 +263,10 @@ private slots:
                             type(d.modelLineEdit, QStringLiteral("l-1"));
                             QTest::mousePress(d.okPushButton, Qt::LeftButton);
                         });
-        QVERIFY(q.exec(QStringLiteral("SELECT Link FROM rcmodels WHERE Brand='LINKED'")));
+        QVERIFY(q.exec(QStringLiteral("SELECT Link, Rcid FROM rcmodels WHERE Brand='LINKED'")));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), m_linkedMaster);
+        QCOMPARE(selectedRcid(), q.value(1).toString());
         QCOMPARE(m_window->comboBoxDatabase->currentIndex(), 1);
     }
 
@@ -290,6 +292,7 @@ private slots:
     {
         exec(QStringLiteral("UPDATE rcmodels SET Own=1 WHERE Link='%1'").arg(m_linkedMaster));
         QVERIFY(select(m_linkedMaster));
+        const int row = m_window->ModelsTV->currentIndex().row();
         QStringList models = rows(QStringLiteral("rcmodels"));
         QStringList keys = rows(QStringLiteral("rckeys"));
         QStringList files = photos();
@@ -315,6 +318,26 @@ private slots:
         QCOMPARE(rows(QStringLiteral("rckeys")), keys);
         QCOMPARE(photos(), files);
         QVERIFY(files.size() >= 3); // the other masters kept their photos
+        // The row above the deleted one is selected in the rebuilt list.
+        QCOMPARE(m_window->ModelsTV->currentIndex().row(), qMax(0, row - 1));
+    }
+
+    void deleteKeyOnFactoryModelIsRefused()
+    {
+        QSqlQuery q(m_db);
+        QVERIFY(q.exec(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Own=0 AND Hidden=0 AND Hidden1=0")));
+        QVERIFY(q.next());
+        QVERIFY(select(q.value(0).toString()));
+        const QStringList models = rows(QStringLiteral("rcmodels"));
+        m_window->activateWindow();
+        m_window->ModelsTV->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_window->ModelsTV));
+        QTest::keyClick(m_window->ModelsTV, Qt::Key_Delete);
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].kind, QStringLiteral("critical"));
+        QCOMPARE(log[0].text, QStringLiteral("cannot delete key from FACTORY database."));
+        QCOMPARE(rows(QStringLiteral("rcmodels")), models);
     }
 
     void deleteAnsweredNoOrRefusedOrFailed_data()
