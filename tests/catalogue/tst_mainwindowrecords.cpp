@@ -383,9 +383,25 @@ private slots:
         QCOMPARE(selectedRcid(), m_gapMaster);
     }
 
+    void openersWithoutSelectedModelOpenNothing()
+    {
+        m_window->brandLineEdit->setText(QStringLiteral("NO SUCH BRAND"));
+        m_window->refreshModels();
+        QCOMPARE(m_window->ModelsTV->model()->rowCount(), 0);
+        const QStringList before = rows(QStringLiteral("rcmodels"));
+        m_window->addNewRemoteControlLinkDialog(); // would block here if it opened
+        m_window->editRemoteControlDialog();
+        QVERIFY(!m_window->newRemoteDialog.isVisible());
+        QVERIFY(MessageBox::takeLog().isEmpty());
+        QCOMPARE(rows(QStringLiteral("rcmodels")), before);
+    }
+
     void photoTabShowsThePlaces()
     {
+        // Off the Images tab the photo is marked but not loaded.
         QVERIFY(select(m_linkedMaster));
+        QVERIFY(!m_window->tabWidget->tabIcon(1).isNull());
+        QVERIFY(m_window->imagePixmap.isNull());
         m_window->tabWidget->setCurrentIndex(1);
         QVERIFY(!m_window->tabWidget->tabIcon(1).isNull());
         QVERIFY(!m_window->imagePixmap.isNull());
@@ -402,6 +418,16 @@ private slots:
         QCOMPARE(m_window->imagePixmap.size(), QSize(SamplePhotos::Width, SamplePhotos::Height));
         m_window->imageClick(5); // disabled button: nothing happens
         QCOMPARE(m_window->currentImage, 3);
+
+        // Every model of the group shows the master's photos.
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Link=? AND Rcid!=Link"));
+        q.addBindValue(m_linkedMaster);
+        QVERIFY(q.exec() && q.next());
+        QVERIFY(select(q.value(0).toString()));
+        QVERIFY(!m_window->imagePixmap.isNull());
+        QVERIFY(m_window->pushButton3->isEnabled());
+        QVERIFY(!m_window->pushButton4->isEnabled());
 
         // A model without photos: no icon, nothing shown, every button off.
         QVERIFY(select(ownMasterWithoutPhotos()));
