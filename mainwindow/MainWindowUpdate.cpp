@@ -16,7 +16,8 @@ void MainWindowImpl::checkUpdatesAtStart()
     connect(check, &UpdateCheck::finished, this, [this, check](UpdateCheck::Result result, const QString &detail) {
         check->deleteLater();
         if (result != UpdateCheck::UpdatesAvailable) {
-            qDebug().noquote() << "Update check at start:" << (detail.isEmpty() ? QStringLiteral("up to date") : detail);
+            qDebug().noquote() << "Update check at start:"
+                               << (detail.isEmpty() ? QStringLiteral("up to date") : detail);
             return;
         }
         // The user may have opened the update dialog meanwhile.

@@ -113,7 +113,8 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
 
         QuaZipFile in(&zip);
         if (!in.open(QIODevice::ReadOnly))
-            return fail(error, QStringLiteral("cannot read the entry \"%1\" (error %2)").arg(info.name).arg(in.getZipError()));
+            return fail(error,
+                        QStringLiteral("cannot read the entry \"%1\" (error %2)").arg(info.name).arg(in.getZipError()));
         QFile out(dest);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return fail(error, QStringLiteral("cannot write %1: %2").arg(name, out.errorString()));

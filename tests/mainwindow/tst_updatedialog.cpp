@@ -8,18 +8,7 @@
 #include <QFile>
 #include <QtTest>
 
-namespace {
-
-bool writeFile(const QString &path, const QByteArray &data, QFile::Permissions permissions = {})
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
-        return false;
-    f.close();
-    return permissions == QFile::Permissions() || f.setPermissions(permissions);
-}
-
-} // namespace
+constexpr QFile::Permissions executable = TestSupport::executablePermissions;
 
 class TestUpdateDialog : public QObject
 {
@@ -35,10 +24,9 @@ class TestUpdateDialog : public QObject
         QDir d(m_dir->path());
         QVERIFY(d.mkpath("update-tmp"));
         QVERIFY(d.mkpath("update"));
-        QVERIFY(writeFile(d.filePath("update/v-ivizuziz.exe"), TestSupport::updaterStandIn(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QVERIFY(writeFile(d.filePath("config.ini"), "[UpdateInfo]\nserver=" + m_server->url("/up/").toUtf8() + "\n"
-                                                        + localUpdateInfo));
+        QVERIFY(TestSupport::writeFile(d.filePath("update/v-ivizuziz.exe"), TestSupport::updaterStandIn(), executable));
+        QVERIFY(TestSupport::writeFile(d.filePath("config.ini"), "[UpdateInfo]\nserver="
+                                           + m_server->url("/up/").toUtf8() + "\n" + localUpdateInfo));
         m_server->setFile("/up/config.ini", "[UpdateInfo]\n" + serverUpdateInfo);
     }
 

@@ -12,6 +12,8 @@
 
 using Status = UpdateDownloader::Status;
 
+constexpr QFile::Permissions executable = TestSupport::executablePermissions;
+
 namespace {
 
 QByteArray ini(const QStringList &lines)
@@ -26,24 +28,6 @@ QByteArray package(const char *marker, int size = 4096)
         data += QByteArray::number(data.size()) + ' ';
     return data;
 }
-
-QString readText(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-bool writeFile(const QString &path, const QByteArray &data, QFile::Permissions permissions = {})
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
-        return false;
-    f.close();
-    return permissions == QFile::Permissions() || f.setPermissions(permissions);
-}
-
-const QFile::Permissions executable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-    | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
 
 // A working directory with "update-tmp/", "update/" (holding the stand-in
 // updater) and a local config.ini pointing at the test server.
@@ -62,15 +46,17 @@ struct Scene
         QDir d(dir.path());
         d.mkdir(QStringLiteral("update-tmp"));
         d.mkdir(QStringLiteral("update"));
-        if (withUpdater && !writeFile(d.filePath(QStringLiteral("update/v-ivizuziz.exe")), TestSupport::updaterStandIn(),
-                                      executable))
+        if (withUpdater
+            && !TestSupport::writeFile(d.filePath(QStringLiteral("update/v-ivizuziz.exe")),
+                                       TestSupport::updaterStandIn(), executable))
             return false;
         QStringList lines{QStringLiteral("[Settings]")};
         lines += localSettings;
         lines += QStringLiteral("[UpdateInfo]");
         lines += QStringLiteral("server=") + server.url(QStringLiteral("/Irvanta/"));
         lines += localUpdateInfo;
-        return writeFile(d.filePath(QStringLiteral("config.ini")), (lines.join(QLatin1Char('\n')) + "\n").toUtf8());
+        return TestSupport::writeFile(d.filePath(QStringLiteral("config.ini")),
+                                      (lines.join(QLatin1Char('\n')) + "\n").toUtf8());
     }
 
     QString path(const QString &relative) const { return QDir(dir.path()).filePath(relative); }
@@ -185,7 +171,7 @@ private slots:
         QCOMPARE(s.run(d), int(UpdateDownloader::NothingToFetch));
         QCOMPARE(s.server.requests(), QStringList{serverPath("config.ini")});
         QCOMPARE(s.tmpFiles(), QStringList{"config.ini"});
-        QCOMPARE(readText(s.path("update-tmp/config.ini")).toUtf8(), ini(remote));
+        QCOMPARE(TestSupport::readText(s.path("update-tmp/config.ini")).toUtf8(), ini(remote));
         QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
     }
 
@@ -251,14 +237,14 @@ private slots:
         QCOMPARE(s.tmpFiles(), landed);
         for (const QString &name : expected) {
             if (name != QLatin1String("update-software.zip"))
-                QCOMPARE(readText(s.path("update-tmp/" + name)).toUtf8(), package(qPrintable(name)));
+                QCOMPARE(TestSupport::readText(s.path("update-tmp/" + name)).toUtf8(), package(qPrintable(name)));
         }
 
         // The updater ran in update/ with "-A true"; the new one when a package came.
         const bool newUpdater = expected.contains(QStringLiteral("update-software.zip"));
         const QString ran = s.path(newUpdater ? "update/new-updater-ran.txt" : "update/updater-ran.txt");
         QTRY_VERIFY(QFile::exists(ran));
-        QTRY_COMPARE(readText(ran), QFileInfo(s.path("update")).absoluteFilePath() + "\n-A\ntrue\n");
+        QTRY_COMPARE(TestSupport::readText(ran), QFileInfo(s.path("update")).absoluteFilePath() + "\n-A\ntrue\n");
 
         QSettings after(s.path("config.ini"), QSettings::IniFormat);
         if (newUpdater)
@@ -369,7 +355,7 @@ private slots:
         QVERIFY(!QFile::exists(s.path("escaped.txt")));
         QVERIFY(!QFile::exists(s.path("update/escaped.txt")));
         QVERIFY(!QFile::exists(s.path("update/big.bin")));
-        QCOMPARE(readText(s.path("update/v-ivizuziz.exe")).toUtf8(), TestSupport::updaterStandIn());
+        QCOMPARE(TestSupport::readText(s.path("update/v-ivizuziz.exe")).toUtf8(), TestSupport::updaterStandIn());
         QCOMPARE(s.tmpFiles(), (QStringList{"config.ini", "main.zip"}));
         // No staging folder is left behind.
         QCOMPARE(QDir(s.dir.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),

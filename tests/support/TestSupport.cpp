@@ -187,4 +187,19 @@ QByteArray updaterStandIn()
                              "printf '%s\\n' \"$PWD\" \"$@\" > updater-ran.txt\n");
 }
 
+bool writeFile(const QString &path, const QByteArray &data, QFile::Permissions permissions)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
+        return false;
+    f.close();
+    return permissions == QFile::Permissions() || f.setPermissions(permissions);
+}
+
+QString readText(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
 } // namespace TestSupport

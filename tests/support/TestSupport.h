@@ -74,4 +74,13 @@ bool writeZip(const QString &path, const QList<ZipEntry> &entries);
 // "updater-ran.txt" of its working directory.
 QByteArray updaterStandIn();
 
+// Permissions of an executable file.
+constexpr QFile::Permissions executablePermissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+    | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+
+// Writes data to path (replacing it) and, when given, sets its permissions.
+bool writeFile(const QString &path, const QByteArray &data, QFile::Permissions permissions = {});
+// The whole content of a file as UTF-8 text; empty when it cannot be read.
+QString readText(const QString &path);
+
 } // namespace TestSupport
