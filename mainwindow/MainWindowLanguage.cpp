@@ -8,7 +8,6 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QTranslator>
 
 namespace {
@@ -33,15 +32,6 @@ void setHeaders(QAbstractItemModel *model, const QList<QPair<int, QString>> &hea
         return;
     for (const auto &h : headers)
         model->setHeaderData(h.first, Qt::Horizontal, h.second, Qt::EditRole);
-}
-
-// The settings dialog's fields arrive with its form; until then the ones
-// missing are skipped.
-template<typename T>
-void setChildText(QObject *owner, const char *name, const QString &text)
-{
-    if (T *w = owner->findChild<T *>(QLatin1String(name)))
-        w->setText(text);
 }
 
 } // namespace
@@ -139,18 +129,16 @@ void MainWindowImpl::loadLanguage(QString language)
 
     settingsDialog.setWindowFlags(settingsDialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
     settingsDialog.setWindowTitle(tr("Settings"));
-    setChildText<QLabel>(&settingsDialog, "companyLabel", tr("Company:"));
-    setChildText<QLabel>(&settingsDialog, "addressLabel", tr("Address:"));
-    setChildText<QLabel>(&settingsDialog, "contactLabel", tr("Contact:"));
-    setChildText<QAbstractButton>(&settingsDialog, "printOnlyFirstImageCheckBox", tr("Print only first image"));
-    setChildText<QAbstractButton>(&settingsDialog, "savePushButton", tr("Save changes"));
-    setChildText<QAbstractButton>(&settingsDialog, "cancelPushButton", tr("Cancel"));
-    if (auto *box = settingsDialog.findChild<QGroupBox *>(QStringLiteral("printGroupBox")))
-        box->setTitle(tr("Print Options"));
-    setChildText<QAbstractButton>(&settingsDialog, "advancedFilterCheckBox", tr("Advanced filter. Show more results."));
-    setChildText<QAbstractButton>(&settingsDialog, "simpleProgrammingCheckBox", tr("Simple programming"));
-    setChildText<QAbstractButton>(&settingsDialog, "automaticUpdatesChekingCheckBox",
-                                  tr("Check for updates on startup"));
+    settingsDialog.companyLabel->setText(tr("Company:"));
+    settingsDialog.addressLabel->setText(tr("Address:"));
+    settingsDialog.contactLabel->setText(tr("Contact:"));
+    settingsDialog.printOnlyFirstImageCheckBox->setText(tr("Print only first image"));
+    settingsDialog.savePushButton->setText(tr("Save changes"));
+    settingsDialog.cancelPushButton->setText(tr("Cancel"));
+    settingsDialog.printGroupBox->setTitle(tr("Print Options"));
+    settingsDialog.advancedFilterCheckBox->setText(tr("Advanced filter. Show more results."));
+    settingsDialog.simpleProgrammingCheckBox->setText(tr("Simple programming"));
+    settingsDialog.automaticUpdatesChekingCheckBox->setText(tr("Check for updates on startup"));
 
     setHeaders(ModelsTV->model(), {{1, tr("Brand")}, {2, tr("Type")}, {3, tr("Model")}});
     setHeaders(KeysTV->model(), {{2, tr("Name")}, {3, tr("ID")}});

@@ -348,6 +348,88 @@
 %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>USB remote control not connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>USB infrared receiver is connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>USB infrared receiver not connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The settings could not be saved, because &quot;%1&quot; cannot be written.
+Your changes stay in effect until the program ends.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Application</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link master %1 of this model is missing; no linked model can be added.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model was not saved.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model was not deleted.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you really want to delete  </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This remote control has links.
+All links will be deleted too!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model was not deleted; nothing was changed.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link master %1 of this model is missing; the photo was not stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>do you realy want to delete this image?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo was not deleted.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -441,18 +523,6 @@
     </message>
 </context>
 <context>
-    <name>RCKeysTableView</name>
-    <message>
-        <source>Catalogue</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The change could not be saved.
-%1</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>RCModelsTableView</name>
     <message>
         <source>Catalogue</source>
@@ -467,7 +537,47 @@
 <context>
     <name>SettingsDialog</name>
     <message>
-        <source>Save</source>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contact:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print only first image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Advanced filter. Show more results.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Simple programming</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check for updates on startup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

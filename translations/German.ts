@@ -325,7 +325,7 @@
     </message>
     <message>
         <source>About Application</source>
-        <translation type="vanished">Über das Programm</translation>
+        <translation>Über das Programm</translation>
     </message>
     <message>
         <source>Version</source>
@@ -353,6 +353,90 @@
         <translation>Die Taste konnte nicht gelöscht werden.
 %1</translation>
     </message>
+    <message>
+        <source>USB remote control not connected</source>
+        <translation>USB-Fernbedienung nicht angeschlossen</translation>
+    </message>
+    <message>
+        <source>USB infrared receiver is connected</source>
+        <translation>USB-Infrarotempfänger ist angeschlossen</translation>
+    </message>
+    <message>
+        <source>is connected</source>
+        <translation>ist angeschlossen</translation>
+    </message>
+    <message>
+        <source>USB infrared receiver not connected</source>
+        <translation>USB-Infrarotempfänger nicht angeschlossen</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved, because &quot;%1&quot; cannot be written.
+Your changes stay in effect until the program ends.</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden, weil "%1" nicht geschrieben werden kann.
+Ihre Änderungen gelten bis zum Programmende.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>The link master %1 of this model is missing; no linked model can be added.</source>
+        <translation>Das Leitmodell %1 dieses Modells fehlt; es kann kein verknüpftes Modell hinzugefügt werden.</translation>
+    </message>
+    <message>
+        <source>The model was not saved.
+%1</source>
+        <translation>Das Modell wurde nicht gespeichert.
+%1</translation>
+    </message>
+    <message>
+        <source>The model was not deleted.
+%1</source>
+        <translation>Das Modell wurde nicht gelöscht.
+%1</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete  </source>
+        <translation>Wollen Sie wirklich löschen:  </translation>
+    </message>
+    <message>
+        <source>This remote control has links.
+All links will be deleted too!</source>
+        <translation>Diese Fernbedienung hat Verknüpfungen.
+Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
+    <message>
+        <source>The model was not deleted; nothing was changed.
+%1</source>
+        <translation>Das Modell wurde nicht gelöscht; nichts wurde geändert.
+%1</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Bild öffnen</translation>
+    </message>
+    <message>
+        <source>Image Files</source>
+        <translation>Bilddateien</translation>
+    </message>
+    <message>
+        <source>The link master %1 of this model is missing; the photo was not stored.</source>
+        <translation>Das Leitmodell %1 dieses Modells fehlt; das Foto wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>do you realy want to delete this image?</source>
+        <translation>Wollen Sie dieses Bild wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>The photo was not deleted.
+%1</source>
+        <translation>Das Foto wurde nicht gelöscht.
+%1</translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -362,7 +446,7 @@
     </message>
     <message>
         <source>The photo folder &quot;%1/&quot; does not exist; the photo was not stored.</source>
-        <translation>Der Fotoordner "%1/" fehlt; das Foto wurde nicht gespeichert.</translation>
+        <translation>Der Fotoordner &quot;%1/&quot; fehlt; das Foto wurde nicht gespeichert.</translation>
     </message>
     <message>
         <source>All %1 photo places of this model are taken; the photo was not stored.</source>
@@ -422,7 +506,7 @@
     <name>PhotoPlaces</name>
     <message>
         <source>The photo folder &quot;%1/&quot; does not exist.</source>
-        <translation>Der Fotoordner "%1/" fehlt.</translation>
+        <translation>Der Fotoordner &quot;%1/&quot; fehlt.</translation>
     </message>
     <message>
         <source>The photo place %1 is already taken.</source>
@@ -449,12 +533,12 @@
     <name>RCKeysTableView</name>
     <message>
         <source>Catalogue</source>
-        <translation>Katalog</translation>
+        <translation type="vanished">Katalog</translation>
     </message>
     <message>
         <source>The change could not be saved.
 %1</source>
-        <translation>Die Änderung konnte nicht gespeichert werden.
+        <translation type="vanished">Die Änderung konnte nicht gespeichert werden.
 %1</translation>
     </message>
 </context>
@@ -475,7 +559,51 @@
     <name>SettingsDialog</name>
     <message>
         <source>Save</source>
-        <translation>Speichern</translation>
+        <translation type="vanished">Speichern</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Print Options</source>
+        <translation>Druckoptionen</translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation>Firma:</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>Adresse:</translation>
+    </message>
+    <message>
+        <source>Contact:</source>
+        <translation>Kontakt:</translation>
+    </message>
+    <message>
+        <source>Print only first image</source>
+        <translation>Nur das erste Bild drucken</translation>
+    </message>
+    <message>
+        <source>Advanced filter. Show more results.</source>
+        <translation>Erweiterter Filter. Mehr Ergebnisse zeigen.</translation>
+    </message>
+    <message>
+        <source>Simple programming</source>
+        <translation>Einfache Programmierung</translation>
+    </message>
+    <message>
+        <source>Check for updates on startup</source>
+        <translation>Beim Start nach Updates suchen</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>Änderungen speichern</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

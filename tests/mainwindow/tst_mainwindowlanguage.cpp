@@ -219,6 +219,11 @@ private slots:
         QCOMPARE(w.newRemoteDialog.labelBrand->text(), QStringLiteral("Marke:"));
         QCOMPARE(w.settingsDialog.windowTitle(), QStringLiteral("Einstellungen"));
         QVERIFY(!(w.settingsDialog.windowFlags() & Qt::WindowContextHelpButtonHint));
+        QCOMPARE(w.settingsDialog.companyLabel->text(), QStringLiteral("Firma:"));
+        QCOMPARE(w.settingsDialog.savePushButton->text(), QStringLiteral("Änderungen speichern"));
+        QCOMPARE(w.settingsDialog.printGroupBox->title(), QStringLiteral("Druckoptionen"));
+        QCOMPARE(w.settingsDialog.automaticUpdatesChekingCheckBox->text(),
+                 QStringLiteral("Beim Start nach Updates suchen"));
         QCOMPARE(w.changer8in1Dialog.windowTitle(), QStringLiteral("Fernbedienungs-Ersetzer"));
         QVERIFY(!(w.changer8in1Dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
         QCOMPARE(w.setFiltersPushButton->text(), QStringLiteral("Filter setzen"));
