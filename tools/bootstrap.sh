@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine (run as root):
 #   bash tools/bootstrap.sh run    install, build, write the sample directory, start the program
-#   bash tools/bootstrap.sh test   install, build, run every test
-# BUILD_DIR (default: build) and IRVANTA_SANITIZE=ON are honoured.
+#   bash tools/bootstrap.sh test   install, build, run every test, then the device tests
+#                                  once more under AddressSanitizer and UBSan
+# BUILD_DIR (default: build) and IRVANTA_SANITIZE=ON are honoured;
+# IRVANTA_DEVICE_SANITIZE=0 skips the second run of the device tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-run}
@@ -32,8 +34,20 @@ case "$mode" in
     exec ../irvanta
     ;;
   test)
-    cd "$build"
-    exec ctest --output-on-failure -j"$(nproc)"
+    (cd "$build" && ctest --output-on-failure -j"$(nproc)")
+    if [ "${IRVANTA_SANITIZE:-OFF}" = "ON" ] || [ "${IRVANTA_DEVICE_SANITIZE:-1}" = "0" ]; then
+      exit 0
+    fi
+    # The tests labelled "device" (threads, HID layer, simulator) once more
+    # under the sanitizers, in a second build of only what they need. Little
+    # optimisation and short debug info keep that build quick.
+    sanitize="$build-sanitize"
+    cmake -S . -B "$sanitize" -G Ninja -DIRVANTA_SANITIZE=ON -DIRVANTA_BUILD_BENCH=OFF \
+      -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1
+    mapfile -t targets < <(cd "$sanitize" && ctest -N -L device | sed -n 's/^ *Test *#[0-9]*: //p')
+    cmake --build "$sanitize" -j"$(nproc)" --target "${targets[@]}"
+    cd "$sanitize"
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 exec ctest -L device --output-on-failure -j"$(nproc)"
     ;;
   *)
     echo "usage: $0 run|test" >&2

@@ -34,13 +34,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QVERIFY(TestSupport::writeSampleDirectory(m_dir.path()));
-        m_previousDir = QDir::currentPath();
-        QDir::setCurrent(m_dir.path());
-        MessageBox::setAutomatic(true);
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-        db.setDatabaseName(QStringLiteral("rc.db"));
-        QVERIFY(db.open());
+        QVERIFY(TestSupport::enterSampleDirectory(m_dir.path(), &m_previousDir));
     }
     void cleanupTestCase() { QDir::setCurrent(m_previousDir); }
 

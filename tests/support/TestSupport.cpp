@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "app/MessageBox.h"
 #include "tools/samplekit/SampleKit.h"
 
 #include <quazip/quazip.h>
@@ -97,6 +98,20 @@ bool writeSampleDirectory(const QString &dir, int models)
         return false;
     }
     return true;
+}
+
+bool enterSampleDirectory(const QString &dir, QString *previousDir)
+{
+    if (dir.isEmpty() || !writeSampleDirectory(dir))
+        return false;
+    if (previousDir)
+        *previousDir = QDir::currentPath();
+    if (!QDir::setCurrent(dir))
+        return false;
+    MessageBox::setAutomatic(true);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    db.setDatabaseName(QStringLiteral("rc.db"));
+    return db.open();
 }
 
 namespace {

@@ -40,6 +40,12 @@ QVariantMap modelRow(QSqlDatabase db, const QString &rcid);
 // Writes the full sample working directory into dir.
 bool writeSampleDirectory(const QString &dir, int models = 40);
 
+// The set-up of a window test: writes the sample working directory into dir,
+// makes it the current directory (the previous one goes to *previousDir),
+// opens its "rc.db" on the default connection and has message boxes answered
+// automatically.
+bool enterSampleDirectory(const QString &dir, QString *previousDir);
+
 struct BoxLine
 {
     QString kind, title, text, answer;
