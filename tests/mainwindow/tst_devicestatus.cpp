@@ -5,7 +5,9 @@
 #include "ConnectionRig.h"
 #include "TestSupport.h"
 #include "app/MessageBox.h"
+#include "app/SettingsText.h"
 #include "mainwindow/MainWindowImpl.h"
+#include "mainwindow/SettingsFile.h"
 #include "usb/SimulatedRemote2.h"
 
 #include <QDir>
@@ -70,6 +72,13 @@ class TestDeviceStatus : public QObject
     QString m_previousDir;
     MainWindowImpl *w = nullptr;
     UsbState *m_state = nullptr;
+
+    // A key of "config.ini" as the file holds it now.
+    static QString savedSetting(const QString &key)
+    {
+        const QSettings file(QStringLiteral("config.ini"), QSettings::IniFormat);
+        return settingsText(file, key);
+    }
 
     QStringList logLines() const
     {
@@ -261,12 +270,16 @@ private slots:
         w->rcTypesList = list;
         w->rcTypes = joined;
         w->textEdit->clear();
+        const QStringList before = SettingsFile::parseRcTypes(savedSetting("Settings/rcTypes"));
 
         w->initUsb2();
         QCOMPARE(w->deviceId, 42);
         QCOMPARE(w->deviceRCTypeId, type);
         QCOMPARE(w->rcTypesList, expectedList);
         QCOMPARE(w->rcTypes, expectedJoined);
+        // Saved (in the file's own notation) only when the list grew.
+        QCOMPARE(SettingsFile::parseRcTypes(savedSetting("Settings/rcTypes")),
+                 expectedList != list ? expectedList : before);
         // One log line per entry of the first 256.
         QStringList entries;
         for (int i = 0; i < 256; ++i)
@@ -304,8 +317,11 @@ private slots:
         QFETCH(QString, reported);
         QFETCH(QString, expected);
         w->customerId = stored;
+        const QString before = savedSetting("Settings/customerId");
         w->takeCustomerNumber(reported);
         QCOMPARE(w->customerId, expected);
+        // Saved only when replaced.
+        QCOMPARE(savedSetting("Settings/customerId"), expected != stored ? expected : before);
     }
 
     // From the simulated bus to the window: the slots run in the thread's
@@ -341,6 +357,8 @@ private slots:
         QCOMPARE(w->deviceRCTypeId, 2);
         QCOMPARE(w->rcTypes, QStringLiteral("1,2"));
         QCOMPARE(w->customerId, QStringLiteral("4"));
+        QCOMPARE(savedSetting("Settings/customerId"), QStringLiteral("4"));
+        QCOMPARE(SettingsFile::parseRcTypes(savedSetting("Settings/rcTypes")), (QStringList{"1", "2"}));
         for (int s = 0; s < 4; ++s) {
             const QByteArray header = remote->slotHeader(s);
             for (int b = 0; b < 64; ++b)
