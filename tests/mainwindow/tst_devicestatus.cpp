@@ -382,7 +382,7 @@ private slots:
         rig.connection.stop();
     }
 
-    // The program itself, with the spec's timings, wires the thread to its
+    // The program itself, with its default timings, wires the thread to its
     // window: a simulated second-generation remote is connected within about
     // two seconds of the start, with no report out of sequence.
     void programConnectsTheSimulatedRemote()
