@@ -102,7 +102,7 @@ private slots:
         QElapsedTimer t;
         t.start();
         w.checkUpdatesAtStart();
-        QVERIFY(t.elapsed() < 1000);
+        QVERIFY(t.elapsed() < 2000); // returns at once, not after the time-out
         QTRY_COMPARE(m_server->requests().size(), 1);
         QVERIFY(w.findChild<UpdateCheck *>());
 
@@ -112,7 +112,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(fired, 1000);
         w.tabWidget->setCurrentIndex(3);
         QCOMPARE(w.tabWidget->currentIndex(), 3);
-        QVERIFY(t.elapsed() < 4000);
+        QVERIFY(w.findChild<UpdateCheck *>()); // all that while the check was still waiting
 
         QTRY_VERIFY_WITH_TIMEOUT(!w.findChild<UpdateCheck *>(), 10000);
         QVERIFY(t.elapsed() >= UpdateCheck::defaultTimeoutMs - 100);
