@@ -153,8 +153,7 @@ void MainWindowImpl::refreshLinks()
 
 void MainWindowImpl::formResize()
 {
-    labelProtocol->setPixmap(
-        fitted(protocolBarPixmap, labelProtocol->size()));
+    labelProtocol->setPixmap(fitted(protocolBarPixmap, labelProtocol->size()));
     refreshChangerPictureView();
     if (ledLabel)
         ledLabel->setGeometry(PictureGeometry::ledRect(labelPicture->geometry()));
@@ -206,10 +205,11 @@ void MainWindowImpl::refreshChangerPicture()
     const QString cacheKey = customer + QLatin1Char('-') + typeId;
     auto cached = pictureCache.constFind(cacheKey);
     if (cached == pictureCache.constEnd()) {
-        // A missing or unreadable file is cached as an empty picture too.
+        // A missing or unreadable file is cached as an empty picture too. The
+        // picture is scaled to the label's height and the width that goes with
+        // it, which the label may not have yet: the cache is kept per height.
         const QPixmap file(RemoteTypePicture::fileName(customer, typeId));
-        cached = pictureCache.insert(
-            cacheKey, fitted(file, labelPicture->size()));
+        cached = pictureCache.insert(cacheKey, fitted(file, QSize(PictureGeometry::pictureWidth(height), height)));
     }
     changerPixmap = cached.value();
 
@@ -217,8 +217,8 @@ void MainWindowImpl::refreshChangerPicture()
     labelPicture->rcTypeId = typeId.toInt();
 
     if (!changerPixmap.isNull()) {
-        // Circles follow the picture as scaled, which is the label's height
-        // once the label has its width for that height.
+        // Circles follow the picture as scaled (the label's height, unless the
+        // file has another shape than the nominal picture).
         const int pictureHeight = changerPixmap.height();
         QPainter painter(&changerPixmap);
         painter.setBrush(Qt::SolidPattern);
@@ -241,8 +241,7 @@ void MainWindowImpl::refreshChangerPictureView()
     labelPicture->setFixedWidth(PictureGeometry::pictureWidth(height));
     labelPicture->setPixmap(fitted(changerPixmap, labelPicture->size()));
     labelProtocol->setFixedHeight(labelProtocol->width() / 12);
-    labelProtocol->setPixmap(
-        fitted(protocolBarPixmap, labelProtocol->size()));
+    labelProtocol->setPixmap(fitted(protocolBarPixmap, labelProtocol->size()));
 }
 
 void MainWindowImpl::resizeSameKeyMarkers()

@@ -1,11 +1,19 @@
 #include "catalogue/QMainMouseMoveCatchWidget.h"
 
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QSqlDatabase>
 
 QMainMouseMoveCatchWidget::QMainMouseMoveCatchWidget(QWidget *parent) : QLabel(parent) {}
 
 QMainMouseMoveCatchWidget::~QMainMouseMoveCatchWidget() = default;
+
+void QMainMouseMoveCatchWidget::resizeEvent(QResizeEvent *e)
+{
+    QLabel::resizeEvent(e);
+    if (e->size().height() != e->oldSize().height())
+        emit heightChanged();
+}
 
 void QMainMouseMoveCatchWidget::mousePressEvent(QMouseEvent *e)
 {

@@ -14,7 +14,16 @@ public:
     explicit QMainMouseMoveCatchWidget(QWidget *parent = nullptr);
     ~QMainMouseMoveCatchWidget() override;
 
+signals:
+    // The label got another height. The window lays the picture out again on
+    // it: a layout change alone (a panel shown or hidden, the first layout
+    // after showing) resizes the label without resizing the window, and a
+    // picture whose width no longer matches its height would put clicks,
+    // circles and markers on different scales.
+    void heightChanged();
+
 protected:
+    void resizeEvent(QResizeEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;

@@ -169,6 +169,10 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     makeConnections(12, 12);
     labelPicture->shift = false;
     makeConnections(13, 21);
+    // The picture is laid out again whenever its label changes height, also
+    // when only the layout moved (see QMainMouseMoveCatchWidget::heightChanged).
+    connect(labelPicture, &QMainMouseMoveCatchWidget::heightChanged, this, &MainWindowImpl::formResize,
+            Qt::QueuedConnection);
 
     insertKeyTimer = new QTimer(this);
     makeConnections(22, 22);

@@ -357,6 +357,42 @@ private slots:
         }
     }
 
+    void pictureKeepsItsShapeWhenOnlyTheLayoutMoves()
+    {
+        // A fresh window, shown and laid out without a resize of its own: the
+        // picture label still gets the width of its height, so clicks and
+        // circles use one scale.
+        delete w;
+        w = new MainWindowImpl;
+        w->insertKeyTimer->stop();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTRY_COMPARE(w->labelPicture->width(), w->labelPicture->height() * 582 / 2261);
+        // The layout alone gives the label another height (the tab widget is
+        // held 100 pixels lower), with the window's size unchanged.
+        const QSize before = w->size();
+        const int height = w->labelPicture->height();
+        w->tabWidget->setMinimumHeight(w->tabWidget->height() - 100);
+        w->tabWidget->setMaximumHeight(w->tabWidget->height() - 100);
+        QTRY_VERIFY(w->labelPicture->height() != height);
+        QCOMPARE(w->size(), before);
+        QTRY_COMPARE(w->labelPicture->width(), w->labelPicture->height() * 582 / 2261);
+        QCOMPARE(w->sameKeyMarkers[0]->width(), w->labelPicture->height() * 40 / 2261);
+    }
+
+    void pictureCachedAtItsHeightWhateverTheLabelWidth()
+    {
+        select(QStringLiteral("aaaa0001"), 3);
+        const int h = w->labelPicture->height();
+        // A label whose width lags behind its height (before the layout caught up).
+        w->pictureCache.clear();
+        w->labelPicture->setFixedWidth(60);
+        QCOMPARE(w->labelPicture->height(), h);
+        w->refreshChangerPicture();
+        QCOMPARE(w->pictureCache.value(QStringLiteral("4-3")).size(), QSize(h * 582 / 2261, h));
+        QCOMPARE(w->changerPixmap.height(), h);
+    }
+
     void modelActions_data()
     {
         QTest::addColumn<QString>("rcid");
