@@ -283,8 +283,9 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
         const bool full = i % 10 == 0;
         const int address = rng.below(256);
         for (const RemoteType &t : types) {
-            // Not every master has keys for every type.
-            if (!full && (i + t.id) % 3 == 0)
+            // Not every master has keys for every type; all have the first
+            // type's, so the model shown at start shows its keys.
+            if (!full && t.id != 1 && (i + t.id) % 3 == 0)
                 continue;
             const int count = full ? t.keyCount : qMin(t.keyCount, 10 + rng.below(31));
             for (int n = 0; n < count; ++n) {
