@@ -62,7 +62,7 @@ void RCModelsTableView::showStoredRow(QSqlTableModel *model, int row)
     }
 }
 
-void RCModelsTableView::writeBack(QAbstractItemView *view, bool *busy, const QModelIndex &topLeft,
+bool RCModelsTableView::writeBack(QAbstractItemView *view, bool *busy, const QModelIndex &topLeft,
                                   const QModelIndex &bottomRight,
                                   const std::function<CatalogueEdits::Result(QSqlTableModel *, const QModelIndex &)> &write)
 {
@@ -70,7 +70,7 @@ void RCModelsTableView::writeBack(QAbstractItemView *view, bool *busy, const QMo
     const QModelIndex current = view->currentIndex();
     const int row = current.row();
     if (*busy || !table || row < 0 || row < topLeft.row() || row > bottomRight.row())
-        return;
+        return false;
 
     *busy = true;
     const CatalogueEdits::Result result = write(table, current);
@@ -79,16 +79,20 @@ void RCModelsTableView::writeBack(QAbstractItemView *view, bool *busy, const QMo
 
     if (result.status == CatalogueEdits::Status::Failed)
         MessageBox::warning(view, tr("Catalogue"), tr("The change could not be saved.\n%1").arg(result.error));
+    return result.status == CatalogueEdits::Status::Written;
 }
 
 void RCModelsTableView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                                     const QList<int> &roles)
 {
     QTableView::dataChanged(topLeft, bottomRight, roles);
-    writeBack(this, &m_writingBack, topLeft, bottomRight, [](QSqlTableModel *table, const QModelIndex &current) {
-        const int row = current.row();
-        return CatalogueEdits::updateModelNames(
-            table->database(), table->index(row, 0).data().toString(), table->index(row, 1).data().toString(),
-            table->index(row, 2).data().toString(), table->index(row, 3).data().toString());
-    });
+    const bool written =
+        writeBack(this, &m_writingBack, topLeft, bottomRight, [](QSqlTableModel *table, const QModelIndex &current) {
+            const int row = current.row();
+            return CatalogueEdits::updateModelNames(
+                table->database(), table->index(row, 0).data().toString(), table->index(row, 1).data().toString(),
+                table->index(row, 2).data().toString(), table->index(row, 3).data().toString());
+        });
+    if (written)
+        emit modelEdited();
 }

@@ -30,10 +30,16 @@ public:
     // current row lies in the changed range, write (given the view's table
     // model and current index) stores the edit; then the row is shown as
     // stored, and a failed write is reported. *busy keeps the refresh of the
-    // row, which reports changed data too, from writing again.
-    static void writeBack(QAbstractItemView *view, bool *busy, const QModelIndex &topLeft,
+    // row, which reports changed data too, from writing again. True when the
+    // catalogue was changed.
+    static bool writeBack(QAbstractItemView *view, bool *busy, const QModelIndex &topLeft,
                           const QModelIndex &bottomRight,
                           const std::function<CatalogueEdits::Result(QSqlTableModel *, const QModelIndex &)> &write);
+
+signals:
+    // An in-place edit changed the catalogue: lists that show the same rows
+    // elsewhere (the links list) must be read again.
+    void modelEdited();
 
 protected slots:
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,

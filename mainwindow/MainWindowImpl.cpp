@@ -220,6 +220,8 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     comboBoxDatabase->addItem(QStringLiteral("Whole without links"));
     // The filter fields act on key releases, which line edits keep to themselves.
     KeyReleaseForwarder::install(this, {brandLineEdit, modelLineEdit});
+    // An in-place edit of a model changes rows the links list may be showing.
+    connect(ModelsTV, &RCModelsTableView::modelEdited, this, &MainWindowImpl::refreshLinks);
 
     rcTypesModel = new RCTypesModel(RCTypesTV);
     rcTypesModel->setQuery(RemoteTypeQuery::selectTypes(rcTypesList));

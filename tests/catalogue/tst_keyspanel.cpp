@@ -478,6 +478,22 @@ private slots:
         QCOMPARE(linksShown(), (QStringList{"bbbb0001:BETA"}));
         QCOMPARE(w->lastLinksLink, QStringLiteral("bbbb0001"));
     }
+
+    void linksListFollowsInPlaceEdits()
+    {
+        w->tabWidget->setCurrentIndex(2);
+        select(QStringLiteral("aaaa0002"), 3);
+        QCOMPARE(linksShown(), (QStringList{"aaaa0001:ALFA", "aaaa0002:ALFA"}));
+
+        // A brand typed into the model list is written at once; the links
+        // list shows the stored, upper-case name without a new selection.
+        QAbstractItemModel *models = w->ModelsTV->model();
+        const QModelIndex brand = w->ModelsTV->currentIndex().siblingAtColumn(1);
+        QCOMPARE(models->index(brand.row(), 0).data().toString(), QStringLiteral("aaaa0002"));
+        QVERIFY(models->setData(brand, QStringLiteral("omega")));
+        QCOMPARE(linksShown(), (QStringList{"aaaa0001:ALFA", "aaaa0002:OMEGA"}));
+        exec(QStringLiteral("UPDATE rcmodels SET Brand='ALFA' WHERE Rcid='aaaa0002'"));
+    }
 };
 
 QTEST_MAIN(TestKeysPanel)
