@@ -1,14 +1,173 @@
 // MainWindowImpl: import, export and catalogue identifier conversion.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/MessageBox.h"
+#include "catalogue/CurrentRow.h"
+#include "exchange/ExchangeFile.h"
+#include "exchange/ExchangeImport.h"
+#include "exchange/RemoteExport.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlTableModel>
+
+namespace {
+
+enum Column { RcidColumn = 0, BrandColumn = 1, ModelColumn = 3, LinkColumn = 5 };
+
+} // namespace
+
+// Selects the first row of the model list whose Rcid is rcid; the row the
+// refresh selected stays when there is none.
+static void selectModelRow(QTableView *view, const QString &rcid)
+{
+    auto *model = qobject_cast<QSqlTableModel *>(view->model());
+    if (!model)
+        return;
+    for (int row = 0;; ++row) {
+        while (row >= model->rowCount() && model->canFetchMore())
+            model->fetchMore();
+        if (row >= model->rowCount())
+            return;
+        if (model->index(row, RcidColumn).data().toString() == rcid) {
+            view->selectRow(row);
+            return;
+        }
+    }
+}
+
 void MainWindowImpl::exportRemote()
 {
-    // Writes the selected model to an exchange file.
+    RemoteExport::Selection selection;
+    selection.rcid = CurrentRow::text(ModelsTV, RcidColumn);
+    selection.brand = CurrentRow::text(ModelsTV, BrandColumn);
+    selection.model = CurrentRow::text(ModelsTV, ModelColumn);
+    selection.link = CurrentRow::text(ModelsTV, LinkColumn);
+    selection.rcTypeId = CurrentRow::text(RCTypesTV, 0);
+    selection.rcTypeName = CurrentRow::text(RCTypesTV, 1);
+
+    if (!QDir(lastExportPath).exists())
+        lastExportPath = QStringLiteral("xml");
+    QString proposed, error;
+    if (!RemoteExport::proposedName(QSqlDatabase::database(), selection, &proposed, &error)) {
+        if (!error.isEmpty())
+            MessageBox::warning(this, tr("Warning"), tr("The model could not be exported.\n%1").arg(error));
+        return; // a linked model without its master: nothing to export
+    }
+
+    QFileDialog dialog(this, tr("Export"), lastExportPath + QLatin1Char('/') + proposed,
+                       tr("Irvanta XML Files") + QStringLiteral(" (*.xml)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("xml"));
+    const QString fileName = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+        ? dialog.selectedFiles().constFirst()
+        : QString();
+    if (fileName.isEmpty())
+        return;
+    lastExportPath = QFileInfo(fileName).absolutePath();
+    saveSettings();
+    if (QFileInfo(fileName).suffix() != QLatin1String("xml"))
+        return;
+
+    QStringList problems;
+    if (!RemoteExport::exportTo(QSqlDatabase::database(), QDir::currentPath(), selection, proposed, fileName, &error,
+                                &problems))
+        MessageBox::warning(this, tr("Warning"), tr("The file %1 was not written.\n%2").arg(fileName, error));
+    if (!problems.isEmpty())
+        MessageBox::warning(this, tr("Warning"),
+                            tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));
 }
 
 void MainWindowImpl::importRemote()
 {
-    // Imports an exchange file or one of the import-only formats.
+    if (!QDir(lastImportPath).exists())
+        lastImportPath = QStringLiteral("xml");
+    const QString fileName =
+        QFileDialog::getOpenFileName(this, tr("Import"), lastImportPath + QLatin1Char('/'),
+                                     tr("Irvanta Files") + QStringLiteral(" (*.xml *.vrc *.txt)"));
+    if (fileName.isEmpty())
+        return;
+    lastImportPath = QFileInfo(fileName).absolutePath();
+    saveSettings();
+
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix == QLatin1String("vrc") || suffix == QLatin1String("txt")) {
+        MessageBox::information(this, tr("Import"), tr("Files of this kind can not be imported yet."));
+        return;
+    }
+    if (suffix != QLatin1String("xml"))
+        return;
+
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        MessageBox::warning(this, tr("Warning"), tr("The file %1 could not be read.").arg(fileName));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    auto wrongFile = [this](const QString &why) {
+        textEdit->append(tr("Import: %1").arg(why));
+        MessageBox::warning(nullptr, tr("Warning"), tr("Wrong import file"));
+    };
+    ExchangeFile::Document document;
+    QString error;
+    if (!ExchangeFile::read(bytes, &document, &error)) {
+        wrongFile(error);
+        return;
+    }
+
+    QSqlDatabase db = QSqlDatabase::database();
+    const int keysThere = ExchangeImport::existingKeys(db, document, &error);
+    if (keysThere < 0) {
+        MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
+        return;
+    }
+    ExchangeImport::Mode mode = ExchangeImport::Mode::Replace;
+    if (keysThere > 0) {
+        const QString question = tr("This RC is already exists.") + QLatin1Char('\n') + tr("Do you want to create copy?")
+            + QLatin1Char('\n') + tr("Yes - copy") + QLatin1Char('\n') + tr("No - replace") + QLatin1Char('\n')
+            + tr("Cancel - no need import");
+        switch (MessageBox::question(this, tr("Confirm"), question,
+                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel)) {
+        case QMessageBox::Yes:
+            mode = ExchangeImport::Mode::Copy;
+            break;
+        case QMessageBox::No:
+            break;
+        default:
+            return;
+        }
+    }
+
+    ExchangeImport::Outcome outcome;
+    switch (ExchangeImport::write(db, document, mode, &outcome, &error)) {
+    case ExchangeImport::Result::Written:
+        break;
+    case ExchangeImport::Result::WrongFile:
+        wrongFile(error);
+        return;
+    case ExchangeImport::Result::Failed:
+        MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
+        return;
+    }
+    for (const QString &line : std::as_const(outcome.log))
+        textEdit->append(line);
+
+    const QStringList problems = ExchangeImport::copyPhotos(QFileInfo(fileName).absolutePath(), document.master.rcid,
+                                                            QDir::currentPath(), outcome.rcid);
+    brandLineEdit->setText(document.master.brand);
+    modelLineEdit->setText(document.master.model);
+    refreshModels();
+    selectModelRow(ModelsTV, outcome.rcid);
+    refreshRC();
+    if (!problems.isEmpty())
+        MessageBox::warning(this, tr("Warning"),
+                            tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));
 }
 
 void MainWindowImpl::convertDB()

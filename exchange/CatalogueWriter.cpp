@@ -1,0 +1,98 @@
+#include "exchange/CatalogueWriter.h"
+
+#include "catalogue/ModelRecords.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace CatalogueWriter {
+
+namespace {
+
+bool fail(QString *error, const QString &why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
+bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error)
+{
+    q.prepare(sql);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (q.exec())
+        return true;
+    return fail(error, q.lastError().text());
+}
+
+} // namespace
+
+Transaction::~Transaction()
+{
+    if (m_open)
+        m_db.rollback();
+}
+
+bool Transaction::begin(QString *error)
+{
+    if (!m_db.transaction())
+        return fail(error, m_db.lastError().text());
+    m_open = true;
+    return true;
+}
+
+bool Transaction::commit(QString *error)
+{
+    if (!m_db.commit()) {
+        const QString why = m_db.lastError().text();
+        m_db.rollback();
+        m_open = false;
+        return fail(error, why);
+    }
+    m_open = false;
+    return true;
+}
+
+QString freeRcid(QSqlDatabase db, QString *error)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString candidate = ModelRecords::newRcid();
+        QSqlQuery q(db);
+        if (!run(q, QStringLiteral("SELECT 1 FROM rcmodels WHERE Rcid=? OR Link=?"), {candidate, candidate}, error))
+            return QString();
+        if (!q.next())
+            return candidate;
+    }
+    fail(error, QStringLiteral("no free model identity was found"));
+    return QString();
+}
+
+bool writeKey(QSqlDatabase db, const QString &rcid, int typeId, int nkey, const QString &name, const QString &id,
+              QString *error)
+{
+    QSqlQuery q(db);
+    return run(q, QStringLiteral("DELETE FROM rckeys WHERE Rcid=? AND RCTypeId=? AND Nkey=?"), {rcid, typeId, nkey},
+               error)
+        && run(q, QStringLiteral("INSERT INTO rckeys(Rcid,Name,ID,RCTypeId,Nkey) VALUES(?,?,?,?,?)"),
+               {rcid, name, id, typeId, nkey}, error);
+}
+
+bool insertMaster(QSqlDatabase db, const QString &brand, const QString &type, const QString &model,
+                  const QString &documentation, QString *rcid, QString *error)
+{
+    const QString id = freeRcid(db, error);
+    if (id.isEmpty())
+        return false;
+    QSqlQuery q(db);
+    if (!run(q,
+             QStringLiteral("INSERT INTO rcmodels(Rcid,Link,Brand,Type,Model,Documentation,Own) "
+                            "VALUES(?,?,?,?,?,?,1)"),
+             {id, id, brand, type, model, documentation}, error))
+        return false;
+    *rcid = id;
+    return true;
+}
+
+} // namespace CatalogueWriter

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// The catalogue writes the importers share. Every statement binds its
+// values; each returns false with *error set when the database refuses.
+namespace CatalogueWriter {
+
+// An open transaction that is rolled back unless commit() succeeded, so no
+// path out of an import leaves one open.
+class Transaction
+{
+public:
+    explicit Transaction(QSqlDatabase db) : m_db(db) {}
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    bool begin(QString *error);
+    bool commit(QString *error);
+
+private:
+    QSqlDatabase m_db;
+    bool m_open = false;
+};
+
+// A new model identity that no row of "rcmodels" holds yet; empty when the
+// look-up fails or no free one was drawn.
+QString freeRcid(QSqlDatabase db, QString *error);
+
+// Key nkey of remote type typeId of master rcid: the stored one of that
+// triple is replaced.
+bool writeKey(QSqlDatabase db, const QString &rcid, int typeId, int nkey, const QString &name, const QString &id,
+              QString *error);
+
+// A new own link master (correction and the rest at their defaults); its identity goes to *rcid.
+bool insertMaster(QSqlDatabase db, const QString &brand, const QString &type, const QString &model,
+                  const QString &documentation, QString *rcid, QString *error);
+
+} // namespace CatalogueWriter

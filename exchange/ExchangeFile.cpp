@@ -1,0 +1,306 @@
+#include "exchange/ExchangeFile.h"
+
+#include "exchange/ImportValues.h"
+
+#include <QDomDocument>
+#include <QDomElement>
+#include <QHash>
+#include <QRegularExpression>
+
+namespace {
+
+QString escaped(const QString &value)
+{
+    QString out;
+    const QString clean = ExchangeFile::xmlCharacters(value);
+    out.reserve(clean.size());
+    for (const QChar c : clean) {
+        switch (c.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        // A reader turns a bare CR into LF; the reference keeps it.
+        case '\r': out += QLatin1String("&#xD;"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+void leaf(QString &out, int level, const char *tag, const QString &value)
+{
+    out += QString(4 * level, QLatin1Char(' '));
+    out += QLatin1Char('<') + QLatin1String(tag) + QLatin1Char('>') + escaped(value) + QLatin1String("</")
+        + QLatin1String(tag) + QLatin1String(">\n");
+}
+
+void open(QString &out, int level, const char *tag)
+{
+    out += QString(4 * level, QLatin1Char(' ')) + QLatin1Char('<') + QLatin1String(tag) + QLatin1String(">\n");
+}
+
+void close(QString &out, int level, const char *tag)
+{
+    out += QString(4 * level, QLatin1Char(' ')) + QLatin1String("</") + QLatin1String(tag) + QLatin1String(">\n");
+}
+
+void empty(QString &out, int level, const char *tag)
+{
+    out += QString(4 * level, QLatin1Char(' ')) + QLatin1Char('<') + QLatin1String(tag) + QLatin1String("/>\n");
+}
+
+bool fail(QString *error, const QString &why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
+// The texts of the named children of an element; later duplicates win.
+void collect(const QDomNode &parent, const QHash<QString, QString *> &fields)
+{
+    for (QDomNode n = parent.firstChild(); !n.isNull(); n = n.nextSibling()) {
+        if (!n.isElement())
+            continue;
+        const QDomElement e = n.toElement();
+        if (QString *target = fields.value(e.tagName()))
+            *target = e.text();
+    }
+}
+
+bool isElementNamed(const QDomNode &node, const char *tag)
+{
+    return node.isElement() && node.toElement().tagName() == QLatin1String(tag);
+}
+
+// Correction and Prot of a model row: empty, or a number within bounds.
+QString modelNumbersError(const ExchangeFile::Model &m)
+{
+    if (!m.correction.isEmpty() && !ImportValues::isCorrection(m.correction))
+        return QStringLiteral("Correction \"%1\" is not a number from -20 to 20").arg(m.correction);
+    if (!m.prot.isEmpty() && ImportValues::integer(m.prot, 0, 999) < 0)
+        return QStringLiteral("Prot \"%1\" is not a protocol number").arg(m.prot);
+    return QString();
+}
+
+} // namespace
+
+QString ExchangeFile::xmlCharacters(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c)) {
+            // Only a whole pair is a character; a lone half is dropped.
+            if (i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+                out += text.at(i);
+                out += text.at(i + 1);
+                ++i;
+            }
+            continue;
+        }
+        if (QChar::isLowSurrogate(c))
+            continue;
+        const bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF)
+            || (c >= 0xE000 && c <= 0xFFFD);
+        if (allowed)
+            out += QChar(c);
+    }
+    return out;
+}
+
+QByteArray ExchangeFile::write(const Document &d)
+{
+    QString out = QStringLiteral("<?xml version=\"1.0\"?>\n");
+    open(out, 0, "Irvanta");
+    open(out, 1, "RCDescription");
+    leaf(out, 2, "IrvantaVersion", d.version);
+    if (d.hasMaster) {
+        leaf(out, 2, "Rcid", d.master.rcid);
+        leaf(out, 2, "Brand", d.master.brand);
+        leaf(out, 2, "Type", d.master.type);
+        leaf(out, 2, "Model", d.master.model);
+        leaf(out, 2, "RCTypeId", d.rcTypeId);
+        leaf(out, 2, "Documentation", d.master.documentation);
+        leaf(out, 2, "Correction", d.master.correction);
+        leaf(out, 2, "Prot", d.master.prot);
+    }
+    close(out, 1, "RCDescription");
+    if (d.keys.isEmpty()) {
+        empty(out, 1, "RCKeys");
+    } else {
+        open(out, 1, "RCKeys");
+        for (const Key &k : d.keys) {
+            open(out, 2, "RCKey");
+            leaf(out, 3, "Name", k.name);
+            leaf(out, 3, "ID", k.id);
+            leaf(out, 3, "Nkey", k.nkey);
+            close(out, 2, "RCKey");
+        }
+        close(out, 1, "RCKeys");
+    }
+    if (d.links.isEmpty()) {
+        empty(out, 1, "RCLinks");
+    } else {
+        open(out, 1, "RCLinks");
+        for (const Model &m : d.links) {
+            open(out, 2, "RCLink");
+            leaf(out, 3, "Rcid", m.rcid);
+            leaf(out, 3, "Brand", m.brand);
+            leaf(out, 3, "Type", m.type);
+            leaf(out, 3, "Model", m.model);
+            leaf(out, 3, "Documentation", m.documentation);
+            leaf(out, 3, "Correction", m.correction);
+            leaf(out, 3, "Prot", m.prot);
+            close(out, 2, "RCLink");
+        }
+        close(out, 1, "RCLinks");
+    }
+    close(out, 0, "Irvanta");
+    return out.toUtf8();
+}
+
+bool ExchangeFile::isRcid(const QString &text)
+{
+    static const QRegularExpression shape(QStringLiteral(
+        "\\A(?:[0-9a-f]{8}|\\{[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}\\})\\z"));
+    return shape.match(text).hasMatch();
+}
+
+int ExchangeFile::fourInOnePosition(int p)
+{
+    // Position on the 4in1 layout -> key number; -1 where no key sits.
+    static const int table[64] = {
+        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, // 0-9
+        20, 16, 18, 17, 42, -1, -1, 26, 13, 12, // 10-19
+        11, 34, 33, 32, 23, 10, 9,  8,  41, 31, // 20-29
+        38, 15, 7,  6,  5,  37, 36, 35, 29, 4,  // 30-39
+        3,  2,  27, 19, 30, 25, 40, 39, 28, 24, // 40-49
+        21, 22, 1,  0,  -1, 14, -1, -1, -1, -1, // 50-59
+        -1, -1, -1, -1,                         // 60-63
+    };
+    return p >= 0 && p < 64 ? table[p] : -1;
+}
+
+int ExchangeFile::nkeyFromPosition(const QString &position, int typeId)
+{
+    if (position.size() != 4)
+        return -1;
+    const QChar b = position.at(0);
+    if (b != QLatin1Char('0') && b != QLatin1Char('1'))
+        return -1;
+    const int p = ImportValues::integer(position.mid(2, 2), 0, 99);
+    if (p < 0 || position.mid(2, 2).size() != 2)
+        return -1;
+    const int layer = b.digitValue();
+    if (typeId >= 1 && typeId <= 4)
+        return p < 56 ? layer * 56 + p : -1;
+    if (typeId == 5) {
+        const int key = fourInOnePosition(p);
+        return key < 0 ? -1 : layer * 43 + key;
+    }
+    return -1;
+}
+
+bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *error)
+{
+    Document d;
+    QDomDocument dom;
+    QString parseError;
+    int line = 0, column = 0;
+    if (!dom.setContent(bytes, false, &parseError, &line, &column))
+        return fail(error, QStringLiteral("not well-formed XML (line %1, column %2: %3)")
+                               .arg(line)
+                               .arg(column)
+                               .arg(parseError));
+    const QDomElement root = dom.documentElement();
+    const QDomNode description = root.firstChild();
+    if (!isElementNamed(description, "RCDescription"))
+        return fail(error, QStringLiteral("the first child of the root is not RCDescription"));
+
+    collect(description, {{QStringLiteral("IrvantaVersion"), &d.version},
+                          {QStringLiteral("Rcid"), &d.master.rcid},
+                          {QStringLiteral("Brand"), &d.master.brand},
+                          {QStringLiteral("Type"), &d.master.type},
+                          {QStringLiteral("Model"), &d.master.model},
+                          {QStringLiteral("RCTypeId"), &d.rcTypeId},
+                          {QStringLiteral("Documentation"), &d.master.documentation},
+                          {QStringLiteral("Correction"), &d.master.correction},
+                          {QStringLiteral("Prot"), &d.master.prot}});
+    if (d.master.rcid.isEmpty() || d.master.brand.isEmpty() || d.master.type.isEmpty() || d.master.model.isEmpty()
+        || d.rcTypeId.isEmpty())
+        return fail(error, QStringLiteral("Rcid, Brand, Type, Model or RCTypeId is missing"));
+    d.hasMaster = true;
+    if (!isRcid(d.master.rcid))
+        return fail(error, QStringLiteral("Rcid \"%1\" is not a model identity").arg(d.master.rcid));
+    const int typeId = ImportValues::integer(d.rcTypeId, 1, MaxTypeId);
+    if (typeId < 0)
+        return fail(error, QStringLiteral("RCTypeId \"%1\" is not a remote type").arg(d.rcTypeId));
+    d.rcTypeId = QString::number(typeId);
+    const QString numbers = modelNumbersError(d.master);
+    if (!numbers.isEmpty())
+        return fail(error, numbers);
+
+    // Only the first character of the version counts ("10.1" is major 1).
+    const QChar first = d.version.isEmpty() ? QChar() : d.version.at(0);
+    const int major = first.isDigit() && first.unicode() < 128 ? first.digitValue() : 0;
+
+    const QDomNode keys = description.nextSibling();
+    if (!isElementNamed(keys, "RCKeys"))
+        return fail(error, QStringLiteral("no RCKeys group follows RCDescription"));
+    for (QDomNode entry = keys.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
+        Key k;
+        QString position, number;
+        collect(entry, {{QStringLiteral("Name"), &k.name},
+                        {QStringLiteral("ID"), &k.id},
+                        {QStringLiteral("PCB"), &position},
+                        {QStringLiteral("Nkey"), &number}});
+        if (k.id.isEmpty())
+            continue;
+        int nkey;
+        if (major == 1 && typeId <= 5) {
+            nkey = nkeyFromPosition(position, typeId);
+            if (nkey < 0)
+                return fail(error, QStringLiteral("key position \"%1\" has no key on remote type %2")
+                                       .arg(position)
+                                       .arg(typeId));
+        } else {
+            nkey = ImportValues::integer(number, 0, MaxKeyNumber);
+            if (nkey < 0)
+                return fail(error, QStringLiteral("key number \"%1\" is not 0 to %2").arg(number).arg(MaxKeyNumber));
+        }
+        k.nkey = QString::number(nkey);
+        d.keys << k;
+    }
+
+    const QDomNode links = keys.nextSibling();
+    d.hasLinksGroup = isElementNamed(links, "RCLinks");
+    if (d.hasLinksGroup) {
+        for (QDomNode entry = links.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
+            Model m;
+            collect(entry, {{QStringLiteral("Rcid"), &m.rcid},
+                            {QStringLiteral("Brand"), &m.brand},
+                            {QStringLiteral("Type"), &m.type},
+                            {QStringLiteral("Model"), &m.model},
+                            {QStringLiteral("Documentation"), &m.documentation},
+                            {QStringLiteral("Correction"), &m.correction},
+                            {QStringLiteral("Prot"), &m.prot}});
+            if (m.rcid.isEmpty() || m.brand.isEmpty() || m.type.isEmpty() || m.model.isEmpty())
+                continue;
+            // A copy does not read the links, so a bad link only fails a replace.
+            if (!isRcid(m.rcid)) {
+                d.linksError = QStringLiteral("link Rcid \"%1\" is not a model identity").arg(m.rcid);
+                break;
+            }
+            const QString linkNumbers = modelNumbersError(m);
+            if (!linkNumbers.isEmpty()) {
+                d.linksError = QStringLiteral("link %1: %2").arg(m.rcid, linkNumbers);
+                break;
+            }
+            d.links << m;
+        }
+    }
+    *document = d;
+    return true;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The remote-control exchange file: one link master with its keys of one
+// remote type and the user's own models linked to it. write() gives the
+// file's bytes; read() turns bytes back into checked values, so nothing
+// unchecked ever reaches the catalogue.
+class ExchangeFile
+{
+public:
+    static constexpr const char *ProgramVersion = "2.5.10";
+
+    struct Model
+    {
+        QString rcid, brand, type, model, documentation, correction, prot;
+    };
+    struct Key
+    {
+        QString name, id;
+        QString nkey; // read: checked and mapped to a decimal 0..127
+    };
+
+    struct Document
+    {
+        QString version;          // the version text of the file
+        bool hasMaster = false;   // the description carries a master row
+        Model master;
+        QString rcTypeId;
+        QList<Key> keys;
+        bool hasLinksGroup = false; // read: the file has its links group
+        QList<Model> links;         // read: only complete links, checked
+        QString linksError;         // read: why the links group is unusable
+    };
+
+    // The file's bytes: UTF-8, LF line ends, 4 spaces per level. Characters
+    // XML 1.0 does not allow are dropped.
+    static QByteArray write(const Document &document);
+
+    // Reads and checks a file. On failure returns false and says why in
+    // *error (for the log); the user is told only that the file is wrong.
+    // A link that is incomplete is dropped; a link with a bad value sets
+    // linksError (only a replace reads the links).
+    static bool read(const QByteArray &bytes, Document *document, QString *error);
+
+    // The catalogue's identity shapes: eight lower-case hexadecimal digits,
+    // or the braced UUID text of older catalogues.
+    static bool isRcid(const QString &text);
+
+    // Key number of a position text "b p" (b the layer digit, one separator,
+    // two digits of position) on remote type t; -1 when the text is not of
+    // that shape or the position lies outside the type's layer.
+    static int nkeyFromPosition(const QString &position, int typeId);
+
+    // Position p of the 4in1 layout to its key number 0..42; -1 when p has
+    // no key.
+    static int fourInOnePosition(int p);
+
+    // The highest key number a remote type stores (two layers).
+    static constexpr int MaxKeyNumber = 127;
+    static constexpr int MaxTypeId = 255;
+
+    // The text with the characters XML 1.0 does not allow removed.
+    static QString xmlCharacters(const QString &text);
+};

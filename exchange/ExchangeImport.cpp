@@ -1,0 +1,175 @@
+#include "exchange/ExchangeImport.h"
+
+#include "catalogue/ModelRecords.h"
+#include "catalogue/PhotoPlaces.h"
+#include "exchange/CatalogueWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+bool fail(QString *error, const QString &why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
+bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error)
+{
+    q.prepare(sql);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (q.exec())
+        return true;
+    return fail(error, q.lastError().text());
+}
+
+// 1 a row, 0 none, -1 failed.
+int found(QSqlDatabase db, const QString &sql, const QVariantList &values, QString *error, QVariant *first = nullptr)
+{
+    QSqlQuery q(db);
+    if (!run(q, sql, values, error))
+        return -1;
+    if (!q.next())
+        return 0;
+    if (first)
+        *first = q.value(0);
+    return 1;
+}
+
+// Empty text in the file stands for a value the catalogue did not hold.
+QVariant number(const QString &text, bool real)
+{
+    if (text.isEmpty())
+        return QVariant();
+    return real ? QVariant(text.toDouble()) : QVariant(text.toInt());
+}
+
+// Writes row rcid of a model linked to link: updated in place when it exists
+// (Author, Hidden and Hidden1 stay; Flag 0 marks the change), else inserted.
+bool writeModel(QSqlDatabase db, const QString &rcid, const QString &link, const ExchangeFile::Model &m,
+                const QVariant &own, QString *error)
+{
+    const int exists = found(db, QStringLiteral("SELECT 1 FROM rcmodels WHERE Rcid=?"), {rcid}, error);
+    if (exists < 0)
+        return false;
+    QSqlQuery q(db);
+    if (exists) {
+        return run(q,
+                   QStringLiteral("UPDATE rcmodels SET Link=?,Brand=?,Type=?,Model=?,Documentation=?,Correction=?,"
+                                  "Prot=?,Own=?,Flag=0 WHERE Rcid=?"),
+                   {link, m.brand, m.type, m.model, m.documentation, number(m.correction, true), number(m.prot, false),
+                    own, rcid},
+                   error);
+    }
+    return run(q,
+               QStringLiteral("INSERT INTO rcmodels(Rcid,Link,Brand,Type,Model,Documentation,Correction,Prot,Own) "
+                              "VALUES(?,?,?,?,?,?,?,?,?)"),
+               {rcid, link, m.brand, m.type, m.model, m.documentation, number(m.correction, true),
+                number(m.prot, false), own},
+               error);
+}
+
+} // namespace
+
+int ExchangeImport::existingKeys(QSqlDatabase db, const ExchangeFile::Document &d, QString *error)
+{
+    return found(db, QStringLiteral("SELECT 1 FROM rckeys WHERE Rcid=? AND RCTypeId=?"),
+                 {d.master.rcid, d.rcTypeId.toInt()}, error);
+}
+
+ExchangeImport::Result ExchangeImport::write(QSqlDatabase db, const ExchangeFile::Document &d, Mode mode,
+                                             Outcome *outcome, QString *error)
+{
+    Outcome out;
+    if (mode == Mode::Replace && !d.hasLinksGroup) {
+        fail(error, QStringLiteral("no RCLinks group follows RCKeys"));
+        return Result::WrongFile;
+    }
+    if (mode == Mode::Replace && !d.linksError.isEmpty()) {
+        fail(error, d.linksError);
+        return Result::WrongFile;
+    }
+
+    QVariant own = 1;
+    if (mode == Mode::Copy) {
+        out.rcid = CatalogueWriter::freeRcid(db, error);
+        if (out.rcid.isEmpty())
+            return Result::Failed;
+    } else {
+        out.rcid = d.master.rcid;
+        QVariant stored;
+        const int exists =
+            found(db, QStringLiteral("SELECT Own FROM rcmodels WHERE Rcid=?"), {out.rcid}, error, &stored);
+        if (exists < 0)
+            return Result::Failed;
+        if (exists)
+            own = stored.isNull() ? QVariant(0) : stored; // a factory record stays factory
+    }
+    const int typeId = d.rcTypeId.toInt();
+
+    CatalogueWriter::Transaction transaction(db);
+    if (!transaction.begin(error))
+        return Result::Failed;
+    if (!writeModel(db, out.rcid, out.rcid, d.master, own, error))
+        return Result::Failed;
+    QSqlQuery q(db);
+    if (!run(q, QStringLiteral("DELETE FROM rckeys WHERE Rcid=? AND RCTypeId=?"), {out.rcid, typeId}, error))
+        return Result::Failed;
+    for (const ExchangeFile::Key &k : d.keys)
+        if (!CatalogueWriter::writeKey(db, out.rcid, typeId, k.nkey.toInt(), k.name, k.id, error))
+            return Result::Failed;
+
+    if (mode == Mode::Replace) {
+        for (const ExchangeFile::Model &link : d.links) {
+            if (link.rcid == out.rcid) {
+                out.log << QStringLiteral("Link %1 skipped: it is the imported model itself.").arg(link.rcid);
+                continue;
+            }
+            const int master =
+                found(db, QStringLiteral("SELECT 1 FROM rcmodels WHERE Rcid=? AND Link=Rcid"), {link.rcid}, error);
+            if (master < 0)
+                return Result::Failed;
+            if (master) {
+                out.log << QStringLiteral("Link %1 skipped: it is a link master of the catalogue.").arg(link.rcid);
+                continue;
+            }
+            // A linked model has no keys of its own; stray ones go.
+            if (!run(q, QStringLiteral("DELETE FROM rckeys WHERE Rcid=?"), {link.rcid}, error))
+                return Result::Failed;
+            if (!writeModel(db, link.rcid, out.rcid, link, 1, error))
+                return Result::Failed;
+        }
+    }
+    if (!transaction.commit(error))
+        return Result::Failed;
+    if (outcome)
+        *outcome = out;
+    return Result::Written;
+}
+
+QStringList ExchangeImport::copyPhotos(const QString &fileDir, const QString &fileRcid, const QString &workDir,
+                                       const QString &rcid)
+{
+    QStringList problems;
+    const QDir source(fileDir);
+    const PhotoPlaces places(workDir, rcid);
+    for (int n = 1; n <= PhotoPlaces::Count; ++n) {
+        const QString pattern = QLatin1Char('*') + fileRcid + QLatin1Char('_') + QString::number(n)
+            + QStringLiteral(".jpg");
+        const QStringList matches =
+            source.entryList({pattern}, QDir::Files | QDir::NoSymLinks | QDir::Hidden, QDir::Name);
+        for (const QString &name : matches) {
+            if (places.isTaken(n))
+                break; // the first copy (or a photo already there) wins
+            if (!QFile::copy(source.filePath(name), places.path(n)))
+                problems << source.filePath(name);
+        }
+    }
+    return problems;
+}

@@ -1,0 +1,156 @@
+#include "exchange/RemoteExport.h"
+
+#include "catalogue/PhotoPlaces.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+bool fail(QString *error, const QString &why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
+QString text(const QVariant &value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
+bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error)
+{
+    q.prepare(sql);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (q.exec())
+        return true;
+    return fail(error, q.lastError().text());
+}
+
+ExchangeFile::Model modelFrom(const QSqlQuery &q)
+{
+    ExchangeFile::Model m;
+    m.rcid = text(q.value(0));
+    m.brand = text(q.value(1));
+    m.type = text(q.value(2));
+    m.model = text(q.value(3));
+    m.documentation = text(q.value(4));
+    m.correction = text(q.value(5));
+    m.prot = text(q.value(6));
+    return m;
+}
+
+} // namespace
+
+QString RemoteExport::safeFileName(const QString &name)
+{
+    static const QRegularExpression removed(QStringLiteral("[:*?<>]"));
+    QString out = name;
+    out.remove(removed);
+    out.replace(QLatin1Char('/'), QLatin1Char('_'));
+    out.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    // A leading dot would hide the file or, as "..", name the folder above.
+    for (int i = 0; i < out.size() && out.at(i) == QLatin1Char('.'); ++i)
+        out[i] = QLatin1Char('_');
+    return out;
+}
+
+bool RemoteExport::proposedName(QSqlDatabase db, const Selection &s, QString *name, QString *error)
+{
+    QString proposed;
+    if (s.rcid == s.link) {
+        proposed = s.brand + QStringLiteral("__") + s.model + QStringLiteral("__") + s.rcTypeName;
+    } else {
+        QSqlQuery q(db);
+        if (!run(q, QStringLiteral("SELECT Brand,Type,Model FROM rcmodels WHERE Rcid=?"), {s.link}, error))
+            return false;
+        if (!q.next())
+            return fail(error, QString());
+        proposed = text(q.value(0)) + QStringLiteral("__") + text(q.value(2)) + QStringLiteral("__") + s.rcTypeName
+            + QStringLiteral(" (") + s.brand + QStringLiteral("__") + s.model + QLatin1Char(')');
+    }
+    *name = safeFileName(proposed);
+    return true;
+}
+
+bool RemoteExport::document(QSqlDatabase db, const Selection &s, ExchangeFile::Document *document, QString *error)
+{
+    ExchangeFile::Document d;
+    d.version = QLatin1String(ExchangeFile::ProgramVersion);
+    d.rcTypeId = s.rcTypeId;
+
+    QSqlQuery master(db);
+    if (!run(master,
+             QStringLiteral("SELECT Rcid,Brand,Type,Model,Documentation,Correction,Prot FROM rcmodels WHERE Rcid=?"),
+             {s.link}, error))
+        return false;
+    if (master.next()) {
+        d.hasMaster = true;
+        d.master = modelFrom(master);
+    }
+
+    // Ordered, so that the same catalogue always gives the same file.
+    QSqlQuery keys(db);
+    if (!run(keys, QStringLiteral("SELECT Name,ID,Nkey FROM rckeys WHERE Rcid=? AND RCTypeId=? ORDER BY Nkey"),
+             {s.link, s.rcTypeId}, error))
+        return false;
+    while (keys.next()) {
+        ExchangeFile::Key k;
+        k.name = text(keys.value(0));
+        k.id = text(keys.value(1));
+        k.nkey = text(keys.value(2));
+        d.keys << k;
+    }
+
+    QSqlQuery links(db);
+    if (!run(links,
+             QStringLiteral("SELECT Rcid,Brand,Type,Model,Documentation,Correction,Prot FROM rcmodels "
+                            "WHERE Link=? AND Own=1 AND Rcid!=Link ORDER BY Rcid"),
+             {s.link}, error))
+        return false;
+    while (links.next())
+        d.links << modelFrom(links);
+
+    *document = d;
+    return true;
+}
+
+bool RemoteExport::exportTo(QSqlDatabase db, const QString &workDir, const Selection &s, const QString &proposed,
+                            const QString &fileName, QString *error, QStringList *problems)
+{
+    bool written = false;
+    ExchangeFile::Document d;
+    if (document(db, s, &d, error)) {
+        QSaveFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly)) {
+            fail(error, file.errorString());
+        } else {
+            file.write(ExchangeFile::write(d));
+            written = file.commit();
+            if (!written)
+                fail(error, file.errorString());
+        }
+    }
+
+    const QDir target = QFileInfo(fileName).absoluteDir();
+    for (int n = 1; n <= PhotoPlaces::Count; ++n) {
+        const QString photo = QDir(workDir).filePath(PhotoPlaces::relativePath(s.link, n));
+        if (!QFileInfo::exists(photo))
+            continue;
+        const QString copy = target.filePath(
+            safeFileName(proposed + QLatin1Char(' ') + s.link + QLatin1Char('_') + QString::number(n)
+                         + QStringLiteral(".jpg")));
+        if (QFileInfo::exists(copy))
+            continue; // an earlier copy stays
+        if (!QFile::copy(photo, copy) && problems)
+            *problems << copy;
+    }
+    return written;
+}

@@ -1,0 +1,257 @@
+// The exchange file's bytes as written and the checks of its reader.
+#include "exchange/ExchangeFile.h"
+
+#include <QtTest>
+
+namespace {
+
+// A file as the reader sees it: the description's leaves (missing when
+// null), the keys and the links group given as ready XML.
+QByteArray fileWith(const QString &description, const QString &keys, const QString &links = QStringLiteral("<RCLinks/>"))
+{
+    return (QStringLiteral("<?xml version=\"1.0\"?>\n<Irvanta>\n<RCDescription>") + description
+            + QStringLiteral("</RCDescription>\n") + keys + links + QStringLiteral("\n</Irvanta>\n"))
+        .toUtf8();
+}
+
+QString description(const QString &version = QStringLiteral("2.5.10"), const QString &typeId = QStringLiteral("1"),
+                    const QString &rcid = QStringLiteral("1a2b3c4d"))
+{
+    return QStringLiteral("<IrvantaVersion>%1</IrvantaVersion><Rcid>%2</Rcid><Brand>ACME</Brand><Type>TV</Type>"
+                          "<Model>X-1</Model><RCTypeId>%3</RCTypeId><Documentation/><Correction>0</Correction>"
+                          "<Prot>7</Prot>")
+        .arg(version, rcid, typeId);
+}
+
+QString key(const QString &id, const QString &nkey, const QString &pcb = QString())
+{
+    QString out = QStringLiteral("<RCKey><Name>k</Name><ID>%1</ID><Nkey>%2</Nkey>").arg(id, nkey);
+    if (!pcb.isNull())
+        out += QStringLiteral("<PCB>%1</PCB>").arg(pcb);
+    return out + QStringLiteral("</RCKey>");
+}
+
+} // namespace
+
+class TestExchangeFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesTheDocumentForm()
+    {
+        ExchangeFile::Document d;
+        d.version = QStringLiteral("2.5.10");
+        d.hasMaster = true;
+        d.master = {QStringLiteral("1a2b3c4d"), QStringLiteral("A&B"), QStringLiteral("TV"), QStringLiteral("<X>"),
+                    QStringLiteral("line 1\nline\x01 2\r"), QStringLiteral("1.5"), QString()};
+        d.rcTypeId = QStringLiteral("3");
+        d.keys << ExchangeFile::Key{QStringLiteral("Power"), QStringLiteral("0013ABC"), QStringLiteral("12")};
+        const QByteArray expected = "<?xml version=\"1.0\"?>\n"
+                                    "<Irvanta>\n"
+                                    "    <RCDescription>\n"
+                                    "        <IrvantaVersion>2.5.10</IrvantaVersion>\n"
+                                    "        <Rcid>1a2b3c4d</Rcid>\n"
+                                    "        <Brand>A&amp;B</Brand>\n"
+                                    "        <Type>TV</Type>\n"
+                                    "        <Model>&lt;X&gt;</Model>\n"
+                                    "        <RCTypeId>3</RCTypeId>\n"
+                                    "        <Documentation>line 1\nline 2&#xD;</Documentation>\n"
+                                    "        <Correction>1.5</Correction>\n"
+                                    "        <Prot></Prot>\n"
+                                    "    </RCDescription>\n"
+                                    "    <RCKeys>\n"
+                                    "        <RCKey>\n"
+                                    "            <Name>Power</Name>\n"
+                                    "            <ID>0013ABC</ID>\n"
+                                    "            <Nkey>12</Nkey>\n"
+                                    "        </RCKey>\n"
+                                    "    </RCKeys>\n"
+                                    "    <RCLinks/>\n"
+                                    "</Irvanta>\n";
+        QCOMPARE(ExchangeFile::write(d), expected);
+
+        // What was written reads back to the same values.
+        ExchangeFile::Document back;
+        QString error;
+        QVERIFY2(ExchangeFile::read(expected, &back, &error), qPrintable(error));
+        QCOMPARE(back.master.documentation, QStringLiteral("line 1\nline 2\r"));
+        QCOMPARE(back.master.model, QStringLiteral("<X>"));
+        QCOMPARE(back.keys.size(), 1);
+        QCOMPARE(back.keys[0].nkey, QStringLiteral("12"));
+        QVERIFY(back.hasLinksGroup);
+    }
+
+    void withoutMasterOnlyTheVersion()
+    {
+        ExchangeFile::Document d;
+        d.version = QStringLiteral("2.5.10");
+        d.rcTypeId = QStringLiteral("1");
+        QCOMPARE(ExchangeFile::write(d), QByteArray("<?xml version=\"1.0\"?>\n<Irvanta>\n    <RCDescription>\n"
+                                                    "        <IrvantaVersion>2.5.10</IrvantaVersion>\n"
+                                                    "    </RCDescription>\n    <RCKeys/>\n    <RCLinks/>\n"
+                                                    "</Irvanta>\n"));
+    }
+
+    void dropsCharactersXmlForbids()
+    {
+        const QString text = QStringLiteral("a") + QChar(0x0) + QChar(0x1F) + QChar(0xFFFE) + QChar(0xD800)
+            + QStringLiteral("b\t") + QString::fromUcs4(U"\U0001F600");
+        QCOMPARE(ExchangeFile::xmlCharacters(text), QStringLiteral("ab\t") + QString::fromUcs4(U"\U0001F600"));
+    }
+
+    void refusesBrokenFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QString good = key(QStringLiteral("0013ABC"), QStringLiteral("5"));
+        const QByteArray whole = fileWith(description(), QStringLiteral("<RCKeys>") + good + QStringLiteral("</RCKeys>"));
+        QTest::addRow("truncated") << whole.left(whole.size() / 2);
+        QTest::addRow("not XML") << QByteArray("Rcid=1a2b3c4d\n");
+        QTest::addRow("empty") << QByteArray();
+        QTest::addRow("comment first") << QByteArray(whole).replace("<Irvanta>\n", "<Irvanta><!-- x -->");
+        QTest::addRow("other first child")
+            << QByteArray(whole).replace("<RCDescription>", "<RCKeys/><RCDescription>");
+        QTest::addRow("missing Rcid") << QByteArray(whole).replace("<Rcid>1a2b3c4d</Rcid>", "");
+        QTest::addRow("missing Model") << QByteArray(whole).replace("<Model>X-1</Model>", "<Model></Model>");
+        QTest::addRow("missing RCKeys") << fileWith(description(), QString());
+        QTest::addRow("comment before RCKeys") << fileWith(description(), QStringLiteral("<!--c--><RCKeys/>"));
+        QTest::addRow("type abc") << fileWith(description(QStringLiteral("2.5.10"), QStringLiteral("abc")),
+                                              QStringLiteral("<RCKeys/>"));
+        QTest::addRow("type 0") << fileWith(description(QStringLiteral("2.5.10"), QStringLiteral("0")),
+                                            QStringLiteral("<RCKeys/>"));
+        QTest::addRow("type 256") << fileWith(description(QStringLiteral("2.5.10"), QStringLiteral("256")),
+                                              QStringLiteral("<RCKeys/>"));
+        QTest::addRow("key number x")
+            << fileWith(description(), QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QStringLiteral("x"))
+                                           + QStringLiteral("</RCKeys>"));
+        QTest::addRow("key number 128")
+            << fileWith(description(), QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QStringLiteral("128"))
+                                           + QStringLiteral("</RCKeys>"));
+        QTest::addRow("key number -1")
+            << fileWith(description(), QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QStringLiteral("-1"))
+                                           + QStringLiteral("</RCKeys>"));
+        QTest::addRow("key number missing")
+            << fileWith(description(), QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QString())
+                                           + QStringLiteral("</RCKeys>"));
+        QTest::addRow("PCB 99 version 1")
+            << fileWith(description(QStringLiteral("1.3"), QStringLiteral("5")),
+                        QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QStringLiteral("1"), QStringLiteral("0 99"))
+                            + QStringLiteral("</RCKeys>"));
+        QTest::addRow("PCB no key version 1")
+            << fileWith(description(QStringLiteral("1.3"), QStringLiteral("5")),
+                        QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QStringLiteral("1"), QStringLiteral("0 54"))
+                            + QStringLiteral("</RCKeys>"));
+        QTest::addRow("Rcid injection")
+            << fileWith(description(QStringLiteral("2.5.10"), QStringLiteral("1"), QStringLiteral("x') OR ('1'='1")),
+                        QStringLiteral("<RCKeys/>"));
+        QTest::addRow("Rcid path") << fileWith(
+            description(QStringLiteral("2.5.10"), QStringLiteral("1"), QStringLiteral("../1a2b3c4d")),
+            QStringLiteral("<RCKeys/>"));
+        QTest::addRow("Prot text") << QByteArray(whole).replace("<Prot>7</Prot>", "<Prot>seven</Prot>");
+        QTest::addRow("Correction out of range")
+            << QByteArray(whole).replace("<Correction>0</Correction>", "<Correction>1e300</Correction>");
+    }
+    void refusesBrokenFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY(!ExchangeFile::read(bytes, &d, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void readsKeyNumbers_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("typeId");
+        QTest::addColumn<QString>("nkey");
+        QTest::addColumn<QString>("pcb");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("version 2 takes Nkey") << "2.5.10" << "5" << "17" << "1 52" << "17";
+        QTest::addRow("version 1, type 2, 1 05") << "1.0" << "2" << "9" << "1 05" << "61";
+        QTest::addRow("version 10.1 is major 1") << "10.1" << "2" << "9" << "0 12" << "12";
+        QTest::addRow("version 1, type 5, 1 52") << "1.0" << "5" << "9" << "1 52" << "44";
+        QTest::addRow("version 1, type 5, 0 53") << "1.0" << "5" << "9" << "0 53" << "0";
+        QTest::addRow("version 1, type 6 takes Nkey") << "1.0" << "6" << "9" << "0 53" << "9";
+        QTest::addRow("no version takes Nkey") << "" << "1" << "3" << "1 05" << "3";
+    }
+    void readsKeyNumbers()
+    {
+        QFETCH(QString, version);
+        QFETCH(QString, typeId);
+        QFETCH(QString, nkey);
+        QFETCH(QString, pcb);
+        QFETCH(QString, expected);
+        const QByteArray bytes =
+            fileWith(description(version, typeId),
+                     QStringLiteral("<RCKeys>") + key(QStringLiteral("0013ABC"), nkey, pcb)
+                         + QStringLiteral("<RCKey><Name>no code</Name><Nkey>4</Nkey></RCKey></RCKeys>"));
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY2(ExchangeFile::read(bytes, &d, &error), qPrintable(error));
+        QCOMPARE(d.keys.size(), 1); // the entry without ID is skipped
+        QCOMPARE(d.keys[0].nkey, expected);
+    }
+
+    void linksNeedTheirFourNames()
+    {
+        const QString links = QStringLiteral(
+            "<RCLinks><RCLink><Rcid>0000aaaa</Rcid><Brand>B</Brand><Type>T</Type><Model>M</Model></RCLink>"
+            "<RCLink><Rcid>0000bbbb</Rcid><Brand>B</Brand><Type>T</Type></RCLink></RCLinks>");
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY(ExchangeFile::read(fileWith(description(), QStringLiteral("<RCKeys/>"), links), &d, &error));
+        QCOMPARE(d.links.size(), 1);
+        QCOMPARE(d.links[0].rcid, QStringLiteral("0000aaaa"));
+        QVERIFY(d.linksError.isEmpty());
+
+        // A bad link spoils the links group only.
+        const QString bad = QStringLiteral(
+            "<RCLinks><RCLink><Rcid>x'--</Rcid><Brand>B</Brand><Type>T</Type><Model>M</Model></RCLink></RCLinks>");
+        QVERIFY(ExchangeFile::read(fileWith(description(), QStringLiteral("<RCKeys/>"), bad), &d, &error));
+        QVERIFY(!d.linksError.isEmpty());
+
+        QVERIFY(ExchangeFile::read(fileWith(description(), QStringLiteral("<RCKeys/>"), QString()), &d, &error));
+        QVERIFY(!d.hasLinksGroup);
+    }
+
+    void positions_data()
+    {
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<int>("typeId");
+        QTest::addColumn<int>("nkey");
+        QTest::addRow("type 1 layer 0") << "0 12" << 1 << 12;
+        QTest::addRow("type 4 layer 1") << "1 55" << 4 << 111;
+        QTest::addRow("type 4 beyond layer") << "0 56" << 4 << -1;
+        QTest::addRow("type 5 position 52") << "1 52" << 5 << 44;
+        QTest::addRow("type 5 position 14") << "0-14" << 5 << 42;
+        QTest::addRow("type 5 position 53") << "0 53" << 5 << 0;
+        QTest::addRow("type 5 no key at 0") << "0 00" << 5 << -1;
+        QTest::addRow("type 5 position 64") << "0 64" << 5 << -1;
+        QTest::addRow("layer 2") << "2 01" << 1 << -1;
+        QTest::addRow("short") << "1 5" << 1 << -1;
+        QTest::addRow("sign") << "1 +5" << 1 << -1;
+        QTest::addRow("type 6") << "0 01" << 6 << -1;
+    }
+    void positions()
+    {
+        QFETCH(QString, position);
+        QFETCH(int, typeId);
+        QFETCH(int, nkey);
+        QCOMPARE(ExchangeFile::nkeyFromPosition(position, typeId), nkey);
+    }
+
+    void fourInOneTableIsAPermutation()
+    {
+        QList<int> seen(43, 0);
+        for (int p = 0; p < 64; ++p) {
+            const int key = ExchangeFile::fourInOnePosition(p);
+            if (key >= 0)
+                ++seen[key];
+        }
+        QCOMPARE(seen, QList<int>(43, 1));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestExchangeFile)
+#include "tst_exchangefile.moc"

@@ -1,0 +1,335 @@
+// Export of a link master and import of the file back into the catalogue:
+// round trip, the replace and copy paths, and files that must change nothing.
+#include "CatalogueFixture.h"
+#include "TestSupport.h"
+
+#include "catalogue/ModelRecords.h"
+#include "catalogue/PhotoPlaces.h"
+#include "exchange/ExchangeFile.h"
+#include "exchange/ExchangeImport.h"
+#include "exchange/RemoteExport.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QtTest>
+
+using CatalogueFixture::Key;
+using CatalogueFixture::Model;
+
+class TestExchangeImport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    QSqlDatabase m_db;
+
+    QString work() const { return m_dir->path(); }
+    QString path(const QString &name) const { return QDir(work()).filePath(name); }
+
+    QStringList dump()
+    {
+        return TestSupport::tableRows(m_db, QStringLiteral("rcmodels"), QStringLiteral("Rcid"))
+            + TestSupport::tableRows(m_db, QStringLiteral("rckeys"), QStringLiteral("Rcid,RCTypeId,Nkey,Name"));
+    }
+
+    QStringList photos() const
+    {
+        return QDir(path(QStringLiteral("RCImages"))).entryList(QDir::Files, QDir::Name);
+    }
+
+    static RemoteExport::Selection selectionOf(const QString &rcid, const QString &brand, const QString &model,
+                                               const QString &link, const QString &typeId = QStringLiteral("1"))
+    {
+        return {rcid, brand, model, link, typeId, QStringLiteral("TV")};
+    }
+
+    QByteArray exportFile(const RemoteExport::Selection &s, const QString &folder)
+    {
+        QDir().mkpath(path(folder));
+        QString name, error;
+        if (!RemoteExport::proposedName(m_db, s, &name, &error))
+            return QByteArray("no name: ") + error.toUtf8();
+        QStringList problems;
+        const QString file = QDir(path(folder)).filePath(name + QStringLiteral(".xml"));
+        if (!RemoteExport::exportTo(m_db, work(), s, name, file, &error, &problems))
+            return QByteArray("not written: ") + error.toUtf8();
+        if (!problems.isEmpty())
+            return QByteArray("photo problems");
+        QFile f(file);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+
+    ExchangeImport::Result import(const QByteArray &bytes, ExchangeImport::Mode mode, QString *rcid = nullptr,
+                                  QStringList *log = nullptr)
+    {
+        ExchangeFile::Document d;
+        QString error;
+        if (!ExchangeFile::read(bytes, &d, &error))
+            return ExchangeImport::Result::WrongFile;
+        ExchangeImport::Outcome outcome;
+        const auto result = ExchangeImport::write(m_db, d, mode, &outcome, &error);
+        if (rcid)
+            *rcid = outcome.rcid;
+        if (log)
+            *log = outcome.log;
+        return result;
+    }
+
+    void writePhoto(const QString &name, const QByteArray &data)
+    {
+        QVERIFY(TestSupport::writeFile(path(name), data));
+    }
+
+    // No transaction or lock stays behind: a second connection can write.
+    void verifyUnlocked()
+    {
+        QVERIFY(m_db.transaction());
+        QVERIFY(m_db.rollback());
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(path(QStringLiteral("rc.db")));
+        QVERIFY(other.open());
+        {
+            QSqlQuery q(other);
+            QVERIFY(q.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+        }
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir(work()).mkdir(QStringLiteral("RCImages")));
+        m_db = TestSupport::openFixtureCatalogue(work());
+        QVERIFY(m_db.isOpen());
+        // An own master with two own links and a factory link, keys of two
+        // types; a factory master with keys of two types.
+        Model master{"1a2b3c4d", "ACME", "TV", "X-1", "first line\nsecond & <third>", {}, {}};
+        master.flag = 0;
+        master.prot = 17;
+        master.correction = 1.5;
+        QVERIFY(CatalogueFixture::addModel(m_db, master));
+        Model link1{"1a2b0001", "DEF", "TV", "Y-2", "", "1a2b3c4d", {}};
+        link1.flag = 0;
+        QVERIFY(CatalogueFixture::addModel(m_db, link1));
+        Model link2{"1a2b0002", "GHI", "DVD", "Z-3", {}, "1a2b3c4d", {}};
+        link2.flag = 0;
+        link2.correction = -2.5;
+        QVERIFY(CatalogueFixture::addModel(m_db, link2));
+        Model factory{"ffff0000", "SONY", "TV", "F-1", "factory", {}, "maker"};
+        factory.own = 0;
+        factory.hidden = 1;
+        QVERIFY(CatalogueFixture::addModel(m_db, factory));
+        for (int n = 0; n < 3; ++n) {
+            QVERIFY(CatalogueFixture::addKey(m_db, {"1a2b3c4d", 1, QStringLiteral("key %1").arg(n),
+                                                    QStringLiteral("0013%1").arg(n), n * 3}));
+            QVERIFY(CatalogueFixture::addKey(m_db, {"ffff0000", 1, "f", QStringLiteral("0070%1").arg(n), n}));
+            QVERIFY(CatalogueFixture::addKey(m_db, {"ffff0000", 2, "g", QStringLiteral("0080%1").arg(n), n}));
+        }
+        writePhoto(QStringLiteral("RCImages/1a2b3c4d_1.jpg"), "photo one");
+        writePhoto(QStringLiteral("RCImages/1a2b3c4d_3.jpg"), "photo three");
+    }
+    void cleanup()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+        delete m_dir;
+        m_dir = nullptr;
+    }
+
+    void roundTripGivesTheSameFileAndRows()
+    {
+        const auto selection = selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d");
+        const QStringList before = dump();
+        const QByteArray first = exportFile(selection, QStringLiteral("out1"));
+        QVERIFY2(first.startsWith("<?xml"), first.constData());
+        QVERIFY(first.contains("<Rcid>1a2b0002</Rcid>"));
+        QCOMPARE(QDir(path(QStringLiteral("out1"))).entryList(QDir::Files, QDir::Name),
+                 QStringList({"ACME__X-1__TV 1a2b3c4d_1.jpg", "ACME__X-1__TV 1a2b3c4d_3.jpg", "ACME__X-1__TV.xml"}));
+
+        QString error;
+        QCOMPARE(ModelRecords::deleteModel(m_db, work(), QStringLiteral("1a2b3c4d"), &error),
+                 ModelRecords::DeleteResult::Deleted);
+        QVERIFY(photos().isEmpty());
+
+        ExchangeFile::Document d;
+        QVERIFY(ExchangeFile::read(first, &d, &error));
+        QCOMPARE(ExchangeImport::existingKeys(m_db, d, &error), 0);
+        QString rcid;
+        QCOMPARE(import(first, ExchangeImport::Mode::Replace, &rcid), ExchangeImport::Result::Written);
+        QCOMPARE(rcid, QStringLiteral("1a2b3c4d"));
+        QVERIFY(ExchangeImport::copyPhotos(path(QStringLiteral("out1")), d.master.rcid, work(), rcid).isEmpty());
+
+        QCOMPARE(dump(), before);
+        QCOMPARE(photos(), QStringList({"1a2b3c4d_1.jpg", "1a2b3c4d_3.jpg"}));
+        QCOMPARE(TestSupport::readText(path(QStringLiteral("RCImages/1a2b3c4d_3.jpg"))), QStringLiteral("photo three"));
+        QCOMPARE(exportFile(selection, QStringLiteral("out2")), first);
+    }
+
+    void linkedModelExportsItsMaster()
+    {
+        QString name, error;
+        QVERIFY(RemoteExport::proposedName(m_db, selectionOf("1a2b0001", "DEF", "Y-2", "1a2b3c4d"), &name, &error));
+        QCOMPARE(name, QStringLiteral("ACME__X-1__TV (DEF__Y-2)"));
+        const QByteArray file = exportFile(selectionOf("1a2b0001", "DEF", "Y-2", "1a2b3c4d"), QStringLiteral("out"));
+        QVERIFY(file.contains("<Rcid>1a2b3c4d</Rcid>"));
+        QVERIFY(file.contains("<Rcid>1a2b0001</Rcid>"));
+        // A linked model whose master is gone exports nothing.
+        QVERIFY(!RemoteExport::proposedName(m_db, selectionOf("1a2b0001", "DEF", "Y-2", "99999999"), &name, &error));
+        QVERIFY(error.isEmpty());
+    }
+
+    void namesStayInTheChosenFolder_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("safe");
+        QTest::addRow("forbidden characters") << "ABC__Q:R*S?T<U>V__TV" << "ABC__QRSTUV__TV";
+        QTest::addRow("slashes") << "../../evil__A/B\\C__TV" << "___.._evil__A_B_C__TV";
+        QTest::addRow("leading dots") << "..hidden" << "__hidden";
+        QTest::addRow("no selection") << "____TV" << "____TV";
+    }
+    void namesStayInTheChosenFolder()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, safe);
+        QCOMPARE(RemoteExport::safeFileName(text), safe);
+    }
+
+    void evilBrandWritesOnlyIntoTheFolder()
+    {
+        QVERIFY(CatalogueFixture::exec(m_db, QStringLiteral("UPDATE rcmodels SET Brand='../../evil' WHERE Rcid='1a2b3c4d'")));
+        const QByteArray file = exportFile(selectionOf("1a2b3c4d", "../../evil", "X-1", "1a2b3c4d"),
+                                           QStringLiteral("a/b/out"));
+        QVERIFY(file.contains("<Brand>../../evil</Brand>"));
+        QCOMPARE(QDir(path(QStringLiteral("a/b/out"))).entryList(QDir::Files).size(), 3);
+        QCOMPARE(QDir(path(QStringLiteral("a"))).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(work()).entryList(QDir::Files), QStringList({"rc.db"}));
+    }
+
+    void unwritableFileIsReportedAndPhotosStillCopied()
+    {
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("out/taken.xml"))); // a folder where the file belongs
+        QString error;
+        QStringList problems;
+        QVERIFY(!RemoteExport::exportTo(m_db, work(), selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"),
+                                        QStringLiteral("p"), path(QStringLiteral("out/taken.xml")), &error, &problems));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(QFileInfo::exists(path(QStringLiteral("out/p 1a2b3c4d_1.jpg"))));
+    }
+
+    void copyAnswerMakesANewOwnMaster()
+    {
+        const QByteArray file = exportFile(selectionOf("ffff0000", "SONY", "F-1", "ffff0000"), QStringLiteral("out"));
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY(ExchangeFile::read(file, &d, &error));
+        QCOMPARE(ExchangeImport::existingKeys(m_db, d, &error), 1);
+        writePhoto(QStringLiteral("out/SOME NAME ffff0000_2.JPG"), "factory photo");
+        const QStringList before = dump();
+
+        QString rcid;
+        QCOMPARE(import(file, ExchangeImport::Mode::Copy, &rcid), ExchangeImport::Result::Written);
+        QVERIFY(ExchangeFile::isRcid(rcid));
+        QVERIFY(rcid != QStringLiteral("ffff0000"));
+        const QVariantMap row = TestSupport::modelRow(m_db, rcid);
+        QCOMPARE(row.value("Own").toInt(), 1);
+        QCOMPARE(row.value("Link").toString(), rcid);
+        QCOMPARE(CatalogueFixture::column(m_db, "SELECT ID FROM rckeys WHERE Rcid=? ORDER BY Nkey", {rcid}),
+                 QStringList({"00700", "00701", "00702"}));
+        QCOMPARE(CatalogueFixture::value(m_db, "SELECT count(*) FROM rcmodels WHERE Link=?", {rcid}).toInt(), 1);
+        // Everything that was there stays.
+        for (const QString &line : before)
+            QVERIFY2(dump().contains(line), qPrintable(line));
+        QVERIFY(ExchangeImport::copyPhotos(path(QStringLiteral("out")), d.master.rcid, work(), rcid).isEmpty());
+        QCOMPARE(TestSupport::readText(path(PhotoPlaces::relativePath(rcid, 2))), QStringLiteral("factory photo"));
+    }
+
+    void replaceAnswerKeepsFactoryAndOtherTypes()
+    {
+        QByteArray file = exportFile(selectionOf("ffff0000", "SONY", "F-1", "ffff0000"), QStringLiteral("out"));
+        file.replace("<Model>F-1</Model>", "<Model>F-1 NEW</Model>").replace("<ID>00701</ID>", "<ID>0079X</ID>");
+        QVERIFY(CatalogueFixture::exec(m_db, QStringLiteral("UPDATE rcmodels SET Flag=1 WHERE Rcid='ffff0000'")));
+        QCOMPARE(import(file, ExchangeImport::Mode::Replace), ExchangeImport::Result::Written);
+        const QVariantMap row = TestSupport::modelRow(m_db, "ffff0000");
+        QCOMPARE(row.value("Model").toString(), QStringLiteral("F-1 NEW"));
+        QCOMPARE(row.value("Own").toInt(), 0);
+        QCOMPARE(row.value("Author").toString(), QStringLiteral("maker"));
+        QCOMPARE(row.value("Hidden").toInt(), 1);
+        QCOMPARE(row.value("Flag").toInt(), 0);
+        QCOMPARE(CatalogueFixture::column(m_db, "SELECT ID FROM rckeys WHERE Rcid='ffff0000' ORDER BY RCTypeId,Nkey"),
+                 QStringList({"00700", "0079X", "00702", "00800", "00801", "00802"}));
+    }
+
+    void linksThatWouldTakeOtherKeysAreSkipped()
+    {
+        const QByteArray file = exportFile(selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"), QStringLiteral("out"));
+        QByteArray forged = file;
+        forged.replace("<Rcid>1a2b0001</Rcid>", "<Rcid>1a2b3c4d</Rcid>")
+            .replace("<Rcid>1a2b0002</Rcid>", "<Rcid>ffff0000</Rcid>");
+        const QStringList factoryKeys =
+            CatalogueFixture::column(m_db, "SELECT ID FROM rckeys WHERE Rcid='ffff0000' ORDER BY RCTypeId,Nkey");
+        QStringList log;
+        QCOMPARE(import(forged, ExchangeImport::Mode::Replace, nullptr, &log), ExchangeImport::Result::Written);
+        QCOMPARE(log.size(), 2);
+        QCOMPARE(CatalogueFixture::column(m_db, "SELECT ID FROM rckeys WHERE Rcid='ffff0000' ORDER BY RCTypeId,Nkey"),
+                 factoryKeys);
+        QCOMPARE(TestSupport::modelRow(m_db, "ffff0000").value("Link").toString(), QStringLiteral("ffff0000"));
+        QCOMPARE(TestSupport::modelRow(m_db, "1a2b3c4d").value("Link").toString(), QStringLiteral("1a2b3c4d"));
+    }
+
+    void failedImportsChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("mode");
+        QTest::addRow("missing RCLinks on replace") << QByteArray("<RCLinks>") << QByteArray("<Other>") << 0;
+        QTest::addRow("bad link Rcid on replace")
+            << QByteArray("<Rcid>1a2b0002</Rcid>") << QByteArray("<Rcid>x') OR ('1'='1</Rcid>") << 0;
+        QTest::addRow("key number x") << QByteArray("<Nkey>3</Nkey>") << QByteArray("<Nkey>x</Nkey>") << 1;
+        QTest::addRow("master Rcid injection")
+            << QByteArray("<Rcid>1a2b3c4d</Rcid>") << QByteArray("<Rcid>x') OR ('1'='1</Rcid>") << 0;
+        QTest::addRow("truncated") << QByteArray("</Irvanta>") << QByteArray("</Irv") << 0;
+    }
+    void failedImportsChangeNothing()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(int, mode);
+        QByteArray file = exportFile(selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"), QStringLiteral("out"));
+        file.replace("</RCLinks>", "</Other>");
+        if (from != "<RCLinks>")
+            file.replace("</Other>", "</RCLinks>");
+        QVERIFY(file.contains(from));
+        file.replace(from, to);
+        // Make the import go as far as it can before it meets the fault.
+        QVERIFY(CatalogueFixture::exec(m_db, QStringLiteral("UPDATE rcmodels SET Model='OLD' WHERE Rcid='1a2b3c4d'")));
+        const QStringList before = dump();
+        QCOMPARE(import(file, mode ? ExchangeImport::Mode::Copy : ExchangeImport::Mode::Replace),
+                 ExchangeImport::Result::WrongFile);
+        QCOMPARE(dump(), before);
+        verifyUnlocked();
+    }
+
+    void failedStatementRollsBack()
+    {
+        QByteArray file = exportFile(selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"), QStringLiteral("out"));
+        // The key table refuses inserts from now on: the model row written
+        // before must go back too.
+        QVERIFY(CatalogueFixture::exec(m_db, QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE INSERT ON rckeys BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+        file.replace("<Model>X-1</Model>", "<Model>CHANGED</Model>");
+        const QStringList before = dump();
+        QCOMPARE(import(file, ExchangeImport::Mode::Replace), ExchangeImport::Result::Failed);
+        QCOMPARE(dump(), before);
+        verifyUnlocked();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExchangeImport)
+#include "tst_exchangeimport.moc"
