@@ -430,6 +430,70 @@ All links will be deleted too!</source>
 %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The model could not be exported.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Irvanta XML Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 was not written.
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These photos could not be copied:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Irvanta Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files of this kind can not be imported yet.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong import file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file was not imported.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This RC is already exists.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you want to create copy?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes - copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No - replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel - no need import</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>

@@ -437,6 +437,74 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <translation>Das Foto wurde nicht gelöscht.
 %1</translation>
     </message>
+    <message>
+        <source>The model could not be exported.
+%1</source>
+        <translation>Das Modell konnte nicht exportiert werden.
+%1</translation>
+    </message>
+    <message>
+        <source>Irvanta XML Files</source>
+        <translation>Irvanta-XML-Dateien</translation>
+    </message>
+    <message>
+        <source>The file %1 was not written.
+%2</source>
+        <translation>Die Datei %1 wurde nicht geschrieben.
+%2</translation>
+    </message>
+    <message>
+        <source>These photos could not be copied:
+%1</source>
+        <translation>Diese Fotos konnten nicht kopiert werden:
+%1</translation>
+    </message>
+    <message>
+        <source>Irvanta Files</source>
+        <translation>Irvanta-Dateien</translation>
+    </message>
+    <message>
+        <source>Files of this kind can not be imported yet.</source>
+        <translation>Dateien dieser Art können noch nicht importiert werden.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be read.</source>
+        <translation>Die Datei %1 konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Import: %1</source>
+        <translation>Import: %1</translation>
+    </message>
+    <message>
+        <source>Wrong import file</source>
+        <translation>Falsche Importdatei</translation>
+    </message>
+    <message>
+        <source>The file was not imported.
+%1</source>
+        <translation>Die Datei wurde nicht importiert.
+%1</translation>
+    </message>
+    <message>
+        <source>This RC is already exists.</source>
+        <translation>Diese Fernbedienung ist bereits vorhanden.</translation>
+    </message>
+    <message>
+        <source>Do you want to create copy?</source>
+        <translation>Möchten Sie eine Kopie anlegen?</translation>
+    </message>
+    <message>
+        <source>Yes - copy</source>
+        <translation>Ja - kopieren</translation>
+    </message>
+    <message>
+        <source>No - replace</source>
+        <translation>Nein - ersetzen</translation>
+    </message>
+    <message>
+        <source>Cancel - no need import</source>
+        <translation>Abbrechen - nicht importieren</translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>

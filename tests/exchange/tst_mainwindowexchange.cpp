@@ -1,0 +1,195 @@
+// The export and import slots of the main window on the sample working
+// directory: the file dialogs, the question and its answers, the message for
+// a wrong file, and what the window shows afterwards.
+#include "TestSupport.h"
+
+#include "app/MessageBox.h"
+#include "mainwindow/MainWindowImpl.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QSqlTableModel>
+#include <QTimer>
+#include <QtTest>
+
+class TestMainWindowExchange : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    QString m_previousDir;
+    MainWindowImpl *m_window = nullptr;
+
+    QStringList dump()
+    {
+        QSqlDatabase db = QSqlDatabase::database();
+        return TestSupport::tableRows(db, QStringLiteral("rcmodels"), QStringLiteral("Rcid"))
+            + TestSupport::tableRows(db, QStringLiteral("rckeys"), QStringLiteral("Rcid,RCTypeId,Nkey,Name"));
+    }
+
+    QString selectedRcid() const
+    {
+        const QModelIndex current = m_window->ModelsTV->currentIndex();
+        return current.isValid() ? current.sibling(current.row(), 0).data().toString() : QString();
+    }
+
+    bool select(const QString &rcid)
+    {
+        auto *list = qobject_cast<QSqlTableModel *>(m_window->ModelsTV->model());
+        while (list && list->canFetchMore())
+            list->fetchMore();
+        for (int row = 0; list && row < list->rowCount(); ++row) {
+            if (list->index(row, 0).data().toString() == rcid) {
+                m_window->ModelsTV->selectRow(row);
+                m_window->refreshRC();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Runs open() and, in the file dialog it shows, types name and accepts
+    // (an empty name cancels).
+    void throughFileDialog(const std::function<void()> &open, const QString &name, const QString &title)
+    {
+        bool seen = false;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog || seen)
+                return;
+            seen = true;
+            QCOMPARE(dialog->windowTitle(), title);
+            if (name.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(edit);
+            edit->setText(name);
+            static_cast<QDialog *>(dialog)->accept();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        poll.start();
+        open();
+        QVERIFY(seen);
+    }
+
+    QString ownMasterWithKeys()
+    {
+        QSqlQuery q;
+        q.prepare(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Own=1 AND Rcid=Link AND Rcid IN "
+                                 "(SELECT Rcid FROM rckeys WHERE RCTypeId=?) ORDER BY Rcid"));
+        q.addBindValue(m_window->RCTypesTV->currentIndex().sibling(m_window->RCTypesTV->currentIndex().row(), 0).data());
+        if (q.exec() && q.next())
+            return q.value(0).toString();
+        return QString();
+    }
+
+private slots:
+    void initTestCase() { m_previousDir = QDir::currentPath(); }
+
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        QVERIFY(TestSupport::enterSampleDirectory(m_dir->path(), nullptr));
+        m_window = new MainWindowImpl;
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        m_window->comboBoxDatabase->setCurrentIndex(1); // own models
+        m_window->refreshModels();
+        MessageBox::takeLog();
+    }
+    void cleanup()
+    {
+        delete m_window;
+        m_window = nullptr;
+        QSqlDatabase::database().close();
+        QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+        QDir::setCurrent(m_previousDir);
+        delete m_dir;
+        m_dir = nullptr;
+        MessageBox::takeLog();
+    }
+
+    void exportThenImportWithEachAnswer_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addRow("cancel") << "Cancel";
+        QTest::addRow("copy") << "Yes";
+        QTest::addRow("replace") << "No";
+    }
+    void exportThenImportWithEachAnswer()
+    {
+        QFETCH(QString, answer);
+        const QString master = ownMasterWithKeys();
+        QVERIFY(!master.isEmpty());
+        QVERIFY(select(master));
+        QVERIFY(QDir().mkpath(QStringLiteral("exports")));
+        const QString typed = QDir::current().absoluteFilePath(QStringLiteral("exports/mine"));
+        throughFileDialog([&] { m_window->actionExport->trigger(); }, typed, QStringLiteral("Export"));
+        QVERIFY(QFileInfo::exists(typed + QStringLiteral(".xml"))); // the dialog added the suffix
+        QCOMPARE(m_window->lastExportPath, QDir::current().absoluteFilePath(QStringLiteral("exports")));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+
+        const QStringList before = dump();
+        MessageBox::setNextAnswer(answer);
+        throughFileDialog([&] { m_window->actionImport->trigger(); }, typed + QStringLiteral(".xml"),
+                          QStringLiteral("Import"));
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].title, QStringLiteral("Confirm"));
+        QCOMPARE(log[0].text, QStringLiteral("This RC is already exists.\nDo you want to create copy?\nYes - copy\n"
+                                             "No - replace\nCancel - no need import"));
+        QCOMPARE(m_window->lastImportPath, QDir::current().absoluteFilePath(QStringLiteral("exports")));
+        const QStringList after = dump();
+        if (answer == QLatin1String("Cancel")) {
+            QCOMPARE(after, before);
+        } else if (answer == QLatin1String("Yes")) {
+            QVERIFY(selectedRcid() != master);
+            QVERIFY(!selectedRcid().isEmpty());
+            QVERIFY(after.size() > before.size());
+        } else {
+            QCOMPARE(selectedRcid(), master);
+            QCOMPARE(after.size(), before.size());
+        }
+    }
+
+    void wrongFileIsToldAndChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addRow("not XML") << QByteArray("<Irvanta><RCDescription>");
+        QTest::addRow("type abc")
+            << QByteArray("<Irvanta><RCDescription><Rcid>1a2b3c4d</Rcid><Brand>A</Brand><Type>T</Type>"
+                          "<Model>M</Model><RCTypeId>abc</RCTypeId></RCDescription><RCKeys/><RCLinks/></Irvanta>");
+    }
+    void wrongFileIsToldAndChangesNothing()
+    {
+        QFETCH(QByteArray, content);
+        QVERIFY(TestSupport::writeFile(QStringLiteral("bad.xml"), content));
+        const QStringList before = dump();
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("bad.xml"),
+                          QStringLiteral("Import"));
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].title, QStringLiteral("Warning"));
+        QCOMPARE(log[0].text, QStringLiteral("Wrong import file"));
+        QCOMPARE(dump(), before);
+        QVERIFY(m_window->textEdit->toPlainText().contains(QLatin1String("Import: ")));
+    }
+
+    void cancelledDialogKeepsThePath()
+    {
+        m_window->lastImportPath = QStringLiteral("/nowhere/at/all");
+        throughFileDialog([&] { m_window->importRemote(); }, QString(), QStringLiteral("Import"));
+        QCOMPARE(m_window->lastImportPath, QStringLiteral("xml"));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMainWindowExchange)
+#include "tst_mainwindowexchange.moc"
