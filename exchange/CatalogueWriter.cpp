@@ -8,8 +8,6 @@
 
 namespace CatalogueWriter {
 
-namespace {
-
 bool fail(QString *error, const QString &why)
 {
     if (error)
@@ -26,8 +24,6 @@ bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *
         return true;
     return fail(error, q.lastError().text());
 }
-
-} // namespace
 
 Transaction::~Transaction()
 {

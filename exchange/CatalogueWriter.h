@@ -2,10 +2,20 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
+
+class QSqlQuery;
 
 // The catalogue writes the importers share. Every statement binds its
 // values; each returns false with *error set when the database refuses.
 namespace CatalogueWriter {
+
+// Prepares sql on q, binds values in order and runs it; false with the
+// database's message in *error when it fails.
+bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error);
+
+// Sets *error (when given) and returns false.
+bool fail(QString *error, const QString &why);
 
 // An open transaction that is rolled back unless commit() succeeded, so no
 // path out of an import leaves one open.

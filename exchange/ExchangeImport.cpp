@@ -12,22 +12,8 @@
 
 namespace {
 
-bool fail(QString *error, const QString &why)
-{
-    if (error)
-        *error = why;
-    return false;
-}
-
-bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error)
-{
-    q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (q.exec())
-        return true;
-    return fail(error, q.lastError().text());
-}
+using CatalogueWriter::fail;
+using CatalogueWriter::run;
 
 // 1 a row, 0 none, -1 failed.
 int found(QSqlDatabase db, const QString &sql, const QVariantList &values, QString *error, QVariant *first = nullptr)

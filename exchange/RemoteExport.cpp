@@ -1,6 +1,7 @@
 #include "exchange/RemoteExport.h"
 
 #include "catalogue/PhotoPlaces.h"
+#include "exchange/CatalogueWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,27 +13,13 @@
 
 namespace {
 
-bool fail(QString *error, const QString &why)
-{
-    if (error)
-        *error = why;
-    return false;
-}
-
 QString text(const QVariant &value)
 {
     return value.isNull() ? QString() : value.toString();
 }
 
-bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error)
-{
-    q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (q.exec())
-        return true;
-    return fail(error, q.lastError().text());
-}
+using CatalogueWriter::fail;
+using CatalogueWriter::run;
 
 ExchangeFile::Model modelFrom(const QSqlQuery &q)
 {
