@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QSqlDatabase>
+#include <QString>
 
 class CaptureStore;
 
@@ -16,4 +18,8 @@ public:
     void recognizeFrame(CaptureStore &store, int i);
     // Turns the recognised messages 0..n into the key code of the key press.
     void resolveKeyCode(CaptureStore &store, int n);
+
+    // True when the catalogue holds a transmit code for the protocol number
+    // (the first three characters of a key code) in "protocolsirt".
+    static bool checkTransmitProtocol(const QString &protocolNumber, QSqlDatabase db = QSqlDatabase::database());
 };

@@ -1,6 +1,11 @@
 // MainWindowImpl: slot programming, simple programming and macros.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "catalogue/CurrentRow.h"
+#include "programming/KeyImage.h"
+
+#include <QSqlDatabase>
+
 void MainWindowImpl::refreshActionUSBProgramm()
 {
     // Rebuilds the remote-type list with the device's type and enables the programming actions.
@@ -27,8 +32,8 @@ QString MainWindowImpl::doStrKeys81(int nPult)
 
 QString MainWindowImpl::doStrKeys()
 {
-    // Builds the fixed-size key image of the selected model.
-    return QString();
+    // The fixed-size key image of the selected model, from its link master's keys.
+    return KeyImage::forLink(QSqlDatabase::database(), CurrentRow::text(ModelsTV, 5));
 }
 
 QString MainWindowImpl::doStrKeys81Simple(int nPult, int RCTypeIdInt, QString Rcid)

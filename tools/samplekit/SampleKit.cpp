@@ -2,6 +2,7 @@
 
 #include "ir/Decode.h"
 #include "tools/samplekit/SamplePhotos.h"
+#include "tools/samplekit/SampleProtocolLookups.h"
 #include "tools/samplekit/SamplePicture.h"
 
 #include <QDir>
@@ -310,6 +311,9 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
             }
         }
     }
+
+    if (!SampleProtocolLookups::fill(db, error))
+        return fail();
 
     if (!db.commit()) {
         if (error)

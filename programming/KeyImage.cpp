@@ -1,0 +1,110 @@
+#include "programming/KeyImage.h"
+
+#include "ir/Decode.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+QString protocolOf(const QString &id)
+{
+    return id.left(3);
+}
+
+} // namespace
+
+int KeyImage::recordIndex(const QVariant &nkey)
+{
+    // Stored key numbers are integers; text that reads as a whole number is
+    // taken as one, anything else (NULL, a fraction, words) addresses nothing.
+    if (nkey.isNull())
+        return -1;
+    bool ok = false;
+    const int k = nkey.toString().toInt(&ok);
+    if (!ok || k < 0 || k >= RecordCount)
+        return -1;
+    return k;
+}
+
+QString KeyImage::record(const QString &id, bool firstProtocol)
+{
+    QString bits = (firstProtocol ? QStringLiteral("1111") : QStringLiteral("1110")) + Decode::decode(id.mid(4, 15));
+    // A malformed block decodes to fewer bits; the record keeps its 14 digits.
+    if (bits.size() < 4 * RecordChars)
+        bits += QString(4 * RecordChars - bits.size(), QLatin1Char('0'));
+    QString out;
+    out.reserve(RecordChars);
+    for (int i = 0; i < RecordChars; ++i)
+        out += QLatin1Char(Decode::binToHex(bits.mid(4 * i, 4)));
+    return out;
+}
+
+KeyImage::Result KeyImage::build(const QList<Key> &keys)
+{
+    Result result;
+    QList<int> records;
+    records.reserve(keys.size());
+    for (int i = 0; i < keys.size(); ++i) {
+        const int r = recordIndex(keys.at(i).nkey);
+        records.append(r);
+        if (r < 0)
+            result.skipped.append(i);
+    }
+
+    // Protocol pass over the keys that have a record: the first protocol met
+    // is protocol 1, the first different one protocol 2, a third makes the
+    // image invalid.
+    QString p1, p2;
+    bool valid = true;
+    for (int i = 0; i < keys.size(); ++i) {
+        if (records.at(i) < 0)
+            continue;
+        const QString p = protocolOf(keys.at(i).id);
+        if (p1.isEmpty())
+            p1 = p;
+        if (p2.isEmpty() && p != p1)
+            p2 = p;
+        if (p != p1 && p != p2)
+            valid = false;
+    }
+    if (p1.isEmpty())
+        valid = false;
+    else if (p2.isEmpty())
+        p2 = p1;
+
+    QString body(RecordCount * RecordChars, QLatin1Char('0'));
+    for (int i = 0; i < keys.size(); ++i) {
+        const int r = records.at(i);
+        if (r < 0)
+            continue;
+        const QString &id = keys.at(i).id;
+        body.replace(r * RecordChars, RecordChars, record(id, protocolOf(id) == p1));
+    }
+
+    result.valid = valid;
+    result.image = (valid ? QString() : QStringLiteral("FALSE")) + p1 + p2 + body;
+    return result;
+}
+
+QString KeyImage::forLink(QSqlDatabase db, const QString &link)
+{
+    QList<Key> keys;
+    QSqlQuery q(db);
+    if (q.prepare(QStringLiteral("SELECT ID,Nkey FROM rckeys WHERE(Rcid=?)"))) {
+        q.addBindValue(link);
+        if (q.exec()) {
+            while (q.next())
+                keys.append({q.value(0).toString(), q.value(1)});
+        }
+    }
+    if (!q.isActive())
+        qWarning("KeyImage: keys of %s could not be read: %s", qPrintable(link), qPrintable(q.lastError().text()));
+
+    const Result result = build(keys);
+    for (int i : result.skipped)
+        qWarning("KeyImage: key number %s of %s (code %s) addresses no record 0..%d; skipped",
+                 qPrintable(keys.at(i).nkey.isNull() ? QStringLiteral("NULL") : keys.at(i).nkey.toString()),
+                 qPrintable(link), qPrintable(keys.at(i).id), RecordCount - 1);
+    return result.image;
+}

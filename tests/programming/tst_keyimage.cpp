@@ -1,0 +1,157 @@
+// The older fixed-size key image: protocol fields, the record of each key on
+// its layer and place, the "FALSE" mark with the full image behind it, keys
+// whose number addresses no record, and the read of a link master's keys.
+#include "TestSupport.h"
+#include "CatalogueFixture.h"
+
+#include "KeyImageRows.h"
+#include "programming/KeyImage.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(KeyImage::Key)
+
+namespace {
+
+// Plain first blocks, 15 hex digits each; a record shows the first 13.
+const QString A = QStringLiteral("0123456789ABCDE");
+const QString B = QStringLiteral("FEDCBA987654321");
+const QString C = QStringLiteral("13579BDF02468AC");
+const QString D = QStringLiteral("C0FFEE123456789");
+
+KeyImage::Key key(const QString &prot, const QString &plain, const QVariant &nkey)
+{
+    return {KeyImageRows::code(prot, plain), nkey};
+}
+
+using KeyImageRows::code;
+using KeyImageRows::first;
+using KeyImageRows::image;
+using KeyImageRows::other;
+
+} // namespace
+
+class TestKeyImage : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QSqlDatabase m_db;
+
+    void addKey(const QString &rcid, int type, const QString &id, const QVariant &nkey)
+    {
+        QVERIFY(CatalogueFixture::addKey(m_db, {rcid, type, QStringLiteral("KEY"), id, nkey}));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_db = TestSupport::openFixtureCatalogue(m_dir.path(), QStringLiteral("keyimage"));
+        QVERIFY(m_db.isOpen());
+    }
+
+    void build_data()
+    {
+        QTest::addColumn<QList<KeyImage::Key>>("keys");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QList<int>>("skipped");
+
+        QTest::addRow("one protocol")
+            << QList<KeyImage::Key>{key("001", A, 0), key("001", B, 7), key("001", C, 63)}
+            << image(true, "001", "001", {{0, first(A)}, {7, first(B)}, {63, first(C)}}) << QList<int>{};
+        QTest::addRow("two protocols, the first met is protocol 1")
+            << QList<KeyImage::Key>{key("002", A, 5), key("001", B, 60), key("002", C, 111)}
+            << image(true, "002", "001", {{5, first(A)}, {60, other(B)}, {111, first(C)}}) << QList<int>{};
+        QTest::addRow("a third protocol gives FALSE and the full image")
+            << QList<KeyImage::Key>{key("001", A, 0), key("002", B, 1), key("003", C, 2), key("001", D, 55)}
+            << image(false, "001", "002", {{0, first(A)}, {1, other(B)}, {2, other(C)}, {55, first(D)}})
+            << QList<int>{};
+        QTest::addRow("no keys") << QList<KeyImage::Key>{} << QStringLiteral("FALSE") + QString(1568, QLatin1Char('0'))
+                                 << QList<int>{};
+        QTest::addRow("a later key replaces an earlier one on its record")
+            << QList<KeyImage::Key>{key("001", A, 7), key("001", B, 7)} << image(true, "001", "001", {{7, first(B)}})
+            << QList<int>{};
+        QTest::addRow("layer edges")
+            << QList<KeyImage::Key>{key("001", A, 55), key("001", B, 56), key("001", C, 111)}
+            << image(true, "001", "001", {{55, first(A)}, {56, first(B)}, {111, first(C)}}) << QList<int>{};
+        QTest::addRow("key number stored as text") << QList<KeyImage::Key>{key("001", A, QStringLiteral("07"))}
+                                                   << image(true, "001", "001", {{7, first(A)}}) << QList<int>{};
+        // Keys that address no record take no part: their protocols do not
+        // count, so the image stays valid.
+        QTest::addRow("numbers outside the records are skipped")
+            << QList<KeyImage::Key>{key("001", A, 3), key("002", B, 112), key("003", C, -1), key("004", D, QVariant()),
+                                    key("002", B, QStringLiteral("abc")), key("003", B, 7.5),
+                                    key("004", C, qint64(1) << 32)}
+            << image(true, "001", "001", {{3, first(A)}}) << QList<int>{1, 2, 3, 4, 5, 6};
+        QTest::addRow("only keys outside the records")
+            << QList<KeyImage::Key>{key("001", A, 200)} << QStringLiteral("FALSE") + QString(1568, QLatin1Char('0'))
+            << QList<int>{0};
+    }
+    void build()
+    {
+        QFETCH(QList<KeyImage::Key>, keys);
+        QFETCH(QString, expected);
+        QFETCH(QList<int>, skipped);
+        const KeyImage::Result result = KeyImage::build(keys);
+        QCOMPARE(result.image, expected);
+        QCOMPARE(result.valid, !expected.startsWith(QLatin1String("FALSE")));
+        QCOMPARE(result.skipped, skipped);
+    }
+
+    // A code whose first block is short or has lower-case key digits still
+    // gives a record of 14 upper-case digits: a short block reads as padded
+    // with "0", lower-case key digits give no bits of their own.
+    void malformedCodeKeepsRecordSize()
+    {
+        const QString shortBlock = KeyImage::build({{QStringLiteral("0014AB"), 3}}).image;
+        QCOMPARE(shortBlock, KeyImage::build({{QStringLiteral("0014AB0000000000000"), 3}}).image);
+
+        const QString lower = KeyImage::build({{QStringLiteral("0014") + code("001", D).mid(4).toLower(), 3}}).image;
+        QCOMPARE(lower.size(), 6 + 1568);
+        const QString record = lower.mid(6 + 3 * 14, 14);
+        QVERIFY2(QRegularExpression(QStringLiteral("^F[0-9A-F]{13}$")).match(record).hasMatch(), qPrintable(record));
+        QCOMPARE(lower.left(6 + 3 * 14), QStringLiteral("001001") + QString(3 * 14, QLatin1Char('0')));
+        QCOMPARE(lower.mid(6 + 4 * 14), QString(108 * 14, QLatin1Char('0')));
+    }
+
+    // The keys of a link master, all remote types together, with the link
+    // bound: other masters' keys stay out and quotes are plain text.
+    void forLink()
+    {
+        addKey(QStringLiteral("m0000001"), 1, code("001", A), 7);
+        addKey(QStringLiteral("m0000001"), 1, code("002", C), 60);
+        addKey(QStringLiteral("m0000001"), 2, code("001", B), 7); // later in the query: replaces type 1's key 7
+        addKey(QStringLiteral("m0000002"), 1, code("003", D), 0);
+        addKey(QStringLiteral("q'uote"), 3, code("004", D), 9);
+
+        QCOMPARE(KeyImage::forLink(m_db, QStringLiteral("m0000001")),
+                 image(true, "001", "002", {{7, first(B)}, {60, other(C)}}));
+        QCOMPARE(KeyImage::forLink(m_db, QStringLiteral("q'uote")), image(true, "004", "004", {{9, first(D)}}));
+        QCOMPARE(KeyImage::forLink(m_db, QStringLiteral("x' OR '1'='1")),
+                 QStringLiteral("FALSE") + QString(1568, QLatin1Char('0')));
+    }
+
+    void forLinkLogsSkippedKeys()
+    {
+        addKey(QStringLiteral("m0000003"), 1, code("001", A), 2);
+        addKey(QStringLiteral("m0000003"), 1, code("001", B), 120);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+                                               "^KeyImage: key number 120 of m0000003 .*addresses no record 0..111")));
+        QCOMPARE(KeyImage::forLink(m_db, QStringLiteral("m0000003")), image(true, "001", "001", {{2, first(A)}}));
+    }
+
+    void forLinkWithoutTable()
+    {
+        QSqlDatabase empty = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("empty"));
+        empty.setDatabaseName(QDir(m_dir.path()).filePath(QStringLiteral("empty.db")));
+        QVERIFY(empty.open());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^KeyImage: keys of m0000001 could not be read")));
+        QCOMPARE(KeyImage::forLink(empty, QStringLiteral("m0000001")),
+                 QStringLiteral("FALSE") + QString(1568, QLatin1Char('0')));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKeyImage)
+#include "tst_keyimage.moc"
