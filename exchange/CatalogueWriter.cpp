@@ -75,7 +75,7 @@ bool writeKey(QSqlDatabase db, const QString &rcid, int typeId, int nkey, const 
                {rcid, name, id, typeId, nkey}, error);
 }
 
-bool insertMaster(QSqlDatabase db, const QString &brand, const QString &type, const QString &model,
+static bool insertMaster(QSqlDatabase db, const QString &brand, const QString &type, const QString &model,
                   const QString &documentation, QString *rcid, QString *error)
 {
     const QString id = freeRcid(db, error);
@@ -86,6 +86,22 @@ bool insertMaster(QSqlDatabase db, const QString &brand, const QString &type, co
              QStringLiteral("INSERT INTO rcmodels(Rcid,Link,Brand,Type,Model,Documentation,Own) "
                             "VALUES(?,?,?,?,?,?,1)"),
              {id, id, brand, type, model, documentation}, error))
+        return false;
+    *rcid = id;
+    return true;
+}
+
+bool writeNewMaster(QSqlDatabase db, const ImportedRemote &remote, QString *rcid, QString *error)
+{
+    Transaction transaction(db);
+    QString id;
+    if (!transaction.begin(error)
+        || !insertMaster(db, remote.brand, remote.type, remote.model, remote.documentation, &id, error))
+        return false;
+    for (const ImportedRemote::Key &key : remote.keys)
+        if (!writeKey(db, id, remote.typeId, key.nkey, key.name, key.id, error))
+            return false;
+    if (!transaction.commit(error))
         return false;
     *rcid = id;
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/ImportedRemote.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariantList>
@@ -44,8 +46,8 @@ QString freeRcid(QSqlDatabase db, QString *error);
 bool writeKey(QSqlDatabase db, const QString &rcid, int typeId, int nkey, const QString &name, const QString &id,
               QString *error);
 
-// A new own link master (correction and the rest at their defaults); its identity goes to *rcid.
-bool insertMaster(QSqlDatabase db, const QString &brand, const QString &type, const QString &model,
-                  const QString &documentation, QString *rcid, QString *error);
+// A remote of an import-only format as a new own link master with its
+// keys, in one transaction; its identity goes to *rcid.
+bool writeNewMaster(QSqlDatabase db, const ImportedRemote &remote, QString *rcid, QString *error);
 
 } // namespace CatalogueWriter

@@ -24,26 +24,45 @@ bool isCorrection(const QString &text)
     return ok && std::isfinite(value) && value >= -20.0 && value <= 20.0;
 }
 
-QList<QString> latin1Lines(const QByteArray &bytes)
+qsizetype LineReader::lineEnd() const
 {
-    QList<QString> lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        qsizetype stop = end;
-        if (end < bytes.size() && stop > start && bytes.at(stop - 1) == '\r')
+    const qsizetype lf = m_bytes.indexOf('\n', m_pos);
+    return lf < 0 ? m_bytes.size() : lf + 1;
+}
+
+QString LineReader::text(qsizetype end) const
+{
+    const qsizetype nul = m_bytes.indexOf('\0', m_pos);
+    if (nul >= 0 && nul < end)
+        end = nul;
+    return QString::fromLatin1(m_bytes.constData() + m_pos, end - m_pos);
+}
+
+bool LineReader::next(QString *line)
+{
+    if (atEnd())
+        return false;
+    const qsizetype end = lineEnd();
+    qsizetype stop = end;
+    if (stop > m_pos && m_bytes.at(stop - 1) == '\n') {
+        --stop;
+        if (stop > m_pos && m_bytes.at(stop - 1) == '\r')
             --stop;
-        // The text of a line ends at its first NUL byte.
-        const qsizetype nul = bytes.indexOf('\0', start);
-        if (nul >= 0 && nul < stop)
-            stop = nul;
-        lines << QString::fromLatin1(bytes.constData() + start, stop - start);
-        start = next;
     }
-    return lines;
+    *line = text(stop);
+    m_pos = end;
+    return true;
+}
+
+QString LineReader::rest()
+{
+    QString out;
+    while (!atEnd()) {
+        const qsizetype end = lineEnd();
+        out += text(end);
+        m_pos = end;
+    }
+    return out;
 }
 
 } // namespace ImportValues

@@ -15,9 +15,27 @@ int integer(const QString &text, int min, int max);
 // A timing correction: a finite decimal number from -20 to 20.
 bool isCorrection(const QString &text);
 
-// The lines of an 8-bit text file as Latin-1 text, each without its own
-// line end (LF or CR LF); a last line without line end is kept, and a file
-// ending in a line end has no empty line after it.
-QList<QString> latin1Lines(const QByteArray &bytes);
+// Reads an 8-bit text file line by line as Latin-1 text. A line's text ends
+// at its first NUL byte.
+class LineReader
+{
+public:
+    explicit LineReader(const QByteArray &bytes) : m_bytes(bytes) {}
+
+    bool atEnd() const { return m_pos >= m_bytes.size(); }
+    // The next line without its own line end (LF or CR LF, whichever it
+    // has); false at the end of the file.
+    bool next(QString *line);
+    // The rest of the file, each line with its line end as it stands.
+    QString rest();
+
+private:
+    // Where the next line ends, after its LF.
+    qsizetype lineEnd() const;
+    QString text(qsizetype end) const;
+
+    QByteArray m_bytes;
+    qsizetype m_pos = 0;
+};
 
 } // namespace ImportValues

@@ -3,9 +3,15 @@
 
 #include "app/MessageBox.h"
 #include "catalogue/CurrentRow.h"
+#include "catalogue/PhotoPlaces.h"
+#include "exchange/CatalogueWriter.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeImport.h"
+#include "exchange/IdentityConversion.h"
+#include "exchange/KestrulFile.h"
+#include "exchange/OwnDataExport.h"
 #include "exchange/RemoteExport.h"
+#include "exchange/VrcFile.h"
 
 #include <QDebug>
 #include <QDir>
@@ -18,6 +24,8 @@
 namespace {
 
 enum Column { RcidColumn = 0, BrandColumn = 1, ModelColumn = 3, LinkColumn = 5 };
+
+enum class Foreign { Vrc, Kestrul };
 
 } // namespace
 
@@ -95,11 +103,7 @@ void MainWindowImpl::importRemote()
     saveSettings();
 
     const QString suffix = QFileInfo(fileName).suffix();
-    if (suffix == QLatin1String("vrc") || suffix == QLatin1String("txt")) {
-        MessageBox::information(this, tr("Import"), tr("Files of this kind can not be imported yet."));
-        return;
-    }
-    if (suffix != QLatin1String("xml"))
+    if (suffix != QLatin1String("vrc") && suffix != QLatin1String("xml") && suffix != QLatin1String("txt"))
         return;
 
     QFile file(fileName);
@@ -114,6 +118,47 @@ void MainWindowImpl::importRemote()
         textEdit->append(tr("Import: %1").arg(why));
         MessageBox::warning(nullptr, tr("Warning"), tr("Wrong import file"));
     };
+    if (suffix != QLatin1String("xml")) {
+        const Foreign kind = suffix == QLatin1String("vrc") ? Foreign::Vrc : Foreign::Kestrul;
+        ImportedRemote remote;
+        QString error;
+        if (!(kind == Foreign::Vrc ? VrcFile::parse(bytes, &remote, &error)
+                                   : KestrulFile::parse(bytes, &remote, &error))) {
+            wrongFile(error);
+            return;
+        }
+        for (const QString &line : std::as_const(remote.log))
+            textEdit->append(line);
+        QString rcid;
+        if (!CatalogueWriter::writeNewMaster(QSqlDatabase::database(), remote, &rcid, &error)) {
+            MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
+            return;
+        }
+        // Photos lie beside a VRC file under its own name: "remote_1.jpg".
+        QStringList problems;
+        if (kind == Foreign::Vrc) {
+            const PhotoPlaces places(QDir::currentPath(), rcid);
+            const QString base = fileName.chopped(4);
+            for (int n = 1; n <= PhotoPlaces::Count; ++n) {
+                const QString photo = base + QLatin1Char('_') + QString::number(n) + QStringLiteral(".jpg");
+                if (QFileInfo(photo).isFile() && !places.isTaken(n) && !QFile::copy(photo, places.path(n)))
+                    problems << photo;
+            }
+        }
+        comboBoxDatabase->setCurrentIndex(1);
+        refreshBrands();
+        refreshTypes();
+        brandLineEdit->setText(remote.brand);
+        modelLineEdit->setText(remote.model);
+        refreshModels();
+        selectModelRow(ModelsTV, rcid);
+        refreshRC();
+        if (!problems.isEmpty())
+            MessageBox::warning(this, tr("Warning"),
+                                tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));
+        return;
+    }
+
     ExchangeFile::Document document;
     QString error;
     if (!ExchangeFile::read(bytes, &document, &error)) {
@@ -172,11 +217,39 @@ void MainWindowImpl::importRemote()
 
 void MainWindowImpl::convertDB()
 {
-    // Converts old catalogue identifiers.
+    if (MessageBox::question(this, tr("Confirm"), tr("Do you really want to convert DB?"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    IdentityConversion::Result result;
+    QString error;
+    if (!IdentityConversion::convert(QSqlDatabase::database(), QDir::currentPath(), convertDBdeleteImages, &result,
+                                     &error)) {
+        if (!result.collision.isEmpty())
+            MessageBox::warning(this, tr("Warning"),
+                                tr("The catalogue was not converted: these identities would become one:\n%1")
+                                    .arg(result.collision.join(QLatin1Char('\n'))));
+        else
+            MessageBox::warning(this, tr("Warning"), tr("The catalogue was not converted.\n%1").arg(error));
+        return;
+    }
+    if (!result.problems.isEmpty())
+        MessageBox::warning(this, tr("Warning"),
+                            tr("These photos could not be renamed or deleted:\n%1")
+                                .arg(result.problems.join(QLatin1Char('\n'))));
+    refreshModels();
+    refreshBrands();
+    refreshTypes();
+    refreshRC();
 }
 
 bool MainWindowImpl::sendDB()
 {
-    // Writes the user's own unsent models to the export file.
-    return false;
+    // Nothing in the window calls this; the file stays in the working directory.
+    QString error;
+    const bool written = OwnDataExport::write(QSqlDatabase::database(), QStringLiteral("simple-modified.xml"),
+                                              QStringLiteral("../config.ini"), &error);
+    if (!written)
+        qDebug() << "own-data export:" << error;
+    return written;
 }

@@ -27,6 +27,29 @@
     </message>
 </context>
 <context>
+    <name>MacroTreeModel</name>
+    <message>
+        <source>Switch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Emit, ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wait, ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Macro</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Id:</source>
@@ -454,10 +477,6 @@ All links will be deleted too!</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Files of this kind can not be imported yet.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The file %1 could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -492,6 +511,39 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>Cancel - no need import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Macro programing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Macro</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>device busy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Too many macro keys, please delete some.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The macro keys or names could not be read from the catalogue:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The macro page could not be saved in &quot;%1&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

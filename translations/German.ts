@@ -27,6 +27,29 @@
     </message>
 </context>
 <context>
+    <name>MacroTreeModel</name>
+    <message>
+        <source>Switch</source>
+        <translation>Umschalter</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Taste</translation>
+    </message>
+    <message>
+        <source>Emit, ms</source>
+        <translation>Senden, ms</translation>
+    </message>
+    <message>
+        <source>Wait, ms</source>
+        <translation>Warten, ms</translation>
+    </message>
+    <message>
+        <source>Macro</source>
+        <translation>Makro</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Id:</source>
@@ -464,10 +487,6 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <translation>Irvanta-Dateien</translation>
     </message>
     <message>
-        <source>Files of this kind can not be imported yet.</source>
-        <translation>Dateien dieser Art können noch nicht importiert werden.</translation>
-    </message>
-    <message>
         <source>The file %1 could not be read.</source>
         <translation>Die Datei %1 konnte nicht gelesen werden.</translation>
     </message>
@@ -504,6 +523,40 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>Cancel - no need import</source>
         <translation>Abbrechen - nicht importieren</translation>
+    </message>
+    <message>
+        <source>Macro programing</source>
+        <translation>Makroprogrammierung</translation>
+    </message>
+    <message>
+        <source>Macro</source>
+        <translation>Makro</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programmieren</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>device busy</source>
+        <translation>Gerät beschäftigt</translation>
+    </message>
+    <message>
+        <source>Too many macro keys, please delete some.</source>
+        <translation>Zu viele Makrotasten, bitte einige löschen.</translation>
+    </message>
+    <message>
+        <source>The macro keys or names could not be read from the catalogue:
+%1</source>
+        <translation>Die Makrotasten oder -namen konnten nicht aus dem Katalog gelesen werden:
+%1</translation>
+    </message>
+    <message>
+        <source>The macro page could not be saved in &quot;%1&quot;.</source>
+        <translation>Die Makroseite konnte nicht in „%1“ gespeichert werden.</translation>
     </message>
 </context>
 <context>

@@ -182,6 +182,77 @@ private slots:
         QVERIFY(m_window->textEdit->toPlainText().contains(QLatin1String("Import: ")));
     }
 
+    void vrcImportShowsTheNewModelWithItsPhotos()
+    {
+        QVERIFY(QDir().mkpath(QStringLiteral("old")));
+        QVERIFY(TestSupport::writeFile(QStringLiteral("old/remote.vrc"),
+                                       "VARNO Infrared Remote Control File v1.00\r\nZETA\r\nTV\r\nZ-9\r\n"
+                                       "changer TV.png\r\nkey\r\nPower\r\n0013ABCD\r\n0 01\r\n"
+                                       "<end_of_file>\r\nnotes\r\n"));
+        QVERIFY(TestSupport::writeFile(QStringLiteral("old/remote_1.jpg"), "one"));
+        QVERIFY(TestSupport::writeFile(QStringLiteral("old/remote_3.jpg"), "three"));
+        const int before = dump().size();
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("old/remote.vrc"),
+                          QStringLiteral("Import"));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+        QCOMPARE(dump().size(), before + 2);
+        const QString rcid = selectedRcid();
+        QCOMPARE(TestSupport::modelRow(QSqlDatabase::database(), rcid).value("Brand").toString(),
+                 QStringLiteral("ZETA"));
+        QCOMPARE(m_window->comboBoxDatabase->currentIndex(), 1);
+        QCOMPARE(m_window->brandLineEdit->text(), QStringLiteral("ZETA"));
+        QCOMPARE(TestSupport::readText(QStringLiteral("RCImages/%1_1.jpg").arg(rcid)), QStringLiteral("one"));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("RCImages/%1_2.jpg").arg(rcid)));
+        QCOMPARE(TestSupport::readText(QStringLiteral("RCImages/%1_3.jpg").arg(rcid)), QStringLiteral("three"));
+    }
+
+    void vrcWithoutEndMarkerIsAWrongFile()
+    {
+        QVERIFY(TestSupport::writeFile(QStringLiteral("cut.vrc"), "header\nZETA\nTV\nZ-9\nchanger TV.png\nkey\n"));
+        const QStringList before = dump();
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("cut.vrc"),
+                          QStringLiteral("Import"));
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].text, QStringLiteral("Wrong import file"));
+        QCOMPARE(dump(), before);
+    }
+
+    void convertDBAsksFirst_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addRow("no") << "No";
+        QTest::addRow("yes") << "Yes";
+    }
+    void convertDBAsksFirst()
+    {
+        QFETCH(QString, answer);
+        QSqlQuery q;
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO rcmodels(Rcid,Link,Brand,Type,Model,Own) VALUES("
+                                      "'{abcdef01-0000-4000-8000-000000000001}','{abcdef01-0000-4000-8000-000000000001}',"
+                                      "'OLD','TV','O-1',1)")));
+        const QStringList before = dump();
+        MessageBox::setNextAnswer(answer);
+        m_window->actionConvertDB->trigger();
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].text, QStringLiteral("Do you really want to convert DB?"));
+        if (answer == QLatin1String("No")) {
+            QCOMPARE(dump(), before);
+        } else {
+            QVERIFY(!TestSupport::modelRow(QSqlDatabase::database(), "abcdef01").isEmpty());
+            QCOMPARE(dump().size(), before.size());
+        }
+    }
+
+    void sendDBWritesTheFileByName()
+    {
+        bool written = false;
+        QVERIFY(QMetaObject::invokeMethod(m_window, "sendDB", Q_RETURN_ARG(bool, written)));
+        QVERIFY(written);
+        QVERIFY(TestSupport::readText(QStringLiteral("simple-modified.xml")).contains(QLatin1String("<about")));
+    }
+
     void cancelledDialogKeepsThePath()
     {
         m_window->lastImportPath = QStringLiteral("/nowhere/at/all");

@@ -1,0 +1,301 @@
+// The two import-only formats: VRC and KESTRUL parsers on small files of our
+// own, and their writing into the catalogue as new own masters.
+#include "CatalogueFixture.h"
+#include "TestSupport.h"
+
+#include "exchange/CatalogueWriter.h"
+#include "exchange/KestrulFile.h"
+#include "exchange/VrcFile.h"
+#include "ir/Decode.h"
+
+#include <QtTest>
+
+namespace {
+
+const char kHeader[] = "VARNO Infrared Remote Control File v1.00";
+
+// A VRC file from its lines, every line ended with eol.
+QByteArray vrc(const QList<QByteArray> &lines, const QByteArray &eol)
+{
+    QByteArray out;
+    for (const QByteArray &line : lines)
+        out += line + eol;
+    return out;
+}
+
+QList<QByteArray> dvdLines()
+{
+    return {kHeader, "ACME", "DVD PLAYER", "D-1", "changer DVD.bmp",
+            "key", "Power", "0013AAAA", "1 05",
+            "key", "Play", "0013BBBB", "0 12",
+            "key", "No code", "", "0 99",
+            "<end_of_file>", "first line", "second line"};
+}
+
+QString keysOf(const ImportedRemote &r)
+{
+    QStringList out;
+    for (const ImportedRemote::Key &k : r.keys)
+        out << QStringLiteral("%1=%2:%3").arg(k.nkey).arg(k.name, k.id);
+    return out.join(QLatin1Char(' '));
+}
+
+QByteArray kestrul(const QList<QByteArray> &keyLines, const QByteArray &eol = "\r\n")
+{
+    QList<QByteArray> lines = {"FileFormat=KESTRUL", "Version=1", "KeyMap=K5", "Type=TV", "Brand=ACME",
+                               "Model=K-1", "", "Buttons=3"};
+    return vrc(lines + keyLines, eol);
+}
+
+} // namespace
+
+class TestForeignImport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    QSqlDatabase m_db;
+
+    QStringList dump()
+    {
+        return TestSupport::tableRows(m_db, QStringLiteral("rcmodels"), QStringLiteral("Rcid"))
+            + TestSupport::tableRows(m_db, QStringLiteral("rckeys"), QStringLiteral("Rcid,RCTypeId,Nkey,Name"));
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        m_db = TestSupport::openFixtureCatalogue(m_dir->path());
+        QVERIFY(m_db.isOpen());
+        QVERIFY(CatalogueFixture::addModel(m_db, {"victim00", "VICTIM", "TV", "V-1", "keep me", {}, {}}));
+        QVERIFY(CatalogueFixture::addKey(m_db, {"victim00", 5, "Power", "0013CCCC", 22}));
+    }
+    void cleanup()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+        delete m_dir;
+    }
+
+    void vrcLineEndsGiveTheSameRows_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addRow("CR LF with header") << vrc(dvdLines(), "\r\n");
+        QTest::addRow("LF with header") << vrc(dvdLines(), "\n");
+        QList<QByteArray> noHeader = dvdLines();
+        noHeader[0] = "some other first line";
+        QTest::addRow("CR LF without header") << vrc(noHeader, "\r\n");
+        QTest::addRow("LF without header") << vrc(noHeader, "\n");
+        QTest::addRow("no line end at the end") << vrc(dvdLines(), "\n").chopped(1);
+    }
+    void vrcLineEndsGiveTheSameRows()
+    {
+        QFETCH(QByteArray, bytes);
+        ImportedRemote r;
+        QString error;
+        QVERIFY2(VrcFile::parse(bytes, &r, &error), qPrintable(error));
+        QCOMPARE(r.brand, QStringLiteral("ACME"));
+        QCOMPARE(r.type, QStringLiteral("DVD PLAYER"));
+        QCOMPARE(r.model, QStringLiteral("D-1"));
+        QCOMPARE(r.typeId, 2);
+        // "1 05" is key 5 of the shift layer; the record without code is skipped.
+        QCOMPARE(keysOf(r), QStringLiteral("61=Power:0013AAAA 12=Play:0013BBBB"));
+        QVERIFY(r.documentation.startsWith(QLatin1String("first line")));
+        QVERIFY(r.documentation.contains(QLatin1String("second line")));
+    }
+
+    void vrcPositionsOfTheFourInOne()
+    {
+        const QByteArray bytes = vrc({kHeader, "B", "T", "M", "changer 4in1.png", "k", "Shifted", "0013A", "1 52",
+                                      "k", "Zero", "0013B", "0 53", "<end_of_file>"},
+                                     "\r\n");
+        ImportedRemote r;
+        QString error;
+        QVERIFY2(VrcFile::parse(bytes, &r, &error), qPrintable(error));
+        QCOMPARE(r.typeId, 5);
+        QCOMPARE(keysOf(r), QStringLiteral("44=Shifted:0013A 0=Zero:0013B"));
+        QCOMPARE(r.documentation, QString());
+    }
+
+    void vrcRefusesWholeFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QList<QByteArray> lines = dvdLines();
+        QTest::addRow("no end marker") << vrc(lines.mid(0, 17), "\r\n");
+        QTest::addRow("ends inside a record") << vrc(lines.mid(0, 11), "\r\n");
+        QTest::addRow("ends in the header") << vrc(lines.mid(0, 3), "\r\n");
+        QTest::addRow("empty") << QByteArray();
+        lines[4] = "changer TV.jpg";
+        QTest::addRow("unknown picture") << vrc(lines, "\r\n");
+        lines[4] = "7";
+        QTest::addRow("type 7") << vrc(lines, "\r\n");
+        lines[4] = "x') OR ('1'='1";
+        QTest::addRow("picture injection") << vrc(lines, "\r\n");
+        lines = dvdLines();
+        lines[8] = "1 60";
+        QTest::addRow("position beyond the layer") << vrc(lines, "\r\n");
+        lines[8] = "x";
+        QTest::addRow("position not a position") << vrc(lines, "\r\n");
+    }
+    void vrcRefusesWholeFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        ImportedRemote r;
+        QString error;
+        QVERIFY(!VrcFile::parse(bytes, &r, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void vrcReadsLatin1AndStopsTextAtNul()
+    {
+        QList<QByteArray> lines = dvdLines();
+        lines[1] = QByteArray("M\xe9tal\0rest", 10);
+        ImportedRemote r;
+        QString error;
+        QVERIFY(VrcFile::parse(vrc(lines, "\r\n"), &r, &error));
+        QCOMPARE(r.brand, QStringLiteral("M\u00e9tal"));
+        QCOMPARE(r.documentation, QStringLiteral("first line\r\nsecond line\r\n"));
+    }
+
+    void kestrulKeyLines_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("nkey");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("id");
+        QTest::addRow("0051") << QByteArray("4,Power=0051 04 FB 08") << 22 << "Power"
+                              << "3155" + Decode::encode("00100000110111110001000011101111");
+        QTest::addRow("0254") << QByteArray("4,Power=0254 04 FB 08") << 22 << "Power"
+                              << "3155" + Decode::encode("00100000001000001101111100100000");
+        QTest::addRow("0043") << QByteArray("2,Vol=0043 00 05 01") << 14 << "Vol"
+                              << "0232" + Decode::encode("110100100000");
+        QTest::addRow("0176") << QByteArray("3,Mute=0176 00 00 81 03") << 16 << "Mute"
+                              << "0264" + Decode::encode("100000010000001100000011");
+        QTest::addRow("0099 16 bits") << QByteArray("5,Ch=0099 01 1FFF") << 24 << "Ch"
+                                      << "0394" + Decode::encode("1000000111111111111111");
+        QTest::addRow("1018") << QByteArray("6,In=1018 01 02 03 04") << 2 << "In"
+                              << "2345" + Decode::encode("100000000100000011000000001000001");
+        QTest::addRow("name with =") << QByteArray("7,A=B=0101 01 02") << 3 << "A=B"
+                                     << "0103" + Decode::encode("1000000001000000");
+        QTest::addRow("n 0") << QByteArray("0,Zero=0101 01 02") << 1 << "Zero"
+                             << "0103" + Decode::encode("1000000001000000");
+        QTest::addRow("n 1") << QByteArray("1,One=0101 01 02") << 0 << "One"
+                             << "0103" + Decode::encode("1000000001000000");
+        QTest::addRow("n not a number") << QByteArray("x,Odd=0101 01 02") << 1 << "Odd"
+                                        << "0103" + Decode::encode("1000000001000000");
+        QTest::addRow("unreadable number is 0") << QByteArray("9,Bad=0101 ZZ 02") << 29 << "Bad"
+                                                << "0103" + Decode::encode("0000000001000000");
+    }
+    void kestrulKeyLines()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, nkey);
+        QFETCH(QString, name);
+        QFETCH(QString, id);
+        ImportedRemote r;
+        QString error;
+        QVERIFY(KestrulFile::parse(kestrul({line}), &r, &error));
+        QCOMPARE(r.keys.size(), 1);
+        QCOMPARE(r.keys[0].nkey, nkey);
+        QCOMPARE(r.keys[0].name, name);
+        QCOMPARE(r.keys[0].id, id);
+        QCOMPARE(r.typeId, 5);
+    }
+
+    void kestrulBadLinesSkipOnlyThemselves()
+    {
+        const QByteArray bytes = kestrul({"4,Power=0051 04 FB 08", "90,Far=0051 04 FB 08", "5,Short=0051 04",
+                                          "xxx", "6,None=xxx", "-1,Neg=0101 01 02", "7,Last=0101 01 02", "",
+                                          "8,After=0101 01 02"});
+        ImportedRemote r;
+        QString error;
+        QVERIFY(KestrulFile::parse(bytes, &r, &error));
+        QCOMPARE(r.keys.size(), 2);
+        QCOMPARE(r.keys[0].name, QStringLiteral("Power"));
+        QCOMPARE(r.keys[1].name, QStringLiteral("Last"));
+        QCOMPARE(r.log.size(), 5);
+        QCOMPARE(r.brand, QStringLiteral("ACME"));
+        QCOMPARE(r.type, QStringLiteral("TV"));
+        QCOMPARE(r.model, QStringLiteral("K-1"));
+    }
+
+    void kestrulHeaderAndLineEnds()
+    {
+        ImportedRemote r;
+        QString error;
+        // LF line ends lose no real character.
+        QVERIFY(KestrulFile::parse(kestrul({"4,Power=0051 04 FB 08"}, "\n"), &r, &error));
+        QCOMPARE(r.brand, QStringLiteral("ACME"));
+        QCOMPARE(r.keys.size(), 1);
+        // A short file reads its missing header lines as empty.
+        QVERIFY(KestrulFile::parse("FileFormat=KESTRUL\r\nVersion=1\r\n", &r, &error));
+        QCOMPARE(r.brand, QString());
+        QVERIFY(r.keys.isEmpty());
+        QVERIFY(KestrulFile::parse("  FileFormat=KESTRUL \n", &r, &error));
+        QVERIFY(!KestrulFile::parse("\xef\xbb\xbf" "FileFormat=KESTRUL\r\n", &r, &error));
+        QVERIFY(!KestrulFile::parse("FileFormat=OTHER\r\n", &r, &error));
+        QVERIFY(!KestrulFile::parse(QByteArray(), &r, &error));
+    }
+
+    void writesNewMastersWithBoundValues()
+    {
+        QList<QByteArray> lines = dvdLines();
+        lines[1] = "O'NEIL";
+        lines << "x'--";
+        ImportedRemote r;
+        QString error;
+        QVERIFY(VrcFile::parse(vrc(lines, "\r\n"), &r, &error));
+        const QStringList before = dump();
+        QString first, second;
+        QVERIFY2(CatalogueWriter::writeNewMaster(m_db, r, &first, &error), qPrintable(error));
+        QVERIFY2(CatalogueWriter::writeNewMaster(m_db, r, &second, &error), qPrintable(error));
+        QVERIFY(first != second); // the same file twice makes two models
+        const QVariantMap row = TestSupport::modelRow(m_db, first);
+        QCOMPARE(row.value("Brand").toString(), QStringLiteral("O'NEIL"));
+        QCOMPARE(row.value("Link").toString(), first);
+        QCOMPARE(row.value("Own").toInt(), 1);
+        QCOMPARE(row.value("Documentation").toString(), QStringLiteral("first line\r\nsecond line\r\nx'--\r\n"));
+        QCOMPARE(CatalogueFixture::column(m_db, "SELECT Nkey FROM rckeys WHERE Rcid=? AND RCTypeId=2 ORDER BY Nkey",
+                                          {second}),
+                 QStringList({"12", "61"}));
+        for (const QString &line : before)
+            QVERIFY(dump().contains(line));
+        QCOMPARE(dump().size(), before.size() + 2 + 4);
+    }
+
+    void kestrulInjectionNameIsJustAName()
+    {
+        ImportedRemote r;
+        QString error;
+        QVERIFY(KestrulFile::parse(kestrul({"4,a','b','5','1'),('victim','n','c=0051 04 FB 08"}), &r, &error));
+        const QStringList before = dump();
+        QString rcid;
+        QVERIFY(CatalogueWriter::writeNewMaster(m_db, r, &rcid, &error));
+        QCOMPARE(CatalogueFixture::column(m_db, "SELECT Name FROM rckeys WHERE Rcid=?", {rcid}),
+                 QStringList({"a','b','5','1'),('victim','n','c"}));
+        QStringList after = dump();
+        for (const QString &line : before)
+            QVERIFY(after.removeOne(line));
+        QCOMPARE(after.size(), 2); // the new model and its one key
+    }
+
+    void failedWriteLeavesNothing()
+    {
+        ImportedRemote r;
+        QString error;
+        QVERIFY(VrcFile::parse(vrc(dvdLines(), "\r\n"), &r, &error));
+        QVERIFY(CatalogueFixture::exec(m_db, QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE INSERT ON rckeys WHEN NEW.Nkey=61 BEGIN SELECT RAISE(ABORT, 'no'); END")));
+        const QStringList before = dump();
+        QString rcid;
+        QVERIFY(!CatalogueWriter::writeNewMaster(m_db, r, &rcid, &error));
+        QCOMPARE(dump(), before);
+        QVERIFY(m_db.transaction()); // none left open
+        QVERIFY(m_db.rollback());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestForeignImport)
+#include "tst_foreignimport.moc"
