@@ -2,6 +2,7 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "catalogue/RemoteTypeQuery.h"
+#include "programming/SlotNames.h"
 #include "usb/DeviceInfo.h"
 #include "usb/UsbConnection.h"
 #include "usb/UsbState.h"
@@ -214,5 +215,9 @@ void MainWindowImpl::refreshInformation1()
 
 void MainWindowImpl::refreshInformation2()
 {
+    // The captions, also for the macro editor's switch names.
+    const int count = usbState ? usbState->deviceInfo().slotCount() : 0;
+    for (int s = 0; s < kSlotHeaderPages; ++s)
+        slotCaptions[s] = s < count ? SlotNames::remote2Caption(slotHeaderPages + 64 * s) : QString();
     // Fills the slot dialog from a second-generation remote's slot captions.
 }

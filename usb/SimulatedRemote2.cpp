@@ -24,7 +24,24 @@ QByteArray defaultInformation()
     info[31] = 4;  // slots
     for (int s = 0; s < 4; ++s)
         info[33 + 2 * s] = 40; // 2560 bytes per slot
+    // Key codes of the macro keys 1..8; bit 7 set: the macro exists.
+    const quint8 macroKeys[] = {0xA1, 0xA2, 0xA3, 0x24, 0x25, 0x26, 0x27, 0x28};
+    for (int m = 0; m < 8; ++m)
+        info[48 + m] = static_cast<char>(macroKeys[m]);
     return info;
+}
+
+// The macro page: a record per existing macro (length, 0x07, key code - 128,
+// steps of switch, key, emit / 16 ms, wait / 16 ms, 0xFF), then 0xFF padding.
+// The keys are those the sample catalogue offers for remote type 2.
+QByteArray defaultMacroPage()
+{
+    QByteArray page = QByteArray::fromHex("0f0721" "00000a1f" "01000a1f" "000b0606" "ff"
+                                          "0b0722" "02000a3e" "02110600" "ff"
+                                          "030723" "ff"
+                                          "ff");
+    page.append(QByteArray(SimulatedRemote2::kPageSize - page.size(), char(0xFF)));
+    return page;
 }
 
 QByteArray defaultHeader(const QByteArray &caption)
@@ -61,7 +78,7 @@ QByteArray padded(QByteArray codes)
 
 SimulatedRemote2::SimulatedRemote2(std::shared_ptr<SimulatorBus> bus)
     : SimulatedDevice(std::move(bus), HidIds::kVendor, HidIds::kRemote2, QStringLiteral("remote2")),
-      m_info(defaultInformation()), m_macro(kPageSize, '\0')
+      m_info(defaultInformation()), m_macro(defaultMacroPage())
 {
     setProductString(QStringLiteral("Simulated Remote 2"));
     const char *captions[] = {"TV", "SAT", "DVD", "AUX"};

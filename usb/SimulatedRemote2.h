@@ -12,8 +12,9 @@
 //
 // Memory: information page 0x80 (128 bytes: byte 3 the page size, byte 29 the
 // macro page flag, byte 31 the slot count, byte 33 + 2s the room of slot s in
-// 64-byte units), the macro page 0x81 (128 bytes), and per slot its room of
-// bytes whose first 64 are the slot's header page.
+// 64-byte units, bytes 48..55 the macro keys), the macro page 0x81 (128
+// bytes), and per slot its room of bytes whose first 64 are the slot's
+// header page.
 //
 // Receiver: infrared durations turn into input reports of duration codes, one
 // byte per 20 us tick, or 0xFF and a big-endian 16-bit tick count; zero bytes

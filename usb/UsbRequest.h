@@ -18,6 +18,7 @@ struct UsbRequestData
 
 // Command values of the request mailbox.
 namespace UsbCommand {
+constexpr int WriteMacroPage = 129;
 constexpr int SignalNonModulated = 9805;
 constexpr int SignalModulated = 9825;
 } // namespace UsbCommand

@@ -1,6 +1,7 @@
 #include "tools/samplekit/SampleKit.h"
 
 #include "ir/Decode.h"
+#include "tools/samplekit/SampleMacros.h"
 #include "tools/samplekit/SamplePhotos.h"
 #include "tools/samplekit/SampleProtocolLookups.h"
 #include "tools/samplekit/SamplePicture.h"
@@ -313,6 +314,8 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
     }
 
     if (!SampleProtocolLookups::fill(db, error))
+        return fail();
+    if (!SampleMacros::fill(db, error))
         return fail();
 
     if (!db.commit()) {

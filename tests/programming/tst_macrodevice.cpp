@@ -1,0 +1,93 @@
+// Macro programming on the simulated remote2, read by the connection thread:
+// the editor shows the device's macro page with the sample catalogue's names,
+// and an edited step reaches the page posted for the device.
+#include "ConnectionRig.h"
+#include "MacroEditorRun.h"
+#include "TestSupport.h"
+#include "app/MessageBox.h"
+#include "mainwindow/MainWindowImpl.h"
+#include "usb/SimulatedRemote2.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QtTest>
+
+class TestMacroDevice : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(TestSupport::enterSampleDirectory(m_dir.path(), &m_previousDir));
+    }
+    void cleanupTestCase() { QDir::setCurrent(m_previousDir); }
+
+    void simulatedMacroPage()
+    {
+        MainWindowImpl w;
+        ConnectionRig rig;
+        w.attachUsb(&rig.state);
+        w.connectUsbConnection(&rig.connection);
+        auto remote = rig.sim.addRemote2();
+        rig.sim.plug(remote);
+        rig.connection.start();
+        QTRY_COMPARE(w.labelUSBreceiver->text(), QStringLiteral("USB infrared receiver is connected"));
+        // The window's reception mode request from its start.
+        quint64 ticket = 0;
+        if (rig.state.request.take(nullptr, &ticket))
+            rig.state.request.finish(ticket);
+
+        QVERIFY(MacroEditorRun::run(&w));
+        // The simulated page with the sample names: macros 1 to 3 exist,
+        // macro 3 without steps; switches named by the slots' captions.
+        QCOMPARE(MacroEditorRun::treeText(w.macroTreeModel, QLatin1Char('|')), (QStringList{
+                                                 "Macro Watch TV|     |     |     ",
+                                                 "  TV|POWER|160|496",
+                                                 "  SAT|POWER|160|496",
+                                                 "  TV|VOL+|96|96",
+                                                 "Macro Movie night|     |     |     ",
+                                                 "  DVD|POWER|160|992",
+                                                 "  DVD|OK|96|0",
+                                                 "Macro Radio|     |     |     ",
+                                             }));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+
+        // The first step of "Movie night" switches to the second slot and
+        // emits 480 ms; "Program" posts the page with just that changed.
+        QVERIFY(MacroEditorRun::run(&w, [&] {
+            QTreeView *view = w.macroDialog.macroTV;
+            QAbstractItemModel *model = view->model();
+            const QModelIndex step = model->index(0, 0, model->index(1, 0));
+            view->setCurrentIndex(step);
+            view->edit(step);
+            if (auto *combo = view->viewport()->findChild<QComboBox *>())
+                combo->setCurrentIndex(combo->findText(QStringLiteral("SAT")));
+            const QModelIndex emitCell = step.siblingAtColumn(2);
+            view->setCurrentIndex(emitCell);
+            view->edit(emitCell);
+            if (auto *spin = view->viewport()->findChild<QSpinBox *>()) {
+                spin->findChild<QLineEdit *>()->selectAll();
+                QTest::keyClicks(spin, QStringLiteral("480"));
+            }
+            QTest::mouseClick(w.macroDialog.programMacroButton, Qt::LeftButton);
+        }));
+        UsbRequestData request;
+        QVERIFY(rig.state.request.take(&request, nullptr));
+        QCOMPARE(request.command, 129);
+        QByteArray expected = remote->macroPage();
+        expected[16 + 3] = 1;    // switch of the first step of the second record
+        expected[16 + 5] = 30;   // 480 ms
+        QCOMPARE(request.flashData, QString::fromLatin1(expected.toHex().toUpper()));
+        rig.connection.stop();
+    }
+};
+
+QTEST_MAIN(TestMacroDevice)
+#include "tst_macrodevice.moc"
