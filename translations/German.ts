@@ -30,7 +30,7 @@
     <name>MacroTreeModel</name>
     <message>
         <source>Switch</source>
-        <translation>Umschalter</translation>
+        <translation>Gerät</translation>
     </message>
     <message>
         <source>Key</source>
