@@ -97,11 +97,6 @@ void MainWindowImpl::deleteCurrentKey()
 
 void MainWindowImpl::refreshModels()
 {
-    RCModelsModel *previous = modelsModel;
-    QItemSelectionModel *previousSelection = ModelsTV->selectionModel();
-
-    modelsModel = new RCModelsModel(ModelsTV);
-    modelsModel->setTable(QStringLiteral("rcmodels"));
     ModelFilter::Panel panel;
     panel.database = comboBoxDatabase->currentIndex();
     panel.brand = brandLineEdit->text();
@@ -112,12 +107,22 @@ void MainWindowImpl::refreshModels()
     panel.advancedFilter = advancedFilter;
     panel.showHidden = showHidden;
     panel.showHidden1 = showHidden1;
-    modelsModel->setFilter(ModelFilter::filter(panel));
+    if (!installModelList(ModelFilter::filter(panel)))
+        qDebug() << "model list:" << modelsModel->lastError().text();
+}
+
+bool MainWindowImpl::installModelList(const QString &filter)
+{
+    RCModelsModel *previous = modelsModel;
+    QItemSelectionModel *previousSelection = ModelsTV->selectionModel();
+
+    modelsModel = new RCModelsModel(ModelsTV);
+    modelsModel->setTable(QStringLiteral("rcmodels"));
+    modelsModel->setFilter(filter);
     modelsModel->setEditStrategy(QSqlTableModel::OnManualSubmit);
     // Rows are fetched as the list is scrolled, so a large catalogue shows its
     // first rows at once.
-    if (!modelsModel->select())
-        qDebug() << "model list:" << modelsModel->lastError().text();
+    const bool selected = modelsModel->select();
 
     ModelsTV->setModel(modelsModel);
     ModelsTV->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -126,12 +131,13 @@ void MainWindowImpl::refreshModels()
     modelsModel->setHeaderData(3, Qt::Horizontal, tr("Model"));
     ModelsTV->selectRow(0);
 
-    // Each refresh replaces the list; the replaced model and its selection
+    // Each rebuild replaces the list; the replaced model and its selection
     // would otherwise pile up under the view for as long as the window lives.
     if (previous && previous != modelsModel && previous->parent() == ModelsTV)
         previous->deleteLater();
     if (previousSelection && previousSelection != ModelsTV->selectionModel())
         previousSelection->deleteLater();
+    return selected;
 }
 
 void MainWindowImpl::refreshRC()

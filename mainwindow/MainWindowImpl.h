@@ -204,6 +204,9 @@ public:
     void colorSignalFields(int row, const QString &pattern);
     void addKeysSearch(int row);    // row 0..21: search rows 1..20, X1, X2
     void deleteKeysSearch(int row);
+    // Shows "rcmodels" under filter (conditions and ordering) in the model
+    // list and selects its first row; false when the select failed.
+    bool installModelList(const QString &filter);
     void imageClick(int place);     // photo place 1..5
     void deleteCurrentKey();        // Delete released in the key list
 

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -113,6 +114,82 @@ QByteArray SampleKit::keyName(int n)
     return QByteArray(kKeyNames[((n % count) + count) % count]);
 }
 
+int SampleKit::searchPositionKey(int order)
+{
+    // The key search's named positions, in its row order; "CH+" and "CH-" are
+    // the sample's names for programme up and down.
+    static const char *const kPositions[] = {"POWER", "MUTE", "1",    "2",     "3",    "0",    "VOL+",
+                                             "VOL-",  "CH+",  "CH-",  "RED",   "GREEN", "YELLOW", "BLUE",
+                                             "EJECT", "PLAY", "STOP", "PAUSE", "MENU", "OK"};
+    if (order < 1 || order > 20)
+        return -1;
+    const int count = int(sizeof(kKeyNames) / sizeof(kKeyNames[0]));
+    for (int n = 0; n < count; ++n)
+        if (qstrcmp(kKeyNames[n], kPositions[order - 1]) == 0)
+            return n;
+    return -1;
+}
+
+bool SampleKit::fillConversions(QSqlDatabase db, QString *error)
+{
+    // Sample keys carry one name per key number on every type, so most maps
+    // keep the number; they differ where the types do: the shift layer starts
+    // at 56 on types 1 to 4 and at 43 on type 5, the Senior has 16 keys and
+    // takes the Eight's keys 16 to 31 on its shift layer, and the Slim gets
+    // POWER twice, on its first and its last key.
+    struct Conversion
+    {
+        int id;
+        const char *description;
+        int from, to;
+    };
+    const Conversion conversions[] = {
+        {1, "Irvanta Eight to Irvanta Learner", 1, 5}, {2, "Irvanta Learner to Irvanta Eight", 5, 1},
+        {3, "Irvanta Eight to Irvanta Senior", 1, 4},  {4, "Irvanta Four to Irvanta Slim", 2, 3},
+        {5, "Irvanta Slim to Irvanta Four", 3, 2},
+    };
+    QMap<int, int> keyCount;
+    for (const RemoteType &t : remoteTypes())
+        keyCount[t.id] = t.keyCount;
+
+    QSqlQuery convert(db);
+    convert.prepare(QStringLiteral("INSERT INTO rcconvert (ConvertId, Description, RCTypeIdFrom, RCTypeIdTo) "
+                                   "VALUES (?,?,?,?)"));
+    QSqlQuery map(db);
+    map.prepare(QStringLiteral("INSERT INTO rcconvertmap (ConvertId, NkeyFrom, NkeyTo) VALUES (?,?,?)"));
+    auto mapKey = [&](int id, int from, int to) {
+        map.addBindValue(id);
+        map.addBindValue(from);
+        map.addBindValue(to);
+        return exec(map, error);
+    };
+    for (const Conversion &c : conversions) {
+        convert.addBindValue(c.id);
+        convert.addBindValue(QString::fromLatin1(c.description));
+        convert.addBindValue(c.from);
+        convert.addBindValue(c.to);
+        if (!exec(convert, error))
+            return false;
+        const int common = qMin(keyCount.value(c.from), keyCount.value(c.to));
+        for (int n = 0; n < common; ++n) {
+            if (c.id == 4 && n == common - 1)
+                continue; // the Slim's last key is its second POWER
+            if (!mapKey(c.id, n, n))
+                return false;
+            if (c.id != 3 && !mapKey(c.id, n + shiftOffset(c.from), n + shiftOffset(c.to)))
+                return false;
+        }
+        if (c.id == 3) {
+            for (int n = 16; n < 32; ++n)
+                if (!mapKey(c.id, n, n - 16 + shiftOffset(c.to)))
+                    return false;
+        }
+        if (c.id == 4 && !mapKey(c.id, 0, common - 1))
+            return false;
+    }
+    return true;
+}
+
 QStringList SampleKit::schemaStatements()
 {
     return {
@@ -207,9 +284,12 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
                     return fail();
             }
         }
-        for (int order = 1; order <= 20 && order <= t.keyCount; ++order) {
+        for (int order = 1; order <= 20; ++order) {
+            const int n = searchPositionKey(order);
+            if (n < 0 || n >= t.keyCount)
+                continue; // the type has no such key
             search.addBindValue(t.id);
-            search.addBindValue(order - 1);
+            search.addBindValue(n);
             search.addBindValue(order);
             if (!exec(search, error))
                 return fail();
@@ -225,6 +305,9 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
         if (!exec(hist, error))
             return fail();
     }
+
+    if (!fillConversions(db, error))
+        return fail();
 
     QSqlQuery brand(db);
     brand.prepare(QStringLiteral("INSERT INTO rcbrands (Brand) VALUES (?)"));
@@ -281,15 +364,24 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
         if (options.keyedMasterEvery > 1 && masters % options.keyedMasterEvery != 1)
             continue;
 
-        // Every tenth model is a master with every key of every type, shift layer included.
-        const bool full = i % 10 == 0;
+        // Every tenth model is a master with every key of every type, shift
+        // layer included (not when the keys per model are given).
+        const bool full = i % 10 == 0 && options.keysPerModel <= 0;
         const int address = rng.below(256);
+        // Not every master has keys for every type; all have the first type's,
+        // so the model shown at start shows its keys.
+        auto hasType = [&](const RemoteType &t) { return full || t.id == 1 || (i + t.id) % 3 != 0; };
+        int typesOfMaster = 0;
+        for (const RemoteType &t : types)
+            typesOfMaster += hasType(t) ? 1 : 0;
         for (const RemoteType &t : types) {
-            // Not every master has keys for every type; all have the first
-            // type's, so the model shown at start shows its keys.
-            if (!full && t.id != 1 && (i + t.id) % 3 == 0)
+            if (!hasType(t))
                 continue;
-            const int count = full ? t.keyCount : qMin(t.keyCount, 10 + rng.below(31));
+            // With keys per model given, they are shared out among the master's
+            // types, three of each type's share on the shift layer.
+            const int count = full                       ? t.keyCount
+                              : options.keysPerModel > 0 ? qMin(t.keyCount, qMax(4, options.keysPerModel / typesOfMaster) - 3)
+                                                         : qMin(t.keyCount, 10 + rng.below(31));
             for (int n = 0; n < count; ++n) {
                 const int command = (n * 7 + t.id) & 0xFF;
                 key.addBindValue(rcid);

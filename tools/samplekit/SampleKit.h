@@ -19,6 +19,7 @@ public:
         int models = 40;       // models in the catalogue (the sample set is ~40)
         quint32 seed = 20261210;
         int keyedMasterEvery = 1; // only every n-th master gets keys (large catalogues stay small on disk)
+        int keysPerModel = 0;     // > 0: each keyed master gets about this many keys, no master gets all
     };
 
     // The CREATE TABLE statements of the catalogue, in table order.
@@ -46,4 +47,9 @@ public:
     // Name of normal-layer key n in the sample catalogue (also its picture label).
     static QByteArray keyName(int n);
     static QString customerId() { return QStringLiteral("4"); }
+    // Normal-layer key number that stands for key-search position 1..20 on
+    // every sample type that has that key; -1 when no sample key has its name.
+    static int searchPositionKey(int order);
+    // The conversions between sample types and their key maps.
+    static bool fillConversions(QSqlDatabase db, QString *error = nullptr);
 };

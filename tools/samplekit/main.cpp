@@ -1,4 +1,4 @@
-// irvanta-samplekit DIR [--models N] [--seed S] [--keyed-every N]
+// irvanta-samplekit DIR [--models N] [--seed S] [--keyed-every N] [--keys-per-model N]
 // Writes an invented sample working directory for the program.
 #include "tools/samplekit/SampleKit.h"
 
@@ -15,7 +15,8 @@ int main(int argc, char *argv[])
     QString dir;
     for (int i = 0; i < args.size(); ++i) {
         const QString a = args.at(i);
-        if ((a == QLatin1String("--models") || a == QLatin1String("--seed") || a == QLatin1String("--keyed-every")) &&
+        if ((a == QLatin1String("--models") || a == QLatin1String("--seed") || a == QLatin1String("--keyed-every") ||
+             a == QLatin1String("--keys-per-model")) &&
             i + 1 < args.size()) {
             bool ok = false;
             const uint v = args.at(++i).toUInt(&ok);
@@ -27,17 +28,19 @@ int main(int argc, char *argv[])
                 options.models = int(v);
             else if (a == QLatin1String("--keyed-every"))
                 options.keyedMasterEvery = int(v);
+            else if (a == QLatin1String("--keys-per-model"))
+                options.keysPerModel = int(v);
             else
                 options.seed = v;
         } else if (!a.startsWith(QLatin1String("--")) && dir.isEmpty()) {
             dir = a;
         } else {
-            err << "usage: irvanta-samplekit DIR [--models N] [--seed S] [--keyed-every N]\n";
+            err << "usage: irvanta-samplekit DIR [--models N] [--seed S] [--keyed-every N] [--keys-per-model N]\n";
             return 2;
         }
     }
     if (dir.isEmpty()) {
-        err << "usage: irvanta-samplekit DIR [--models N] [--seed S] [--keyed-every N]\n";
+        err << "usage: irvanta-samplekit DIR [--models N] [--seed S] [--keyed-every N] [--keys-per-model N]\n";
         return 2;
     }
     QString error;
