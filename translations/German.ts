@@ -18,6 +18,10 @@
         <source>Convert</source>
         <translation>Umwandeln</translation>
     </message>
+    <message>
+        <source>Convert Dialog</source>
+        <translation>Umwandlungsdialog</translation>
+    </message>
 </context>
 <context>
     <name>MacroDialog</name>
@@ -557,6 +561,40 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>The macro page could not be saved in &quot;%1&quot;.</source>
         <translation>Die Makroseite konnte nicht in „%1“ gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The search failed: %1</source>
+        <translation>Die Suche ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Converting</source>
+        <translation>Umwandlung</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>Umwandeln</translation>
+    </message>
+    <message>
+        <source>This conversion has the same remote type as source and target; nothing was converted.</source>
+        <translation>Diese Umwandlung hat denselben Fernbedienungstyp als Quelle und Ziel; nichts wurde umgewandelt.</translation>
+    </message>
+    <message>
+        <source>Do you really want to convert?</source>
+        <translation>Wollen Sie wirklich umwandeln?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The keys were not converted; nothing was changed.
+%1</source>
+        <translation>Die Tasten wurden nicht umgewandelt; nichts wurde geändert.
+%1</translation>
     </message>
 </context>
 <context>
