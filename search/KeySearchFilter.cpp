@@ -79,8 +79,10 @@ QString KeySearchFilter::conditions(const QStringList &rows, const QStringList &
     }
     if (having.isEmpty())
         return QStringLiteral("(0)");
-    return QLatin1String("(0)OR(Rcid IN(SELECT Rcid FROM rckeys WHERE(ID IN(") + codes.join(QLatin1Char(',')) +
-           QLatin1String("))GROUP BY Rcid HAVING(0)") + having + QLatin1String("))");
+    // A bare IN lets the database look the few masters up by Rcid instead of
+    // testing every model.
+    return QLatin1String("Rcid IN(SELECT Rcid FROM rckeys WHERE(ID IN(") + codes.join(QLatin1Char(',')) +
+           QLatin1String("))GROUP BY Rcid HAVING(0)") + having + QLatin1Char(')');
 }
 
 QString KeySearchFilter::filter(const QStringList &rows, const QStringList &typeIds, const PositionMap &positions)
