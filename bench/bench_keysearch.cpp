@@ -78,24 +78,39 @@ struct Written
     QVariantList values;
 };
 
-// Per model, one index probe per row and type on (Rcid, RCTypeId, Nkey).
-Written correlatedProbes(const QList<Row> &rows, const KeySearchFilter::PositionMap &positions)
+// Per type, the terms of the rows that apply to it, joined by glue and put
+// in parentheses; term gives one row's text and binds its values.
+QStringList typeTerms(const QList<Row> &rows, const KeySearchFilter::PositionMap &positions, const QString &glue,
+                      const std::function<QString(const QString &type, const Row &row, int nkey)> &term)
 {
-    Written w;
     QStringList types;
     for (const QString &t : kTypes) {
         QStringList terms;
         for (const Row &r : rows) {
             const QString k = positions.value(t + "_" + QString::number(r.order));
-            if (k.isEmpty() || k == QLatin1String("-1"))
-                continue;
-            terms << QStringLiteral("EXISTS(SELECT 1 FROM rckeys k WHERE k.Rcid=m.Rcid AND k.RCTypeId=? AND "
-                                    "k.Nkey IN (?,?) AND k.ID=?)");
-            w.values << t.toInt() << k.toInt() << k.toInt() + KeySearchFilter::shiftOffset(t) << r.code;
+            if (!k.isEmpty() && k != QLatin1String("-1"))
+                terms << term(t, r, k.toInt());
         }
         if (!terms.isEmpty())
-            types << QLatin1Char('(') + terms.join(QStringLiteral(" AND ")) + QLatin1Char(')');
+            types << QLatin1Char('(') + terms.join(glue) + QLatin1Char(')');
     }
+    return types;
+}
+
+QVariantList keyValues(const QString &type, const Row &row, int nkey)
+{
+    return {type.toInt(), nkey, nkey + KeySearchFilter::shiftOffset(type), row.code};
+}
+
+// Per model, one index probe per row and type on (Rcid, RCTypeId, Nkey).
+Written correlatedProbes(const QList<Row> &rows, const KeySearchFilter::PositionMap &positions)
+{
+    Written w;
+    const QStringList types = typeTerms(rows, positions, QStringLiteral(" AND "), [&](auto t, auto r, int k) {
+        w.values << keyValues(t, r, k);
+        return QStringLiteral("EXISTS(SELECT 1 FROM rckeys k WHERE k.Rcid=m.Rcid AND k.RCTypeId=? AND "
+                              "k.Nkey IN (?,?) AND k.ID=?)");
+    });
     w.sql = QStringLiteral("SELECT m.* FROM rcmodels m WHERE ") + types.join(QStringLiteral(" OR ")) +
             QStringLiteral(" ORDER BY m.Brand, m.Model");
     return w;
@@ -105,29 +120,17 @@ Written correlatedProbes(const QList<Row> &rows, const KeySearchFilter::Position
 Written groupedPass(const QList<Row> &rows, const KeySearchFilter::PositionMap &positions)
 {
     Written w;
-    QStringList codes, marks;
-    for (const Row &r : rows)
-        if (!codes.contains(r.code))
-            codes << r.code;
-    QVariantList having;
-    QStringList types;
-    for (const QString &t : kTypes) {
-        QStringList terms;
-        for (const Row &r : rows) {
-            const QString k = positions.value(t + "_" + QString::number(r.order));
-            if (k.isEmpty() || k == QLatin1String("-1"))
-                continue;
-            terms << QStringLiteral("max(RCTypeId=? AND ID=? AND Nkey IN (?,?))");
-            having << t.toInt() << r.code << k.toInt() << k.toInt() + KeySearchFilter::shiftOffset(t);
+    QStringList marks;
+    for (const Row &r : rows) {
+        if (!w.values.contains(r.code)) {
+            w.values << r.code;
+            marks << QStringLiteral("?");
         }
-        if (!terms.isEmpty())
-            types << QLatin1Char('(') + terms.join(QStringLiteral(" AND ")) + QLatin1Char(')');
     }
-    for (const QString &c : codes) {
-        marks << QStringLiteral("?");
-        w.values << c;
-    }
-    w.values << having;
+    const QStringList types = typeTerms(rows, positions, QStringLiteral(" AND "), [&](auto t, auto r, int k) {
+        w.values << keyValues(t, r, k);
+        return QStringLiteral("max(RCTypeId=? AND Nkey IN (?,?) AND ID=?)");
+    });
     w.sql = QStringLiteral("SELECT m.* FROM rcmodels m JOIN (SELECT Rcid FROM rckeys WHERE ID IN (%1) GROUP BY Rcid "
                            "HAVING %2) h ON h.Rcid=m.Rcid ORDER BY m.Brand, m.Model")
                 .arg(marks.join(QLatin1Char(',')), types.join(QStringLiteral(" OR ")));
@@ -138,19 +141,10 @@ Written groupedPass(const QList<Row> &rows, const KeySearchFilter::PositionMap &
 Written subSelectPerRow(const QList<Row> &rows, const KeySearchFilter::PositionMap &positions)
 {
     Written w;
-    QStringList types;
-    for (const QString &t : kTypes) {
-        QStringList terms;
-        for (const Row &r : rows) {
-            const QString k = positions.value(t + "_" + QString::number(r.order));
-            if (k.isEmpty() || k == QLatin1String("-1"))
-                continue;
-            terms << QStringLiteral("Rcid IN (SELECT Rcid FROM rckeys WHERE RCTypeId=? AND Nkey IN (?,?) AND ID=?)");
-            w.values << t.toInt() << k.toInt() << k.toInt() + KeySearchFilter::shiftOffset(t) << r.code;
-        }
-        if (!terms.isEmpty())
-            types << QLatin1Char('(') + terms.join(QStringLiteral(" AND ")) + QLatin1Char(')');
-    }
+    const QStringList types = typeTerms(rows, positions, QStringLiteral(" AND "), [&](auto t, auto r, int k) {
+        w.values << keyValues(t, r, k);
+        return QStringLiteral("Rcid IN (SELECT Rcid FROM rckeys WHERE RCTypeId=? AND Nkey IN (?,?) AND ID=?)");
+    });
     w.sql = QStringLiteral("SELECT * FROM rcmodels WHERE ") + types.join(QStringLiteral(" OR ")) +
             QStringLiteral(" ORDER BY Brand, Model");
     return w;
