@@ -280,6 +280,19 @@ private slots:
         QVERIFY(listedRcids().size() > 10);
     }
 
+    // An empty list must not pass for "nothing carries these codes".
+    void failedSearchIsLogged()
+    {
+        QVERIFY(select(m_master, QStringLiteral("1")));
+        QVERIFY(pickKey(0));
+        exec("ALTER TABLE rckeys RENAME TO rckeys_elsewhere");
+        QTest::mouseClick(w->keysSearchX1, Qt::LeftButton);
+        QCOMPARE(listedRcids(), QStringList());
+        QVERIFY2(w->textEdit->toPlainText().contains(QLatin1String("The search failed: ")),
+                 qPrintable(w->textEdit->toPlainText()));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+    }
+
     void searchTabOpens()
     {
         w->tabWidget->setCurrentIndex(0);
