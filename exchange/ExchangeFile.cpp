@@ -6,6 +6,7 @@
 #include <QDomElement>
 #include <QHash>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -81,6 +82,24 @@ QString modelNumbersError(const ExchangeFile::Model &m)
     if (!m.prot.isEmpty() && ImportValues::integer(m.prot, 0, 999) < 0)
         return QStringLiteral("Prot \"%1\" is not a protocol number").arg(m.prot);
     return QString();
+}
+
+// The document tree is built and read recursively; a file nested far deeper
+// than the format ever is would exhaust the stack, so it is refused first.
+constexpr int kMaxDepth = 64;
+
+bool nestedTooDeeply(const QByteArray &bytes)
+{
+    QXmlStreamReader reader(bytes);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > kMaxDepth)
+            return true;
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+    }
+    return false;
 }
 
 } // namespace
@@ -206,6 +225,8 @@ int ExchangeFile::nkeyFromPosition(const QString &position, int typeId)
 bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *error)
 {
     Document d;
+    if (nestedTooDeeply(bytes))
+        return fail(error, QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth));
     QDomDocument dom;
     QString parseError;
     int line = 0, column = 0;

@@ -147,6 +147,10 @@ private slots:
         QTest::addRow("Rcid path") << fileWith(
             description(QStringLiteral("2.5.10"), QStringLiteral("1"), QStringLiteral("../1a2b3c4d")),
             QStringLiteral("<RCKeys/>"));
+        QTest::addRow("nested without end") << QByteArray("<a>").repeated(200000);
+        QTest::addRow("nested in the description")
+            << fileWith(QStringLiteral("<b>").repeated(100000) + QStringLiteral("</b>").repeated(100000),
+                        QStringLiteral("<RCKeys/>"));
         QTest::addRow("Prot text") << QByteArray(whole).replace("<Prot>7</Prot>", "<Prot>seven</Prot>");
         QTest::addRow("Correction out of range")
             << QByteArray(whole).replace("<Correction>0</Correction>", "<Correction>1e300</Correction>");
