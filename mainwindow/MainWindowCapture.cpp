@@ -1,7 +1,15 @@
 // MainWindowImpl: received signals: message closing, recognition display, key learning and transmission.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "ir/SignalDisplay.h"
+
 #include <QTimer>
+
+namespace {
+// Tab pages of tabWidget by index.
+constexpr int kMainTab = 0;
+constexpr int kOscillographTab = 3;
+} // namespace
 
 void MainWindowImpl::initDots1(int count)
 {
@@ -21,11 +29,14 @@ void MainWindowImpl::lastMessage()
 
 void MainWindowImpl::processMessage(int n)
 {
-    protocol.recognizeFrame(captureStore, n);
+    const ReceiveMode mode =
+        actionModuleted_Signal_30kHz_56kHz->isChecked() ? ReceiveMode::Modulated : ReceiveMode::NonModulated;
+    const FrameResult result = protocol.recognizeFrame(captureStore, n, mode);
+    colorSignalFields(n, result.labelPattern);
     protocol.resolveKeyCode(captureStore, n);
-    if (tabWidget->currentIndex() == 0)
+    if (tabWidget->currentIndex() == kMainTab)
         drawMessage(n);
-    else if (tabWidget->currentIndex() == 3)
+    else if (tabWidget->currentIndex() == kOscillographTab)
         drawMessageOscillograph(n);
 }
 
@@ -41,21 +52,45 @@ void MainWindowImpl::setTransmit()
 
 void MainWindowImpl::drawMessage(int nmessage)
 {
-    Q_UNUSED(nmessage);
-    // Adds the box of a message to the protocol bar and shows it.
+    if (nmessage < 0 || nmessage >= CaptureStore::kMessages)
+        return;
+    // Message 0 starts a new series on an empty bar.
+    if (nmessage == 0)
+        protocolBarPixmap.load(QStringLiteral(":/Icons/protocolbar.png"));
+    SignalDisplay::drawProtocolBox(protocolBarPixmap, nmessage, captureStore.messageRecognizerId[nmessage]);
+    if (!protocolBarPixmap.isNull())
+        labelProtocol->setPixmap(
+            protocolBarPixmap.scaled(labelProtocol->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void MainWindowImpl::drawMessageOscillograph(int nmessage)
 {
-    Q_UNUSED(nmessage);
-    // Draws one message row of the oscillograph and shows it.
+    if (nmessage < 0 || nmessage >= CaptureStore::kMessages)
+        return;
+    // Message 0 starts a new picture at the label's size; so does a first
+    // drawing that finds no picture yet.
+    if (nmessage == 0 || oscillographPixmap.isNull()) {
+        oscillographPixmap = QPixmap(labelOscillograph->size());
+        oscillographPixmap.fill(SignalDisplay::kBackground);
+    }
+    if (captureStore.messageSpan == 0)
+        captureStore.messageSpan = SignalDisplay::kDefaultSpan;
+    SignalDisplay::Trace trace{captureStore.captureSnapshot[nmessage],
+                               CaptureStore::kRowLength,
+                               captureStore.messageRecognizerId[nmessage],
+                               captureStore.messageAddressText[nmessage],
+                               captureStore.messageCommandText[nmessage],
+                               captureStore.messageSpan,
+                               oscillographColors[nmessage]};
+    SignalDisplay::drawOscillographRow(oscillographPixmap, nmessage, trace);
+    labelOscillograph->setPixmap(oscillographPixmap);
 }
 
 void MainWindowImpl::colorSignalFields(int row, const QString &pattern)
 {
-    Q_UNUSED(row);
-    Q_UNUSED(pattern);
-    // Colours the oscillograph cells of a row from a field-label pattern.
+    if (row < 0 || row >= kOscillographRows)
+        return;
+    SignalDisplay::colorFields(oscillographColors[row], kOscillographCells, pattern);
 }
 
 void MainWindowImpl::refreshSameKey()

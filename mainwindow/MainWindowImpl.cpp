@@ -249,6 +249,9 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     if (!protocolBarPixmap.isNull())
         labelProtocol->setPixmap(
             protocolBarPixmap.scaled(labelProtocol->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // The oscillograph is drawn at the label's size; its picture must not hold
+    // the label (and the window) at that size afterwards.
+    labelOscillograph->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
 
     // The "WindowsXP" style does not exist here; the default style stays.
 
