@@ -5,13 +5,16 @@
 #                                  once more under AddressSanitizer and UBSan
 # BUILD_DIR (default: build) and IRVANTA_SANITIZE=ON are honoured;
 # IRVANTA_DEVICE_SANITIZE=0 skips the second run of the device tests.
+# The test mode also runs every fuzz target of fuzz/ for IRVANTA_FUZZ_SECONDS
+# (default 20; 0 skips) in build-fuzz, built with clang (tools/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-run}
 build=${BUILD_DIR:-build}
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
-          qt6-l10n-tools libqt6sql6-sqlite libquazip1-qt6-dev libhidapi-dev sqlite3 xvfb xauth)
+          qt6-l10n-tools libqt6sql6-sqlite libquazip1-qt6-dev libhidapi-dev sqlite3 xvfb xauth
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -35,6 +38,9 @@ case "$mode" in
     ;;
   test)
     (cd "$build" && ctest --output-on-failure -j"$(nproc)")
+    if [ "${IRVANTA_FUZZ_SECONDS:-20}" != "0" ]; then
+      bash tools/fuzz.sh "${IRVANTA_FUZZ_SECONDS:-20}"
+    fi
     if [ "${IRVANTA_SANITIZE:-OFF}" = "ON" ] || [ "${IRVANTA_DEVICE_SANITIZE:-1}" = "0" ]; then
       exit 0
     fi

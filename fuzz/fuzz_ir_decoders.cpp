@@ -1,0 +1,86 @@
+// Arbitrary message rows and templates through the decoders, the normalisers,
+// the duration-class stages and the recognition of one message. Every buffer
+// is allocated at exactly the size handed over, so a read or write past its
+// end is caught.
+#include "ir/CaptureStore.h"
+#include "ir/Protocol.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+int duration(FuzzedDataProvider &data)
+{
+    // Mostly durations of the size remotes send, sometimes anything at all.
+    if (data.ConsumeIntegralInRange(0, 7) == 0)
+        return data.ConsumeIntegral<int>();
+    return data.ConsumeIntegralInRange(-30000, 30000);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+{
+    FuzzedDataProvider data(bytes, size);
+
+    const auto kind = static_cast<DecoderKind>(data.ConsumeIntegralInRange(0, 8));
+    int timings[32];
+    for (int &t : timings)
+        t = duration(data);
+    const int tolA = data.ConsumeIntegralInRange(-100, 3000);
+    const int tolB = data.ConsumeIntegralInRange(-100, 3000);
+    const std::string timingTemplate = data.ConsumeRandomLengthString(160);
+    const int rowStart = data.ConsumeIntegralInRange(0, 3);
+    const int outStart = data.ConsumeIntegralInRange(0, 3);
+    const int unit = data.ConsumeIntegralInRange(1, 1000);
+    const int tol = data.ConsumeIntegralInRange(0, 300);
+    const bool modulated = data.ConsumeBool();
+    // With or without a terminating 0 inside the buffer.
+    const bool terminated = data.ConsumeBool();
+    const int rowSize = data.ConsumeIntegralInRange(0, CaptureStore::kRowLength);
+
+    std::vector<int> row;
+    row.reserve(rowSize);
+    while (static_cast<int>(row.size()) < rowSize && data.remaining_bytes() > 0) {
+        const int d = duration(data);
+        row.push_back(d == 0 ? 1 : d);
+    }
+    if (terminated)
+        row.push_back(0);
+    const int n = static_cast<int>(row.size());
+    std::vector<float> cells(row.begin(), row.end());
+
+    int slot = 0;
+    Protocol::decode(kind, slot, 7, row.data(), n, timings, tolA, tolB, timingTemplate);
+    Protocol::decode(kind, slot, 7, cells.data(), n, timings, tolA, tolB, timingTemplate);
+
+    struct Cells
+    {
+        Protocol::CellBuffer values;
+    };
+    auto heapCells = std::make_unique<Cells>();
+    Protocol::CellBuffer &buffer = heapCells->values;
+    Protocol::splitFrameHalves(row.data(), n, buffer, rowStart, outStart, unit, tol);
+    Protocol::decode(DecoderKind::Biphase, slot, 3, buffer, Protocol::kCellBufferSize, timings, tolA, tolB,
+                     timingTemplate);
+    std::vector<int> stored(row);
+    Protocol::storeNormalizedFrame(stored.data(), n, buffer, Protocol::kCellBufferSize);
+    Protocol::splitMarkHalves(row.data(), n, buffer, rowStart, outStart, unit, tol);
+    Protocol::storeNormalizedFrame(stored.data(), n, cells.data(), n);
+
+    FrameResult result;
+    std::vector<int> staged(row);
+    Protocol::runStages(staged.data(), n, buffer, result, slot);
+
+    // The whole recognition of one message of the store, as the window runs it.
+    auto store = std::make_unique<CaptureStore>();
+    const int message = rowSize % CaptureStore::kMessages;
+    std::copy(row.begin(), row.begin() + std::min(n, CaptureStore::kRowLength),
+              store->captureSnapshot[message]);
+    Protocol protocol;
+    protocol.recognizeFrame(*store, message, modulated ? ReceiveMode::Modulated : ReceiveMode::NonModulated);
+    return 0;
+}
