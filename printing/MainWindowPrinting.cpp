@@ -1,20 +1,101 @@
 // MainWindowImpl: key-sheet printing.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/MessageBox.h"
+#include "catalogue/CurrentRow.h"
+#include "printing/KeySheet.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSqlDatabase>
+
+namespace {
+
+// Columns of the model record in the model list.
+enum Column { BrandColumn = 1, TypeColumn = 2, ModelColumn = 3, DocumentationColumn = 4, LinkColumn = 5 };
+
+// The sheet always shows the current rows at the moment of drawing.
+KeySheet::Input sheetInput(const MainWindowImpl *w)
+{
+    KeySheet::Input in;
+    in.link = CurrentRow::text(w->ModelsTV, LinkColumn);
+    in.brand = CurrentRow::text(w->ModelsTV, BrandColumn);
+    in.type = CurrentRow::text(w->ModelsTV, TypeColumn);
+    in.model = CurrentRow::text(w->ModelsTV, ModelColumn);
+    in.documentation = CurrentRow::text(w->ModelsTV, DocumentationColumn);
+    in.typeId = CurrentRow::text(w->RCTypesTV, 0);
+    in.customerId = w->customerId;
+    in.company = w->company;
+    in.address = w->address;
+    in.contact = w->contact;
+    in.printOnlyFirstImage = w->printOnlyFirstImage;
+    return in;
+}
+
+bool loadSheet(const MainWindowImpl *w, KeySheet *sheet, QString *error)
+{
+    return sheet->load(sheetInput(w), QSqlDatabase::database(), QDir::currentPath(), error);
+}
+
+// Loads and draws the sheet on printer; false with *error set when nothing
+// was printed.
+bool drawSheet(const MainWindowImpl *w, QPrinter *printer, QString *error)
+{
+    KeySheet sheet;
+    if (!loadSheet(w, &sheet, error))
+        return false;
+    if (!sheet.paint(printer)) {
+        *error = MainWindowImpl::tr("The key sheet could not be printed.");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 void MainWindowImpl::print()
 {
-    // Prints the selected model's key sheet after the print dialog.
+    // Nothing to print is told before the user chooses a printer.
+    KeySheet sheet;
+    QString error;
+    if (!loadSheet(this, &sheet, &error)) {
+        MessageBox::warning(this, tr("Warning"), error);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    KeySheet::setUpPrinter(&printer, CurrentRow::text(ModelsTV, BrandColumn), CurrentRow::text(ModelsTV, ModelColumn));
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!drawSheet(this, &printer, &error))
+        MessageBox::warning(this, tr("Warning"), error);
 }
 
 void MainWindowImpl::previewDialog()
 {
-    // Shows the print preview of the selected model's key sheet.
+    KeySheet sheet;
+    QString error;
+    if (!loadSheet(this, &sheet, &error)) {
+        MessageBox::warning(this, tr("Warning"), error);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    KeySheet::setUpPrinter(&printer, CurrentRow::text(ModelsTV, BrandColumn), CurrentRow::text(ModelsTV, ModelColumn));
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowFlags(preview.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, &MainWindowImpl::paintPreview);
+    preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
+    preview.exec();
 }
 
 void MainWindowImpl::paintPreview(QPrinter *printer)
 {
-    Q_UNUSED(printer);
-    // Draws the key sheet on the given printer.
+    // The preview dialog calls this while it renders, so a failure is logged
+    // here; the slots that open the dialog have told the user already.
+    QString error;
+    if (!drawSheet(this, printer, &error))
+        qWarning().noquote() << "KeySheet:" << error;
 }

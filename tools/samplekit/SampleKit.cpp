@@ -5,6 +5,7 @@
 #include "tools/samplekit/SamplePhotos.h"
 #include "tools/samplekit/SampleProtocolLookups.h"
 #include "tools/samplekit/SamplePicture.h"
+#include "tools/samplekit/SamplePrintTemplate.h"
 
 #include <QDir>
 #include <QFile>
@@ -190,6 +191,29 @@ bool SampleKit::fillConversions(QSqlDatabase db, QString *error)
     return true;
 }
 
+int SampleKit::printOrder(int typeId, const QString &customer, int nkey)
+{
+    int keyCount = -1;
+    for (const RemoteType &t : remoteTypes())
+        if (t.id == typeId)
+            keyCount = t.keyCount;
+    const bool shift = nkey >= shiftOffset(typeId);
+    const int n = shift ? nkey - shiftOffset(typeId) : nkey;
+    if (n < 0 || n >= keyCount)
+        return -1;
+    if (customer == QLatin1String("0"))
+        return shift ? 64 + n : n; // a key's shift layer stands in the column beside it
+    if (customer == customerId() && ownPrintTypes().contains(typeId)) {
+        // The customer's own sheets list the normal keys only, reading down
+        // the handset's four key columns.
+        if (shift)
+            return -1;
+        const int rows = (keyCount + 3) / 4;
+        return (n % 4) * rows + n / 4;
+    }
+    return -1;
+}
+
 QStringList SampleKit::schemaStatements()
 {
     return {
@@ -309,6 +333,27 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
     if (!fillConversions(db, error))
         return fail();
 
+    QSqlQuery print(db);
+    print.prepare(QStringLiteral("INSERT INTO rctypeprint (RCTypeId, CustomerId, Nkey, PrintOrder) VALUES (?,?,?,?)"));
+    for (const RemoteType &t : types) {
+        QStringList customers{QStringLiteral("0")};
+        if (ownPrintTypes().contains(t.id))
+            customers.append(customer);
+        for (const QString &c : customers) {
+            for (int nkey = 0; nkey < 128; ++nkey) {
+                const int order = printOrder(t.id, c, nkey);
+                if (order < 0)
+                    continue;
+                print.addBindValue(t.id);
+                print.addBindValue(c.toInt());
+                print.addBindValue(nkey);
+                print.addBindValue(order);
+                if (!exec(print, error))
+                    return fail();
+            }
+        }
+    }
+
     QSqlQuery brand(db);
     brand.prepare(QStringLiteral("INSERT INTO rcbrands (Brand) VALUES (?)"));
     for (const char *b : {"ISOLDE", "JORVIK", "KESTREL AUDIO", "D'ARTOIS"}) {
@@ -348,7 +393,10 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
         model.addBindValue(brandName);
         model.addBindValue(deviceType);
         model.addBindValue(modelName);
-        model.addBindValue(QStringLiteral("Sample %1 remote for the %2 %3.").arg(deviceType, brandName, modelName));
+        QString documentation = QStringLiteral("Sample %1 remote for the %2 %3.").arg(deviceType, brandName, modelName);
+        if (i == 10) // a master with keys of every type asks for the variant key sheet
+            documentation += QStringLiteral("\nprint=") + printVariant();
+        model.addBindValue(documentation);
         model.addBindValue(master);
         model.addBindValue(own ? QString() : QStringLiteral("Irvanta sample"));
         model.addBindValue(0.0);
@@ -483,7 +531,8 @@ bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &opt
     }
     for (const char *sub : {"images", "RCImages", "Languages", "Languages/flags", "update-tmp", "update", "xml"})
         dir.mkpath(QString::fromLatin1(sub));
-    if (!SamplePicture::writeAll(dir.filePath(QStringLiteral("images")), error))
+    if (!SamplePicture::writeAll(dir.filePath(QStringLiteral("images")), error) ||
+        !SamplePrintTemplate::writeAll(dir.filePath(QStringLiteral("images")), error))
         return false;
 
     const QString dbPath = dir.filePath(QStringLiteral("rc.db"));

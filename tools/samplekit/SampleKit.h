@@ -52,4 +52,15 @@ public:
     static int searchPositionKey(int order);
     // The conversions between sample types and their key maps.
     static bool fillConversions(QSqlDatabase db, QString *error = nullptr);
+
+    // Key sheets. The sample customer has templates and a legend order of its
+    // own for ownPrintTypes(); every type has the shared order of customer
+    // "0", and type printVariantType() a shared template for the variant
+    // printVariant(), which one sample model asks for in its documentation.
+    static QList<int> ownPrintTypes() { return {1, 2}; }
+    static QString printVariant() { return QStringLiteral("compact"); }
+    static int printVariantType() { return 3; }
+    // Legend place of key number nkey on a customer's sheet; -1 when that
+    // customer's sheet does not print the key.
+    static int printOrder(int typeId, const QString &customer, int nkey);
 };

@@ -106,6 +106,11 @@ void SamplePicture::drawText(QPainter &p, const QByteArray &text, int cx, int cy
     ::drawText(p, text, cx, cy, scale, color);
 }
 
+int SamplePicture::textWidth(const QByteArray &text, int scale)
+{
+    return ::textWidth(text, scale);
+}
+
 QImage SamplePicture::draw(const SampleKit::RemoteType &type)
 {
     QImage image(Width, Height, QImage::Format_RGB32);

@@ -26,6 +26,8 @@ public:
 
     // Text in the built-in pixel font, centred on (cx, cy), pixels of side scale.
     static void drawText(QPainter &p, const QByteArray &text, int cx, int cy, int scale, const QColor &color);
+    // Width of text in the pixel font.
+    static int textWidth(const QByteArray &text, int scale);
 
     static QColor bodyColor() { return QColor(0x2b, 0x30, 0x3a); }
     static QColor background() { return QColor(0xf4, 0xf5, 0xf7); }
