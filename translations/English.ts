@@ -24,6 +24,27 @@
     </message>
 </context>
 <context>
+    <name>KeySheet</name>
+    <message>
+        <source>The keys of the model cannot be read; nothing is printed.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The print template &quot;%1&quot; is missing; nothing is printed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The print template &quot;%1&quot; cannot be read; nothing is printed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The key legend cannot be read; nothing is printed.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MacroDialog</name>
     <message>
         <source>Program</source>
@@ -581,6 +602,10 @@ All links will be deleted too!</source>
     <message>
         <source>The keys were not converted; nothing was changed.
 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The key sheet could not be printed.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -24,6 +24,29 @@
     </message>
 </context>
 <context>
+    <name>KeySheet</name>
+    <message>
+        <source>The keys of the model cannot be read; nothing is printed.
+%1</source>
+        <translation>Die Tasten des Modells können nicht gelesen werden; es wird nichts gedruckt.
+%1</translation>
+    </message>
+    <message>
+        <source>The print template &quot;%1&quot; is missing; nothing is printed.</source>
+        <translation>Die Druckvorlage &quot;%1&quot; fehlt; es wird nichts gedruckt.</translation>
+    </message>
+    <message>
+        <source>The print template &quot;%1&quot; cannot be read; nothing is printed.</source>
+        <translation>Die Druckvorlage &quot;%1&quot; kann nicht gelesen werden; es wird nichts gedruckt.</translation>
+    </message>
+    <message>
+        <source>The key legend cannot be read; nothing is printed.
+%1</source>
+        <translation>Die Tastenbeschriftung kann nicht gelesen werden; es wird nichts gedruckt.
+%1</translation>
+    </message>
+</context>
+<context>
     <name>MacroDialog</name>
     <message>
         <source>Program</source>
@@ -595,6 +618,10 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
 %1</source>
         <translation>Die Tasten wurden nicht umgewandelt; nichts wurde geändert.
 %1</translation>
+    </message>
+    <message>
+        <source>The key sheet could not be printed.</source>
+        <translation>Das Tastenblatt konnte nicht gedruckt werden.</translation>
     </message>
 </context>
 <context>
