@@ -54,36 +54,45 @@ bool drawSheet(const MainWindowImpl *w, QPrinter *printer, QString *error)
     return true;
 }
 
+// Nothing to print is told before the user chooses a printer or a page.
+bool sheetPrintable(MainWindowImpl *w)
+{
+    KeySheet sheet;
+    QString error;
+    if (loadSheet(w, &sheet, &error))
+        return true;
+    MessageBox::warning(w, MainWindowImpl::tr("Warning"), error);
+    return false;
+}
+
+void setUpPrinter(const MainWindowImpl *w, QPrinter *printer)
+{
+    KeySheet::setUpPrinter(printer, CurrentRow::text(w->ModelsTV, BrandColumn),
+                           CurrentRow::text(w->ModelsTV, ModelColumn));
+}
+
 } // namespace
 
 void MainWindowImpl::print()
 {
-    // Nothing to print is told before the user chooses a printer.
-    KeySheet sheet;
-    QString error;
-    if (!loadSheet(this, &sheet, &error)) {
-        MessageBox::warning(this, tr("Warning"), error);
+    if (!sheetPrintable(this))
         return;
-    }
     QPrinter printer(QPrinter::HighResolution);
-    KeySheet::setUpPrinter(&printer, CurrentRow::text(ModelsTV, BrandColumn), CurrentRow::text(ModelsTV, ModelColumn));
+    setUpPrinter(this, &printer);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    QString error;
     if (!drawSheet(this, &printer, &error))
         MessageBox::warning(this, tr("Warning"), error);
 }
 
 void MainWindowImpl::previewDialog()
 {
-    KeySheet sheet;
-    QString error;
-    if (!loadSheet(this, &sheet, &error)) {
-        MessageBox::warning(this, tr("Warning"), error);
+    if (!sheetPrintable(this))
         return;
-    }
     QPrinter printer(QPrinter::HighResolution);
-    KeySheet::setUpPrinter(&printer, CurrentRow::text(ModelsTV, BrandColumn), CurrentRow::text(ModelsTV, ModelColumn));
+    setUpPrinter(this, &printer);
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowFlags(preview.windowFlags() & ~Qt::WindowContextHelpButtonHint);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, &MainWindowImpl::paintPreview);

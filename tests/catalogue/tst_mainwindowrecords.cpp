@@ -62,28 +62,7 @@ class TestMainWindowRecords : public QObject
     // dialog is closed afterwards should fill leave it open.
     void whileDialogOpen(const std::function<void()> &open, const std::function<void(QDialog *)> &fill)
     {
-        bool seen = false;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog || seen)
-                return;
-            seen = true;
-            fill(dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        poll.start();
-        QTimer guard; // a dialog that never appears must not hang the test
-        guard.setSingleShot(true);
-        connect(&guard, &QTimer::timeout, this, [] {
-            if (QWidget *w = QApplication::activeModalWidget())
-                w->close();
-        });
-        guard.start(20000);
-        open();
-        QVERIFY(seen);
+        QVERIFY(TestSupport::whileModalDialogOpen(open, fill));
     }
 
     void type(QLineEdit *edit, const QString &text)

@@ -9,6 +9,7 @@
 #include "printing/KeySheetLayout.h"
 #include "tools/samplekit/SampleKit.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
@@ -34,6 +35,22 @@ QImage fixtureTemplate()
     return image;
 }
 
+// The template as PNG bytes, encoded once: most tests write it anew.
+QByteArray fixtureTemplatePng(bool marker)
+{
+    static QByteArray encoded[2];
+    QByteArray &png = encoded[marker];
+    if (png.isEmpty()) {
+        QImage image = fixtureTemplate();
+        if (!marker)
+            image.fill(Qt::white);
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+    }
+    return png;
+}
+
 QImage solid(int w, int h, QColor color)
 {
     QImage image(w, h, QImage::Format_RGB32);
@@ -54,6 +71,8 @@ class TestKeySheet : public QObject
 
     QTemporaryDir *m_dir = nullptr;
     QSqlDatabase m_db;
+    QTemporaryDir m_sample; // the sample directory, written once by the first test that needs it
+    bool m_sampleWritten = false;
 
     QString path(const QString &relative) const { return m_dir->filePath(relative); }
 
@@ -159,10 +178,9 @@ private slots:
         order(7, 2, 70);  // (1610, 782)
         order(7, 3, 128); // off the sheet
         order(0, 0, 31);  // the shared order would put POWER at (1110, 2407)
-        QVERIFY(fixtureTemplate().save(path(QStringLiteral("images/print-7-1.png"))));
-        QImage fallback = fixtureTemplate();
-        fallback.fill(Qt::white); // no marker: tells the two apart
-        QVERIFY(fallback.save(path(QStringLiteral("images/print.png"))));
+        QVERIFY(TestSupport::writeFile(path(QStringLiteral("images/print-7-1.png")), fixtureTemplatePng(true)));
+        // No marker on the fallback: tells the two apart.
+        QVERIFY(TestSupport::writeFile(path(QStringLiteral("images/print.png")), fixtureTemplatePng(false)));
     }
     void cleanup()
     {
@@ -279,7 +297,7 @@ private slots:
     void sharedTemplateUsesTheSharedOrder()
     {
         QVERIFY(QFile::remove(path(QStringLiteral("images/print-7-1.png"))));
-        QVERIFY(fixtureTemplate().save(path(QStringLiteral("images/print-0-1-wide.png"))));
+        QVERIFY(TestSupport::writeFile(path(QStringLiteral("images/print-0-1-wide.png")), fixtureTemplatePng(true)));
         KeySheet sheet;
         QString error;
         QVERIFY2(sheet.load(input(), m_db, m_dir->path(), &error), qPrintable(error));
@@ -357,8 +375,9 @@ private slots:
         QFETCH(QString, type);
         QFETCH(QString, templateFile);
         QFETCH(QString, sheetCustomer);
-        QTemporaryDir sample;
-        QVERIFY(TestSupport::writeSampleDirectory(sample.path(), 12));
+        QTemporaryDir &sample = m_sample;
+        if (!m_sampleWritten)
+            QVERIFY(m_sampleWritten = TestSupport::writeSampleDirectory(sample.path(), 12));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sample"));
         db.setDatabaseName(QDir(sample.path()).filePath(QStringLiteral("rc.db")));
         QVERIFY(db.open());

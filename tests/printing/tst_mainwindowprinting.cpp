@@ -11,12 +11,12 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSqlTableModel>
-#include <QTimer>
 #include <QtTest>
 
 class TestMainWindowPrinting : public QObject
@@ -42,35 +42,6 @@ class TestMainWindowPrinting : public QObject
             }
         }
         return false;
-    }
-
-    // Runs open while a modal dialog is expected; inspect sees it, and the
-    // dialog is rejected afterwards should inspect leave it open. False when
-    // no dialog appeared.
-    bool whileDialogOpen(const std::function<void()> &open, const std::function<void(QDialog *)> &inspect)
-    {
-        bool seen = false;
-        QTimer poll;
-        poll.setInterval(20);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog || seen)
-                return;
-            seen = true;
-            inspect(dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        poll.start();
-        QTimer guard; // a dialog that stays open must not hang the test
-        guard.setSingleShot(true);
-        connect(&guard, &QTimer::timeout, this, [] {
-            if (QWidget *w = QApplication::activeModalWidget())
-                w->close();
-        });
-        guard.start(30000);
-        open();
-        return seen;
     }
 
     static int pdfPages(const QString &pdf)
@@ -140,7 +111,7 @@ private slots:
         QVERIFY(selectModel(master));
         m_window->printOnlyFirstImage = onlyFirst;
         int shownPages = -1;
-        QVERIFY(whileDialogOpen([&] { m_window->actionPrintPreview->trigger(); },
+        QVERIFY(TestSupport::whileModalDialogOpen([&] { m_window->actionPrintPreview->trigger(); },
                                 [&](QDialog *dialog) {
                                     QVERIFY(qobject_cast<QPrintPreviewDialog *>(dialog));
                                     QCOMPARE(dialog->parentWidget(), static_cast<QWidget *>(m_window));
@@ -168,7 +139,7 @@ private slots:
         m_window->RCTypesTV->selectRow(4);
         QCOMPARE(m_window->RCTypesTV->currentIndex().siblingAtColumn(0).data().toString(), QStringLiteral("5"));
         QVERIFY(QFile::remove(QStringLiteral("images/print.png")));
-        bool opened = whileDialogOpen(
+        bool opened = TestSupport::whileModalDialogOpen(
             [&] { (preview ? m_window->actionPrintPreview : m_window->actionPrint)->trigger(); }, [](QDialog *) {});
         QVERIFY(!opened);
         const QList<MessageBox::Record> log = MessageBox::takeLog();
@@ -183,7 +154,7 @@ private slots:
         const QString master = linkedMaster();
         QVERIFY(selectModel(master));
         const QString pdf = QDir::current().filePath(QStringLiteral("sheet.pdf"));
-        QVERIFY(whileDialogOpen([&] { m_window->actionPrint->trigger(); },
+        QVERIFY(TestSupport::whileModalDialogOpen([&] { m_window->actionPrint->trigger(); },
                                 [&](QDialog *dialog) {
                                     auto *print = qobject_cast<QPrintDialog *>(dialog);
                                     QVERIFY(print);
@@ -203,10 +174,23 @@ private slots:
         QCOMPARE(pdfPages(pdf), 2);
     }
 
+    void failedPrintIsLogged()
+    {
+        // A directory where the PDF file should go: the printer cannot start.
+        const QString blocked = QDir::current().filePath(QStringLiteral("blocked.pdf"));
+        QVERIFY(QDir::current().mkdir(QStringLiteral("blocked.pdf")));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(blocked);
+        QTest::ignoreMessage(QtWarningMsg, "KeySheet: The key sheet could not be printed.");
+        m_window->paintPreview(&printer);
+        QVERIFY(QFileInfo(blocked).isDir());
+    }
+
     void cancelledPrintPrintsNothing()
     {
         const QString pdf = QDir::current().filePath(QStringLiteral("sheet.pdf"));
-        QVERIFY(whileDialogOpen([&] { m_window->actionPrint->trigger(); },
+        QVERIFY(TestSupport::whileModalDialogOpen([&] { m_window->actionPrint->trigger(); },
                                 [&](QDialog *dialog) {
                                     auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
                                     QVERIFY(file);

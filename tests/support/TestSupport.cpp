@@ -7,7 +7,10 @@
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QTimer>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QSqlError>
@@ -215,6 +218,33 @@ QString readText(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+bool whileModalDialogOpen(const std::function<void()> &open, const std::function<void(QDialog *)> &inspect,
+                          int timeoutMs)
+{
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || seen)
+            return;
+        seen = true;
+        inspect(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    poll.start();
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget *w = QApplication::activeModalWidget())
+            w->close();
+    });
+    guard.start(timeoutMs);
+    open();
+    return seen;
 }
 
 } // namespace TestSupport

@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <QVariantMap>
 
+#include <functional>
+
+class QDialog;
+
 namespace TestSupport {
 
 // Path of a built program or of the source tree, handed in by CTest.
@@ -88,5 +92,12 @@ constexpr QFile::Permissions executablePermissions = QFile::ReadOwner | QFile::W
 bool writeFile(const QString &path, const QByteArray &data, QFile::Permissions permissions = {});
 // The whole content of a file as UTF-8 text; empty when it cannot be read.
 QString readText(const QString &path);
+
+// Runs open, which is expected to run a modal dialog: the first modal dialog
+// that shows up is handed to inspect and rejected afterwards should inspect
+// leave it open; a dialog still open after timeoutMs is closed so the test
+// cannot hang. False when no modal dialog appeared.
+bool whileModalDialogOpen(const std::function<void()> &open, const std::function<void(QDialog *)> &inspect,
+                          int timeoutMs = 20000);
 
 } // namespace TestSupport
