@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QSqlQuery>
 #include <QSqlTableModel>
-#include <QTimer>
 #include <QtTest>
 
 class TestSearchWindow : public QObject
@@ -102,32 +101,9 @@ class TestSearchWindow : public QObject
         return out;
     }
 
-    // Runs open while a modal dialog is up: work runs on it, and a dialog
-    // still open afterwards is closed.
     void whileDialogOpen(const std::function<void()> &open, const std::function<void(QDialog *)> &work)
     {
-        bool seen = false;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog || seen)
-                return;
-            seen = true;
-            work(dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        poll.start();
-        QTimer guard; // a dialog that never appears must not hang the test
-        guard.setSingleShot(true);
-        connect(&guard, &QTimer::timeout, this, [] {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-        });
-        guard.start(20000);
-        open();
-        QVERIFY(seen);
+        QVERIFY(TestSupport::whileModalDialogOpen(open, work));
     }
 
     // Selects the conversion described so in the dialog's list.
