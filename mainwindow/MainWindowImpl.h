@@ -102,6 +102,9 @@ public:
 
     // ---- display modes
     QSize formMinimumSize; // the form's minimum, lowered in simple mode and restored in full mode
+    // The tab widget's grid column as the form sets it; given up in simple mode.
+    int formTabColumnStretch = 0;
+    int formTabColumnMinimum = 0;
 
     // ---- languages
     // One entry per translation file in "Languages/", in scan order; as many

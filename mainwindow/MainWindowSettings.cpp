@@ -12,6 +12,11 @@
 #include <QSettings>
 #include <QThread>
 
+namespace {
+// Column of the central grid that holds the tab widget.
+constexpr int kTabColumn = 2;
+} // namespace
+
 void MainWindowImpl::loadSettings()
 {
     settings = new QSettings(QStringLiteral("config.ini"), QSettings::IniFormat, this);
@@ -124,8 +129,11 @@ void MainWindowImpl::simpleVersion()
 void MainWindowImpl::changeFullSimpleVersion(bool full)
 {
     // The first call comes from the constructor, while the minimum is still the form's.
-    if (!formMinimumSize.isValid())
+    if (!formMinimumSize.isValid()) {
         formMinimumSize = minimumSize();
+        formTabColumnStretch = gridLayout->columnStretch(kTabColumn);
+        formTabColumnMinimum = gridLayout->columnMinimumWidth(kTabColumn);
+    }
 
     actionTransmitMode->setChecked(false);
     labelPicture->transmitMode = false;
@@ -155,6 +163,11 @@ void MainWindowImpl::changeFullSimpleVersion(bool full)
         else
             qWarning("display mode: no item named %s", qPrintable(item.objectName));
     }
+
+    // The tab widget's column gives up its width while the tab widget is
+    // hidden, so the model list takes the room instead of a gap.
+    gridLayout->setColumnStretch(kTabColumn, full ? formTabColumnStretch : 0);
+    gridLayout->setColumnMinimumWidth(kTabColumn, full ? formTabColumnMinimum : 0);
 
     // Loosen one limit before tightening the other, so minimum <= maximum holds throughout.
     const QSize maximum = DisplayMode::maximumSize(full);

@@ -431,11 +431,14 @@ private slots:
         QTest::addColumn<QSize>("minimum");
         QTest::addColumn<QSize>("maximum");
         const int M = 16777215;
+        // The filter labels get at least 50 px from their grid column and at
+        // least their text's width from their own size hint (below).
         for (const char *label : {"labelD", "labelB", "labelT", "labelM", "labelR", "labelL"})
-            QTest::addRow("%s", label) << QString::fromLatin1(label) << QSize(50, 0) << QSize(150, M);
+            QTest::addRow("%s", label) << QString::fromLatin1(label) << QSize(0, 0) << QSize(150, M);
         QTest::addRow("RCTypesTV") << "RCTypesTV" << QSize(160, 155) << QSize(200, 400);
         QTest::addRow("ModelsTV") << "ModelsTV" << QSize(310, 0) << QSize(2000, M);
-        QTest::addRow("tabWidget") << "tabWidget" << QSize(350, 0) << QSize(1000, M);
+        // Its grid column keeps it at least 350 px wide (below).
+        QTest::addRow("tabWidget") << "tabWidget" << QSize(0, 0) << QSize(1000, M);
         QTest::addRow("shiftCheckBox") << "shiftCheckBox" << QSize(90, 0) << QSize(90, M);
         QTest::addRow("labelProtocol") << "labelProtocol" << QSize(190, 25) << QSize(M, 25);
         QTest::addRow("KeysTV") << "KeysTV" << QSize(190, 0) << QSize(M, M);
@@ -449,7 +452,8 @@ private slots:
             QTest::addRow("minus%s", qPrintable(s)) << "minus" + s << QSize(25, 25) << QSize(25, 25);
         }
         for (int n = 1; n <= 4; ++n) {
-            QTest::addRow("dev%dGB", n) << QStringLiteral("dev%1GB").arg(n) << QSize(220, 120) << QSize(220, 140);
+            // As low as their contents allow, so that four fit the simple mode's height.
+            QTest::addRow("dev%dGB", n) << QStringLiteral("dev%1GB").arg(n) << QSize(220, 0) << QSize(220, 140);
             QTest::addRow("dev%dDel", n) << QStringLiteral("dev%1Del").arg(n) << QSize(32, 32) << QSize(32, 32);
             QTest::addRow("dev%dAdd", n) << QStringLiteral("dev%1Add").arg(n) << QSize(32, 32) << QSize(32, 32);
         }
@@ -463,6 +467,14 @@ private slots:
         QVERIFY2(widget, qPrintable(name));
         QCOMPARE(widget->minimumSize(), minimum);
         QCOMPARE(widget->maximumSize(), maximum);
+    }
+
+    // Floors the form keeps on grid columns instead of on the widgets, so that
+    // a text or a picture needing more still gets it.
+    void columnMinimumWidths()
+    {
+        QCOMPARE(m_ui.gridLayout_2->columnMinimumWidth(0), 50);
+        QCOMPARE(m_ui.gridLayout->columnMinimumWidth(2), 350);
     }
 
     void buttonIcons_data()

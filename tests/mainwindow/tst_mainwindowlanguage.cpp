@@ -3,10 +3,17 @@
 #include "TestSupport.h"
 #include "app/MessageBox.h"
 #include "mainwindow/MainWindowImpl.h"
+#include "usb/UsbState.h"
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QCheckBox>
 #include <QDirIterator>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QStandardItemModel>
@@ -60,7 +67,125 @@ QAction *entry(const MainWindowImpl &w, const QString &baseName)
     return nullptr;
 }
 
+// ---- what the layouts make of the window
+
+bool layoutHolds(const QLayout *layout, const QWidget *widget)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (item->widget() == widget || (item->layout() && layoutHolds(item->layout(), widget)))
+            return true;
+    }
+    return false;
+}
+
+// Visible widgets below root that a layout of their parent places; widgets the
+// program puts over others itself (the LED, the same-key markers) are in no layout.
+QList<QWidget *> laidOutWidgets(QWidget *root)
+{
+    QList<QWidget *> widgets;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        QWidget *parent = w->parentWidget();
+        if (w->isVisibleTo(root) && parent && parent->layout() && layoutHolds(parent->layout(), w))
+            widgets << w;
+    }
+    return widgets;
+}
+
+int textWidth(const QWidget *w, const QString &text)
+{
+    int width = 0;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        width = qMax(width, w->fontMetrics().horizontalAdvance(line));
+    return width;
+}
+
+// Width the widget has for its text, or -1 when it shows no text.
+int roomForText(QWidget *w, int *needed)
+{
+    if (auto *label = qobject_cast<QLabel *>(w)) {
+        if (label->text().isEmpty() || label->wordWrap() || label->textFormat() == Qt::RichText)
+            return -1;
+        *needed = textWidth(label, label->text()) + qMax(0, label->indent());
+        return label->contentsRect().width() - 2 * label->margin();
+    }
+    if (auto *check = qobject_cast<QCheckBox *>(w)) {
+        if (check->text().isEmpty())
+            return -1;
+        QStyleOptionButton option;
+        option.initFrom(check);
+        option.text = check->text();
+        *needed = textWidth(check, check->text());
+        return check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check).width();
+    }
+    if (auto *button = qobject_cast<QPushButton *>(w)) {
+        if (button->text().isEmpty())
+            return -1;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        option.icon = button->icon();
+        option.iconSize = button->iconSize();
+        *needed = textWidth(button, button->text()) + (button->icon().isNull() ? 0 : button->iconSize().width() + 4);
+        return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+    }
+    return -1;
+}
+
+QString describe(const QWidget *w, const QWidget *root)
+{
+    const QRect r(w->mapTo(root, QPoint(0, 0)), w->size());
+    return QStringLiteral("%1 (%2 %3,%4 %5x%6)")
+        .arg(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName())
+        .arg(QString::fromLatin1(w->metaObject()->className()))
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height());
+}
+
+// Every fault of the layout under root: widgets lying over each other or over
+// their parent's edge, and texts wider than the room they get.
+QStringList layoutFaults(QWidget *root)
+{
+    QStringList faults;
+    const QList<QWidget *> widgets = laidOutWidgets(root);
+    for (int i = 0; i < widgets.size(); ++i) {
+        QWidget *a = widgets.at(i);
+        const QRect ra(a->mapTo(root, QPoint(0, 0)), a->size());
+        if (!QRect(QPoint(0, 0), a->parentWidget()->size()).contains(a->geometry()))
+            faults << QStringLiteral("over its parent's edge: %1").arg(describe(a, root));
+        for (int j = i + 1; j < widgets.size(); ++j) {
+            QWidget *b = widgets.at(j);
+            if (a->isAncestorOf(b) || b->isAncestorOf(a))
+                continue;
+            const QRect rb(b->mapTo(root, QPoint(0, 0)), b->size());
+            if (ra.intersects(rb))
+                faults << QStringLiteral("overlap: %1 and %2").arg(describe(a, root), describe(b, root));
+        }
+        int needed = 0;
+        const int room = roomForText(a, &needed);
+        if (room >= 0 && room < needed)
+            faults << QStringLiteral("text cut: %1 needs %2 px, has %3").arg(describe(a, root)).arg(needed).arg(room);
+    }
+    return faults;
+}
+
+// Lets the layouts and the window's own queued re-layouts (the picture
+// follows its label's height) run to the end.
+void settle()
+{
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
+}
+
+enum class DeviceTexts { AtStart, Absent, Connected };
+
 } // namespace
+
+Q_DECLARE_METATYPE(DeviceTexts)
 
 // Receives the URLs the window hands to the desktop.
 class UrlCatcher : public QObject
@@ -281,6 +406,95 @@ private slots:
             if (views[i]->model() == &standIn[i])
                 views[i]->setModel(nullptr);
         }
+    }
+
+    // The window as a newcomer sees it, in both languages and display modes,
+    // at the start size, at the smallest sizes each mode allows and on common
+    // screens: nothing a layout places lies over anything else or over its
+    // parent's edge, and every label and button shows its whole text, also
+    // with the device status lines at their longest.
+    void layoutFits_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<DeviceTexts>("deviceTexts");
+        QTest::addColumn<QString>("extraConfig");
+        const QList<QPair<QSize, bool>> sizes = {
+            {QSize(980, 819), true}, {QSize(980, 660), true},  {QSize(1024, 768), true},
+            {QSize(1366, 768), true}, {QSize(750, 580), false},
+        };
+        const QList<QPair<DeviceTexts, const char *>> texts = {
+            {DeviceTexts::AtStart, "texts at start"},
+            {DeviceTexts::Absent, "devices absent"},
+            {DeviceTexts::Connected, "devices connected"},
+        };
+        for (const auto &size : sizes)
+            for (const char *language : {"English", "German"})
+                for (const auto &t : texts)
+                    QTest::addRow("%dx%d %s, %s, %s", size.first.width(), size.first.height(),
+                                  size.second ? "full" : "simple", language, t.second)
+                        << size.first << size.second << QString::fromLatin1(language) << t.first << QString();
+        QTest::addRow("980x660 full, German, Id and Link filters")
+            << QSize(980, 660) << true << "German" << DeviceTexts::Connected << "Debug/showRcidLink";
+        QTest::addRow("750x580 simple, German, remote types shown")
+            << QSize(750, 580) << false << "German" << DeviceTexts::Connected
+            << "Settings/settingsShowRCTypesInSimpleMode";
+    }
+    void layoutFits()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, full);
+        QFETCH(QString, language);
+        QFETCH(DeviceTexts, deviceTexts);
+        QFETCH(QString, extraConfig);
+        setConfig("Settings/language", language);
+        setConfig("Settings/settingsFullVersion", full);
+        if (!extraConfig.isEmpty())
+            setConfig(extraConfig, true);
+        MainWindowImpl w;
+        QCOMPARE(w.language, language);
+        UsbState usb;
+        usb.setProductString(QStringLiteral("Simulated Remote 2"));
+        switch (deviceTexts) {
+        case DeviceTexts::AtStart:
+            break;
+        case DeviceTexts::Absent:
+            w.initUsb1();
+            w.initReceiver1();
+            break;
+        case DeviceTexts::Connected:
+            w.attachUsb(&usb);
+            w.initUsb3();
+            w.initReceiver2();
+            break;
+        }
+        w.showNormal();
+        w.resize(size);
+        settle();
+        QCOMPARE(w.size(), size);
+
+        // Every page of the tab widget in full mode; simple mode has none.
+        const int pages = full ? w.tabWidget->count() : 1;
+        for (int page = 0; page < pages; ++page) {
+            if (full) {
+                w.tabWidget->setCurrentIndex(page);
+                settle();
+            }
+            const QStringList faults = layoutFaults(w.centralWidget());
+            QVERIFY2(faults.isEmpty(),
+                     qPrintable(QStringLiteral("page %1:\n").arg(page) + faults.join(QLatin1Char('\n'))));
+        }
+        // Without the tab pages the model list takes the width up to the
+        // simple-mode panel instead of leaving a gap beside it (the spacings
+        // of the two empty columns between them remain).
+        if (!full) {
+            const int listRight = w.ModelsTV->mapTo(&w, QPoint(w.ModelsTV->width(), 0)).x();
+            const int panelLeft = w.dev1GB->mapTo(&w, QPoint(0, 0)).x();
+            QVERIFY2(panelLeft - listRight <= 3 * w.gridLayout->horizontalSpacing(),
+                     qPrintable(QStringLiteral("gap of %1 px").arg(panelLeft - listRight)));
+        }
+        w.attachUsb(nullptr);
     }
 
     void unknownLanguage()

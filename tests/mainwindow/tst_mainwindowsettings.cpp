@@ -429,6 +429,8 @@ private slots:
         QCOMPARE(iniValue("Debug/showHidden"), QString("true"));
         QVERIFY(!(w->windowState() & Qt::WindowMaximized));
         QCOMPARE(w->maximumSize(), QSize(750, 580));
+        QCOMPARE(w->gridLayout->columnStretch(2), 0);
+        QCOMPARE(w->gridLayout->columnMinimumWidth(2), 0);
 
         w.reset();
         w = makeWindow();
@@ -441,6 +443,9 @@ private slots:
         QVERIFY(w->windowState() & Qt::WindowMaximized);
         QCOMPARE(w->maximumSize(), QSize(16777215, 16777215));
         QCOMPARE(w->minimumSize(), QSize(980, 660)); // the form's minimum is back
+        // So is the room of the tab widget's column, which simple mode gave to the model list.
+        QCOMPARE(w->gridLayout->columnStretch(2), 1);
+        QCOMPARE(w->gridLayout->columnMinimumWidth(2), 350);
 
         w.reset();
         w = makeWindow();
