@@ -138,3 +138,11 @@ CaptureStore::Counters CaptureStore::counters() const
     std::lock_guard<std::mutex> lock(m_mutex);
     return {messageCount, processedCount, quietTicks, gapThreshold, messageLengthLimit, idx, generation};
 }
+
+QVector<int> CaptureStore::durationRow(int n) const
+{
+    if (n < 0 || n >= kMessages)
+        return {};
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return QVector<int>(std::begin(captureDurations[n]), std::end(captureDurations[n]));
+}

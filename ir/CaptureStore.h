@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 
 #include <functional>
 #include <mutex>
@@ -62,6 +63,8 @@ public:
     int tick(const std::function<void(int n)> &handOn);
 
     Counters counters() const;
+    // A copy of row n of captureDurations, taken under the lock (any thread).
+    QVector<int> durationRow(int n) const;
 
     // --- shared: guarded by the lock (appendDurations and tick take it; the
     // Message operations expect their caller to hold it, or to be alone).

@@ -35,6 +35,7 @@ void MainWindowImpl::connectUsbConnection(UsbConnection *connection)
     connect(connection, &UsbConnection::updateUsb7, this, &MainWindowImpl::initUsb7, q);
     connect(connection, &UsbConnection::updateReceiver1, this, &MainWindowImpl::initReceiver1, q);
     connect(connection, &UsbConnection::updateReceiver2, this, &MainWindowImpl::initReceiver2, q);
+    connect(connection, &UsbConnection::updateUsbRefused, this, &MainWindowImpl::initUsbRefused, q);
     // Settings and photo panel belong to the window's thread.
     connect(connection, &UsbConnection::updateCustomerNumber, this, &MainWindowImpl::takeCustomerNumber, q);
 }
@@ -172,6 +173,14 @@ void MainWindowImpl::initReceiver2()
     showReceiverConnected(this);
     actionTransmitMode->setEnabled(true);
     menu_Receiver_Type->setEnabled(true);
+}
+
+void MainWindowImpl::initUsbRefused(const QString &kind)
+{
+    qDebug().noquote() << "initUsbRefused" << kind;
+    showNoRemote(this);
+    labelUSBconnection->setText(
+        tr("USB remote control found, but it cannot be opened: install the udev rule (see README, Devices)"));
 }
 
 void MainWindowImpl::initFunctions1(QTime start)

@@ -272,6 +272,9 @@ public slots:
     void initUsb7();
     void initReceiver1();
     void initReceiver2();
+    // A remote of this kind is present but cannot be opened (no rights to
+    // its device node): the remote label says so, with the udev hint.
+    void initUsbRefused(const QString &kind);
     void initFunctions1(QTime start);
     void initFunctions2();
     void initFunctions3();

@@ -401,6 +401,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>USB remote control found, but it cannot be opened: install the udev rule (see README, Devices)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>USB infrared receiver is connected</source>
         <translation type="unfinished"></translation>
     </message>

@@ -408,6 +408,10 @@
         <translation>USB-Fernbedienung nicht angeschlossen</translation>
     </message>
     <message>
+        <source>USB remote control found, but it cannot be opened: install the udev rule (see README, Devices)</source>
+        <translation>USB-Fernbedienung gefunden, lässt sich aber nicht öffnen: udev-Regel installieren (siehe README, Devices)</translation>
+    </message>
+    <message>
         <source>USB infrared receiver is connected</source>
         <translation>USB-Infrarotempfänger ist angeschlossen</translation>
     </message>

@@ -3,6 +3,8 @@
 #include "usb/UsbState.h"
 
 #include <QDebug>
+#include <QMutex>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -10,23 +12,25 @@ Device::Device(UsbState *state, QObject *parent) : QObject(parent), m_state(stat
 
 Device::~Device() = default;
 
-bool Device::isPresent(int vendorId, int productId)
+Device::Presence Device::presence(int vendorId, int productId)
 {
     HidBackend *backend = m_state ? m_state->backend() : nullptr;
     if (!backend)
-        return false;
+        return Presence::Absent;
     // A probe open tells a present device from one that cannot be used; the
     // probe channel is dropped before returning.
+    Presence result = Presence::Absent;
     const QList<HidDeviceEntry> entries = backend->enumerate(vendorId, productId);
     for (const HidDeviceEntry &e : entries) {
         if (e.vendorId != vendorId || e.productId != productId)
             continue;
         if (HidHandle probe = backend->open(e.path)) {
             probe->close();
-            return true;
+            return Presence::Present;
         }
+        result = Presence::Refused;
     }
-    return false;
+    return result;
 }
 
 bool Device::openDevice(int vendorId, int productId, bool readFirst, HidHandle &read, HidHandle &write, int &size)
@@ -54,10 +58,18 @@ bool Device::openDevice(int vendorId, int productId, bool readFirst, HidHandle &
         return false;
     size = reportSizeFromLength(read->inputReportLength());
     if (size < 0) {
-        qDebug().noquote() << QStringLiteral("Device: %1:%2 has an unsupported input report length of %3 bytes")
-                                  .arg(vendorId, 4, 16, QLatin1Char('0'))
-                                  .arg(productId, 4, 16, QLatin1Char('0'))
-                                  .arg(read->inputReportLength());
+        // The device link tries every second: told once per device and run.
+        const QString text = QStringLiteral("Device: %1:%2 has an unsupported input report length of %3 bytes")
+                                 .arg(vendorId, 4, 16, QLatin1Char('0'))
+                                 .arg(productId, 4, 16, QLatin1Char('0'))
+                                 .arg(read->inputReportLength());
+        static QMutex toldMutex;
+        static QStringList told;
+        QMutexLocker lock(&toldMutex);
+        if (!told.contains(text)) {
+            told << text;
+            qDebug().noquote() << text;
+        }
         read.reset();
         write.reset();
         return false;

@@ -24,9 +24,16 @@ public:
     explicit Device(UsbState *state = nullptr, QObject *parent = nullptr);
     ~Device() override;
 
-    // True when an interface with these ids is present and can be opened;
+    enum class Presence {
+        Absent,  // no interface with these ids
+        Present, // listed, and a probe open succeeded
+        Refused, // listed, but no interface could be opened (no rights)
+    };
+    // Looks for an interface with these ids and probes it with an open;
     // nothing opened here outlives the call.
-    bool isPresent(int vendorId, int productId);
+    Presence presence(int vendorId, int productId);
+    // True when an interface with these ids is present and can be opened.
+    bool isPresent(int vendorId, int productId) { return presence(vendorId, productId) == Presence::Present; }
     // Opens the write channel, then the read channel, on the first matching
     // interface and sets the remote report size and product string. False when
     // nothing was opened (no device, failed open, report size outside 1..64).

@@ -21,6 +21,8 @@ public:
     // Second-generation slot header pages that the program keeps.
     static constexpr int kHeaderPages = 16;
     static constexpr int kHeaderPageBytes = 64;
+    // Second-generation slot capacities: entry 33 + 2s, inside page 0x80.
+    static constexpr int kRemote2CapacityOffset = 33;
     // First-generation slot records: 16 bytes per slot from entry 32.
     static constexpr int kRemote1RecordOffset = 32;
     static constexpr int kRemote1RecordBytes = 16;
@@ -44,8 +46,12 @@ public:
     // count, bounded by the pages the program keeps.
     int headerPagesToRead() const;
 
-    // Values the rest of the program cannot work with, as log texts.
+    // Values the rest of the program cannot work with, as log texts. A block
+    // with problems is not taken over: it is no use, and most likely not the
+    // device's own (noise, or a device that answered something else).
     QStringList problems(Generation generation) const;
+    // Values the program works around, as log texts (the block is used).
+    QStringList notes(Generation generation) const;
 
     // Copies payload bytes 1..count of report (count at most n) to
     // target[offset + r * n + i - 1] for i = 1..count; nothing at or past limit

@@ -3,6 +3,7 @@
 #include "usb/DeviceInfo.h"
 #include "usb/HidBackend.h"
 
+#include <QString>
 #include <QtGlobal>
 
 class Device;
@@ -10,13 +11,17 @@ class UsbState;
 
 // The reads of a freshly opened remote's information block and slot header
 // pages, shared by the connection thread and the request worker. The caller
-// holds the link lock and emits its own signals between the steps. Each step
-// publishes what it read to the shared state before it returns; what was not
-// read keeps its previous value.
+// holds the link lock and emits its own signals between the steps.
 //
-// A remote that stops answering (a read that times out, or a failed channel)
-// ends the reading: the later blocks are skipped, so a silent device costs one
-// time-out, not one per report. The steps that only send still run.
+// The reads fill the reader's own copies; nothing reaches the shared state
+// until the caller publishes them, and a block that failed (the remote did
+// not answer every report, or the block has problems) is never published:
+// a block in the shared state is always whole, and the device's own.
+//
+// A remote that stops answering (a read that times out, a short report, or a
+// failed channel) ends the reading: the later blocks are skipped, so a silent
+// device costs one time-out, not one per report. The steps that only send
+// still run.
 class DeviceInfoReader
 {
 public:
@@ -26,7 +31,10 @@ public:
         int readTimeoutMs = 1000;    // wait for one report
     };
 
-    DeviceInfoReader(Device &device, UsbState &state, const Timing &timing);
+    // The block starts as `start`: entries the reads do not cover keep its
+    // values (a new connection starts from an empty block, a reread of the
+    // same device from the one it published before).
+    DeviceInfoReader(Device &device, UsbState &state, const Timing &timing, const DeviceInfo &start);
 
     // The steps return false when the thread was asked to stop.
     // First generation: programming mode on and off, then 0x04 and 0x88 and
@@ -35,27 +43,32 @@ public:
     // Second generation: programming mode on and off, page 0x80 into entries
     // 0..127 and, when entry 29 says so, page 0x81 into 256..383.
     bool readRemote2Information();
-    // Second generation: the header page of every slot (at most 16).
+    // Second generation: the header page of every slot (at most 16) into a
+    // copy of the shared pages; pages beyond the count keep their values.
     bool readSlotHeaders();
     // Second generation: modulated reception (0x98 0x19) on the remote channel.
     bool sendReceiverOption();
 
-    // False once the remote stopped answering during these reads.
-    bool answered() const { return m_answering; }
-    // Whether this entry of the information block came from the remote in
-    // these reads (the blocks fill from their start).
-    bool hasRead(int entry) const { return entry >= 0 && entry < m_infoBytesRead; }
+    // Why the reads so far cannot be taken over (empty when they can): the
+    // remote stopped answering, or the information block has problems.
+    QString failure() const;
+    // Problems the program works around (logged, the block is used).
+    QStringList notes() const;
+
+    const DeviceInfo &information() const { return m_info; }
+    const SlotHeaderPages &slotHeaderPages() const { return m_pages; }
+    // Hands the block (and the header pages, when read) to the shared state.
+    void publishInformation();
+    void publishSlotHeaders();
 
 private:
     bool send(quint8 command);
     bool send(quint8 command, quint8 argument);
     bool write();
+    void stopAnswering(const QString &why);
     // Sends the read command, then reads bytes / N reports into
     // target[offset + r * N + i - 1], nothing at or past limit.
-    // The number of bytes read is stored in *read when given.
-    bool readBlock(const QString &what, quint8 command, int argument, int bytes, int *target, int limit, int offset,
-                   int *read = nullptr);
-    void logProblems(DeviceInfo::Generation generation, const DeviceInfo &info) const;
+    bool readBlock(const QString &what, quint8 command, int argument, int bytes, int *target, int limit, int offset);
 
     Device &m_device;
     UsbState &m_state;
@@ -63,6 +76,9 @@ private:
     const HidHandle m_read;
     const HidHandle m_write;
     const int m_reportSize;
-    bool m_answering = true;
-    int m_infoBytesRead = 0; // of the first information block, from entry 0
+    DeviceInfo m_info;
+    SlotHeaderPages m_pages;
+    bool m_infoRead = false;
+    DeviceInfo::Generation m_generation = DeviceInfo::Generation::Remote1;
+    QString m_silence; // why the remote counts as not answering; empty while it answers
 };

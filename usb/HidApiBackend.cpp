@@ -3,6 +3,7 @@
 #include "usb/HidReportDescriptor.h"
 
 #include <QDebug>
+#include <QSet>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
@@ -107,9 +108,15 @@ HidHandle HidApiBackend::open(const QString &path)
     QMutexLocker lock(&globalMutex());
     hid_device *dev = hid_open_path(nativePath.constData());
     if (!dev) {
-        const wchar_t *why = hid_error(nullptr);
-        qDebug().noquote() << QStringLiteral("HidApiBackend: cannot open %1: %2")
-                                  .arg(path, why ? QString::fromWCharArray(why) : QStringLiteral("unknown error"));
+        // The device link looks once a second: each path's failure is told
+        // once per run, not every second.
+        static QSet<QString> told;
+        if (!told.contains(path)) {
+            told.insert(path);
+            const wchar_t *why = hid_error(nullptr);
+            qDebug().noquote() << QStringLiteral("HidApiBackend: cannot open %1: %2")
+                                      .arg(path, why ? QString::fromWCharArray(why) : QStringLiteral("unknown error"));
+        }
         return nullptr;
     }
     wchar_t product[256] = {};

@@ -132,6 +132,8 @@ HidHandle HidSimulator::open(const QString &path)
     for (const auto &dev : std::as_const(m_bus->plugged)) {
         if (dev->m_path != path)
             continue;
+        if (dev->m_refusesOpen)
+            return nullptr;
         auto ch = std::make_shared<SimulatorBus::Channel>();
         ch->device = dev;
         ch->generation = dev->m_generation;

@@ -45,6 +45,12 @@ void SimulatedDevice::setFault(Fault fault)
     m_fault = fault;
 }
 
+void SimulatedDevice::setRefusesOpen(bool refuses)
+{
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
+    m_refusesOpen = refuses;
+}
+
 QByteArray SimulatedDevice::faultyLocked(const QByteArray &report)
 {
     switch (m_fault) {

@@ -37,6 +37,9 @@ public:
     QString productString() const;
     void setProductString(const QString &text);
     void setFault(Fault fault);
+    // A device that is listed but every open fails, as without the rights to
+    // open its node.
+    void setRefusesOpen(bool refuses);
 
 protected:
     SimulatedDevice(std::shared_ptr<SimulatorBus> bus, int vendorId, int productId, const QString &name);
@@ -72,6 +75,7 @@ private:
     int m_reportSize = 8;
     QString m_productString;
     Fault m_fault = Fault::None;
+    bool m_refusesOpen = false;
     quint32 m_noise = 0x2545F491u;
     bool m_plugged = false;
     quint64 m_generation = 0;

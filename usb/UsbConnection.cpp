@@ -69,6 +69,20 @@ void UsbConnection::closeRemote()
     m_state->setRemoteKind(QStringLiteral(""));
 }
 
+void UsbConnection::reportRefused(const QString &kind)
+{
+    if (!m_refusedTold.contains(kind)) {
+        m_refusedTold << kind;
+        qWarning().noquote() << QStringLiteral("UsbConnection: a %1 is present but cannot be opened; without the rights "
+                                               "to its device node (the udev rule in tools/udev) it stays unused")
+                                    .arg(kind);
+    }
+    if (m_refusedShown != kind) {
+        m_refusedShown = kind;
+        emit updateUsbRefused(kind);
+    }
+}
+
 void UsbConnection::connectRemote(QString &kind, const QString &wanted, int productId, bool dropped)
 {
     if (!kind.isEmpty() && kind != wanted) {
@@ -87,13 +101,18 @@ void UsbConnection::connectRemote(QString &kind, const QString &wanted, int prod
         return;
     }
     m_remoteOpenFailed = false;
-    if (wanted == kRemote1)
-        readRemote1Info();
-    else
-        readRemote2Info();
+    const bool read = wanted == kRemote1 ? readRemote1Info() : readRemote2Info();
     if (stopRequested())
         return;
+    if (!read) {
+        // Not connected: closed again, so the next look opens and reads it anew.
+        m_device.closeRemote();
+        if (dropped)
+            emit updateUsb4();
+        return;
+    }
     m_state->setRemoteKind(wanted);
+    m_refusedShown.clear();
     emit updateUsb3();
 }
 
@@ -111,12 +130,25 @@ void UsbConnection::checkRemote()
         dropped = true;
     }
 
-    if (m_device.isPresent(HidIds::kVendor, HidIds::kRemote1)) {
+    using Presence = Device::Presence;
+    const Presence first = m_device.presence(HidIds::kVendor, HidIds::kRemote1);
+    Presence second = Presence::Absent;
+    if (first == Presence::Present) {
         connectRemote(kind, kRemote1, HidIds::kRemote1, dropped);
-    } else if (m_device.isPresent(HidIds::kVendor, HidIds::kRemote2)) {
+    } else if ((second = m_device.presence(HidIds::kVendor, HidIds::kRemote2)) == Presence::Present) {
         connectRemote(kind, kRemote2, HidIds::kRemote2, dropped);
     } else if (dropped || !kind.isEmpty()) {
         closeRemote();
+        emit updateUsb4();
+    }
+    if (stopRequested() || !m_state->remoteKind().isEmpty())
+        return;
+    const QString refused = first == Presence::Refused ? kRemote1 : second == Presence::Refused ? kRemote2 : QString();
+    if (!refused.isEmpty()) {
+        reportRefused(refused);
+    } else if (!m_refusedShown.isEmpty()) {
+        // The refused remote went away: the window shows no remote again.
+        m_refusedShown.clear();
         emit updateUsb4();
     }
 }
@@ -146,7 +178,7 @@ void UsbConnection::checkReceiver()
         setCommandReport(m_state->outputReport, HidCommand::kReceiveMode, HidCommand::kModulated);
         m_device.writeReport(m_state->receiverWriteHandle(), m_state->receiverReportSize.load(std::memory_order_acquire),
                              m_state->outputReport);
-        m_state->usbReady.store(true, std::memory_order_release);
+        m_state->releaseDevice();
         m_state->setReceiverKind(kReceiver2);
         emit updateReceiver2();
     } else if (!present && (dropped || kind == kReceiver2)) {
@@ -156,41 +188,60 @@ void UsbConnection::checkReceiver()
     }
 }
 
-void UsbConnection::readRemote1Info()
+bool UsbConnection::accepted(const QString &kind, const DeviceInfoReader &reader)
 {
-    DeviceInfoReader reader(m_device, *m_state, {m_timings.programmingModeMs, m_timings.readTimeoutMs});
-    if (!reader.readRemote1Information())
-        return;
-    emit updateUsb2();
-    handOverCustomerNumber(reader);
-    emit updateUsb5();
+    const QString why = reader.failure();
+    if (why.isEmpty())
+        return true;
+    // A silent or broken remote is read again every second: told once.
+    if (why != m_lastReadFailure)
+        qWarning().noquote() << QStringLiteral("UsbConnection: the %1 is not taken over: %2; it is read again at the "
+                                               "next look")
+                                    .arg(kind, why);
+    m_lastReadFailure = why;
+    return false;
 }
 
-void UsbConnection::readRemote2Info()
+void UsbConnection::publishInformation(DeviceInfoReader &reader)
 {
-    m_state->usbReady.store(false, std::memory_order_release);
-    DeviceInfoReader reader(m_device, *m_state, {m_timings.programmingModeMs, m_timings.readTimeoutMs});
-    if (!reader.readRemote2Information())
-        return;
+    m_lastReadFailure.clear();
+    for (const QString &note : reader.notes())
+        qWarning().noquote() << "Device information:" << note;
+    reader.publishInformation();
     emit updateUsb2();
-    handOverCustomerNumber(reader);
-    if (!reader.readSlotHeaders())
-        return;
+    // The block passed its checks, so the number is the remote's own.
+    emit updateCustomerNumber(QString::number(reader.information().customerNumber()));
+}
+
+bool UsbConnection::readRemote1Info()
+{
+    // A new connection: nothing of an earlier device's block stays.
+    DeviceInfoReader reader(m_device, *m_state, {m_timings.programmingModeMs, m_timings.readTimeoutMs}, DeviceInfo{});
+    if (!reader.readRemote1Information() || !accepted(kRemote1, reader))
+        return false;
+    publishInformation(reader);
+    emit updateUsb5();
+    return true;
+}
+
+bool UsbConnection::readRemote2Info()
+{
+    // The device's answers reach the receiver channel too.
+    m_state->holdDevice();
+    struct Release
+    {
+        UsbState *state;
+        ~Release() { state->releaseDevice(); }
+    } release{m_state};
+    DeviceInfoReader reader(m_device, *m_state, {m_timings.programmingModeMs, m_timings.readTimeoutMs}, DeviceInfo{});
+    if (!reader.readRemote2Information() || !reader.readSlotHeaders() || !accepted(kRemote2, reader))
+        return false;
+    publishInformation(reader);
+    reader.publishSlotHeaders();
     qDebug().noquote() << "-------------------------";
     emit updateUsb6();
     if (!reader.sendReceiverOption())
-        return;
+        return false;
     emit updateUsb7();
-    m_state->usbReady.store(true, std::memory_order_release);
-}
-
-void UsbConnection::handOverCustomerNumber(const DeviceInfoReader &reader)
-{
-    // A number this remote did not send (it went away or fell silent first)
-    // must not become the installation's customer number.
-    if (!reader.hasRead(DeviceInfo::kCustomerNumberEntry)) {
-        qWarning().noquote() << "UsbConnection: the remote's customer number was not read; the stored one stays";
-        return;
-    }
-    emit updateCustomerNumber(QString::number(m_state->deviceInfo().customerNumber()));
+    return true;
 }

@@ -48,9 +48,14 @@ signals:
     void updateReceiver1(); // at start, and when the receiver went away
     void updateReceiver2(); // receiver opened
     // The customer number the remote reports, as decimal text; emitted right
-    // after updateUsb2 when the remote sent it. Whether it replaces the stored
-    // one is the window's rule (DeviceInfo::replacesCustomerId).
+    // after updateUsb2 (only for a block that passed its checks). Whether it
+    // replaces the stored one is the window's rule
+    // (DeviceInfo::replacesCustomerId).
     void updateCustomerNumber(const QString &number);
+    // No remote is connected, but one of this kind ("remote1", "remote2") is
+    // present and cannot be opened (no rights to its device node). Emitted
+    // when that begins; updateUsb4 follows when it ends without a remote.
+    void updateUsbRefused(const QString &kind);
 
 protected:
     void run() override;
@@ -68,14 +73,26 @@ private:
     // only when no remote takes its place.
     void connectRemote(QString &kind, const QString &wanted, int productId, bool dropped);
     void closeRemote();
-    void readRemote1Info();
-    void readRemote2Info();
-    void handOverCustomerNumber(const DeviceInfoReader &reader);
+    // The information reads; false when the block cannot be taken over (the
+    // remote did not answer, or the block has problems): then nothing of it
+    // was published and nothing signalled, and the next look reads again.
+    bool readRemote1Info();
+    bool readRemote2Info();
+    // True when the reads so far can be taken over; logs why not otherwise
+    // (once, until the reason changes or a read succeeds).
+    bool accepted(const QString &kind, const DeviceInfoReader &reader);
+    void publishInformation(DeviceInfoReader &reader);
     void logOpenFailure(bool &failed, const QString &what);
+    // Tells the window (and the log, once per device and run) about a remote
+    // that is present but cannot be opened.
+    void reportRefused(const QString &kind);
 
     UsbState *m_state;
     Device m_device;
     Timings m_timings;
     bool m_remoteOpenFailed = false;
     bool m_receiverOpenFailed = false;
+    QString m_lastReadFailure;
+    QString m_refusedShown;     // the refused remote the window was told of
+    QStringList m_refusedTold;  // refused remotes already in the log
 };

@@ -22,7 +22,14 @@ public:
 
     std::atomic<bool> slotInfoValid{false};
     std::atomic<bool> transmitRequested{false};
+    // True while no information read or request holds the device; the
+    // capture thread processes receiver reports only then. Set through
+    // holdDevice() and releaseDevice() by the link threads.
     std::atomic<bool> usbReady{false};
+    // Counts holdDevice() calls. Reports the device sent while it was held
+    // may still wait on the receiver channel after usbReady is back: the
+    // capture thread throws away what is queued whenever the count moved.
+    std::atomic<unsigned> deviceHolds{0};
     std::atomic<int> remoteReportSize{0};
     std::atomic<int> receiverReportSize{0};
     // Set when a transfer on the open remote's or receiver's channels failed:
@@ -41,6 +48,15 @@ public:
     QMutex linkLock;
     HidReport inputReport{};
     HidReport outputReport{};
+
+    // A link thread takes the device for an information read or a request,
+    // and gives it back to the capture thread.
+    void holdDevice()
+    {
+        deviceHolds.fetch_add(1, std::memory_order_acq_rel);
+        usbReady.store(false, std::memory_order_release);
+    }
+    void releaseDevice() { usbReady.store(true, std::memory_order_release); }
 
     QString productString() const;
     void setProductString(const QString &text);

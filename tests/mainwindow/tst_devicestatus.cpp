@@ -231,6 +231,27 @@ private slots:
         QCOMPARE(request.command, 9805);
     }
 
+    // A remote that cannot be opened: the remote label says so in red, with
+    // the udev hint, and the remote's and receiver's actions are off; the
+    // next connected remote takes the label over.
+    void refusedRemote()
+    {
+        m_state->slotInfoValid.store(true);
+        w->actionUSBProgramm->setEnabled(true);
+        w->actionTransmitMode->setEnabled(true);
+        w->initUsbRefused(QStringLiteral("remote1"));
+        QCOMPARE(w->labelUSBconnection->text(),
+                 QStringLiteral("USB remote control found, but it cannot be opened: install the udev rule (see README, "
+                                "Devices)"));
+        QCOMPARE(w->labelUSBconnection->styleSheet(), kRed);
+        QVERIFY(!m_state->slotInfoValid.load());
+        QVERIFY(!w->actionUSBProgramm->isEnabled());
+        QVERIFY(!w->actionTransmitMode->isEnabled());
+        m_state->setProductString(QStringLiteral("Remote X"));
+        w->initUsb3();
+        QCOMPARE(w->labelUSBconnection->text(), QStringLiteral("Remote X is connected"));
+    }
+
     void emptyProductString()
     {
         m_state->setProductString(QString());

@@ -38,6 +38,10 @@ ConnectionRig::ConnectionRig(const UsbConnection::Timings &timings) : connection
         QMutexLocker lock(&m_mutex);
         m_events.append(QStringLiteral("updateCustomerNumber(%1)").arg(n));
     });
+    QObject::connect(&connection, &UsbConnection::updateUsbRefused, [this](const QString &kind) {
+        QMutexLocker lock(&m_mutex);
+        m_events.append(QStringLiteral("updateUsbRefused(%1)").arg(kind));
+    });
 }
 
 ConnectionRig::~ConnectionRig()

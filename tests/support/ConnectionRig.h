@@ -9,7 +9,7 @@
 
 // A connection thread on the simulated devices with fast timings. It records
 // the thread's signals in the order they are emitted, the customer number as
-// "updateCustomerNumber(n)".
+// "updateCustomerNumber(n)", a refused remote as "updateUsbRefused(kind)".
 class ConnectionRig
 {
 public:

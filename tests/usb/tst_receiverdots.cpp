@@ -1,6 +1,7 @@
 // The capture thread on the simulated receiver: infrared durations injected
 // into the device arrive in the capture store as closed messages.
 #include "CaptureStressPlan.h"
+#include "IrFrames.h"
 #include "ir/CaptureStore.h"
 #include "usb/Device.h"
 #include "usb/HidSimulator.h"
@@ -16,58 +17,7 @@
 
 namespace {
 
-using Handed = QVector<QVector<int>>; // message number, then its row up to the terminating 0
-
-// NEC: 9 ms mark, 4.5 ms space, 32 bits of a 560 us mark and a 560 or 1680 us
-// space, a final mark.
-QVector<int> necFrame(quint32 bits)
-{
-    QVector<int> d{9000, 4500};
-    for (int i = 0; i < 32; ++i)
-        d << 560 << ((bits >> i) & 1 ? 1680 : 560);
-    d << 560;
-    return d;
-}
-
-// RC5: 14 Manchester bits of two 889 us halves (a 1 is space then mark); the
-// idle space before the first mark is not a duration.
-QVector<int> rc5Frame(int toggle, int address, int command)
-{
-    const int word = (0b11 << 12) | (toggle << 11) | (address << 6) | command;
-    QVector<bool> halves;
-    for (int i = 13; i >= 0; --i) {
-        const bool one = (word >> i) & 1;
-        halves << !one << one; // true = mark
-    }
-    QVector<int> d;
-    bool level = false;
-    int run = 0;
-    for (bool h : halves) {
-        if (h != level && run > 0) {
-            if (!d.isEmpty() || level)
-                d << run * 889;
-            run = 0;
-        }
-        level = h;
-        ++run;
-    }
-    if (level)
-        d << run * 889;
-    return d;
-}
-
-// What the store keeps of durations sent on the 20 us grid: each to the
-// nearest 20 us, spaces negative and 20 us longer.
-QVector<int> row(int n, const QVector<int> &raw)
-{
-    QVector<int> r{n};
-    for (int k = 0; k < raw.size(); ++k) {
-        const int d = (raw[k] + 10) / 20 * 20;
-        r << (k % 2 == 0 ? d : -(d + 20));
-    }
-    r << 0;
-    return r;
-}
+using namespace IrFrames;
 
 struct Rig
 {
@@ -92,32 +42,7 @@ struct Rig
     }
     ~Rig() { thread->stop(); }
 
-    // Ticks every 50 ms, as the window's timer does, until `count` messages
-    // were handed on or the time is up, then four more ticks for anything extra.
-    Handed collect(int count, int timeoutMs = 5000)
-    {
-        Handed handed;
-        const auto handOn = [&](int n) {
-            QVector<int> r{n};
-            for (int k = 0; k < CaptureStore::kRowLength; ++k) {
-                r << store->captureSnapshot[n][k];
-                if (store->captureSnapshot[n][k] == 0)
-                    break;
-            }
-            handed << r;
-        };
-        QElapsedTimer clock;
-        clock.start();
-        while (handed.size() < count && clock.elapsed() < timeoutMs) {
-            store->tick(handOn);
-            QThread::msleep(50);
-        }
-        for (int i = 0; i < 4; ++i) {
-            QThread::msleep(50);
-            store->tick(handOn);
-        }
-        return handed;
-    }
+    Handed collect(int count, int timeoutMs = 5000) { return IrFrames::collect(*store, count, timeoutMs); }
 };
 
 } // namespace
@@ -176,7 +101,7 @@ private slots:
         rig.remote->injectDurations(necFrame(0x12345678) + QVector<int>{40000});
         QVERIFY(rig.collect(1, 400).isEmpty());
         QCOMPARE(rig.store->counters().idx, 0);
-        QCOMPARE(rig.store->captureDurations[0][0], 0);
+        QCOMPARE(rig.store->durationRow(0).value(0), 0);
 
         rig.state.usbReady.store(true);
         const QVector<int> nec = necFrame(0x0BF40EF1);
@@ -228,9 +153,12 @@ private slots:
             QThread::msleep(5);
         }
         QVERIFY(handed > 0);
-        for (int n = 0; n < CaptureStore::kMessages; ++n)
+        // Read under the store's lock: the capture thread is still writing.
+        for (int n = 0; n < CaptureStore::kMessages; ++n) {
+            const QVector<int> stored = rig.store->durationRow(n);
             for (int k = CaptureStore::kMaxDurations + 1; k < CaptureStore::kRowLength; ++k)
-                QCOMPARE(rig.store->captureDurations[n][k], 0);
+                QCOMPARE(stored[k], 0);
+        }
         QVERIFY(rig.thread->isRunning());
     }
 
