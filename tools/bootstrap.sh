@@ -2,9 +2,10 @@
 # Set-up for a fresh Debian 12 machine (run as root):
 #   bash tools/bootstrap.sh run    install, build, write the sample directory, start the program
 #   bash tools/bootstrap.sh test   install, build, run every test, then the device tests
-#                                  once more under AddressSanitizer and UBSan
+#                                  once more under AddressSanitizer and UBSan and
+#                                  once more under ThreadSanitizer
 # BUILD_DIR (default: build) and IRVANTA_SANITIZE=ON are honoured;
-# IRVANTA_DEVICE_SANITIZE=0 skips the second run of the device tests.
+# IRVANTA_DEVICE_SANITIZE=0 skips the sanitizer runs of the device tests.
 # The test mode also runs every fuzz target of fuzz/ for IRVANTA_FUZZ_SECONDS
 # (default 20; 0 skips) in build-fuzz, built with clang (tools/fuzz.sh).
 set -euo pipefail
@@ -14,7 +15,7 @@ build=${BUILD_DIR:-build}
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
           qt6-l10n-tools libqt6sql6-sqlite libquazip1-qt6-dev libhidapi-dev sqlite3 xvfb xauth
-          clang libclang-rt-14-dev poppler-utils)
+          clang libclang-rt-14-dev poppler-utils libtsan2)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -45,15 +46,20 @@ case "$mode" in
       exit 0
     fi
     # The tests labelled "device" (threads, HID layer, simulator) once more
-    # under the sanitizers, in a second build of only what they need. Little
-    # optimisation and short debug info keep that build quick.
-    sanitize="$build-sanitize"
-    cmake -S . -B "$sanitize" -G Ninja -DIRVANTA_SANITIZE=ON -DIRVANTA_BUILD_BENCH=OFF \
-      -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1
-    mapfile -t targets < <(cd "$sanitize" && ctest -N -L device | sed -n 's/^ *Test *#[0-9]*: //p')
-    cmake --build "$sanitize" -j"$(nproc)" --target "${targets[@]}"
-    cd "$sanitize"
-    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 exec ctest -L device --output-on-failure -j"$(nproc)"
+    # under the sanitizers, each in a second build of only what they need:
+    # AddressSanitizer with UBSan, then ThreadSanitizer. Little optimisation
+    # and short debug info keep those builds quick.
+    device_tests_under() { # build dir, cmake options...
+      local dir=$1
+      shift
+      cmake -S . -B "$dir" -G Ninja "$@" -DIRVANTA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1
+      mapfile -t targets < <(cd "$dir" && ctest -N -L device | sed -n 's/^ *Test *#[0-9]*: \([^ ]*\).*/\1/p')
+      cmake --build "$dir" -j"$(nproc)" --target "${targets[@]}"
+      (cd "$dir" && ctest -L device --output-on-failure -j"$(nproc)")
+    }
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 device_tests_under "$build-sanitize" -DIRVANTA_SANITIZE=ON
+    # The suppressions file for Qt's own internals is set by the tests.
+    device_tests_under "$build-tsan" -DIRVANTA_TSAN=ON
     ;;
   *)
     echo "usage: $0 run|test" >&2

@@ -3,10 +3,11 @@
 #include "usb/UsbState.h"
 
 #include <QDebug>
-#include <QMutex>
+#include <QMutexLocker>
 #include <QStringList>
 
 #include <algorithm>
+#include <mutex>
 
 Device::Device(UsbState *state, QObject *parent) : QObject(parent), m_state(state) {}
 
@@ -63,7 +64,7 @@ bool Device::openDevice(int vendorId, int productId, bool readFirst, HidHandle &
                                  .arg(vendorId, 4, 16, QLatin1Char('0'))
                                  .arg(productId, 4, 16, QLatin1Char('0'))
                                  .arg(read->inputReportLength());
-        static QMutex toldMutex;
+        static std::mutex toldMutex;
         static QStringList told;
         QMutexLocker lock(&toldMutex);
         if (!told.contains(text)) {

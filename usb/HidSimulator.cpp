@@ -212,7 +212,7 @@ void HidSimulator::setLogViolations(bool log)
 QStringList HidSimulator::violations() const
 {
     std::lock_guard<std::mutex> lock(m_bus->mutex);
-    return m_bus->violations;
+    return SimulatorBus::ownCopy(m_bus->violations);
 }
 
 void HidSimulator::clearViolations()
@@ -224,7 +224,7 @@ void HidSimulator::clearViolations()
 QList<SimTraceEntry> HidSimulator::trace() const
 {
     std::lock_guard<std::mutex> lock(m_bus->mutex);
-    return m_bus->trace;
+    return SimulatorBus::ownCopy(m_bus->trace);
 }
 
 void HidSimulator::clearTrace()

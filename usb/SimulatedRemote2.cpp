@@ -243,7 +243,7 @@ int SimulatedRemote2::receiveMode() const
 QList<QByteArray> SimulatedRemote2::transmittedFrames() const
 {
     std::lock_guard<std::mutex> lock(m_bus->mutex);
-    return m_frames;
+    return SimulatorBus::ownCopy(m_frames);
 }
 
 int SimulatedRemote2::keyReleaseCount() const

@@ -1,5 +1,7 @@
 #include "usb/UsbRequest.h"
 
+#include <QMutexLocker>
+
 void UsbRequest::post(const UsbRequestData &request)
 {
     QMutexLocker lock(&m_mutex);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QMutex>
 #include <QString>
 
 #include <array>
 #include <atomic>
+#include <mutex>
 
 // One request for the devices as the window posts it.
 struct UsbRequestData
@@ -39,7 +39,8 @@ public:
     void finish(quint64 ticket);
 
 private:
-    mutable QMutex m_mutex;
+    // Standard primitives, so thread checkers see every lock.
+    mutable std::mutex m_mutex;
     std::atomic<bool> &m_flag;
     UsbRequestData m_request;
     quint64 m_serial = 0;

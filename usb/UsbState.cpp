@@ -1,5 +1,7 @@
 #include "usb/UsbState.h"
 
+#include <QMutexLocker>
+
 #include <utility>
 
 QString UsbState::productString() const

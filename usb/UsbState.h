@@ -5,11 +5,11 @@
 #include "usb/HidReport.h"
 #include "usb/UsbRequest.h"
 
-#include <QMutex>
 #include <QString>
 
 #include <array>
 #include <atomic>
+#include <mutex>
 
 // The USB state shared between the worker threads and the window. It belongs
 // to the application object, which hands it to the device link; core code
@@ -45,7 +45,7 @@ public:
     // connection thread and the request worker never talk to the devices at
     // the same time. The report buffers below are used only while it is held.
     // The window never takes it.
-    QMutex linkLock;
+    std::mutex linkLock;
     HidReport inputReport{};
     HidReport outputReport{};
 
@@ -87,7 +87,8 @@ public:
     void noteFailedTransfer(const HidHandle &channel);
 
 private:
-    mutable QMutex m_mutex;
+    // Standard primitives, so thread checkers see every lock.
+    mutable std::mutex m_mutex;
     QString m_productString;
     QString m_remoteKind;
     QString m_receiverKind;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QMutexLocker>
 #include <QThread>
 
 UsbConnection::Timings ConnectionRig::fastTimings()
@@ -52,7 +53,9 @@ ConnectionRig::~ConnectionRig()
 QStringList ConnectionRig::events() const
 {
     QMutexLocker lock(&m_mutex);
-    return m_events;
+    // A list of its own: a shared one would be grown in place by the
+    // recording thread once this copy is gone, unseen by thread checkers.
+    return QStringList(m_events.cbegin(), m_events.cend());
 }
 
 QStringList ConnectionRig::takeEvents()

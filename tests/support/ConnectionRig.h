@@ -4,8 +4,9 @@
 #include "usb/UsbConnection.h"
 #include "usb/UsbState.h"
 
-#include <QMutex>
 #include <QStringList>
+
+#include <mutex>
 
 // A connection thread on the simulated devices with fast timings. It records
 // the thread's signals in the order they are emitted, the customer number as
@@ -36,6 +37,6 @@ public:
     QStringList traceLines() const;
 
 private:
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     QStringList m_events;
 };

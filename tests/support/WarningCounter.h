@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QMutex>
+#include <QMutexLocker>
 #include <QString>
 #include <QtGlobal>
+
+#include <mutex>
 
 // Counts the warnings that contain a text, from any thread, while it lives.
 class WarningCounter
@@ -45,7 +47,7 @@ private:
             previous(type, context, message);
     }
 
-    static inline QMutex s_mutex;
+    static inline std::mutex s_mutex;
     static inline WarningCounter *s_current = nullptr;
     const QString m_text;
     QtMessageHandler m_previous = nullptr;

@@ -10,10 +10,11 @@
 #include "usb/SimulatedRemote2.h"
 
 #include <QElapsedTimer>
-#include <QMutex>
+#include <QMutexLocker>
 #include <QtTest>
 
 #include <deque>
+#include <mutex>
 
 namespace {
 
@@ -74,7 +75,7 @@ public:
     }
     HidHandle open(const QString &) override { return std::make_shared<Channel>(this); }
 
-    QMutex mutex;
+    std::mutex mutex;
     std::deque<QByteArray> queue;
     int waitedMs = 0; // summed time-outs of reads that got nothing
     int requests = 0; // information requests (0x88) received
