@@ -1,5 +1,8 @@
 #include "ConnectionRig.h"
 
+#include "usb/SimulatedRemote1.h"
+#include "usb/SimulatedRemote2.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMutexLocker>
@@ -48,6 +51,13 @@ ConnectionRig::ConnectionRig(const UsbConnection::Timings &timings) : connection
 ConnectionRig::~ConnectionRig()
 {
     connection.stop();
+}
+
+std::shared_ptr<SimulatedDevice> ConnectionRig::addRemote(const QString &kind)
+{
+    if (kind == QLatin1String("remote1"))
+        return sim.addRemote1();
+    return sim.addRemote2();
 }
 
 QStringList ConnectionRig::events() const

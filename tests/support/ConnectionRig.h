@@ -23,6 +23,9 @@ public:
     UsbState state;
     UsbConnection connection;
 
+    // A new simulated remote of this kind ("remote1" or "remote2"), unplugged.
+    std::shared_ptr<SimulatedDevice> addRemote(const QString &kind);
+
     QStringList events() const;
     QStringList takeEvents();
     // Waits (running the event loop) until at least count signals came.

@@ -459,11 +459,7 @@ private slots:
         QFETCH(QString, device);
         WarningCounter warnings(QStringLiteral("is present but cannot be opened"));
         ConnectionRig rig;
-        std::shared_ptr<SimulatedDevice> remote;
-        if (device == "remote1")
-            remote = rig.sim.addRemote1();
-        else
-            remote = rig.sim.addRemote2();
+        const std::shared_ptr<SimulatedDevice> remote = rig.addRemote(device);
         remote->setRefusesOpen(true);
         rig.sim.plug(remote);
         rig.connection.start();
@@ -504,11 +500,7 @@ private slots:
         QFETCH(QString, device);
         QFETCH(QStringList, again);
         ConnectionRig rig;
-        std::shared_ptr<SimulatedDevice> remote;
-        if (device == "remote1")
-            remote = rig.sim.addRemote1();
-        else
-            remote = rig.sim.addRemote2();
+        const std::shared_ptr<SimulatedDevice> remote = rig.addRemote(device);
         rig.sim.plug(remote);
         rig.connection.start();
         QTRY_COMPARE(rig.state.remoteKind(), device);
@@ -546,11 +538,7 @@ private slots:
         QFETCH(QString, device);
         QFETCH(QStringList, gone);
         ConnectionRig rig;
-        std::shared_ptr<SimulatedDevice> remote;
-        if (device == "remote1")
-            remote = rig.sim.addRemote1();
-        else
-            remote = rig.sim.addRemote2();
+        const std::shared_ptr<SimulatedDevice> remote = rig.addRemote(device);
         rig.sim.plug(remote);
         rig.connection.start();
         QTRY_COMPARE(rig.state.remoteKind(), device);
