@@ -27,6 +27,12 @@ PhotoPlaces photoPlaces(const QString &link)
     return PhotoPlaces(QDir::currentPath(), link);
 }
 
+QString factoryLinksText()
+{
+    return MainWindowImpl::tr(
+        "This remote control cannot be deleted: its links include models of the FACTORY database.");
+}
+
 } // namespace
 
 void MainWindowImpl::addNewRemoteControlDialog()
@@ -129,9 +135,16 @@ void MainWindowImpl::deleteRemoteControl()
 
     QSqlDatabase db = QSqlDatabase::database();
     QString error;
-    const int links = ModelRecords::linkCount(db, rcid, &error);
+    const int factoryLinks = ModelRecords::factoryCount(db, rcid, &error);
+    const int links = factoryLinks < 0 ? -1 : ModelRecords::linkCount(db, rcid, &error);
     if (links < 0) {
         MessageBox::warning(this, tr("Warning"), tr("The model was not deleted.\n%1").arg(error));
+        return;
+    }
+    // Factory models in the group make the deletion impossible: say so
+    // before asking, not after the user has agreed.
+    if (factoryLinks > 0) {
+        MessageBox::critical(nullptr, tr("information"), factoryLinksText());
         return;
     }
     QString text = tr("Do you really want to delete  ") + brand + QStringLiteral("  ") + model;
@@ -143,7 +156,7 @@ void MainWindowImpl::deleteRemoteControl()
 
     switch (ModelRecords::deleteModel(db, QDir::currentPath(), rcid, &error)) {
     case ModelRecords::DeleteResult::Refused:
-        MessageBox::critical(nullptr, tr("information"), tr("cannot delete key from FACTORY database."));
+        MessageBox::critical(nullptr, tr("information"), factoryLinksText());
         return;
     case ModelRecords::DeleteResult::Failed:
         MessageBox::warning(this, tr("Warning"), tr("The model was not deleted; nothing was changed.\n%1").arg(error));

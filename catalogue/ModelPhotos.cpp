@@ -38,6 +38,12 @@ int ModelPhotos::add(const PhotoPlaces &places, const QString &sourceFile, QImag
         setError(error, tr("The file %1 cannot be read as a picture: %2").arg(sourceFile, reader.errorString()));
         return 0;
     }
+    if (places.folderBlocked()) {
+        setError(error, tr("\"%1\" in the working directory is a file, not the photo folder; the photo was not "
+                           "stored.")
+                            .arg(PhotoPlaces::folderName()));
+        return 0;
+    }
     if (!places.folderExists()) {
         setError(error, tr("The photo folder \"%1/\" does not exist; the photo was not stored.")
                             .arg(PhotoPlaces::folderName()));

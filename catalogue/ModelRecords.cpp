@@ -69,6 +69,17 @@ int ModelRecords::linkCount(QSqlDatabase db, const QString &rcid, QString *error
     return q.value(0).toInt();
 }
 
+int ModelRecords::factoryCount(QSqlDatabase db, const QString &rcid, QString *error)
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT count(*) FROM rcmodels WHERE (Rcid=? OR Link=?) AND Own=0"));
+    q.addBindValue(rcid);
+    q.addBindValue(rcid);
+    if (!run(q, error) || !q.next())
+        return -1;
+    return q.value(0).toInt();
+}
+
 bool ModelRecords::insertModel(QSqlDatabase db, const NewModel &model, QString *rcid, QString *error)
 {
     if (!model.link.isEmpty()) {
@@ -180,7 +191,7 @@ ModelRecords::DeleteResult ModelRecords::deleteModel(QSqlDatabase db, const QStr
         return fail(DeleteResult::Failed);
     }
     if (q.value(1).toInt() > 0) {
-        setError(error, tr("cannot delete key from FACTORY database."));
+        setError(error, tr("This remote control cannot be deleted: its links include models of the FACTORY database."));
         return fail(DeleteResult::Refused);
     }
 

@@ -47,6 +47,10 @@ public:
     // Number of other models linked to rcid; -1 on a failed query.
     static int linkCount(QSqlDatabase db, const QString &rcid, QString *error = nullptr);
 
+    // Number of factory models (Own 0) among rcid and the models linked to
+    // it, which deleteModel() would refuse; -1 on a failed query.
+    static int factoryCount(QSqlDatabase db, const QString &rcid, QString *error = nullptr);
+
     enum class DeleteResult { Deleted, Refused, Failed };
     // Deletes the model rcid, every model linked to it, the keys stored under
     // it and its photos below workDir, all or nothing. Refused (nothing

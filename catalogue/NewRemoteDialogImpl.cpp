@@ -26,8 +26,13 @@ NewRemoteDialogImpl::~NewRemoteDialogImpl() = default;
 void NewRemoteDialogImpl::prepareCommon(int newMode, QCompleter *brands, QCompleter *types)
 {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    static const char *const titles[] = {"New Remote Control", "Edit Remote Control", "New Remote Control Link"};
-    static const char *const okTexts[] = {"Add New RC", "Edit RC", "Add New RC Link"};
+    // Marked so that the translation tool collects them in the window's context.
+    static const char *const titles[] = {QT_TRANSLATE_NOOP("MainWindowImpl", "New Remote Control"),
+                                         QT_TRANSLATE_NOOP("MainWindowImpl", "Edit Remote Control"),
+                                         QT_TRANSLATE_NOOP("MainWindowImpl", "New Remote Control Link")};
+    static const char *const okTexts[] = {QT_TRANSLATE_NOOP("MainWindowImpl", "Add New RC"),
+                                          QT_TRANSLATE_NOOP("MainWindowImpl", "Edit RC"),
+                                          QT_TRANSLATE_NOOP("MainWindowImpl", "Add New RC Link")};
     setWindowTitle(trWindow(titles[newMode - 1]));
     okPushButton->setText(trWindow(okTexts[newMode - 1]));
     cancelPushButton->setText(trWindow("Cancel"));

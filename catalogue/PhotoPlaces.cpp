@@ -38,6 +38,12 @@ bool PhotoPlaces::folderExists() const
     return QFileInfo(QDir(m_workDir).filePath(folderName())).isDir();
 }
 
+bool PhotoPlaces::folderBlocked() const
+{
+    const QFileInfo folder(QDir(m_workDir).filePath(folderName()));
+    return folder.exists() && !folder.isDir();
+}
+
 bool PhotoPlaces::isTaken(int n) const
 {
     return QFileInfo::exists(path(n));
@@ -53,6 +59,10 @@ int PhotoPlaces::firstFree() const
 
 bool PhotoPlaces::store(int n, const QByteArray &data, QString *error) const
 {
+    if (folderBlocked()) {
+        setError(error, tr("\"%1\" is a file, not the photo folder.").arg(folderName()));
+        return false;
+    }
     if (!folderExists()) {
         setError(error, tr("The photo folder \"%1/\" does not exist.").arg(folderName()));
         return false;

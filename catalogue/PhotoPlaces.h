@@ -22,6 +22,8 @@ public:
 
     QString path(int n) const;
     bool folderExists() const;
+    // Something else than a folder (a file) stands where the folder belongs.
+    bool folderBlocked() const;
     bool isTaken(int n) const;
     // Lowest place whose file does not exist; 0 when all five are taken.
     int firstFree() const;

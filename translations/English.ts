@@ -612,6 +612,26 @@ All links will be deleted too!</source>
         <source>The key sheet could not be printed.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>New Remote Control Link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add New RC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit RC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add New RC Link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -629,6 +649,10 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>The photo cannot be converted to JPEG: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; in the working directory is a file, not the photo folder; the photo was not stored.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -652,6 +676,10 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>cannot delete key from FACTORY database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -701,6 +729,10 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>Cannot rename the photo %1 to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a file, not the photo folder.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -627,6 +627,26 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <source>The key sheet could not be printed.</source>
         <translation>Das Tastenblatt konnte nicht gedruckt werden.</translation>
     </message>
+    <message>
+        <source>New Remote Control Link</source>
+        <translation>Neue verknüpfte Fernbedienung</translation>
+    </message>
+    <message>
+        <source>Add New RC</source>
+        <translation>Neue FB hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit RC</source>
+        <translation>FB bearbeiten</translation>
+    </message>
+    <message>
+        <source>Add New RC Link</source>
+        <translation>Neue FB-Verknüpfung hinzufügen</translation>
+    </message>
+    <message>
+        <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
+        <translation>Diese Fernbedienung kann nicht gelöscht werden: Zu ihren Verknüpfungen gehören Modelle der Werksdatenbank.</translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -645,6 +665,10 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>The photo cannot be converted to JPEG: %1</source>
         <translation>Das Foto kann nicht in JPEG umgewandelt werden: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; in the working directory is a file, not the photo folder; the photo was not stored.</source>
+        <translation>&quot;%1&quot; im Arbeitsverzeichnis ist eine Datei, kein Fotoordner; das Foto wurde nicht gespeichert.</translation>
     </message>
 </context>
 <context>
@@ -668,6 +692,10 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>cannot delete key from FACTORY database.</source>
         <translation>Tasten der Werksdatenbank können nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
+        <translation>Diese Fernbedienung kann nicht gelöscht werden: Zu ihren Verknüpfungen gehören Modelle der Werksdatenbank.</translation>
     </message>
 </context>
 <context>
@@ -717,6 +745,10 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>Cannot rename the photo %1 to %2.</source>
         <translation>Das Foto %1 kann nicht in %2 umbenannt werden.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a file, not the photo folder.</source>
+        <translation>&quot;%1&quot; ist eine Datei, kein Fotoordner.</translation>
     </message>
 </context>
 <context>

@@ -329,6 +329,8 @@ private slots:
                                        << "critical";
         QTest::addRow("keys locked") << "locked"
                                      << "warning";
+        QTest::addRow("own master with a factory link") << "factory link"
+                                                        << "critical";
     }
     void deleteAnsweredNoOrRefusedOrFailed()
     {
@@ -337,10 +339,13 @@ private slots:
         exec(QStringLiteral("UPDATE rcmodels SET Own=%1 WHERE Link='%2'")
                  .arg(case_ == QLatin1String("factory") ? 0 : 1)
                  .arg(m_gapMaster));
+        if (case_ == QLatin1String("factory link"))
+            exec(QStringLiteral("UPDATE rcmodels SET Own=0 WHERE Link='%1' AND Rcid!=Link").arg(m_linkedMaster));
         if (case_ == QLatin1String("locked"))
             exec(QStringLiteral("CREATE TRIGGER locked BEFORE DELETE ON rckeys BEGIN SELECT RAISE(ABORT, 'keys are "
                                 "locked'); END"));
-        QVERIFY(select(m_gapMaster));
+        const QString master = case_ == QLatin1String("factory link") ? m_linkedMaster : m_gapMaster;
+        QVERIFY(select(master));
         const QStringList models = rows(QStringLiteral("rcmodels"));
         const QStringList keys = rows(QStringLiteral("rckeys"));
         const QStringList files = photos();
@@ -354,12 +359,19 @@ private slots:
             QCOMPARE(log[0].title, QStringLiteral("information"));
             QCOMPARE(log[0].text, QStringLiteral("cannot delete key from FACTORY database."));
         }
+        // Refused before the question, with the reason.
+        if (case_ == QLatin1String("factory link")) {
+            QCOMPARE(log.size(), 1);
+            QCOMPARE(log[0].title, QStringLiteral("information"));
+            QCOMPARE(log[0].text, QStringLiteral("This remote control cannot be deleted: its links include models "
+                                                 "of the FACTORY database."));
+        }
         if (case_ == QLatin1String("locked"))
             QVERIFY(log.last().text.contains(QLatin1String("keys are locked")));
         QCOMPARE(rows(QStringLiteral("rcmodels")), models);
         QCOMPARE(rows(QStringLiteral("rckeys")), keys);
         QCOMPARE(photos(), files);
-        QCOMPARE(selectedRcid(), m_gapMaster);
+        QCOMPARE(selectedRcid(), master);
     }
 
     void openersWithoutSelectedModelOpenNothing()
@@ -455,6 +467,7 @@ private slots:
         QTest::addColumn<int>("storedPlace");
         QTest::addRow("fills the gap") << "gap" << 2;
         QTest::addRow("photo folder missing") << "nofolder" << 0;
+        QTest::addRow("file in place of the photo folder") << "folderfile" << 0;
         QTest::addRow("unreadable file") << "unreadable" << 0;
         QTest::addRow("master missing") << "nomaster" << 0;
         QTest::addRow("dialog cancelled") << "cancel" << 0;
@@ -470,10 +483,12 @@ private slots:
             for (int x = 0; x < picture.width(); ++x)
                 picture.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) ^ x, (x * y) & 0xff));
         QVERIFY(picture.save(chosen, "PNG"));
-        if (case_ == QLatin1String("nofolder")) {
+        if (case_ == QLatin1String("nofolder") || case_ == QLatin1String("folderfile")) {
             QVERIFY(QDir(QStringLiteral("RCImages")).removeRecursively());
-            QFile blocker(QStringLiteral("RCImages")); // a file where the folder belongs
-            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            if (case_ == QLatin1String("folderfile")) {
+                QFile blocker(QStringLiteral("RCImages")); // a file where the folder belongs
+                QVERIFY(blocker.open(QIODevice::WriteOnly));
+            }
         } else if (case_ == QLatin1String("unreadable")) {
             chosen = QDir::current().absoluteFilePath(QStringLiteral("pictures/broken.jpg"));
             QFile f(chosen);
@@ -518,10 +533,14 @@ private slots:
         } else {
             QCOMPARE(log.size(), case_ == QLatin1String("cancel") ? 0 : 1);
             QVERIFY(!places.isTaken(2));
-            if (case_ != QLatin1String("nofolder"))
+            if (case_ != QLatin1String("nofolder") && case_ != QLatin1String("folderfile"))
                 QCOMPARE(photos(), before);
             if (case_ == QLatin1String("nofolder"))
-                QVERIFY(log[0].text.contains(QLatin1String("RCImages/")));
+                QCOMPARE(log[0].text, QStringLiteral("The photo folder \"RCImages/\" does not exist; the photo was "
+                                                     "not stored."));
+            if (case_ == QLatin1String("folderfile"))
+                QCOMPARE(log[0].text, QStringLiteral("\"RCImages\" in the working directory is a file, not the "
+                                                     "photo folder; the photo was not stored."));
         }
     }
 };

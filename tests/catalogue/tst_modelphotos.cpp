@@ -139,9 +139,9 @@ private slots:
         QTest::addRow("missing file") << "missing"
                                       << "cannot be read";
         QTest::addRow("photo folder missing") << "nofolder"
-                                              << "RCImages/";
+                                              << "\"RCImages/\" does not exist";
         QTest::addRow("file in place of the folder") << "fileasfolder"
-                                                     << "RCImages/";
+                                                     << "\"RCImages\" in the working directory is a file";
     }
     void nothingStored()
     {

@@ -346,7 +346,9 @@ private slots:
         const QStringList keys = dump(QStringLiteral("rckeys"));
         const QStringList photos = photoFiles();
         QString error;
+        QCOMPARE(ModelRecords::factoryCount(m_db, rcid), 1);
         QCOMPARE(ModelRecords::deleteModel(m_db, work(), rcid, &error), ModelRecords::DeleteResult::Refused);
+        QVERIFY2(error.contains(QLatin1String("FACTORY")) && !error.contains(QLatin1String("key")), qPrintable(error));
         QCOMPARE(dump(QStringLiteral("rcmodels")), models);
         QCOMPARE(dump(QStringLiteral("rckeys")), keys);
         QCOMPARE(photoFiles(), photos);

@@ -182,7 +182,10 @@ private slots:
         QVERIFY(!places.folderExists());
         QString error;
         QVERIFY(!places.store(1, "data", &error));
-        QVERIFY(error.contains(QLatin1String("RCImages/")));
+        QCOMPARE(places.folderBlocked(), fileInPlace);
+        // The message says what is wrong: no folder, or a file in its place.
+        QCOMPARE(error, fileInPlace ? QStringLiteral("\"RCImages\" is a file, not the photo folder.")
+                                    : QStringLiteral("The photo folder \"RCImages/\" does not exist."));
         QCOMPARE(QFileInfo(folder).isFile(), fileInPlace);
         QVERIFY(!QFileInfo::exists(places.path(1)));
     }

@@ -497,6 +497,48 @@ private slots:
         w.attachUsb(nullptr);
     }
 
+    // The record dialog's texts come from the window's translation, each
+    // opener's own title and OK text.
+    void recordDialogTexts_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("ok");
+        QTest::addRow("new") << 1 << "Neue Fernbedienung"
+                             << "Neue FB hinzufügen";
+        QTest::addRow("edit") << 2 << "Fernbedienung bearbeiten"
+                              << "FB bearbeiten";
+        QTest::addRow("link") << 3 << "Neue verknüpfte Fernbedienung"
+                              << "Neue FB-Verknüpfung hinzufügen";
+    }
+    void recordDialogTexts()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, title);
+        QFETCH(QString, ok);
+        setConfig("Settings/language", "German");
+        MainWindowImpl w;
+        QVERIFY(w.ModelsTV->currentIndex().isValid());
+        bool seen = false;
+        QVERIFY(TestSupport::whileModalDialogOpen(
+            [&] {
+                if (mode == 1)
+                    w.addNewRemoteControlDialog();
+                else if (mode == 2)
+                    w.editRemoteControlDialog();
+                else
+                    w.addNewRemoteControlLinkDialog();
+            },
+            [&](QDialog *dialog) {
+                QCOMPARE(dialog, &w.newRemoteDialog);
+                QCOMPARE(w.newRemoteDialog.windowTitle(), title);
+                QCOMPARE(w.newRemoteDialog.okPushButton->text(), ok);
+                QCOMPARE(w.newRemoteDialog.cancelPushButton->text(), QStringLiteral("Abbrechen"));
+                seen = true;
+            }));
+        QVERIFY(seen);
+    }
+
     void unknownLanguage()
     {
         setConfig("Settings/language", "Klingon");
