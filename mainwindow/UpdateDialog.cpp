@@ -3,6 +3,11 @@
 UpdateDialog::UpdateDialog(QWidget *parent, Qt::WindowFlags flags) : QDialog(parent, flags)
 {
     setupUi(this);
+    m_formSize = size();
+    m_formBar = progressBar->geometry();
+    m_formStatus = statusLabel->geometry();
+    m_formCancel = cancelPB->geometry();
+    statusLabel->setWordWrap(true);
     setWindowTitle(tr("Update"));
     cancelPB->setText(tr("Cancel"));
     connect(cancelPB, &QPushButton::clicked, this, &QWidget::close);
@@ -30,11 +35,40 @@ void UpdateDialog::setStatus(const char *colour, const QString &text)
 {
     statusLabel->setStyleSheet(QStringLiteral("QLabel { color: %1}").arg(QLatin1String(colour)));
     statusLabel->setText(text);
+    fitStatusLine();
+}
+
+// The form's status line holds one line of 380 px, too little for a failure
+// with its reason. A longer text is wrapped at blanks; the dialog grows as wide
+// as its longest word needs and as high as its lines, and keeps the form's
+// geometry whenever the text fits that.
+void UpdateDialog::fitStatusLine()
+{
+    const QFontMetrics metrics = statusLabel->fontMetrics();
+    int longestWord = 0;
+    for (const QString &word : statusLabel->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        longestWord = qMax(longestWord, metrics.horizontalAdvance(word));
+    const int width = qMax(m_formStatus.width(), longestWord + 2 * statusLabel->margin() + 2);
+    const int height = qMax(m_formStatus.height(), statusLabel->heightForWidth(width));
+    const int wider = width - m_formStatus.width();
+    const int higher = height - m_formStatus.height();
+
+    const QSize dialog = m_formSize + QSize(wider, higher);
+    setFixedSize(dialog);
+    progressBar->setFixedSize(m_formBar.size() + QSize(wider, 0));
+    progressBar->move(m_formBar.topLeft());
+    statusLabel->setFixedSize(width, height);
+    statusLabel->move(m_formStatus.topLeft());
+    cancelPB->move((dialog.width() - m_formCancel.width()) / 2, m_formCancel.y() + higher);
 }
 
 void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList &details)
 {
     const QString d1 = details.value(0), d2 = details.value(1);
+    // A sequence that failed has not done what the bar would claim, even when
+    // every download was complete (an updater package that cannot be unpacked).
+    if (UpdateDownloader::isFailure(status))
+        progressBar->reset();
     switch (status) {
     case UpdateDownloader::Checking:
         setStatus("black", tr("Check for updates"));

@@ -30,7 +30,11 @@ private slots:
 
 private:
     void setStatus(const char *colour, const QString &text);
+    void fitStatusLine();
 
     UpdateDownloader m_downloader;
     bool m_handedOver = false;
+    // The form's geometry, which a status text of one short line keeps.
+    QSize m_formSize;
+    QRect m_formBar, m_formStatus, m_formCancel;
 };

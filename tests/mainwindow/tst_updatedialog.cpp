@@ -143,6 +143,49 @@ private slots:
         QVERIFY(!QFile::exists(path("update/updater-ran.txt")));
     }
 
+    // A refused updater package: the whole reason is readable and the bar no
+    // longer claims the work is done.
+    void unpackFailureShowsItsReason()
+    {
+        scene("main=2024-01-01\nupdate=2024-01-01\n", "main=2024-02-01\nupdate=2024-02-01\n");
+        const QString zip = path("package.zip");
+        QVERIFY(TestSupport::writeZip(zip, {{"../escaped-everywhere/and-further/updater-part.txt", "x"}}));
+        QFile package(zip);
+        QVERIFY(package.open(QIODevice::ReadOnly));
+        m_server->setFile("/up/update-software.zip", package.readAll());
+        m_server->setFile("/up/main.zip", QByteArray(50000, 'm'));
+        UpdateDialog d;
+        int fullest = 0;
+        connect(d.progressBar, &QProgressBar::valueChanged, this,
+                [&] { fullest = qMax(fullest, d.progressBar->value()); });
+        d.show();
+        QTRY_VERIFY(d.statusLabel->text().startsWith("Unable to unpack update-software.zip: "));
+        QVERIFY2(d.statusLabel->text().contains("\"../escaped-everywhere/and-further/updater-part.txt\""),
+                 qPrintable(d.statusLabel->text()));
+        QCOMPARE(colour(d), QStringLiteral("QLabel { color: red}"));
+        QVERIFY(!d.handedOver());
+        QVERIFY(!QFile::exists(path("update/updater-ran.txt")));
+
+        // Every word fits the line's width, every line its height, and the
+        // line lies inside the dialog, clear of the button.
+        QVERIFY(d.statusLabel->wordWrap());
+        const QFontMetrics metrics = d.statusLabel->fontMetrics();
+        for (const QString &word : d.statusLabel->text().split(' ', Qt::SkipEmptyParts))
+            QVERIFY2(metrics.horizontalAdvance(word) <= d.statusLabel->contentsRect().width(), qPrintable(word));
+        QVERIFY(d.statusLabel->heightForWidth(d.statusLabel->width()) <= d.statusLabel->height());
+        QVERIFY(d.rect().contains(d.statusLabel->geometry()));
+        QVERIFY(d.rect().contains(d.cancelPB->geometry()));
+        QVERIFY(d.rect().contains(d.progressBar->geometry()));
+        QVERIFY(!d.statusLabel->geometry().intersects(d.cancelPB->geometry()));
+        QVERIFY(!d.statusLabel->geometry().intersects(d.progressBar->geometry()));
+        QVERIFY(d.statusLabel->height() > 23); // it did need more than the form's one line
+
+        // The downloads had filled the bar; the failure empties it.
+        QCOMPARE(fullest, d.progressBar->maximum());
+        QCOMPARE(d.progressBar->value(), d.progressBar->minimum() - 1);
+        QVERIFY(d.progressBar->text().isEmpty());
+    }
+
     void progressAndHandOver()
     {
         scene("main=2024-01-01\ndatabase=2024-01-01\n", "main=2024-02-01\ndatabase=2024-02-01\n");
