@@ -9,6 +9,7 @@
 #include "catalogue/RCKeysModel.h"
 #include "catalogue/RCLinksModel.h"
 #include "catalogue/RemoteTypePicture.h"
+#include "catalogue/ReplaceModel.h"
 
 #include <QDebug>
 #include <QIcon>
@@ -28,18 +29,6 @@ constexpr int kLinksTab = 2;
 QPixmap fitted(const QPixmap &pixmap, const QSize &size)
 {
     return pixmap.isNull() ? QPixmap() : pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
-// Sets a new model on a view; the view's old selection model, which setModel
-// leaves behind as its child, goes with the old model.
-void replaceModel(QAbstractItemView *view, QAbstractItemModel *model, QAbstractItemModel *previous)
-{
-    QItemSelectionModel *oldSelection = view->selectionModel();
-    view->setModel(model);
-    if (oldSelection && oldSelection != view->selectionModel())
-        oldSelection->deleteLater();
-    if (previous && previous != model)
-        previous->deleteLater();
 }
 
 void hideMarker(QLabel *marker)

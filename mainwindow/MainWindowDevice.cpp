@@ -2,7 +2,6 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "catalogue/RemoteTypeQuery.h"
-#include "programming/SlotNames.h"
 #include "usb/DeviceInfo.h"
 #include "usb/UsbConnection.h"
 #include "usb/UsbState.h"
@@ -215,18 +214,4 @@ void MainWindowImpl::changeSignalITT()
     actionNon_modulated_Signal_ITT->setChecked(true);
     actionModuleted_Signal_30kHz_56kHz->setChecked(false);
     qDebug().noquote() << QStringLiteral("usbTransmitOption: %1").arg(usbCommand);
-}
-
-void MainWindowImpl::refreshInformation1()
-{
-    // Fills the slot dialog from a first-generation remote's slot headers.
-}
-
-void MainWindowImpl::refreshInformation2()
-{
-    // The captions, also for the macro editor's switch names.
-    const int count = usbState ? usbState->deviceInfo().slotCount() : 0;
-    for (int s = 0; s < kSlotHeaderPages; ++s)
-        slotCaptions[s] = s < count ? SlotNames::remote2Caption(slotHeaderPages + 64 * s) : QString();
-    // Fills the slot dialog from a second-generation remote's slot captions.
 }

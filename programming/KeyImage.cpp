@@ -42,11 +42,17 @@ QString KeyImage::record(const QString &id, bool firstProtocol)
 
 KeyImage::Result KeyImage::build(const QList<Key> &keys)
 {
+    return buildRecords(keys, RecordCount, [&keys](int i) { return recordIndex(keys.at(i).nkey); });
+}
+
+KeyImage::Result KeyImage::buildRecords(const QList<Key> &keys, int recordCount, const std::function<int(int)> &recordOf)
+{
     Result result;
     QList<int> records;
     records.reserve(keys.size());
     for (int i = 0; i < keys.size(); ++i) {
-        const int r = recordIndex(keys.at(i).nkey);
+        const int wanted = recordOf(i);
+        const int r = wanted < recordCount ? wanted : -1;
         records.append(r);
         if (r < 0)
             result.skipped.append(i);
@@ -73,7 +79,7 @@ KeyImage::Result KeyImage::build(const QList<Key> &keys)
     else if (p2.isEmpty())
         p2 = p1;
 
-    QString body(RecordCount * RecordChars, QLatin1Char('0'));
+    QString body(recordCount * RecordChars, QLatin1Char('0'));
     for (int i = 0; i < keys.size(); ++i) {
         const int r = records.at(i);
         if (r < 0)
@@ -107,4 +113,21 @@ QString KeyImage::forLink(QSqlDatabase db, const QString &link)
                  qPrintable(keys.at(i).nkey.isNull() ? QStringLiteral("NULL") : keys.at(i).nkey.toString()),
                  qPrintable(link), qPrintable(keys.at(i).id), RecordCount - 1);
     return result.image;
+}
+
+bool KeyImage::readKeys(QSqlDatabase db, const QString &link, int typeId, QList<Key> *keys, QString *error)
+{
+    QSqlQuery q(db);
+    if (q.prepare(QStringLiteral("SELECT ID,Nkey FROM rckeys WHERE(Rcid=? AND RCTypeId=?)"))) {
+        q.addBindValue(link);
+        q.addBindValue(typeId);
+        if (q.exec()) {
+            while (q.next())
+                keys->append({q.value(0).toString(), q.value(1)});
+            return true;
+        }
+    }
+    if (error)
+        *error = q.lastError().text();
+    return false;
 }

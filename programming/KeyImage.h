@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 // The older fixed-size key image of a model: protocol 1 and protocol 2 (three
 // digits each), then 112 records of 14 hex digits, two layers of 56 keys.
 // A record is "F" (protocol 1) or "E" (any other) and the first 52 bits of the
@@ -36,6 +38,11 @@ public:
     // replaces an earlier one.
     static Result build(const QList<Key> &keys);
 
+    // The same for any layout of recordCount records: recordOf(i) names the
+    // record of key i, or -1 to leave the key out (it then takes no part in
+    // the protocol pass either and is listed as skipped).
+    static Result buildRecords(const QList<Key> &keys, int recordCount, const std::function<int(int)> &recordOf);
+
     // The record index of a key number: the number itself, 0..55 on the first
     // layer, 56..111 on the second; -1 when it addresses no record.
     static int recordIndex(const QVariant &nkey);
@@ -47,4 +54,8 @@ public:
     // together, in the order the database returns them. Skipped keys and a
     // failed read are written to the debug output.
     static QString forLink(QSqlDatabase db, const QString &link);
+
+    // The keys stored under a link master for one remote type, in the order
+    // the database returns them; false (and *error) when they cannot be read.
+    static bool readKeys(QSqlDatabase db, const QString &link, int typeId, QList<Key> *keys, QString *error);
 };

@@ -3,14 +3,22 @@
 
 #include "app/MessageBox.h"
 #include "catalogue/CurrentRow.h"
+#include "catalogue/RCTypesModel.h"
+#include "catalogue/RemoteTypeQuery.h"
+#include "catalogue/ReplaceModel.h"
 #include "programming/KeyImage.h"
 #include "programming/MacroBlock.h"
 #include "programming/MacroCatalogue.h"
 #include "programming/MacroDelegates.h"
 #include "programming/MacroTreeModel.h"
+#include "programming/Remote1SlotImage.h"
+#include "programming/Remote2SlotImage.h"
+#include "programming/SimpleSlots.h"
 #include "usb/UsbState.h"
 
+#include <QDateTime>
 #include <QDebug>
+#include <QHeaderView>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -33,30 +41,181 @@ DeviceInfo currentDeviceInfo(const MainWindowImpl *w)
     return w->usbState ? w->usbState->deviceInfo() : DeviceInfo();
 }
 
+const QString kFalse = QStringLiteral("FALSE");
+
+QString remoteKindOf(const MainWindowImpl *w)
+{
+    return w->usbState ? w->usbState->remoteKind() : QString();
+}
+
+// The programming messages share the window's one message box.
+void showProgrammingMessage(MainWindowImpl *w, const QString &text)
+{
+    w->messageBox.setWindowTitle(MainWindowImpl::tr("information"));
+    w->messageBox.setIcon(QMessageBox::Critical);
+    w->messageBox.setText(text);
+    MessageBox::exec(w->messageBox);
+}
+
+// Room of a second-generation slot in hex digits (64-byte units in the
+// information block).
+int remote2SlotChars(const MainWindowImpl *w, int slot)
+{
+    return currentDeviceInfo(w).at(33 + 2 * slot) * 128;
+}
+
+void logLines(MainWindowImpl *w, const QStringList &lines)
+{
+    for (const QString &line : lines)
+        w->textEdit->append(line);
+}
+
+// Keeps the last image in "config.ini" for looking at it by hand.
+void dumpFlashData(MainWindowImpl *w, const QString &image)
+{
+    if (!w->saveFlashData || !w->settings)
+        return;
+    w->settings->setValue(QStringLiteral("Debug/flashData"), image);
+    w->settings->sync();
+    if (w->settings->status() != QSettings::NoError)
+        qWarning("Debug/flashData could not be written to %s", qPrintable(w->settings->fileName()));
+}
+
+QString captionOf(const MainWindowImpl *w, int slot)
+{
+    return slot >= 0 && slot < MainWindowImpl::kSlotHeaderPages ? w->slotCaptions[slot] : QString();
+}
+
 } // namespace
 
 void MainWindowImpl::refreshActionUSBProgramm()
 {
-    // Rebuilds the remote-type list with the device's type and enables the programming actions.
+    if (!usbState || !usbState->slotInfoValid.load(std::memory_order_acquire))
+        return;
+    // The configured types and the device's own; an empty configuration
+    // offers the device's type alone.
+    auto *model = new RCTypesModel(RCTypesTV);
+    model->setQuery(RemoteTypeQuery::selectTypes(QStringList(rcTypesList) << QString::number(deviceRCTypeId)));
+    RCTypesTV->setSelectionBehavior(QAbstractItemView::SelectRows);
+    RCTypesModel *previous = rcTypesModel;
+    rcTypesModel = model;
+    replaceModel(RCTypesTV, model, previous);
+    RCTypesTV->verticalHeader()->setDefaultSectionSize(20);
+
+    int row = 0;
+    while (row < model->rowCount() && model->index(row, 0).data().toInt() != deviceRCTypeId)
+        ++row;
+    RCTypesTV->selectRow(row);
+    actionUSBProgramm->setEnabled(RCTypesTV->currentIndex().isValid() &&
+                                  CurrentRow::cell(RCTypesTV, 0).toInt() == deviceRCTypeId);
+    actionMacroProgramm->setEnabled(usbState->deviceInfo().at(29) != 0);
+    refreshRC();
 }
 
-void MainWindowImpl::startProgramming81(int nPult)
+void MainWindowImpl::startProgramming81(int slot)
 {
-    Q_UNUSED(nPult);
-    // Builds the slot image of the selected model and posts it for device slot nPult.
+    const QString kind = remoteKindOf(this);
+    if (kind != QLatin1String("remote1") && kind != QLatin1String("remote2"))
+        return;
+    if (refusedAsBusy(this))
+        return;
+
+    const QString image = doStrKeys81(slot);
+    if (kind == QLatin1String("remote2")) {
+        if (image == kFalse) {
+            showProgrammingMessage(this, tr("cannot write this remote control."));
+            return;
+        }
+        if (image.size() > remote2SlotChars(this, slot)) {
+            showProgrammingMessage(this, tr("cannot write this remote control. not enough flash."));
+            return;
+        }
+        flashData = image;
+        nPult = slot;
+        usbCommand = UsbCommand::WriteSlotRemote2;
+        postUsbRequest();
+        return;
+    }
+
+    if (image.startsWith(kFalse)) {
+        showProgrammingMessage(this, tr("cannot write more than two different protocols."));
+        return;
+    }
+    Remote1SlotImage::Inputs in;
+    in.brand = CurrentRow::text(ModelsTV, 1);
+    in.type = CurrentRow::text(ModelsTV, 2);
+    in.model = CurrentRow::text(ModelsTV, 3);
+    in.deviceId = deviceId;
+    in.nPult = slot;
+    in.now = QDateTime::currentDateTime();
+    const Remote1SlotImage::Result result = Remote1SlotImage::complete(QSqlDatabase::database(), image, in);
+    logLines(this, result.log);
+    switch (result.status) {
+    case Remote1SlotImage::Status::Ok:
+        break;
+    case Remote1SlotImage::Status::TooLarge:
+        showProgrammingMessage(this, tr("cannot write this remote control. not enough flash."));
+        return;
+    case Remote1SlotImage::Status::KeysRefused:
+        showProgrammingMessage(this, tr("cannot write more than two different protocols."));
+        return;
+    case Remote1SlotImage::Status::CodeMissing:
+    case Remote1SlotImage::Status::CodeDamaged:
+        showProgrammingMessage(this, tr("Cannot write this protocols. Please update the programm."));
+        return;
+    }
+    textEdit->append(QString::number(result.image.size()));
+    textEdit->append(result.image);
+    nPult = slot;
+    flashData = result.image;
+    usbCommand = UsbCommand::WriteSlotRemote1;
+    qDebug() << "++++++++++++++++++++++++++";
+    postUsbRequest();
 }
 
-void MainWindowImpl::startDelete81(int nPult)
+void MainWindowImpl::startDelete81(int slot)
 {
-    Q_UNUSED(nPult);
-    // Posts the clearing of device slot nPult.
+    if (refusedAsBusy(this))
+        return;
+    nPult = slot;
+    usbCommand = UsbCommand::DeleteSlot;
+    postUsbRequest();
 }
 
-QString MainWindowImpl::doStrKeys81(int nPult)
+QString MainWindowImpl::doStrKeys81(int slot)
 {
-    Q_UNUSED(nPult);
-    // Builds the slot image of the selected model for the connected remote.
-    return QString();
+    const QString kind = remoteKindOf(this);
+    const QString link = CurrentRow::text(ModelsTV, 5);
+    const int typeId = CurrentRow::cell(RCTypesTV, 0).toInt();
+    const QSqlDatabase db = QSqlDatabase::database();
+    if (kind == QLatin1String("remote1")) {
+        QStringList log;
+        const QString part = Remote1SlotImage::keysOf(db, link, typeId, &log).image;
+        logLines(this, log);
+        return part;
+    }
+    if (kind != QLatin1String("remote2"))
+        return kFalse;
+
+    Remote2SlotImage::Inputs in;
+    QString error;
+    if (!KeyImage::readKeys(db, link, typeId, &in.keys, &error)) {
+        textEdit->append(QStringLiteral("keys of %1 could not be read: %2").arg(link, error));
+        return kFalse;
+    }
+    in.typeId = typeId;
+    in.caption = captionOf(this, slot);
+    in.brand = CurrentRow::text(ModelsTV, 1);
+    in.type = CurrentRow::text(ModelsTV, 2);
+    in.model = CurrentRow::text(ModelsTV, 3);
+    in.correction = CurrentRow::cell(ModelsTV, 7).toDouble();
+    in.prot = CurrentRow::cell(ModelsTV, 12).toInt();
+    in.deviceId = deviceId;
+    const Remote2SlotImage::Result result = Remote2SlotImage::build(db, in);
+    logLines(this, result.log);
+    if (result.ok())
+        dumpFlashData(this, result.image);
+    return result.image;
 }
 
 QString MainWindowImpl::doStrKeys()
@@ -65,35 +224,110 @@ QString MainWindowImpl::doStrKeys()
     return KeyImage::forLink(QSqlDatabase::database(), CurrentRow::text(ModelsTV, 5));
 }
 
-QString MainWindowImpl::doStrKeys81Simple(int nPult, int RCTypeIdInt, QString Rcid)
+QString MainWindowImpl::doStrKeys81Simple(int slot, int RCTypeIdInt, QString Rcid)
 {
-    Q_UNUSED(nPult);
-    Q_UNUSED(RCTypeIdInt);
-    Q_UNUSED(Rcid);
-    // Builds the slot image of a simple-programming box's model.
-    return QString();
+    if (remoteKindOf(this) != QLatin1String("remote2"))
+        return kFalse;
+    const Remote2SlotImage::Result result =
+        Remote2SlotImage::forModel(QSqlDatabase::database(), Rcid, RCTypeIdInt, captionOf(this, slot), deviceId);
+    logLines(this, result.log);
+    if (result.ok())
+        dumpFlashData(this, result.image);
+    return result.image;
 }
 
 void MainWindowImpl::refreshSimpleProgram()
 {
-    // Shows the simple-programming assignments of the selected remote type.
+    QGroupBox *const boxes[] = {dev1GB, dev2GB, dev3GB, dev4GB};
+    QLabel *const brands[] = {dev1Brand, dev2Brand, dev3Brand, dev4Brand};
+    QLabel *const models[] = {dev1Model, dev2Model, dev3Model, dev4Model};
+    buttonSimpleUSBProgramm->setVisible(settingsSimpleProgramming);
+    const QSqlDatabase db = QSqlDatabase::database();
+    const SimpleSlots::Row row = SimpleSlots::read(db, CurrentRow::cell(RCTypesTV, 0).toInt());
+    if (!row.found) {
+        // The panel belongs to the setting even for a type without simple slots.
+        if (!settingsSimpleProgramming)
+            for (QGroupBox *box : boxes)
+                box->setVisible(false);
+        return;
+    }
+    for (int k = 0; k < SimpleSlots::Boxes; ++k) {
+        QString brand, model;
+        const QString rcid = row.rcids.at(k);
+        if (!rcid.isEmpty()) // a model no longer in the catalogue shows empty labels
+            SimpleSlots::names(db, rcid, &brand, &model);
+        brands[k]->setText(brand);
+        models[k]->setText(model);
+        boxes[k]->setVisible(settingsSimpleProgramming && row.maxdevices >= k + 1);
+    }
 }
 
-void MainWindowImpl::simpleProgramming(int nPult)
+void MainWindowImpl::simpleProgramming(int slot)
 {
-    Q_UNUSED(nPult);
-    // Assigns the selected model to a simple-programming box.
+    QString error;
+    if (!SimpleSlots::assign(QSqlDatabase::database(), CurrentRow::cell(RCTypesTV, 0).toInt(), slot,
+                             CurrentRow::text(ModelsTV, 0), &error))
+        MessageBox::warning(this, tr("Simple programming"), tr("The assignment could not be saved: %1").arg(error));
+    refreshSimpleProgram();
+    refreshKeys();
 }
 
-void MainWindowImpl::simpleDelete(int nPult)
+void MainWindowImpl::simpleDelete(int slot)
 {
-    Q_UNUSED(nPult);
-    // Clears a simple-programming box.
+    QString error;
+    if (!SimpleSlots::assign(QSqlDatabase::database(), CurrentRow::cell(RCTypesTV, 0).toInt(), slot, QString(),
+                             &error))
+        MessageBox::warning(this, tr("Simple programming"), tr("The assignment could not be cleared: %1").arg(error));
+    refreshSimpleProgram();
+    refreshKeys();
 }
 
 void MainWindowImpl::startProgramming81Simple()
 {
-    // Posts the four simple-programming boxes to the device.
+    qDebug() << "Simple programming";
+    if (refusedAsBusy(this))
+        return;
+    // The worker carries this request out on a second-generation remote only.
+    if (remoteKindOf(this) != QLatin1String("remote2")) {
+        showProgrammingMessage(this, tr("Simple programming needs a connected programmable remote control with "
+                                        "simple slots; nothing was sent."));
+        return;
+    }
+    const int typeId = CurrentRow::cell(RCTypesTV, 0).toInt();
+    QString error;
+    const SimpleSlots::Row row = SimpleSlots::read(QSqlDatabase::database(), typeId, &error);
+    if (!row.found) {
+        textEdit->append(error.isEmpty()
+                             ? tr("Simple programming: remote type %1 has no simple slots; nothing was sent.").arg(typeId)
+                             : tr("Simple programming: the simple slots could not be read: %1").arg(error));
+        return;
+    }
+    const auto entries = SimpleSlots::entries(row, [&](int slot, const QString &rcid) {
+        QString image = doStrKeys81Simple(slot, typeId, rcid);
+        if (image != kFalse && image.size() > remote2SlotChars(this, slot)) {
+            textEdit->append(tr("DEV%1: the image of %2 is larger than the slot.").arg(slot + 1).arg(rcid));
+            image = kFalse;
+        }
+        if (image == kFalse)
+            textEdit->append(tr("DEV%1: model %2 cannot be written; the slot stays as it is.").arg(slot + 1).arg(rcid));
+        return image;
+    });
+    int writes = 0, clears = 0, unchanged = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        slotFlashData[i] = entries[i];
+        if (entries[i] == QLatin1String("DELETE"))
+            ++clears;
+        else if (entries[i] == QLatin1String("NONEED") || entries[i] == kFalse)
+            ++unchanged;
+        else
+            ++writes;
+    }
+    usbCommand = UsbCommand::WriteSimpleSlots;
+    postUsbRequest();
+    textEdit->append(tr("Simple programming: %1 slots to write, %2 to clear, %3 left as they are.")
+                         .arg(writes)
+                         .arg(clears)
+                         .arg(unchanged));
 }
 
 void MainWindowImpl::macroDialogOpen()

@@ -55,3 +55,27 @@ QString ProtocolLookup::protocolIRT(QSqlDatabase db, const QString &protocolNumb
 {
     return lookUp(db, "protocolsirt", protocolNumber, nullptr);
 }
+
+bool ProtocolLookup::usbProtocol(QSqlDatabase db, int deviceId, const QString &protocolNumber, int slotCode,
+                                 QString *code)
+{
+    QString sql = QStringLiteral("SELECT * FROM usbprotocols WHERE(DevID=?)AND(Prot=?)");
+    if (slotCode >= 0)
+        sql += QStringLiteral("AND(Nrc=?)");
+    QSqlQuery q(db);
+    if (q.prepare(sql)) {
+        q.addBindValue(QString::number(deviceId));
+        q.addBindValue(protocolNumber);
+        if (slotCode >= 0)
+            q.addBindValue(QString::number(slotCode));
+        if (q.exec()) {
+            if (!q.next())
+                return false;
+            if (code)
+                *code = q.value(3).toString();
+            return true;
+        }
+    }
+    qWarning("protocol look-up in usbprotocols failed: %s", qPrintable(q.lastError().text()));
+    return false;
+}

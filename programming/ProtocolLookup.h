@@ -17,4 +17,10 @@ public:
     static QString protocol21(QSqlDatabase db, const QString &protocolNumber, int ntp);
     static QString protocol41(QSqlDatabase db, const QString &protocolNumber, int ntp);
     static QString protocolIRT(QSqlDatabase db, const QString &protocolNumber);
+
+    // The code blob of "usbprotocols" (column 3 of the first row) that a slot
+    // image carries for a protocol on a device; slotCode -1 leaves the slot
+    // code out (the second-generation remote). False when there is no row or
+    // the table cannot be read (the reason goes to the debug output).
+    static bool usbProtocol(QSqlDatabase db, int deviceId, const QString &protocolNumber, int slotCode, QString *code);
 };

@@ -4,12 +4,24 @@
 <context>
     <name>Changer8in1Dialog</name>
     <message>
-        <source>Program</source>
-        <translation type="unfinished"></translation>
+        <source>Remote control replacer</source>
+        <translation>Remote control replacer</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <source>Brand:</source>
+        <translation>Brand:</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Type:</translation>
+    </message>
+    <message>
+        <source>Model:</source>
+        <translation>Model:</translation>
+    </message>
+    <message>
+        <source>Date and Time:</source>
+        <translation>Date and Time:</translation>
     </message>
 </context>
 <context>
@@ -631,6 +643,54 @@ All links will be deleted too!</source>
     <message>
         <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write this remote control.</source>
+        <translation>cannot write this remote control.</translation>
+    </message>
+    <message>
+        <source>cannot write this remote control. not enough flash.</source>
+        <translation>cannot write this remote control. not enough flash.</translation>
+    </message>
+    <message>
+        <source>cannot write more than two different protocols.</source>
+        <translation>cannot write more than two different protocols.</translation>
+    </message>
+    <message>
+        <source>Cannot write this protocols. Please update the programm.</source>
+        <translation>Cannot write this protocols. Please update the programm.</translation>
+    </message>
+    <message>
+        <source>The assignment could not be saved: %1</source>
+        <translation>The assignment could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>The assignment could not be cleared: %1</source>
+        <translation>The assignment could not be cleared: %1</translation>
+    </message>
+    <message>
+        <source>Simple programming needs a connected programmable remote control with simple slots; nothing was sent.</source>
+        <translation>Simple programming needs a connected programmable remote control with simple slots; nothing was sent.</translation>
+    </message>
+    <message>
+        <source>Simple programming: remote type %1 has no simple slots; nothing was sent.</source>
+        <translation>Simple programming: remote type %1 has no simple slots; nothing was sent.</translation>
+    </message>
+    <message>
+        <source>Simple programming: the simple slots could not be read: %1</source>
+        <translation>Simple programming: the simple slots could not be read: %1</translation>
+    </message>
+    <message>
+        <source>DEV%1: the image of %2 is larger than the slot.</source>
+        <translation>DEV%1: the image of %2 is larger than the slot.</translation>
+    </message>
+    <message>
+        <source>DEV%1: model %2 cannot be written; the slot stays as it is.</source>
+        <translation>DEV%1: model %2 cannot be written; the slot stays as it is.</translation>
+    </message>
+    <message>
+        <source>Simple programming: %1 slots to write, %2 to clear, %3 left as they are.</source>
+        <translation>Simple programming: %1 slots to write, %2 to clear, %3 left as they are.</translation>
     </message>
 </context>
 <context>

@@ -4,12 +4,24 @@
 <context>
     <name>Changer8in1Dialog</name>
     <message>
-        <source>Program</source>
-        <translation>Programmieren</translation>
+        <source>Remote control replacer</source>
+        <translation>Fernbedienungs-Ersetzer</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
+        <source>Brand:</source>
+        <translation>Marke:</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Typ:</translation>
+    </message>
+    <message>
+        <source>Model:</source>
+        <translation>Modell:</translation>
+    </message>
+    <message>
+        <source>Date and Time:</source>
+        <translation>Datum und Uhrzeit:</translation>
     </message>
 </context>
 <context>
@@ -646,6 +658,54 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
         <translation>Diese Fernbedienung kann nicht gelöscht werden: Zu ihren Verknüpfungen gehören Modelle der Werksdatenbank.</translation>
+    </message>
+    <message>
+        <source>cannot write this remote control.</source>
+        <translation>Diese Fernbedienung kann nicht beschrieben werden.</translation>
+    </message>
+    <message>
+        <source>cannot write this remote control. not enough flash.</source>
+        <translation>Diese Fernbedienung kann nicht beschrieben werden. Nicht genug Speicher.</translation>
+    </message>
+    <message>
+        <source>cannot write more than two different protocols.</source>
+        <translation>Mehr als zwei verschiedene Protokolle können nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Cannot write this protocols. Please update the programm.</source>
+        <translation>Diese Protokolle können nicht geschrieben werden. Bitte aktualisieren Sie das Programm.</translation>
+    </message>
+    <message>
+        <source>The assignment could not be saved: %1</source>
+        <translation>Die Zuordnung konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>The assignment could not be cleared: %1</source>
+        <translation>Die Zuordnung konnte nicht gelöscht werden: %1</translation>
+    </message>
+    <message>
+        <source>Simple programming needs a connected programmable remote control with simple slots; nothing was sent.</source>
+        <translation>Die einfache Programmierung braucht eine angeschlossene programmierbare Fernbedienung mit einfachen Speicherplätzen; es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>Simple programming: remote type %1 has no simple slots; nothing was sent.</source>
+        <translation>Einfache Programmierung: Fernbedienungstyp %1 hat keine einfachen Speicherplätze; es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>Simple programming: the simple slots could not be read: %1</source>
+        <translation>Einfache Programmierung: Die einfachen Speicherplätze konnten nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>DEV%1: the image of %2 is larger than the slot.</source>
+        <translation>DEV%1: Das Abbild von %2 ist größer als der Speicherplatz.</translation>
+    </message>
+    <message>
+        <source>DEV%1: model %2 cannot be written; the slot stays as it is.</source>
+        <translation>DEV%1: Modell %2 kann nicht geschrieben werden; der Speicherplatz bleibt, wie er ist.</translation>
+    </message>
+    <message>
+        <source>Simple programming: %1 slots to write, %2 to clear, %3 left as they are.</source>
+        <translation>Einfache Programmierung: %1 Speicherplätze zu schreiben, %2 zu löschen, %3 bleiben, wie sie sind.</translation>
     </message>
 </context>
 <context>

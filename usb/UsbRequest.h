@@ -18,7 +18,11 @@ struct UsbRequestData
 
 // Command values of the request mailbox.
 namespace UsbCommand {
+constexpr int WriteSlotRemote1 = 81;
+constexpr int DeleteSlot = 82;
 constexpr int WriteMacroPage = 129;
+constexpr int WriteSlotRemote2 = 165;
+constexpr int WriteSimpleSlots = 166;
 constexpr int SignalNonModulated = 9805;
 constexpr int SignalModulated = 9825;
 } // namespace UsbCommand

@@ -23,6 +23,18 @@ QString codeString(const QString &table, int protocol, int slotCode)
     return out.toUpper();
 }
 
+QString usbCode(int deviceId, int protocol, int slotCode)
+{
+    const QString table = QStringLiteral("usbprotocols%1").arg(deviceId);
+    if (slotCode >= 0 || protocol > 2)
+        return codeString(table, protocol, slotCode);
+    // A timing marker and a time of 600 + 40 * protocol units in two 7-bit
+    // bytes, then the rest of an invented blob.
+    const int time = 600 + 40 * protocol;
+    return QStringLiteral("7A%1%2").arg(time / 128, 2, 16, QLatin1Char('0')).arg(time % 128, 2, 16, QLatin1Char('0')).toUpper()
+           + codeString(table, protocol, slotCode).mid(6);
+}
+
 bool fill(QSqlDatabase db, QString *error)
 {
     auto run = [&](QSqlQuery &q, const QVariantList &values) {
@@ -34,11 +46,12 @@ bool fill(QSqlDatabase db, QString *error)
             *error = q.lastError().text();
         return false;
     };
-    QSqlQuery p11(db), p21(db), p41(db), irt(db);
+    QSqlQuery p11(db), p21(db), p41(db), irt(db), usb(db);
     if (!p11.prepare(QStringLiteral("INSERT INTO protocols11 (Prot, Code) VALUES (?,?)"))
         || !p21.prepare(QStringLiteral("INSERT INTO protocols21 (Prot, Nrc, Code) VALUES (?,?,?)"))
         || !p41.prepare(QStringLiteral("INSERT INTO protocols41 (Prot, Nrc, Code) VALUES (?,?,?)"))
-        || !irt.prepare(QStringLiteral("INSERT INTO protocolsirt (Prot, Code) VALUES (?,?)"))) {
+        || !irt.prepare(QStringLiteral("INSERT INTO protocolsirt (Prot, Code) VALUES (?,?)"))
+        || !usb.prepare(QStringLiteral("INSERT INTO usbprotocols (DevID, Prot, Nrc, Code) VALUES (?,?,?,?)"))) {
         if (error)
             *error = QStringLiteral("protocol look-up tables cannot be written");
         return false;
@@ -53,6 +66,11 @@ bool fill(QSqlDatabase db, QString *error)
             if (!run(p41, {prot, nrc, codeString(QStringLiteral("protocols41"), prot, nrc)}))
                 return false;
         if (prot != 3 && !run(irt, {prot, codeString(QStringLiteral("protocolsirt"), prot, -1)}))
+            return false;
+        for (int nrc = 0; nrc < kRemote1SlotCodes; ++nrc)
+            if (!run(usb, {kRemote1DeviceId, prot, nrc, usbCode(kRemote1DeviceId, prot, nrc)}))
+                return false;
+        if (!run(usb, {kRemote2DeviceId, prot, 0, usbCode(kRemote2DeviceId, prot, -1)}))
             return false;
     }
     return true;
