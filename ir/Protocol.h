@@ -17,6 +17,9 @@ struct FrameResult
     QString addressText;
     QString commandText;
     int span = 0;
+    // Place in its chain (from 0) of the candidate that matched; -1 when a
+    // duration-class stage or nothing did.
+    int candidateRow = -1;
 };
 
 // Which candidate set the receiver's signal mode calls for.
@@ -79,6 +82,19 @@ public:
     static QString decode(DecoderKind kind, int &slot, int recognizerId, const float *row, int size,
                           const int *timings, int tolA, int tolB, std::string_view timingTemplate);
     static int symbolTimingCount(DecoderKind kind);
+    // The data symbols of a kind, in trial order: `length` values from
+    // timings[first], appending `text`.
+    struct SymbolShape
+    {
+        int first;
+        int length;
+        const char *text;
+    };
+    static int symbolCount(DecoderKind kind);
+    static SymbolShape symbolShape(DecoderKind kind, int index);
+    // Whether a token is a letter run when its first character (rather than
+    // its second) is b, o or z.
+    static bool letterRunOnFirstCharacter(DecoderKind kind);
 
     // ---- normalisers
     // Clear out[0..kSplitArea) and write the message from row[rowStart] on

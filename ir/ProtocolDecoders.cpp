@@ -240,6 +240,22 @@ int Protocol::symbolTimingCount(DecoderKind kind)
     return familyOf(kind).timingCount;
 }
 
+int Protocol::symbolCount(DecoderKind kind)
+{
+    return familyOf(kind).symbolCount;
+}
+
+Protocol::SymbolShape Protocol::symbolShape(DecoderKind kind, int index)
+{
+    const Symbol &s = familyOf(kind).symbols[index];
+    return {s.first, s.length, s.text};
+}
+
+bool Protocol::letterRunOnFirstCharacter(DecoderKind kind)
+{
+    return familyOf(kind).letterRunOnFirst;
+}
+
 QString Protocol::decode(DecoderKind kind, int &slot, int recognizerId, const int *row, int size, const int *timings,
                          int tolA, int tolB, std::string_view timingTemplate)
 {
