@@ -246,27 +246,49 @@ private slots:
         QVERIFY(seen23 && seen223);
     }
 
-    // A 503 frame whose long middle space holds two half cells and 3500 us:
-    // the first correction splits it, the row gets -3500 at index 16.
-    void spaceCorrectionAndInsert()
+    // The 503 frame carries 3500 us of extra space in the middle; each of
+    // the four corrections finds it in one shape and restores the cells,
+    // and the row then gets -3500 at index 16.
+    void spaceCorrections_data()
     {
-        // Cells of 20 biphase bits ("1" = space, mark), the first space unseen.
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("bit7");
+        QTest::addColumn<bool>("bit8");
+        // Bit "1" is (space, mark), "0" (mark, space); bits 7 and 8 are cells 14..17.
+        QTest::addRow("T1: two half spaces and the gap in one") << "T1" << false << true;
+        QTest::addRow("T2: the gap in cell 15") << "T2" << false << false;
+        QTest::addRow("T3: the gap in cell 16") << "T3" << true << true;
+        QTest::addRow("T4: the gap a cell of its own") << "T4" << true << false;
+    }
+    void spaceCorrections()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, bit7);
+        QFETCH(bool, bit8);
         QRandomGenerator rng(3);
         QVector<int> cells;
         QString bits;
         for (int b = 0; b < 20; ++b) {
-            // Bit 7 is "0" (mark, space) and bit 8 "1" (space, mark), so
-            // cells 15 and 16 are the two spaces the long space holds.
-            const bool one = b == 0 || b == 8 || (b != 7 && rng.bounded(2) == 1);
+            // Bit 0 is "1": its first half is the unseen space.
+            const bool one = b == 0 ? true : b == 7 ? bit7 : b == 8 ? bit8 : rng.bounded(2) == 1;
             bits += one ? '1' : '0';
             cells << (one ? -889 : 889) << (one ? 889 : -889);
         }
+        // What is sent starts after the unseen space; sent[k] is cell k + 1.
+        QVector<int> sent = cells.mid(1);
+        if (line == "T1") {
+            sent[14] = -889 - 3500 - 889;
+            sent.remove(15);
+        } else if (line == "T2") {
+            sent[14] -= 3500;
+        } else if (line == "T3") {
+            sent[15] -= 3500;
+        } else {
+            sent.insert(15, -3500);
+        }
         QVector<int> durations;
-        for (int k = 1; k < cells.size(); ++k) {
-            const int c = k == 15 ? -889 - 3500 - 889 : cells[k];
-            if (k == 16)
-                continue;
-            if (!durations.isEmpty() && (durations.last() > 0) == (c > 0) && k != 15)
+        for (const int c : sent) {
+            if (!durations.isEmpty() && (durations.last() > 0) == (c > 0))
                 durations.last() += c;
             else
                 durations << c;
@@ -274,16 +296,16 @@ private slots:
         while (durations.last() < 0)
             durations.removeLast();
 
-        QTest::ignoreMessage(QtDebugMsg, "T1");
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(line));
         const Recognised r = recognise(durations, true);
         QCOMPARE(r.recognizerId, 503);
         QCOMPARE(r.result.addressText, bits.mid(3, 5));
         QCOMPARE(r.result.commandText, bits.mid(8, 12));
-        QCOMPARE(r.row.value(16), -3500);
-        // The cells before and after it, one value per cell.
-        QCOMPARE(r.row.mid(0, 16), cells.mid(0, 16));
-        QCOMPARE(r.row.mid(17, 24), cells.mid(16, 24));
+        // One value per cell, with -3500 at 16; still 0-terminated.
         QCOMPARE(r.row.size(), 41);
+        QCOMPARE(r.row.mid(0, 16), cells.mid(0, 16));
+        QCOMPARE(r.row.value(16), -3500);
+        QCOMPARE(r.row.mid(17, 24), cells.mid(16, 24));
     }
 
     // A non-modulated message closed by count before its final mark: the
