@@ -1,6 +1,7 @@
 // The replacer dialog in the real main window on the sample directory: its
 // form, the remote-type list that follows the device, the overview filled
 // from the published snapshots, and the requests its buttons post.
+#include "ProgrammingRig.h"
 #include "TestSupport.h"
 #include "app/MessageBox.h"
 #include "catalogue/CurrentRow.h"
@@ -10,23 +11,13 @@
 #include "tools/samplekit/SampleProtocolLookups.h"
 #include "usb/UsbState.h"
 
+#include <QSettings>
 #include <QSqlQuery>
 #include <QtTest>
 
 namespace {
 
-DeviceInfo remote2Info(int type, int macroPage)
-{
-    DeviceInfo info;
-    info.entries[3] = 64;
-    info.entries[7] = SampleProtocolLookups::kRemote2DeviceId;
-    info.entries[8] = type;
-    info.entries[29] = macroPage;
-    info.entries[31] = 4;
-    for (int s = 0; s < 4; ++s)
-        info.entries[33 + 2 * s] = 40;
-    return info;
-}
+using ProgrammingRig::remote2Info;
 
 QStringList typeColumn(QAbstractItemView *view)
 {
@@ -47,19 +38,8 @@ class TestReplacerWindow : public QObject
     MainWindowImpl *w = nullptr;
     UsbState *m_state = nullptr;
 
-    UsbRequestData waiting()
-    {
-        UsbRequestData request;
-        if (!m_state->request.take(&request, nullptr))
-            return UsbRequestData();
-        return request;
-    }
-    void finishWaiting()
-    {
-        quint64 ticket = 0;
-        if (m_state->request.take(nullptr, &ticket))
-            m_state->request.finish(ticket);
-    }
+    UsbRequestData waiting() { return ProgrammingRig::waiting(m_state); }
+    void finishWaiting() { ProgrammingRig::finishWaiting(m_state); }
     // Selects the first model whose link master has keys of one protocol for
     // the type; returns its Link.
     QString selectKeyedModel(int type)
@@ -78,10 +58,7 @@ class TestReplacerWindow : public QObject
     }
     void connectRemote(const QString &kind, const DeviceInfo &info)
     {
-        m_state->setRemoteKind(kind);
-        m_state->setDeviceInfo(info);
-        w->deviceId = info.deviceId();
-        w->deviceRCTypeId = info.remoteTypeId();
+        ProgrammingRig::connectRemote(w, m_state, kind, info);
     }
 
 private slots:
@@ -275,6 +252,21 @@ private slots:
         const UsbRequestData del = waiting();
         QCOMPARE(del.command, 82);
         QCOMPARE(del.nPult, 1);
+    }
+
+    // With "Debug/saveFlashData" the image posted is also kept in "config.ini".
+    void flashDataDump()
+    {
+        connectRemote("remote2", remote2Info(1, 0));
+        selectKeyedModel(1);
+        w->saveFlashData = true;
+        w->startProgramming81(3);
+        const UsbRequestData r = waiting();
+        QCOMPARE(r.command, 165);
+        QCOMPARE(r.nPult, 3);
+        QSettings file(QStringLiteral("config.ini"), QSettings::IniFormat);
+        QCOMPARE(file.value("Debug/flashData").toString(), r.flashData);
+        QVERIFY(w->textEdit->toPlainText().contains(QStringLiteral("numBytes: %1").arg(r.flashData.size())));
     }
 
     void refusals_data()

@@ -1,6 +1,7 @@
 // The simple-programming panel and its batch in the real main window on the
 // sample directory: which boxes show, assigning and clearing over
 // "prhistory", and the four entries the batch posts.
+#include "ProgrammingRig.h"
 #include "TestSupport.h"
 #include "app/MessageBox.h"
 #include "catalogue/CurrentRow.h"
@@ -70,32 +71,11 @@ class TestSimpleProgramming : public QObject
     QGroupBox *box(int k) { return w->findChild<QGroupBox *>(QStringLiteral("dev%1GB").arg(k)); }
     QLabel *label(int k, const char *what) { return w->findChild<QLabel *>(QStringLiteral("dev%1%2").arg(k).arg(what)); }
 
-    UsbRequestData waiting()
-    {
-        UsbRequestData request;
-        if (!m_state->request.take(&request, nullptr))
-            return UsbRequestData();
-        return request;
-    }
-    void finishWaiting()
-    {
-        quint64 ticket = 0;
-        if (m_state->request.take(nullptr, &ticket))
-            m_state->request.finish(ticket);
-    }
+    UsbRequestData waiting() { return ProgrammingRig::waiting(m_state); }
+    void finishWaiting() { ProgrammingRig::finishWaiting(m_state); }
     void connectRemote2()
     {
-        DeviceInfo info;
-        info.entries[3] = 64;
-        info.entries[7] = SampleProtocolLookups::kRemote2DeviceId;
-        info.entries[8] = 1;
-        info.entries[31] = 4;
-        for (int s = 0; s < 4; ++s)
-            info.entries[33 + 2 * s] = 40;
-        m_state->setRemoteKind("remote2");
-        m_state->setDeviceInfo(info);
-        w->deviceId = info.deviceId();
-        w->deviceRCTypeId = info.remoteTypeId();
+        ProgrammingRig::connectRemote(w, m_state, "remote2", ProgrammingRig::remote2Info(1));
         const char *captions[] = {"TV", "SAT", "DVD", "AUX"};
         for (int s = 0; s < 4; ++s)
             w->slotCaptions[s] = QString::fromLatin1(captions[s]);
