@@ -147,6 +147,7 @@ bool Application::init()
                 Qt::QueuedConnection);
         usbReceiverDotsThread->start(QThread::NormalPriority);
         usbFunctionsThread = new UsbFunctions(0, &m_usb, this);
+        window->connectUsbFunctions(usbFunctionsThread);
         usbFunctionsThread->start(QThread::TimeCriticalPriority);
         return true;
     } catch (const std::exception &e) {

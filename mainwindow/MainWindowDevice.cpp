@@ -1,9 +1,11 @@
 // MainWindowImpl: device status, receiver signal mode and slot overview.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/MessageBox.h"
 #include "catalogue/RemoteTypeQuery.h"
 #include "usb/DeviceInfo.h"
 #include "usb/UsbConnection.h"
+#include "usb/UsbFunctions.h"
 #include "usb/UsbState.h"
 
 #include <QDebug>
@@ -39,11 +41,24 @@ void MainWindowImpl::connectUsbConnection(UsbConnection *connection)
     connect(connection, &UsbConnection::updateCustomerNumber, this, &MainWindowImpl::takeCustomerNumber, q);
 }
 
-void MainWindowImpl::postUsbRequest()
+void MainWindowImpl::connectUsbFunctions(UsbFunctions *functions)
+{
+    const auto q = Qt::QueuedConnection;
+    connect(functions, &UsbFunctions::updateUsb2, this, &MainWindowImpl::initUsb2, q);
+    connect(functions, &UsbFunctions::updateUsb6, this, &MainWindowImpl::initUsb6, q);
+    connect(functions, &UsbFunctions::updateUsb7, this, &MainWindowImpl::initUsb7, q);
+    connect(functions, &UsbFunctions::updateFunctions1, this, &MainWindowImpl::initFunctions1, q);
+    connect(functions, &UsbFunctions::updateFunctions2, this, &MainWindowImpl::initFunctions2, q);
+    connect(functions, &UsbFunctions::updateFunctions3, this, &MainWindowImpl::initFunctions3, q);
+    connect(functions, &UsbFunctions::updateCustomerNumber, this, &MainWindowImpl::takeCustomerNumber, q);
+    connect(functions, &UsbFunctions::updateFunctionsFailed, this, &MainWindowImpl::initFunctionsFailed, q);
+}
+
+bool MainWindowImpl::postUsbRequest()
 {
     if (!usbState) {
         usbRequestWaiting = true;
-        return;
+        return true;
     }
     usbRequestWaiting = false;
     UsbRequestData request;
@@ -52,7 +67,10 @@ void MainWindowImpl::postUsbRequest()
     request.flashData = flashData;
     std::copy(std::begin(slotFlashData), std::end(slotFlashData), request.slotFlashData.begin());
     request.transmitFrame = transmitFrame;
-    usbState->request.post(request);
+    if (usbState->request.post(request))
+        return true;
+    MessageBox::information(this, tr("Information"), tr("device busy"));
+    return false;
 }
 
 void MainWindowImpl::takeCustomerNumber(const QString &number)
@@ -140,15 +158,20 @@ void MainWindowImpl::initUsb5()
     refreshInformation1();
 }
 
+// The window works on its own copy of the header pages the link read.
+static void showSlotHeaderPages(MainWindowImpl *w)
+{
+    if (w->usbState) {
+        const SlotHeaderPages pages = w->usbState->slotHeaderPages();
+        std::copy(pages.begin(), pages.end(), std::begin(w->slotHeaderPages));
+    }
+    w->refreshInformation2();
+}
+
 void MainWindowImpl::initUsb6()
 {
     qDebug() << "initUsb6";
-    // The window works on its own copy of the pages the link read.
-    if (usbState) {
-        const SlotHeaderPages pages = usbState->slotHeaderPages();
-        std::copy(pages.begin(), pages.end(), std::begin(slotHeaderPages));
-    }
-    refreshInformation2();
+    showSlotHeaderPages(this);
 }
 
 void MainWindowImpl::initUsb7()
@@ -184,18 +207,31 @@ void MainWindowImpl::initUsbRefused(const QString &kind)
 
 void MainWindowImpl::initFunctions1(QTime start)
 {
-    Q_UNUSED(start);
-    // Logs the duration of a first-generation slot write and refreshes the slot overview.
+    qDebug() << "initFunctions1";
+    // Across midnight the clock starts again.
+    int elapsed = start.msecsTo(QTime::currentTime());
+    if (elapsed < 0)
+        elapsed += 24 * 60 * 60 * 1000;
+    textEdit->append(QString::number(elapsed) + QStringLiteral("ms"));
+    refreshInformation1();
 }
 
 void MainWindowImpl::initFunctions2()
 {
-    // Refreshes the slot overview after a first-generation slot was cleared.
+    qDebug() << "initFunctions2";
+    refreshInformation1();
 }
 
 void MainWindowImpl::initFunctions3()
 {
-    // Reports the end of a request of the request worker.
+    qDebug() << "initFunctions3";
+    showSlotHeaderPages(this);
+}
+
+void MainWindowImpl::initFunctionsFailed(const QString &text)
+{
+    qDebug().noquote() << "initFunctionsFailed" << text;
+    textEdit->append(tr("USB request failed: %1").arg(text));
 }
 
 void MainWindowImpl::changeSignal30()

@@ -38,6 +38,7 @@ class RCTypesModel;
 class RCConvertModel;
 class UpdateDialog;
 class UsbConnection;
+class UsbFunctions;
 class UsbState;
 class QAbstractItemModel;
 
@@ -161,10 +162,13 @@ public:
     void attachUsb(UsbState *state);
     // Connects the connection thread's signals, queued, to the status slots.
     void connectUsbConnection(UsbConnection *connection);
+    // Connects the request worker's signals, queued, to the status slots.
+    void connectUsbFunctions(UsbFunctions *functions);
     // Hands the mailbox fields (usbCommand, nPult, flashData, slotFlashData,
     // transmitFrame) to the request worker. Before the USB state is attached
-    // the request waits and is posted by attachUsb().
-    void postUsbRequest();
+    // the request waits and is posted by attachUsb(). A programming request
+    // while another is pending is refused with "device busy" (false).
+    bool postUsbRequest();
     // Takes over the customer number a connected remote reported.
     void takeCustomerNumber(const QString &number);
     bool usbRequestWaiting = false;
@@ -278,6 +282,8 @@ public slots:
     void initFunctions1(QTime start);
     void initFunctions2();
     void initFunctions3();
+    // A request of the worker was refused or ended early: one log line.
+    void initFunctionsFailed(const QString &text);
     void changeSignal30();
     void changeSignalITT();
     void refreshInformation1();

@@ -42,10 +42,19 @@ void MainWindowImpl::refreshInformation1()
     qDebug() << "refreshInformation1";
     textEdit->append(QStringLiteral("//-----------------"));
     // Slot names and buttons come from the information block; the contents
-    // from the slot headers the device link publishes with it (none yet:
-    // every box then shows its captions only).
+    // from the slot headers the device link publishes with it.
     const DeviceInfo info = usbState ? usbState->deviceInfo() : DeviceInfo();
-    showOverview(this, SlotOverview::remote1(info, {}));
+    QList<QByteArray> headers;
+    if (usbState) {
+        const Remote1SlotHeaders read = usbState->remote1SlotHeaders();
+        for (int s = 0; s < read.slotsRead; ++s) {
+            QByteArray header(Remote1SlotHeaders::kBytes, '\0');
+            for (int b = 0; b < Remote1SlotHeaders::kBytes; ++b)
+                header[b] = static_cast<char>(read.at(s, b));
+            headers << header;
+        }
+    }
+    showOverview(this, SlotOverview::remote1(info, headers));
 }
 
 void MainWindowImpl::refreshInformation2()

@@ -409,6 +409,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>USB request failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>USB remote control not connected</source>
         <translation type="unfinished"></translation>
     </message>

@@ -416,6 +416,10 @@
 %1</translation>
     </message>
     <message>
+        <source>USB request failed: %1</source>
+        <translation>USB-Auftrag fehlgeschlagen: %1</translation>
+    </message>
+    <message>
         <source>USB remote control not connected</source>
         <translation>USB-Fernbedienung nicht angeschlossen</translation>
     </message>

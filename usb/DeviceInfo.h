@@ -64,6 +64,28 @@ public:
     static bool replacesCustomerId(const QString &stored, const QString &reported);
 };
 
+// The slot headers of a first-generation remote (the first 128 bytes of each
+// slot's first half: year, date, brand, type and model), as the connection
+// thread's information read and the request worker after each slot write or
+// clear last read them from the device. The slot overview shows them without
+// reading the device itself.
+struct Remote1SlotHeaders
+{
+    // A slot record block of 256 bytes holds at most 14 records.
+    static constexpr int kSlots = (DeviceInfo::kRemote1Bytes - DeviceInfo::kRemote1RecordOffset) /
+                                  DeviceInfo::kRemote1RecordBytes;
+    static constexpr int kBytes = 128;
+
+    int slotsRead = 0; // slots 0 .. slotsRead - 1 hold their headers; the rest are 0
+    std::array<int, kSlots * kBytes> bytes{};
+
+    // Byte b of slot s's header, 0 outside.
+    int at(int slot, int byte) const
+    {
+        return slot >= 0 && slot < slotsRead && byte >= 0 && byte < kBytes ? bytes[size_t(slot * kBytes + byte)] : 0;
+    }
+};
+
 // The slot header pages of a second-generation remote: byte b of page j at
 // index 64 * j + b.
 using SlotHeaderPages = std::array<int, DeviceInfo::kHeaderPages * DeviceInfo::kHeaderPageBytes>;

@@ -4,6 +4,8 @@
 #include "usb/UsbState.h"
 #include "usb/UsbWorker.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kNoArgument = -1;
 
@@ -136,6 +138,28 @@ bool DeviceInfoReader::readSlotHeaders()
     return true;
 }
 
+bool DeviceInfoReader::readRemote1SlotHeaders()
+{
+    m_remote1Headers = Remote1SlotHeaders();
+    if (!failure().isEmpty())
+        return !UsbWorker::stopRequested();
+    const int p = m_info.pageSize();
+    const int count = std::min(m_info.slotCount(), Remote1SlotHeaders::kSlots);
+    const int pages = p > 0 ? Remote1SlotHeaders::kBytes / p : 0;
+    for (int s = 0; s < count && m_silence.isEmpty(); ++s) {
+        const int first = m_info.at(DeviceInfo::kRemote1RecordOffset + 3 + DeviceInfo::kRemote1RecordBytes * s);
+        int *header = m_remote1Headers.bytes.data() + s * Remote1SlotHeaders::kBytes;
+        for (int k = 0; k < pages && m_silence.isEmpty(); ++k) {
+            if (!readBlock(QStringLiteral("the header of slot %1").arg(s), HidCommand::kReadPage1, (first + k) & 0xFF, p,
+                           header + k * p, Remote1SlotHeaders::kBytes - k * p, 0))
+                return false;
+        }
+        if (m_silence.isEmpty())
+            m_remote1Headers.slotsRead = s + 1;
+    }
+    return true;
+}
+
 bool DeviceInfoReader::sendReceiverOption()
 {
     send(HidCommand::kReceiveMode, HidCommand::kModulated);
@@ -164,4 +188,9 @@ void DeviceInfoReader::publishInformation()
 void DeviceInfoReader::publishSlotHeaders()
 {
     m_state.setSlotHeaderPages(m_pages);
+}
+
+void DeviceInfoReader::publishRemote1SlotHeaders()
+{
+    m_state.setRemote1SlotHeaders(m_remote1Headers);
 }

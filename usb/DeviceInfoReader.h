@@ -46,6 +46,9 @@ public:
     // Second generation: the header page of every slot (at most 16) into a
     // copy of the shared pages; pages beyond the count keep their values.
     bool readSlotHeaders();
+    // First generation: the header (first 128 bytes) of every slot, page by
+    // page from the first page of its first half (0x06), into a new snapshot.
+    bool readRemote1SlotHeaders();
     // Second generation: modulated reception (0x98 0x19) on the remote channel.
     bool sendReceiverOption();
 
@@ -60,6 +63,7 @@ public:
     // Hands the block (and the header pages, when read) to the shared state.
     void publishInformation();
     void publishSlotHeaders();
+    void publishRemote1SlotHeaders();
 
 private:
     bool send(quint8 command);
@@ -78,6 +82,7 @@ private:
     const int m_reportSize;
     DeviceInfo m_info;
     SlotHeaderPages m_pages;
+    Remote1SlotHeaders m_remote1Headers;
     bool m_infoRead = false;
     DeviceInfo::Generation m_generation = DeviceInfo::Generation::Remote1;
     QString m_silence; // why the remote counts as not answering; empty while it answers

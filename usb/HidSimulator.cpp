@@ -49,6 +49,8 @@ public:
         QByteArray payload = bytes.mid(1, n);
         payload.append(QByteArray(n - payload.size(), '\0'));
         dev.receiveLocked(payload);
+        if (dev.m_unplugAfterReports > 0 && --dev.m_unplugAfterReports == 0)
+            m_bus->unplugLocked(m_channel->device);
         m_bus->changed.notify_all();
         return length;
     }
@@ -177,18 +179,14 @@ void HidSimulator::plug(const std::shared_ptr<SimulatedDevice> &device)
 void HidSimulator::unplug(const std::shared_ptr<SimulatedDevice> &device)
 {
     std::lock_guard<std::mutex> lock(m_bus->mutex);
-    if (!device || !device->m_plugged)
-        return;
-    device->m_plugged = false;
-    ++device->m_generation;
-    device->m_scheduled.clear();
-    device->unpluggedLocked();
-    m_bus->plugged.removeOne(device);
-    for (const auto &ch : std::as_const(m_bus->channels)) {
-        if (ch->device == device)
-            ch->queue.clear();
-    }
-    m_bus->changed.notify_all();
+    m_bus->unplugLocked(device);
+}
+
+void HidSimulator::unplugAfterReports(const std::shared_ptr<SimulatedDevice> &device, int reports)
+{
+    std::lock_guard<std::mutex> lock(m_bus->mutex);
+    if (device)
+        device->m_unplugAfterReports = std::max(0, reports);
 }
 
 bool HidSimulator::isPlugged(const std::shared_ptr<SimulatedDevice> &device) const

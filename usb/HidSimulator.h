@@ -32,6 +32,9 @@ public:
     void plug(const std::shared_ptr<SimulatedDevice> &device);
     void unplug(const std::shared_ptr<SimulatedDevice> &device);
     bool isPlugged(const std::shared_ptr<SimulatedDevice> &device) const;
+    // Unplugs the device right after it has taken this many more output
+    // reports (on any channel), to fail a sequence at a chosen report.
+    void unplugAfterReports(const std::shared_ptr<SimulatedDevice> &device, int reports);
 
     // Strict mode records reports that break the sequences (see violations()).
     void setStrict(bool strict);

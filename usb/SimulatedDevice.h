@@ -76,6 +76,7 @@ private:
     QString m_productString;
     Fault m_fault = Fault::None;
     bool m_refusesOpen = false;
+    int m_unplugAfterReports = 0; // 0: not armed
     quint32 m_noise = 0x2545F491u;
     bool m_plugged = false;
     quint64 m_generation = 0;

@@ -43,6 +43,23 @@ qint64 SimulatorBus::nextDueLocked(const SimulatedDevice *device) const
     return device->m_scheduled.empty() ? -1 : device->m_scheduled.front().first;
 }
 
+void SimulatorBus::unplugLocked(const std::shared_ptr<SimulatedDevice> &device)
+{
+    if (!device || !device->m_plugged)
+        return;
+    device->m_plugged = false;
+    ++device->m_generation;
+    device->m_scheduled.clear();
+    device->m_unplugAfterReports = 0;
+    device->unpluggedLocked();
+    plugged.removeOne(device);
+    for (const auto &ch : std::as_const(channels)) {
+        if (ch->device == device)
+            ch->queue.clear();
+    }
+    changed.notify_all();
+}
+
 void SimulatorBus::flagLocked(const QString &text)
 {
     if (!strict)

@@ -64,6 +64,8 @@ public:
     // Time of the device's next scheduled report, or -1.
     qint64 nextDueLocked(const SimulatedDevice *device) const;
     void flagLocked(const QString &text);
+    // Unplugs the device: it loses its sequence and every channel on it fails.
+    void unplugLocked(const std::shared_ptr<SimulatedDevice> &device);
     // Appends to the trace; a long-running demo keeps only the newest part.
     void traceLocked(const QString &channel, bool output, const QByteArray &bytes);
 

@@ -217,9 +217,10 @@ bool UsbConnection::readRemote1Info()
 {
     // A new connection: nothing of an earlier device's block stays.
     DeviceInfoReader reader(m_device, *m_state, {m_timings.programmingModeMs, m_timings.readTimeoutMs}, DeviceInfo{});
-    if (!reader.readRemote1Information() || !accepted(kRemote1, reader))
+    if (!reader.readRemote1Information() || !reader.readRemote1SlotHeaders() || !accepted(kRemote1, reader))
         return false;
     publishInformation(reader);
+    reader.publishRemote1SlotHeaders();
     emit updateUsb5();
     return true;
 }

@@ -64,6 +64,18 @@ void UsbState::setSlotHeaderPages(const SlotHeaderPages &pages)
     m_slotHeaderPages = pages;
 }
 
+Remote1SlotHeaders UsbState::remote1SlotHeaders() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_remote1SlotHeaders;
+}
+
+void UsbState::setRemote1SlotHeaders(const Remote1SlotHeaders &headers)
+{
+    QMutexLocker lock(&m_mutex);
+    m_remote1SlotHeaders = headers;
+}
+
 HidHandle UsbState::remoteReadHandle() const
 {
     QMutexLocker lock(&m_mutex);

@@ -70,6 +70,12 @@ public:
     void setDeviceInfo(const DeviceInfo &info);
     SlotHeaderPages slotHeaderPages() const;
     void setSlotHeaderPages(const SlotHeaderPages &pages);
+    // The remote1 slot headers for the slot overview: complete before
+    // updateUsb5 (connection thread) and before updateFunctions1 and
+    // updateFunctions2 (request worker) are emitted; the window reads this
+    // snapshot and never the device.
+    Remote1SlotHeaders remote1SlotHeaders() const;
+    void setRemote1SlotHeaders(const Remote1SlotHeaders &headers);
 
     // The HID layer in use (hidapi or the simulator); null means no devices.
     HidBackend *backend() const { return m_backend.load(std::memory_order_acquire); }
@@ -94,6 +100,7 @@ private:
     QString m_receiverKind;
     DeviceInfo m_deviceInfo;
     SlotHeaderPages m_slotHeaderPages{};
+    Remote1SlotHeaders m_remote1SlotHeaders;
     std::atomic<HidBackend *> m_backend{nullptr};
     HidHandle m_remoteRead, m_remoteWrite, m_receiverRead, m_receiverWrite;
 };

@@ -231,6 +231,43 @@ private slots:
         QCOMPARE(request.command, 9805);
     }
 
+    // The request worker's status: a slot write's time and a failure each
+    // become a line of the log.
+    void workerStatusLines()
+    {
+        w->textEdit->clear();
+        w->initFunctions1(QTime::currentTime().addMSecs(-1500));
+        w->initFunctionsFailed(QStringLiteral("slot 2 write ended: the remote took no report 7 (05 12)"));
+        const QStringList lines = logLines();
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(QRegularExpression("^1[5-9][0-9][0-9]ms$").match(lines[0]).hasMatch(), qPrintable(lines[0]));
+        QCOMPARE(lines[1], QStringLiteral("USB request failed: slot 2 write ended: the remote took no report 7 (05 12)"));
+    }
+
+    // The busy rule for every poster: a programming request while another is
+    // pending is refused with "device busy"; a transmit request is not.
+    void busyProgrammingRequestIsRefused()
+    {
+        UsbRequestData pending;
+        quint64 ticket = 0;
+        while (m_state->request.take(nullptr, &ticket))
+            m_state->request.finish(ticket);
+        MessageBox::takeLog();
+        w->usbCommand = UsbCommand::TransmitPressed;
+        QVERIFY(w->postUsbRequest());
+        w->usbCommand = UsbCommand::DeleteSlot;
+        w->nPult = 3;
+        QVERIFY(!w->postUsbRequest());
+        const QList<MessageBox::Record> boxes = MessageBox::takeLog();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("device busy"));
+        QVERIFY(m_state->request.take(&pending, nullptr));
+        QCOMPARE(pending.command, int(UsbCommand::TransmitPressed));
+        w->usbCommand = UsbCommand::TransmitReleased;
+        QVERIFY(w->postUsbRequest());
+        QVERIFY(MessageBox::takeLog().isEmpty());
+    }
+
     // A remote that cannot be opened: the remote label says so in red, with
     // the udev hint, and the remote's and receiver's actions are off; the
     // next connected remote takes the label over.

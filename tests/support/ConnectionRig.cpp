@@ -53,6 +53,12 @@ ConnectionRig::~ConnectionRig()
     connection.stop();
 }
 
+void ConnectionRig::record(const QString &event)
+{
+    QMutexLocker lock(&m_mutex);
+    m_events.append(event);
+}
+
 std::shared_ptr<SimulatedDevice> ConnectionRig::addRemote(const QString &kind)
 {
     if (kind == QLatin1String("remote1"))

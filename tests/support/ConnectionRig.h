@@ -39,6 +39,9 @@ public:
     // per run of input reports on one channel ("remote1.3 < 32 reports").
     QStringList traceLines() const;
 
+protected:
+    void record(const QString &event);
+
 private:
     mutable std::mutex m_mutex;
     QStringList m_events;

@@ -167,6 +167,60 @@ private slots:
         QVERIFY(!flag.load());
         QVERIFY(!mailbox.take(&got, &ticket));
     }
+
+    // The busy rule: while a request is pending, a programming request is
+    // refused and leaves the pending one alone; transmit and receiver-mode
+    // requests are never refused. Without a pending request all are taken.
+    void busyRule_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("refusedWhileBusy");
+        QTest::addRow("transmit pressed") << 2 << false;
+        QTest::addRow("transmit released") << 3 << false;
+        QTest::addRow("remote1 slot write") << 81 << true;
+        QTest::addRow("slot clear") << 82 << true;
+        QTest::addRow("macro page") << 129 << true;
+        QTest::addRow("remote2 slot write") << 165 << true;
+        QTest::addRow("simple slots") << 166 << true;
+        QTest::addRow("non-modulated") << 9805 << false;
+        QTest::addRow("modulated") << 9825 << false;
+    }
+    void busyRule()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, refusedWhileBusy);
+        std::atomic<bool> flag{false};
+        UsbRequest mailbox(flag);
+        UsbRequestData r;
+        r.command = command;
+        QVERIFY(mailbox.post(r));
+        UsbRequestData pending;
+        pending.command = UsbCommand::TransmitPressed;
+        quint64 ticket = 0;
+        QVERIFY(mailbox.take(nullptr, &ticket));
+        mailbox.finish(ticket);
+        QVERIFY(mailbox.post(pending));
+        QCOMPARE(mailbox.post(r), !refusedWhileBusy);
+        UsbRequestData got;
+        QVERIFY(mailbox.take(&got, nullptr));
+        QCOMPARE(got.command, refusedWhileBusy ? int(UsbCommand::TransmitPressed) : command);
+    }
+
+    void discardDropsThePending()
+    {
+        std::atomic<bool> flag{false};
+        UsbRequest mailbox(flag);
+        UsbRequestData r;
+        r.command = UsbCommand::SignalModulated;
+        mailbox.post(r);
+        quint64 ticket = 0;
+        QVERIFY(mailbox.take(nullptr, &ticket));
+        mailbox.discard();
+        QVERIFY(!flag.load());
+        // The old ticket no longer matches anything.
+        mailbox.finish(ticket);
+        QVERIFY(!mailbox.take(nullptr, nullptr));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDeviceInfo)

@@ -57,6 +57,19 @@ QVector<int> bytesOf(const QByteArray &bytes)
 }
 
 const QStringList kStart = {"updateReceiver1", "updateUsb1"};
+
+// The slot headers of the simulated remote1 read after its information
+// block: two pages of 64 bytes from the first page of each slot's first half.
+QStringList remote1HeaderReads()
+{
+    QStringList lines;
+    for (int s = 0; s < 8; ++s)
+        for (int p = 0; p < 2; ++p)
+            lines << (32 * s + p == 0 ? QStringLiteral("remote1.2 > 00 06 [9]") // trailing zeros are not shown
+                                      : QStringLiteral("remote1.2 > 00 06 %1 [9]").arg(32 * s + p, 2, 16, QLatin1Char('0')))
+                  << QStringLiteral("remote1.3 < 8 reports");
+    return lines;
+}
 const QStringList kRemote1Read = {"updateUsb2", "updateCustomerNumber(4)", "updateUsb5", "updateUsb3"};
 const QStringList kRemote2Read = {"updateUsb2", "updateCustomerNumber(4)", "updateUsb6", "updateUsb7", "updateUsb3"};
 
@@ -147,7 +160,8 @@ private slots:
         QTest::addRow("remote1") << QStringList{"remote1"} << kStart + kRemote1Read
                                  << QStringList{"remote1.2 > 00 03 01 [9]", "remote1.2 > 00 03 [9]",
                                                 "remote1.2 > 00 04 [9]", "remote1.2 > 00 88 [9]",
-                                                "remote1.3 < 32 reports"}
+                                                "remote1.3 < 32 reports"} +
+                                        remote1HeaderReads()
                                  << "remote1" << "";
         // The remote is opened and read first, then the same device is opened
         // again as receiver.
@@ -165,7 +179,8 @@ private slots:
         QTest::addRow("remote1 and receiver2")
             << QStringList{"remote1", "remote2"} << kStart + kRemote1Read + QStringList{"updateReceiver2"}
             << QStringList{"remote1.2 > 00 03 01 [9]", "remote1.2 > 00 03 [9]", "remote1.2 > 00 04 [9]",
-                           "remote1.2 > 00 88 [9]", "remote1.3 < 32 reports", "remote2.3 > 00 98 19 [9]"}
+                           "remote1.2 > 00 88 [9]", "remote1.3 < 32 reports"} +
+                   remote1HeaderReads() + QStringList{"remote2.3 > 00 98 19 [9]"}
             << "remote1" << "receiver2";
     }
     void connection()
@@ -223,7 +238,7 @@ private slots:
         const DeviceInfo got = rig.state.deviceInfo();
         QCOMPARE(entries(got, 0, 256), bytesOf(info));
         QCOMPARE(entries(got, 256, 128), QVector<int>(128, 0));
-        QCOMPARE(rig.traceLines().last(), QStringLiteral("remote1.3 < %1 reports").arg(256 / reportSize));
+        QCOMPARE(rig.traceLines().at(4), QStringLiteral("remote1.3 < %1 reports").arg(256 / reportSize));
         QCOMPARE(rig.state.remoteReportSize.load(), reportSize);
     }
 
