@@ -238,10 +238,12 @@ private slots:
         w->textEdit->clear();
         w->initFunctions1(QTime::currentTime().addMSecs(-1500));
         w->initFunctionsFailed(QStringLiteral("slot 2 write ended: the remote took no report 7 (05 12)"));
+        // The slot overview's own line follows the time.
         const QStringList lines = logLines();
-        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.size(), 3);
         QVERIFY2(QRegularExpression("^1[5-9][0-9][0-9]ms$").match(lines[0]).hasMatch(), qPrintable(lines[0]));
-        QCOMPARE(lines[1], QStringLiteral("USB request failed: slot 2 write ended: the remote took no report 7 (05 12)"));
+        QCOMPARE(lines[1], QStringLiteral("//-----------------"));
+        QCOMPARE(lines[2], QStringLiteral("USB request failed: slot 2 write ended: the remote took no report 7 (05 12)"));
     }
 
     // The busy rule for every poster: a programming request while another is
