@@ -378,8 +378,13 @@ private slots:
         QVERIFY(rig.functions.isRunning());
         QVERIFY(rig.connection.isRunning());
 
-        // Gone for the connection thread too; then back and read again.
-        QTRY_COMPARE(rig.state.remoteKind(), QString(""));
+        // Gone for the connection thread too (told to the window); then back
+        // and read again.
+        // (The connection thread may have looked already, right after the request.)
+        QTRY_VERIFY((events + rig.events()).contains("updateUsb4"));
+        if (device == "remote2")
+            QTRY_VERIFY((events + rig.events()).contains("updateReceiver1"));
+        QCOMPARE(rig.state.remoteKind(), QString(""));
         rig.takeEvents();
         rig.sim.plug(remote);
         const QStringList read = device == "remote1" ? kRemote1Read : kRemote2Read;
