@@ -1,8 +1,10 @@
-// libFuzzer target: the slot image builders and the slot overview. The input
+// libFuzzer target: the slot image builders (the older full key image too) and
+// the slot overview. The input
 // is read as Latin-1 lines "number<TAB>code" (keys as the catalogue could hold
 // them; the first byte also picks the remote type and the texts), and its raw
 // bytes as an information block and slot headers. The images must keep their
 // sizes; the second-generation image is "FALSE" or whole hex bytes.
+#include "programming/KeyImage.h"
 #include "programming/Remote1SlotImage.h"
 #include "programming/Remote2SlotImage.h"
 #include "programming/SlotOverview.h"
@@ -44,6 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (tab > 0)
             keys.append({line.mid(tab + 1), QVariant(line.left(tab))});
     }
+
+    // The older full image: "FALSE" in front or not, always both protocols and every record.
+    const KeyImage::Result legacy = KeyImage::build(keys);
+    if (legacy.image.size() - (legacy.valid ? 0 : 5) != 6 + KeyImage::RecordCount * KeyImage::RecordChars &&
+        !(legacy.image.size() == 5 + KeyImage::RecordCount * KeyImage::RecordChars && !legacy.valid))
+        std::abort();
 
     const KeyImage::Result part = Remote1SlotImage::buildKeys(keys, type);
     // "FALSE", then both protocols (none when no key has a place), then the body.

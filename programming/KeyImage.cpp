@@ -51,7 +51,9 @@ KeyImage::Result KeyImage::buildRecords(const QList<Key> &keys, int recordCount,
     QList<int> records;
     records.reserve(keys.size());
     for (int i = 0; i < keys.size(); ++i) {
-        const int wanted = recordOf(i);
+        // A code without its three protocol digits would shorten the protocol
+        // fields and shift every record behind them.
+        const int wanted = keys.at(i).id.size() < 3 ? -1 : recordOf(i);
         const int r = wanted < recordCount ? wanted : -1;
         records.append(r);
         if (r < 0)

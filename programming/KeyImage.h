@@ -30,7 +30,8 @@ public:
         QString image;
         bool valid = false;
         // Keys whose number addresses no record (outside 0..111, or not a
-        // whole number): left out of the image, by their place in the input.
+        // whole number) or whose code is shorter than its three protocol
+        // digits: left out of the image, by their place in the input.
         QList<int> skipped;
     };
 

@@ -85,6 +85,10 @@ private slots:
                                     key("002", B, QStringLiteral("abc")), key("003", B, 7.5),
                                     key("004", C, qint64(1) << 32)}
             << image(true, "001", "001", {{3, first(A)}}) << QList<int>{1, 2, 3, 4, 5, 6};
+        QTest::addRow("codes shorter than their protocol digits are skipped")
+            << QList<KeyImage::Key>{KeyImage::Key{QStringLiteral("1"), 3}, key("002", A, 5),
+                                    KeyImage::Key{QString(), 6}}
+            << image(true, "002", "002", {{5, first(A)}}) << QList<int>{0, 2};
         QTest::addRow("only keys outside the records")
             << QList<KeyImage::Key>{key("001", A, 200)} << QStringLiteral("FALSE") + QString(1568, QLatin1Char('0'))
             << QList<int>{0};

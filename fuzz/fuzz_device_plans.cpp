@@ -1,0 +1,65 @@
+// libFuzzer target: the request worker's write plans. The first bytes pick the
+// page and report sizes, slot and capacity; the rest is the payload text as
+// the window would post it. A plan that is not refused must carry exactly the
+// payload's bytes in its data reports, padded as the device expects.
+#include "usb/DeviceWritePlan.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+QByteArray dataOf(const DeviceWritePlan::Plan &plan)
+{
+    QByteArray out;
+    for (const DeviceWritePlan::Step &step : plan.steps) {
+        if (step.kind == DeviceWritePlan::Step::Data)
+            out += step.bytes;
+    }
+    return out;
+}
+
+void checkImage(const DeviceWritePlan::Plan &plan, const QString &text)
+{
+    if (plan.refused())
+        return;
+    if (!DeviceWritePlan::hexProblem(text).isEmpty())
+        std::abort(); // a payload that is no hex text is never sent
+    const QByteArray bytes = QByteArray::fromHex(text.toLatin1());
+    const QByteArray sent = dataOf(plan);
+    if (!sent.startsWith(bytes))
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 6)
+        return 0;
+    const int pageSize = data[0];
+    const int reportSize = data[1] % 65;
+    const int slot = data[2] % 12;
+    const int capacity = data[3];
+    const QString text = QString::fromLatin1(reinterpret_cast<const char *>(data + 6), int(size - 6));
+
+    // Byte reads never leave the text, whatever index is asked.
+    const int count = data[4] % 80;
+    const int first = data[5];
+    if (DeviceWritePlan::hexBytes(text, first, count).size() != count)
+        std::abort();
+    (void)DeviceWritePlan::hexByte(text, first);
+
+    const DeviceWritePlan::Plan frame = DeviceWritePlan::transmitFrame(text);
+    for (const DeviceWritePlan::Step &step : frame.steps) {
+        if (step.kind == DeviceWritePlan::Step::Data && step.bytes.size() != 8)
+            std::abort();
+    }
+
+    checkImage(DeviceWritePlan::remote1SlotWrite(pageSize, reportSize, 3, 130, text), text);
+    (void)DeviceWritePlan::remote1SlotClear(pageSize, reportSize, 3, 10);
+    checkImage(DeviceWritePlan::remote2SlotWrite(pageSize, reportSize, slot, capacity, text, 0), text);
+    checkImage(DeviceWritePlan::remote2MacroWrite(reportSize, text, 0), text);
+    return 0;
+}
