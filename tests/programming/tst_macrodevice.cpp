@@ -2,6 +2,7 @@
 // the editor shows the device's macro page with the sample catalogue's names,
 // and an edited step reaches the page posted for the device.
 #include "ConnectionRig.h"
+#include "LinkRig.h"
 #include "MacroEditorRun.h"
 #include "TestSupport.h"
 #include "app/MessageBox.h"
@@ -86,6 +87,68 @@ private slots:
         expected[16 + 5] = 30;   // 480 ms
         QCOMPARE(request.flashData, QString::fromLatin1(expected.toHex().toUpper()));
         rig.connection.stop();
+    }
+    // With the request worker running beside the connection thread,
+    // "Program" writes the edited page into the simulated remote, the
+    // information is read again, and the reopened editor shows the edit.
+    void programmedPageReachesTheRemote()
+    {
+        MainWindowImpl w;
+        LinkRig rig;
+        w.attachUsb(&rig.state);
+        w.connectUsbConnection(&rig.connection);
+        w.connectUsbFunctions(&rig.functions);
+        auto remote = rig.sim.addRemote2();
+        rig.sim.plug(remote);
+        rig.start();
+        QTRY_COMPARE(w.labelUSBreceiver->text(), QStringLiteral("USB infrared receiver is connected"));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.functions.polling() && !rig.state.transmitRequested.load(), 10000);
+        QByteArray expected = remote->macroPage();
+        expected[16 + 3] = 1;
+        expected[16 + 5] = 30;
+        QVERIFY(expected != remote->macroPage());
+        rig.takeEvents();
+
+        QVERIFY(MacroEditorRun::run(&w, [&] {
+            QTreeView *view = w.macroDialog.macroTV;
+            QAbstractItemModel *model = view->model();
+            const QModelIndex step = model->index(0, 0, model->index(1, 0));
+            view->setCurrentIndex(step);
+            view->edit(step);
+            if (auto *combo = view->viewport()->findChild<QComboBox *>())
+            {
+                combo->setCurrentIndex(combo->findText(QStringLiteral("SAT")));
+                emit view->itemDelegate()->commitData(combo);
+                emit view->itemDelegate()->closeEditor(combo);
+            }
+            const QModelIndex emitCell = step.siblingAtColumn(2);
+            view->setCurrentIndex(emitCell);
+            view->edit(emitCell);
+            if (auto *spin = view->viewport()->findChild<QSpinBox *>()) {
+                spin->findChild<QLineEdit *>()->selectAll();
+                QTest::keyClicks(spin, QStringLiteral("480"));
+                emit view->itemDelegate()->commitData(spin);
+                emit view->itemDelegate()->closeEditor(spin);
+            }
+            QTest::mouseClick(w.macroDialog.programMacroButton, Qt::LeftButton);
+        }));
+        QTRY_COMPARE_WITH_TIMEOUT(remote->macroPage(), expected, 10000);
+        // The information is read again and the window's copy follows it.
+        QStringList events;
+        QTRY_VERIFY2_WITH_TIMEOUT((events += rig.takeEvents()).contains(QStringLiteral("worker:updateUsb7")),
+                                  qPrintable(events.join(' ')), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.state.transmitRequested.load(), 10000);
+        const DeviceInfo info = rig.state.deviceInfo();
+        for (int i = 0; i < 128; ++i)
+            QCOMPARE(info.at(256 + i), int(quint8(expected.at(i))));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+
+        QVERIFY(MacroEditorRun::run(&w));
+        const QStringList tree = MacroEditorRun::treeText(w.macroTreeModel, QLatin1Char('|'));
+        QVERIFY2(tree.size() > 6, qPrintable(tree.join('\n')));
+        QCOMPARE(tree.at(4), QStringLiteral("Macro Movie night|     |     |     "));
+        QCOMPARE(tree.at(5), QStringLiteral("  SAT|POWER|480|992"));
+        QCOMPARE(tree.at(6), QStringLiteral("  DVD|OK|96|0"));
     }
 };
 
