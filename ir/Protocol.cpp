@@ -144,13 +144,6 @@ void Protocol::complete(CaptureStore &store, int i, const FrameResult &result)
     store.messageCommandText[i] = result.commandText;
 }
 
-void Protocol::resolveKeyCode(CaptureStore &store, int n)
-{
-    Q_UNUSED(store);
-    Q_UNUSED(n);
-    // Finds the key code that messages 0..n agree on and shows it in the window.
-}
-
 bool Protocol::checkTransmitProtocol(const QString &protocolNumber, QSqlDatabase db)
 {
     return ProtocolLookup::protocolIRT(db, protocolNumber) != ProtocolLookup::notFound();

@@ -63,8 +63,9 @@ public:
     // which it may rewrite), stores its RecognizerId, texts and span, and
     // returns what it stored together with the label pattern.
     FrameResult recognizeFrame(CaptureStore &store, int i, ReceiveMode mode = ReceiveMode::Modulated);
-    // Turns the recognised messages 0..n into the key code of the key press.
-    void resolveKeyCode(CaptureStore &store, int n);
+    // Turns the recognised messages 0..n of the store into the key code of
+    // the key press, or "UNKNOWN". Reads only the RecognizerIds and texts.
+    static QString resolveKeyCode(const CaptureStore &store, int n);
 
     // True when the catalogue holds a transmit code for the protocol number
     // (the first three characters of a key code) in "protocolsirt".

@@ -33,11 +33,19 @@ void MainWindowImpl::processMessage(int n)
         actionModuleted_Signal_30kHz_56kHz->isChecked() ? ReceiveMode::Modulated : ReceiveMode::NonModulated;
     const FrameResult result = protocol.recognizeFrame(captureStore, n, mode);
     colorSignalFields(n, result.labelPattern);
-    protocol.resolveKeyCode(captureStore, n);
+    showKeyCode(Protocol::resolveKeyCode(captureStore, n));
     if (tabWidget->currentIndex() == kMainTab)
         drawMessage(n);
     else if (tabWidget->currentIndex() == kOscillographTab)
         drawMessageOscillograph(n);
+}
+
+void MainWindowImpl::showKeyCode(const QString &code)
+{
+    labelKeyId->setText(code);
+    labelKeyId2->setText(code);
+    labelKeyIdSearch->setText(code);
+    refreshSameKey();
 }
 
 void MainWindowImpl::insertKey()

@@ -399,6 +399,9 @@ private:
     void makeConnections(int firstRow, int lastRow);
     // Recognition, key-code resolution and display of closed message n.
     void processMessage(int n);
+    // The resolved key code into the three key-code labels, then the
+    // same-key markers.
+    void showKeyCode(const QString &code);
 
     static std::atomic<MainWindowImpl *> instance;
 };
