@@ -235,15 +235,17 @@ std::vector<ProtocolCandidate> buildModulated()
     t.push_back(C(503, BP, "bbbbbbbbbbbbbbbbbbbb", {-889, 889, 889, -889}, 250, 200)
                     .halves(0, 1, 889, 160).firstEntry(-889).with(C::SpaceCorrections | StoreBack | C::Insert3500)
                     .cut("3/5", "8/12").spanOf(50000).pattern("VVvvTT (AAaa)2 AAH (CCcc)6"));
-    // 104: 444 us biphase with a double-length trailer bit, 29 bits (toggle masked later).
+    // 104: 444 us biphase with a double-length trailer bit, 29 bits. The
+    // trailer bit toggles from press to press: the command holds '0' in its
+    // place, so that one key gives one code.
     t.push_back(C(432, BP, "2650,-888,bbbbbbbbbbbbbbbbbbbbbbbbbbbbb", {444, -444, -444, 444}, 200, 200)
                     .halves(0, 0, 444, 100).merge(69).pad(59, -444).with(C::Double1011 | StoreBack)
-                    .cut("-", "0/29").spanOf(42000).pattern("HH (CCcc)2 TT (CCcc)4 (AAaa)4 (CCcc)4"));
+                    .cut("-", "0/4+'0'+5/24").spanOf(42000).pattern("HH (CCcc)2 TT (CCcc)4 (AAaa)4 (CCcc)4"));
     t.push_back(C(435, S4)); // 105
-    // 106: the same family with 25 bits.
+    // 106: the same family with 25 bits, its trailer bit masked too.
     t.push_back(C(587, BP, "2650,-888,bbbbbbbbbbbbbbbbbbbbbbbbb", {444, -444, -444, 444}, 200, 200)
                     .halves(0, 0, 444, 100).merge(61).pad(51, -444).with(C::Double1011 | StoreBack)
-                    .cut("-", "0/25").spanOf(42000).pattern("HH (CCcc)2 TT (CCcc)4 (AAaa)4 (CCcc)2"));
+                    .cut("-", "0/4+'0'+5/20").spanOf(42000).pattern("HH (CCcc)2 TT (CCcc)4 (AAaa)4 (CCcc)2"));
     // 107: 330 us biphase, 19 bits (10 address, 9 command).
     t.push_back(C(92, BP, "bbbbbbbbbbbbbbbbbbb", {330, -330, -330, 330}, 250, 100)
                     .halves(0, 0, 330, 200).with(StoreBack).cut("0/10", "10/9").spanOf(15000)

@@ -4,6 +4,7 @@
 // the table names leave the message row as they should.
 #include "CandidateFrames.h"
 #include "ir/CaptureStore.h"
+#include "ir/Decode.h"
 #include "ir/Protocol.h"
 #include "ir/ProtocolCandidate.h"
 
@@ -42,6 +43,26 @@ Recognised recognise(const QVector<int> &durations, bool modulated, int message 
     for (int k = 0; k < CaptureStore::kRowLength && store->captureSnapshot[message][k] != 0; ++k)
         r.row << store->captureSnapshot[message][k];
     return r;
+}
+
+// A 444 us biphase frame after a 2664/888 leader: a "1" is mark then space,
+// a "0" space then mark; bit 4 (the trailer) has halves of double length.
+QVector<int> trailerFrame(const QString &bits)
+{
+    QVector<int> d{2664, -888};
+    for (int i = 0; i < bits.size(); ++i) {
+        const int half = i == 4 ? 888 : 444;
+        const bool one = bits.at(i) == QLatin1Char('1');
+        for (const int level : {one ? 1 : -1, one ? -1 : 1}) {
+            if ((d.last() > 0) == (level > 0))
+                d.last() += level * half;
+            else
+                d << level * half;
+        }
+    }
+    if (d.last() < 0)
+        d.removeLast();
+    return d;
 }
 
 QString rowName(bool modulated, int index)
@@ -318,6 +339,40 @@ private slots:
         const Recognised r = recognise(frame.durations.mid(0, frame.durations.size() - 1), false);
         QCOMPARE(r.recognizerId, 103);
         QCOMPARE(r.result.commandText, frame.bits);
+    }
+
+    // The 444 us biphase frames with a double-length trailer bit (29 and 25
+    // bits): the trailer bit toggles from one key press to the next, so the
+    // command carries '0' in its place and both presses give one code.
+    void trailerBitMasked_data()
+    {
+        QTest::addColumn<QString>("bits");
+        QTest::addColumn<int>("recognizerId");
+        QTest::addRow("29 bits") << "1110" "0" "110000001010101000110011" << 432;
+        QTest::addRow("25 bits") << "1110" "0" "11000000101010100011" << 587;
+    }
+    void trailerBitMasked()
+    {
+        QFETCH(QString, bits);
+        QFETCH(int, recognizerId);
+        QString toggled = bits;
+        toggled[4] = '1';
+        const Recognised first = recognise(trailerFrame(bits), true);
+        const Recognised second = recognise(trailerFrame(toggled), true);
+        QCOMPARE(first.recognizerId, recognizerId);
+        QCOMPARE(second.recognizerId, recognizerId);
+        QCOMPARE(first.result.commandText, bits);
+        QCOMPARE(second.result.commandText, bits);
+
+        auto store = std::make_unique<CaptureStore>();
+        for (int k = 0; k < 3; ++k) {
+            const Recognised &r = k == 1 ? second : first;
+            store->messageRecognizerId[k] = r.recognizerId;
+            store->messageAddressText[k] = r.result.addressText;
+            store->messageCommandText[k] = r.result.commandText;
+        }
+        QCOMPARE(Protocol::resolveKeyCode(*store, 2),
+                 QLatin1String(recognizerId == 432 ? "4325" : "5874") + Decode::encode(bits));
     }
 
     // The same message in the two modes: non-modulated candidates never run
