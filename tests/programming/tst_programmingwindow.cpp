@@ -9,6 +9,7 @@
 #include "app/MessageBox.h"
 #include "mainwindow/MainWindowImpl.h"
 #include "programming/programming.h"
+#include "tools/samplekit/SampleKit.h"
 #include "tools/samplekit/SampleProtocolLookups.h"
 
 #include <QMetaMethod>
@@ -56,12 +57,19 @@ private slots:
         QTest::addColumn<int>("ntp"); // -1: the slot takes no slot code
         QTest::addColumn<QString>("expected");
         using SampleProtocolLookups::codeString;
-        QTest::addRow("11") << QByteArray("doStrProtocol11") << "002" << -1 << codeString("protocols11", 2, -1);
-        QTest::addRow("21") << QByteArray("doStrProtocol21") << "001" << 3 << codeString("protocols21", 1, 3);
-        QTest::addRow("41") << QByteArray("doStrProtocol41") << "004" << 7 << codeString("protocols41", 4, 7);
-        QTest::addRow("41 beyond the slot codes") << QByteArray("doStrProtocol41") << "004" << 8 << "FALSE";
-        QTest::addRow("irt") << QByteArray("doStrProtocolIRT") << "002" << -1 << codeString("protocolsirt", 2, -1);
-        QTest::addRow("irt without transmit code") << QByteArray("doStrProtocolIRT") << "003" << -1 << "FALSE";
+        // The sample's protocol numbers are those its key codes carry.
+        const QList<int> numbers = SampleKit::protocolNumbers();
+        QVERIFY(numbers.size() >= 3);
+        const int a = numbers.at(0), b = numbers.at(1), c = numbers.at(2), d = numbers.last();
+        auto text = [](int prot) { return QStringLiteral("%1").arg(prot, 3, 10, QLatin1Char('0')); };
+        QVERIFY(!SampleProtocolLookups::hasTransmitCode(2));
+        QTest::addRow("11") << QByteArray("doStrProtocol11") << text(b) << -1 << codeString("protocols11", b, -1);
+        QTest::addRow("21") << QByteArray("doStrProtocol21") << text(a) << 3 << codeString("protocols21", a, 3);
+        QTest::addRow("41") << QByteArray("doStrProtocol41") << text(d) << 7 << codeString("protocols41", d, 7);
+        QTest::addRow("41 beyond the slot codes") << QByteArray("doStrProtocol41") << text(d) << 8 << "FALSE";
+        QTest::addRow("irt") << QByteArray("doStrProtocolIRT") << text(b) << -1 << codeString("protocolsirt", b, -1);
+        QTest::addRow("irt without transmit code") << QByteArray("doStrProtocolIRT") << text(c) << -1 << "FALSE";
+        QTest::addRow("not a sample protocol") << QByteArray("doStrProtocol11") << "999" << -1 << "FALSE";
     }
     void lookUpByName()
     {

@@ -8,6 +8,7 @@
 #include "catalogue/RCTypesModel.h"
 #include "mainwindow/MainWindowImpl.h"
 #include "programming/Remote1SlotImage.h"
+#include "tools/samplekit/SampleKit.h"
 #include "tools/samplekit/SampleProtocolLookups.h"
 #include "usb/UsbState.h"
 
@@ -25,6 +26,19 @@ QStringList typeColumn(QAbstractItemView *view)
     for (int r = 0; r < view->model()->rowCount(); ++r)
         ids << view->model()->index(r, 0).data().toString();
     return ids;
+}
+
+// The protocol numbers of a master's keys, each once.
+QStringList keyProtocols(const QString &link)
+{
+    QSqlQuery q;
+    q.prepare(QStringLiteral("SELECT DISTINCT substr(ID, 1, 3) FROM rckeys WHERE Rcid=?"));
+    q.addBindValue(link);
+    QStringList out;
+    if (q.exec())
+        while (q.next())
+            out << q.value(0).toString();
+    return out;
 }
 
 } // namespace
@@ -221,7 +235,8 @@ private slots:
         // The sample's models use one protocol each: both blobs are its own,
         // for slot codes 4 and 5; their first byte names the protocol.
         const int prot = r.flashData.mid(2048, 2).toInt(nullptr, 16);
-        QVERIFY(prot >= 1 && prot <= 4);
+        QVERIFY2(SampleKit::protocolNumbers().contains(prot), qPrintable(QString::number(prot)));
+        QCOMPARE(keyProtocols(link), QStringList{QStringLiteral("%1").arg(prot, 3, 10, QLatin1Char('0'))});
         QCOMPARE(r.flashData.mid(2048), SampleProtocolLookups::usbCode(21, prot, 4) + SampleProtocolLookups::usbCode(21, prot, 5));
         QCOMPARE(r.flashData.size(), 256 + 1792 + 2 * 48);
         QVERIFY(MessageBox::takeLog().isEmpty());

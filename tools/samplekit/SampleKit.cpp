@@ -1,14 +1,16 @@
 #include "tools/samplekit/SampleKit.h"
 
-#include "ir/Decode.h"
+#include "tools/samplekit/SampleCaptureFile.h"
 #include "tools/samplekit/SampleMacros.h"
 #include "tools/samplekit/SamplePhotos.h"
 #include "tools/samplekit/SampleProtocolLookups.h"
 #include "tools/samplekit/SamplePicture.h"
 #include "tools/samplekit/SamplePrintTemplate.h"
+#include "tools/samplekit/SampleSignals.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -65,32 +67,27 @@ bool exec(QSqlDatabase db, const QString &sql, QString *error)
     return false;
 }
 
-QString bits(quint32 value, int count)
+// Key codes of the sample remotes, remembered per protocol, address and
+// command: large catalogues repeat them, and each costs a run of the
+// recogniser.
+class KeyCodes
 {
-    QString out;
-    for (int i = count - 1; i >= 0; --i)
-        out.append((value >> i) & 1 ? QLatin1Char('1') : QLatin1Char('0'));
-    return out;
-}
+public:
+    QString code(SampleSignals::Kind kind, int address, int command, QString *error)
+    {
+        const quint64 key = (quint64(kind) << 40) | (quint64(quint32(address)) << 16) | quint64(quint16(command));
+        const auto found = m_codes.constFind(key);
+        if (found != m_codes.constEnd())
+            return found.value();
+        const QString code = SampleKit::sampleKeyCode(kind, address, command, error);
+        if (!code.isEmpty())
+            m_codes.insert(key, code);
+        return code;
+    }
 
-// Key codes in the stored format: protocol number, byte count, encoded blocks.
-// Each sample protocol packs its fields as the recogniser would report them.
-QString keyCode(int protocol, int address, int command)
-{
-    switch (protocol) {
-    case 1: { // NEC-style: address, inverted address, command, inverted command
-        const quint32 v = (quint32(address & 0xFF) << 24) | (quint32(~address & 0xFF) << 16) |
-                          (quint32(command & 0xFF) << 8) | quint32(~command & 0xFF);
-        return QStringLiteral("0014") + Decode::encode(bits(v, 32));
-    }
-    case 2: // RC5-style: 5 address bits, 6 command bits
-        return QStringLiteral("0022") + Decode::encode(bits(address & 0x1F, 5) + bits(command & 0x3F, 6));
-    case 3: // Sony-style: 7 command bits, 5 address bits
-        return QStringLiteral("0032") + Decode::encode(bits(command & 0x7F, 7) + bits(address & 0x1F, 5));
-    default: // RC6-style: 8 address bits, 8 command bits
-        return QStringLiteral("0042") + Decode::encode(bits(address & 0xFF, 8) + bits(command & 0xFF, 8));
-    }
-}
+private:
+    QHash<quint64, QString> m_codes;
+};
 
 } // namespace
 
@@ -257,7 +254,48 @@ bool SampleKit::createSchema(QSqlDatabase db, QString *error)
     return true;
 }
 
-bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *error)
+int SampleKit::sampleCommand(int n, bool shift)
+{
+    // Normal keys take the commands from 0 up, their shift layer those from
+    // 64: distinct within every sample protocol's seven or more bits.
+    return (shift ? 64 : 0) + (n & 63);
+}
+
+QString SampleKit::sampleKeyCode(SampleSignals::Kind kind, int address, int command, QString *error, int frames)
+{
+    const SampleSignals::SampleProtocol &p = SampleSignals::protocol(kind);
+    const QString code =
+        SampleSignals::resolvePress(SampleSignals::press(kind, address, command, frames > 0 ? frames : p.frames));
+    // A code the program does not produce would find nothing when the remote
+    // is pointed at the receiver: that is a fault of the kit, never stored.
+    if (code.isEmpty() || code == QLatin1String("UNKNOWN")) {
+        if (error)
+            *error = QStringLiteral("a key of the sample protocol %1 (address %2, command %3, %4 frames) "
+                                    "resolves to \"%5\"")
+                         .arg(QLatin1String(p.name))
+                         .arg(address)
+                         .arg(command)
+                         .arg(frames > 0 ? frames : p.frames)
+                         .arg(code);
+        return QString();
+    }
+    return code;
+}
+
+QList<int> SampleKit::protocolNumbers(QString *error)
+{
+    QList<int> numbers;
+    for (const SampleSignals::SampleProtocol &p : SampleSignals::protocols()) {
+        const QString code = sampleKeyCode(p.kind, 0, 0, error);
+        if (code.isEmpty())
+            return {};
+        if (!numbers.contains(code.left(3).toInt()))
+            numbers.append(code.left(3).toInt());
+    }
+    return numbers;
+}
+
+bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *error, QList<SampleRemote> *remotes)
 {
     if (!db.transaction()) {
         if (error)
@@ -368,8 +406,20 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
     QSqlQuery key(db);
     key.prepare(QStringLiteral("INSERT INTO rckeys (Rcid, RCTypeId, Name, ID, Nkey) VALUES (?,?,?,?,?)"));
 
+    // Each sample protocol's number is the one its codes carry.
+    const QList<SampleSignals::SampleProtocol> &sampleProtocols = SampleSignals::protocols();
+    KeyCodes codes;
+    QList<int> protocolNumbers;
+    for (const SampleSignals::SampleProtocol &p : sampleProtocols) {
+        const QString code = codes.code(p.kind, 0, 0, error);
+        if (code.isEmpty())
+            return fail();
+        protocolNumbers.append(code.left(3).toInt());
+    }
+    if (remotes)
+        remotes->clear();
+
     QString master;
-    int masterIndex = 0;
     int masters = 0;
     for (int i = 0; i < options.models; ++i) {
         const QString rcid = QStringLiteral("%1").arg(0x5a000000u + quint32(i) * 0x1f3du, 8, 16, QLatin1Char('0'));
@@ -378,7 +428,6 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
         const bool linked = (i % 5 == 4 || i % 25 == 23) && !master.isEmpty();
         if (!linked) {
             master = rcid;
-            masterIndex = i;
             ++masters;
         }
         // A group shares its master's brand; masters take the brands in turn.
@@ -388,7 +437,9 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
         const bool own = i % 7 == 3;
         const int hidden = i % 13 == 6 ? 1 : 0;
         const int hidden1 = i % 17 == 8 ? 1 : 0;
-        const int protocol = 1 + (linked ? masterIndex : i) % 4;
+        // Masters take the sample protocols in turn; a group shares its master's.
+        const int protocolIndex = (masters - 1) % int(sampleProtocols.size());
+        const SampleSignals::Kind kind = sampleProtocols.at(protocolIndex).kind;
         model.addBindValue(rcid);
         model.addBindValue(brandName);
         model.addBindValue(deviceType);
@@ -404,7 +455,7 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
         model.addBindValue(hidden);
         model.addBindValue(own && i % 2 ? 0 : 1);
         model.addBindValue(hidden1);
-        model.addBindValue(protocol);
+        model.addBindValue(protocolNumbers.at(protocolIndex));
         if (!exec(model, error))
             return fail();
         if (linked)
@@ -430,22 +481,30 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
             const int count = full                       ? t.keyCount
                               : options.keysPerModel > 0 ? qMin(t.keyCount, qMax(4, options.keysPerModel / typesOfMaster) - 3)
                                                          : qMin(t.keyCount, 10 + rng.below(31));
+            if (t.id == 1 && remotes)
+                remotes->append({rcid, kind, address, count});
+            // A key sends the same code on every remote type it is placed on.
             for (int n = 0; n < count; ++n) {
-                const int command = (n * 7 + t.id) & 0xFF;
+                const QString code = codes.code(kind, address, sampleCommand(n, false), error);
+                if (code.isEmpty())
+                    return fail();
                 key.addBindValue(rcid);
                 key.addBindValue(t.id);
-                key.addBindValue(QString::fromLatin1(kKeyNames[n % 40]));
-                key.addBindValue(keyCode(protocol, address, command));
+                key.addBindValue(QString::fromLatin1(keyName(n)));
+                key.addBindValue(code);
                 key.addBindValue(n);
                 if (!exec(key, error))
                     return fail();
             }
             // A few shift-layer keys on the second layer of the first keys.
             for (int n = 0; n < (full ? count : 3) && n < count; ++n) {
+                const QString code = codes.code(kind, address, sampleCommand(n, true), error);
+                if (code.isEmpty())
+                    return fail();
                 key.addBindValue(rcid);
                 key.addBindValue(t.id);
-                key.addBindValue(QStringLiteral("SHIFT ") + QString::fromLatin1(kKeyNames[n]));
-                key.addBindValue(keyCode(protocol, address, (0x80 + n * 3 + t.id) & 0xFF));
+                key.addBindValue(QStringLiteral("SHIFT ") + QString::fromLatin1(keyName(n)));
+                key.addBindValue(code);
                 key.addBindValue(n + shiftOffset(t.id));
                 if (!exec(key, error))
                     return fail();
@@ -453,7 +512,11 @@ bool SampleKit::fillCatalogue(QSqlDatabase db, const Options &options, QString *
         }
     }
 
-    if (!SampleProtocolLookups::fill(db, error))
+    QList<int> distinctNumbers;
+    for (int number : std::as_const(protocolNumbers))
+        if (!distinctNumbers.contains(number))
+            distinctNumbers.append(number);
+    if (!SampleProtocolLookups::fill(db, distinctNumbers, error))
         return fail();
     if (!SampleMacros::fill(db, error))
         return fail();
@@ -538,6 +601,7 @@ bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &opt
     const QString dbPath = dir.filePath(QStringLiteral("rc.db"));
     QFile::remove(dbPath);
     bool ok = false;
+    QList<SampleRemote> remotes;
     {
         const QString connection = QStringLiteral("samplekit-%1").arg(quintptr(&ok));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
@@ -546,7 +610,7 @@ bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &opt
             if (error)
                 *error = db.lastError().text();
         } else {
-            ok = createSchema(db, error) && fillCatalogue(db, options, error) &&
+            ok = createSchema(db, error) && fillCatalogue(db, options, error, &remotes) &&
                  SamplePhotos::writeAll(db, dir.filePath(QStringLiteral("RCImages")), error);
             db.close();
         }
@@ -554,6 +618,9 @@ bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &opt
         QSqlDatabase::removeDatabase(connection);
     }
     if (!ok)
+        return false;
+    // Key presses of the sample remotes for the simulator to replay.
+    if (!SampleCaptureFile::write(dir.filePath(SampleCaptureFile::fileName()), remotes, error))
         return false;
 
     QFile icon(dir.filePath(QStringLiteral("rc.ico")));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/KeyPositionTable.h"
+#include "tools/samplekit/SampleSignals.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -30,8 +31,34 @@ public:
     // Writes the whole working directory at dir (created when missing).
     static bool writeWorkingDirectory(const QString &dir, const Options &options, QString *error = nullptr);
 
-    // Fills an empty catalogue (schema already created) with the sample rows.
-    static bool fillCatalogue(QSqlDatabase db, const Options &options, QString *error = nullptr);
+    // A keyed link master and the remote it stands for: its protocol and
+    // address, and how many normal-layer keys it has on the first type (keys
+    // 0 up to that count, sending sampleCommand(n, false)).
+    struct SampleRemote
+    {
+        QString rcid;
+        SampleSignals::Kind kind;
+        int address;
+        int firstTypeKeys;
+    };
+
+    // Fills an empty catalogue (schema already created) with the sample rows;
+    // remotes, when given, receives the keyed masters in catalogue order.
+    static bool fillCatalogue(QSqlDatabase db, const Options &options, QString *error = nullptr,
+                              QList<SampleRemote> *remotes = nullptr);
+
+    // The command a sample remote sends for key n of the normal layer or of
+    // the shift layer; the same on every remote type.
+    static int sampleCommand(int n, bool shift);
+    // The key code the program shows for a press of that key: the press (of
+    // `frames` frames; 0: the protocol's usual count) is rendered from the
+    // protocol's timings and run through the recogniser and resolver. Empty,
+    // with error set, when they do not resolve it.
+    static QString sampleKeyCode(SampleSignals::Kind kind, int address, int command, QString *error = nullptr,
+                                 int frames = 0);
+    // The protocol numbers the sample codes carry, each once, in the order
+    // of the sample protocols; empty, with error set, when one does not resolve.
+    static QList<int> protocolNumbers(QString *error = nullptr);
 
     // Remote types of the sample catalogue: id, name, number of normal keys.
     struct RemoteType

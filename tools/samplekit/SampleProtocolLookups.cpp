@@ -23,10 +23,20 @@ QString codeString(const QString &table, int protocol, int slotCode)
     return out.toUpper();
 }
 
-QString usbCode(int deviceId, int protocol, int slotCode)
+bool hasTransmitCode(int place)
+{
+    return place != 2;
+}
+
+bool hasTimingMarker(int place)
+{
+    return place < 2;
+}
+
+QString usbCode(int deviceId, int protocol, int slotCode, bool timingMarker)
 {
     const QString table = QStringLiteral("usbprotocols%1").arg(deviceId);
-    if (slotCode >= 0 || protocol > 2)
+    if (slotCode >= 0 || !timingMarker)
         return codeString(table, protocol, slotCode);
     // A timing marker and a time of 600 + 40 * protocol units in two 7-bit
     // bytes, then the rest of an invented blob.
@@ -35,7 +45,7 @@ QString usbCode(int deviceId, int protocol, int slotCode)
            + codeString(table, protocol, slotCode).mid(6);
 }
 
-bool fill(QSqlDatabase db, QString *error)
+bool fill(QSqlDatabase db, const QList<int> &protocols, QString *error)
 {
     auto run = [&](QSqlQuery &q, const QVariantList &values) {
         for (const QVariant &v : values)
@@ -56,7 +66,8 @@ bool fill(QSqlDatabase db, QString *error)
             *error = QStringLiteral("protocol look-up tables cannot be written");
         return false;
     }
-    for (int prot = 1; prot <= 4; ++prot) {
+    for (int place = 0; place < protocols.size(); ++place) {
+        const int prot = protocols.at(place);
         if (!run(p11, {prot, codeString(QStringLiteral("protocols11"), prot, -1)}))
             return false;
         for (int nrc = 0; nrc < 4; ++nrc)
@@ -65,12 +76,12 @@ bool fill(QSqlDatabase db, QString *error)
         for (int nrc = 0; nrc < 8; ++nrc)
             if (!run(p41, {prot, nrc, codeString(QStringLiteral("protocols41"), prot, nrc)}))
                 return false;
-        if (prot != 3 && !run(irt, {prot, codeString(QStringLiteral("protocolsirt"), prot, -1)}))
+        if (hasTransmitCode(place) && !run(irt, {prot, codeString(QStringLiteral("protocolsirt"), prot, -1)}))
             return false;
         for (int nrc = 0; nrc < kRemote1SlotCodes; ++nrc)
             if (!run(usb, {kRemote1DeviceId, prot, nrc, usbCode(kRemote1DeviceId, prot, nrc)}))
                 return false;
-        if (!run(usb, {kRemote2DeviceId, prot, 0, usbCode(kRemote2DeviceId, prot, -1)}))
+        if (!run(usb, {kRemote2DeviceId, prot, 0, usbCode(kRemote2DeviceId, prot, -1, hasTimingMarker(place))}))
             return false;
     }
     return true;
