@@ -1,7 +1,10 @@
 // libFuzzer target: the request worker's write plans. The first bytes pick the
 // page and report sizes, slot and capacity; the rest is the payload text as
 // the window would post it. A plan that is not refused must carry exactly the
-// payload's bytes in its data reports, padded as the device expects.
+// payload's bytes in its data reports, padded as the device expects. The text
+// also goes through the key's frame builder (split into a key code and a code
+// blob), whose frame must be whole reports of upper-case hex.
+#include "ir/TransmitFrame.h"
 #include "usb/DeviceWritePlan.h"
 
 #include <cstddef>
@@ -56,6 +59,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (step.kind == DeviceWritePlan::Step::Data && step.bytes.size() != 8)
             std::abort();
     }
+
+    const int split = data[4] % (text.size() + 1);
+    const QString code = text.left(split);
+    const QString blob = text.mid(split);
+    const QString keyFrame = TransmitFrame::build(code, blob);
+    const int bytes = TransmitFrame::frameBytes(code, blob);
+    if (bytes % 8 != 0 || keyFrame.size() != 2 * bytes || !DeviceWritePlan::hexProblem(keyFrame).isEmpty()
+        || keyFrame != keyFrame.toUpper())
+        std::abort();
+    if (DeviceWritePlan::transmitFrame(keyFrame).steps.size() != 1 + bytes / 8)
+        std::abort();
 
     checkImage(DeviceWritePlan::remote1SlotWrite(pageSize, reportSize, 3, 130, text), text);
     (void)DeviceWritePlan::remote1SlotClear(pageSize, reportSize, 3, 10);

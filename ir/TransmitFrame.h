@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The infrared frame of a transmitted key as hex text, built from the key's
+// stored code and the device's code blob for its protocol. Byte i of the frame
+// is byte i of the blob (0x7F beyond its end) with bit 7 set when frame bit i
+// is '1'. The frame bits are "0000", the first 112 decoded code bits, then '0'.
+// The receiver's report sequence for the frame is built elsewhere (the request
+// worker); this is only the text posted with the key press.
+namespace TransmitFrame {
+
+constexpr int kFrameBits = 128;
+constexpr int kCodeBits = 112;
+
+// "0000" + the first 112 bits of the key code's decoded blocks, '0' up to 128.
+QString frameBits(const QString &keyCode);
+
+// Frame length in bytes: the larger of 8 x (the code's byte-count digit, 0
+// when it is no digit) and the blob's whole bytes, raised to a multiple of 8.
+int frameBytes(const QString &keyCode, const QString &blob);
+
+// The frame text: 2 x frameBytes upper-case hex characters. A blob of odd
+// length is filled with "7F" and cut to the frame's length like any other.
+QString build(const QString &keyCode, const QString &blob);
+
+} // namespace TransmitFrame
