@@ -53,8 +53,14 @@ std::vector<ProtocolCandidate> buildModulated()
     t.push_back(C(9, MX, "789,-2950,605,bbbbbbbb,605",
                   {605, -2300, 605, 605, -1750, 605, -550, 605, -1150, 605, -1150, 605, -550, 605, -1750}, 250, 200)
                     .markHalves(0, 0, 670, 200).with(StoreBack).cut("-", "1/15").spanOf(100000).pattern(""));
-    t.push_back(C(10, PD)); // 11
-    t.push_back(C(11, PD)); // 12
+    // 11: JVC, 16 bits (address, command) after the 8400/4200 header. Its
+    // case takes the repeats of id 11 with the same texts (protocol 010).
+    t.push_back(C(10, PD, "8400,-4200,bbbbbbbbbbbbbbbb,525", {525, -1575, 525, -525}, 500, 200)
+                    .cut("0/8", "8/8").spanOf(60000).pattern("HH (AAaa)4 (CCcc)4 H"));
+    // 12: JVC's repeat, the same 16 bits without the header: the partner of
+    // id 10, and a code of its own (protocol 011) when the first frame was missed.
+    t.push_back(C(11, PD, "bbbbbbbbbbbbbbbb,525", {525, -1575, 525, -525}, 200, 200)
+                    .cut("0/8", "8/8").spanOf(40000).pattern("(AAaa)4 (CCcc)4 H"));
     // 13: pairs of pairs after a three-part header, 8 bits.
     t.push_back(C(12, SP4, "188,-520,188,-1450,188,-2350,bbbbbbbbbb,188",
                   {188, -1020, 188, -1820, 188, -520, 188, -1470}, 250, 200)
@@ -66,11 +72,22 @@ std::vector<ProtocolCandidate> buildModulated()
     // 18: 8600/4100 header, 32 bits: address, its complement, command, its complement.
     t.push_back(C(77, PD, "8600,-4100,bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb,640", {640, -1450, 640, -430}, 250, 200)
                     .complement(0, 8, 8, 16, 24, 8).cut("0/8", "16/8").spanOf(80000).pattern("HH (AAaa)8 (CCcc)8 H"));
-    t.push_back(C(315, PD)); // 19
+    // 19: NEC, 32 bits (address, its complement or a second address byte,
+    // command, its complement) after the 9000/4500 header: its cases take
+    // the 9000/2250 ditto (18) as the repeat from the third message, and a
+    // full repeat as the same frame again. All 32 bits go into the texts so
+    // that the variants with a 16-bit command stay apart. Wide header
+    // windows: some remotes run fast and send 8000/4000.
+    t.push_back(C(315, PD, "9000,-4500,bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb,560", {560, -1690, 560, -560}, 1800, 300)
+                    .cut("0/16", "16/16").spanOf(110000).pattern("HH (AAaa)8 (CCcc)8 H"));
     // 20: 9200/4500 header, 24 bits: address, command, its complement.
     t.push_back(C(16, PD, "9200,-4500,bbbbbbbbbbbbbbbbbbbbbbbb,560", {560, -1650, 560, -560}, 600, 200)
                     .complement(8, 16, 8).cut("0/8", "8/8").spanOf(80000).pattern("HH (AAaa)4 (CCcc)8 H"));
-    t.push_back(C(529, PD)); // 21
+    // 21: never matches. Its cases are NEC's with the ditto (protocol numbers
+    // 318/319, seven code bytes: a 48-bit NEC), but such a frame has more
+    // than 87 durations, and row 2 takes every one of them on the cut
+    // message before it gets here.
+    t.push_back(C(529, PD));
     t.push_back(C(317, PD)); // 22
     // 23: 9000/2250 repeat message, header only.
     t.push_back(C(18, PD, "9000,-2250,579", {560, -1690, 560, -560}, 500, 200).spanOf(80000).pattern("HHH"));
@@ -78,9 +95,16 @@ std::vector<ProtocolCandidate> buildModulated()
     t.push_back(C(19, BP, "500,-2450,bbbbbbbbbbbbbbbbb", {500, -500, -500, 500}, 250, 200)
                     .halves(0, 0, 500, 200).with(StoreBack).cut("9/8", "1/8").spanOf(23000)
                     .pattern("HHVV (CCcc)4 (AAaa)4"));
-    t.push_back(C(20, PD)); // 25
+    // 25: Kaseikyo (Panasonic, Denon-K, SharpDVD, Teac-K...), 48 bits after
+    // the 3456/1728 header: seven code bytes, the same frame as repeat, and
+    // the 3500/3500 repeat (21) as partner. Vendor and parity as address,
+    // the 24 bits of device, function and check byte as command.
+    t.push_back(C(20, PD, "3456,-1728,bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb,432", {432, -1296, 432, -432}, 400, 200)
+                    .cut("0/24", "24/24").spanOf(80000).pattern("HH (AAaa)12 (CCcc)12 H"));
     t.push_back(C(20, PD)); // 26
-    t.push_back(C(559, PD)); // 27
+    // 27: Kaseikyo with 56 bits (Panasonic2): eight code bytes, plain.
+    t.push_back(C(559, PD, "3456,-1728,bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb,432", {432, -1296, 432, -432}, 400, 200)
+                    .cut("0/24", "24/32").spanOf(90000).pattern("HH (AAaa)12 (CCcc)16 H"));
     // 28: 3500/3500 repeat message, header only.
     t.push_back(C(21, PD, "3500,-3500,400", {400, -1200, 400, -400}, 500, 200).spanOf(60000).pattern("HH (CCcc)24 H"));
     // 29: 3600/3600 header, 22 bits: address and command, then both complemented.
@@ -110,19 +134,35 @@ std::vector<ProtocolCandidate> buildModulated()
                   {444, -444, -444, 444}, 250, 200)
                     .bufferOfRowBefore().with(StoreBack).cut("0/8", "8/8").spanOf(30000)
                     .pattern("HHH (VVvv)2 TTTT (AAaa)4 (CCcc)4"));
-    t.push_back(C(27, PD));  // 35
+    // 35: RCA, 24 bits most significant first after a 4000 us space: device
+    // (4), function (8), then both inverted. Two code bytes hold device and
+    // function; any frame of the press gives the code. The header mark is
+    // 4 ms, or 20 ms in the first frame of older remotes: one window takes both.
+    t.push_back(C(27, PD, "12000,-4000,bbbbbbbbbbbbbbbbbbbbbbbb,500", {500, -2000, 500, -1000}, 9000, 300)
+                    .cut("0/4", "4/8").spanOf(60000).pattern("HH (AAaa)2 (CCcc)4 (AAaa)2 (CCcc)4 H"));
     t.push_back(C(28, PD));  // 36
     t.push_back(C(29, PD));  // 37
     t.push_back(C(30, PD));  // 38
-    t.push_back(C(232, PD)); // 39
+    // 39: Samsung32 (and NECx), 32 bits after the 4500/4500 header, all of
+    // them command: plain for full repeats (protocol 232), or with the
+    // one-bit repeats of id 32 (protocol 234, which keeps the first 32 bits).
+    t.push_back(C(232, PD, "4500,-4500,bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb,560", {560, -1690, 560, -560}, 500, 250)
+                    .cut("-", "0/32").spanOf(110000).pattern("HH (CCcc)16 H"));
     t.push_back(C(232, PD)); // 40
     t.push_back(C(520, PD)); // 41
     // 42: two 4500/4500 halves, 36 bits; the command's two bytes must differ.
     t.push_back(C(231, PD, "4500,-4500,bbbbbbbbbbbbbbbb,500,-4500,bbbbbbbbbbbbbbbbbbbb,500", {500, -1500, 500, -500},
                   250, 200)
                     .differ(20, 28, 8).cut("0/20", "20/8").spanOf(65000).pattern("HH (AAaa)8 HH (AAaa)2 (CCcc)8 H"));
-    t.push_back(C(233, PD)); // 43
-    t.push_back(C(32, PD));  // 44
+    // 43: Samsung20, 20 bits after the 4500/4500 header: 6 device, 6
+    // subdevice, 8 function bits; three code bytes.
+    t.push_back(C(233, PD, "4500,-4500,bbbbbbbbbbbbbbbbbbbb,560", {560, -1690, 560, -560}, 500, 250)
+                    .cut("0/12", "12/8").spanOf(110000).pattern("HH (AAaa)6 (CCcc)4 H"));
+    // 44: the repeat of NECx and Samsung32 remotes that do not resend the
+    // frame: the 4500/4500 header, one bit, a final mark. Case 232b keeps
+    // this bit after the first frame's 32.
+    t.push_back(C(32, PD, "4500,-4500,b,560", {560, -1690, 560, -560}, 500, 250)
+                    .cut("-", "0/1").spanOf(110000).pattern("HH CC H"));
     t.push_back(C(32, PD));  // 45
     t.push_back(C(562, PD)); // 46
     // 47: 2500/3368 header only.
@@ -130,7 +170,11 @@ std::vector<ProtocolCandidate> buildModulated()
     t.push_back(C(34, PD)); // 48
     t.push_back(C(35, PD)); // 49
     t.push_back(C(36, PD)); // 50
-    t.push_back(C(37, PD)); // 51
+    // 51: Denon and Sharp, 15 bits without header: 5 address bits, 8
+    // command bits and 2 extension bits; the second frame of each pair
+    // inverts command and extension, as case 37 expects of odd messages.
+    t.push_back(C(37, PD, "bbbbbbbbbbbbbbb,264", {264, -1848, 264, -792}, 200, 250)
+                    .cut("0/5", "5/10").spanOf(45000).pattern("(AAaa)2 AA (CCcc)5 H"));
     t.push_back(C(38, PD)); // 52
     // 53, 54: 2400/600 header, 12 bits (7 command, 5 address); the last bit
     // is read from its mark alone.
@@ -162,7 +206,10 @@ std::vector<ProtocolCandidate> buildModulated()
     t.push_back(C(48, PD)); // 65
     // 66: 18000/4500 header only.
     t.push_back(C(49, PD, "18000,-4500,1130", {1130, -3370, 1130, -1130}, 1000, 400).spanOf(170000).pattern("HHH"));
-    t.push_back(C(50, PD)); // 67
+    // 67: Mitsubishi, 16 bits of 300 us marks without header (300/900 and
+    // 300/2100), device then function: two code bytes, plain.
+    t.push_back(C(50, PD, "bbbbbbbbbbbbbbbb,300", {300, -2100, 300, -900}, 200, 250)
+                    .cut("0/8", "8/8").spanOf(30000).pattern("(AAaa)4 (CCcc)4 H"));
     t.push_back(C(51, PD)); // 68
     t.push_back(C(52, PD)); // 69
     // 70: a fixed 4050/2050 frame without data.
@@ -198,7 +245,11 @@ std::vector<ProtocolCandidate> buildModulated()
     // 90: 2-bit symbols of a 208 mark, 24 bits; two fixed zeros in the command.
     t.push_back(C(74, S4, "395,-280,bbbbbbbbbbbb,158", {208, -730, 208, -570, 208, -400, 208, -230}, 250, 75)
                     .cut("-", "0/16+'00'+18/6").spanOf(15000).pattern("HH (CCcc)4 TTccCCccH"));
-    t.push_back(C(78, S4)); // 91
+    // 91: Nokia32, a 412/276 leader and sixteen 2-bit symbols (164 us marks,
+    // four spaces), most significant first: device, subdevice, toggle and 7
+    // bits, function. Case 78 clears bit 16, the toggle.
+    t.push_back(C(78, S4, "412,-276,bbbbbbbbbbbbbbbb,164", {164, -783, 164, -614, 164, -445, 164, -276}, 100, 80)
+                    .cut("-", "0/32").spanOf(60000).pattern("HH (CCcc)8 H"));
     // 92: 550 us biphase after a raw 500/2500 header, 7 bits.
     t.push_back(C(75, BP, "500,-2500,bbbbbbb", {-550, 500, 500, -550}, 250, 200)
                     .halves(2, 3, 550, 200).with(C::RawHead | StoreBack).cut("-", "0/7").spanOf(15000)

@@ -197,3 +197,158 @@ Frame make(const std::vector<ProtocolCandidate> &chain, int index, QRandomGenera
 }
 
 } // namespace CandidateFrames
+
+namespace RemoteFrames {
+
+namespace {
+
+// Adds the jittered value, merging it with the last one of the same level.
+void put(QVector<int> &out, int nominal, int jitterUs, QRandomGenerator &rng)
+{
+    const int v = nominal + (jitterUs > 0 ? static_cast<int>(rng.bounded(2 * jitterUs + 1)) - jitterUs : 0);
+    if (!out.isEmpty() && (out.last() > 0) == (v > 0))
+        out.last() += v;
+    else
+        out << v;
+}
+
+// `count` bits of value, least significant first unless msbFirst.
+QVector<int> bitsOf(quint64 value, int count, bool msbFirst = false)
+{
+    QVector<int> bits;
+    for (int k = 0; k < count; ++k)
+        bits << static_cast<int>((value >> (msbFirst ? count - 1 - k : k)) & 1u);
+    return bits;
+}
+
+// A pulse-distance frame: header (none when 0), a mark and a space per bit,
+// a final mark. Headers jitter by 120 us, bits by 60 us.
+QVector<int> pulseDistance(int headMark, int headSpace, const QVector<int> &bits, int mark, int one, int zero,
+                           QRandomGenerator &rng)
+{
+    QVector<int> out;
+    if (headMark > 0) {
+        put(out, headMark, 120, rng);
+        put(out, -headSpace, 120, rng);
+    }
+    for (const int b : bits) {
+        put(out, mark, 60, rng);
+        put(out, -(b ? one : zero), 60, rng);
+    }
+    put(out, mark, 60, rng);
+    return out;
+}
+
+int total(const QVector<int> &frame)
+{
+    int sum = 0;
+    for (const int v : frame)
+        sum += std::abs(v);
+    return sum;
+}
+
+} // namespace
+
+Press press(Remote remote, quint32 device, quint32 command, int frames, QRandomGenerator &rng)
+{
+    Press p;
+    // Frames sent at a fixed period: the gap is what the frame leaves of it.
+    const auto add = [&p](const QVector<int> &frame, int periodOrGap, bool period) {
+        p.frames << frame;
+        p.gaps << (period ? periodOrGap - total(frame) : periodOrGap);
+    };
+    const quint32 f = command & 0xFFu;
+    switch (remote) {
+    case Remote::Nec:
+    case Remote::Nec2: {
+        // Unit 564 us; the address's second byte is its complement unless
+        // the device gives one.
+        const quint32 d = device > 0xFFu ? device : (device | ((~device & 0xFFu) << 8));
+        const QVector<int> bits = bitsOf(d, 16) + bitsOf(f, 8) + bitsOf(~f & 0xFFu, 8);
+        add(pulseDistance(9024, 4512, bits, 564, 1692, 564, rng), 108000, true);
+        for (int k = 1; k < frames; ++k) {
+            if (remote == Remote::Nec)
+                add(pulseDistance(9024, 2256, {}, 564, 0, 0, rng), 108000, true);
+            else
+                add(pulseDistance(9024, 4512, bits, 564, 1692, 564, rng), 108000, true);
+        }
+        break;
+    }
+    case Remote::Jvc: {
+        // Unit 525 us; every frame ends with 45 units of silence.
+        const QVector<int> bits = bitsOf(device & 0xFFu, 8) + bitsOf(f, 8);
+        add(pulseDistance(8400, 4200, bits, 525, 1575, 525, rng), 23625, false);
+        for (int k = 1; k < frames; ++k)
+            add(pulseDistance(0, 0, bits, 525, 1575, 525, rng), 23625, false);
+        break;
+    }
+    case Remote::Kaseikyo: {
+        // Unit 432 us: vendor (16 bits), its 4-bit parity, device (4),
+        // subdevice (8), function (8), and a check byte.
+        const quint32 vendor = device & 0xFFFFu;
+        const quint32 d = (device >> 16) & 0xFu;
+        const quint32 s = (device >> 24) & 0xFFu;
+        const quint32 vp = (vendor ^ (vendor >> 4) ^ (vendor >> 8) ^ (vendor >> 12)) & 0xFu;
+        const QVector<int> bits = bitsOf(vendor, 16) + bitsOf(vp, 4) + bitsOf(d, 4) + bitsOf(s, 8) + bitsOf(f, 8) +
+                                  bitsOf(d ^ s ^ f, 8);
+        for (int k = 0; k < frames; ++k)
+            add(pulseDistance(3456, 1728, bits, 432, 1296, 432, rng), 74736, false);
+        break;
+    }
+    case Remote::Samsung32: {
+        // Unit 550 us; repeats are the frame again, 108 ms apart.
+        const QVector<int> bits = bitsOf(device & 0xFFFFu, 16) + bitsOf(f, 8) + bitsOf(~f & 0xFFu, 8);
+        for (int k = 0; k < frames; ++k)
+            add(pulseDistance(4400, 4400, bits, 550, 1650, 550, rng), 108000, true);
+        break;
+    }
+    case Remote::Denon: {
+        // Unit 264 us; frames alternate between the command with the
+        // extension bits 0 and its inversion with 3, 165 units apart.
+        const QVector<int> plain = bitsOf(device & 0x1Fu, 5) + bitsOf(f, 8) + bitsOf(0, 2);
+        const QVector<int> inverted = bitsOf(device & 0x1Fu, 5) + bitsOf(~f & 0xFFu, 8) + bitsOf(3, 2);
+        for (int k = 0; k < frames; ++k)
+            add(pulseDistance(0, 0, k % 2 == 0 ? plain : inverted, 264, 1848, 792, rng), 43560, false);
+        break;
+    }
+    case Remote::Rca: {
+        // Unit 460 us, most significant bit first: device (4 bits),
+        // function (8), both inverted; 16 units of silence after each frame.
+        const quint32 d = device & 0xFu;
+        const QVector<int> bits = bitsOf(d, 4, true) + bitsOf(f, 8, true) + bitsOf(~d & 0xFu, 4, true) +
+                                  bitsOf(~f & 0xFFu, 8, true);
+        for (int k = 0; k < frames; ++k)
+            add(pulseDistance(3680, 3680, bits, 460, 1840, 920, rng), 7360, false);
+        break;
+    }
+    case Remote::Mitsubishi: {
+        // Unit 300 us: device and function, 80 units of silence after each.
+        const QVector<int> bits = bitsOf(device & 0xFFu, 8) + bitsOf(f, 8);
+        for (int k = 0; k < frames; ++k)
+            add(pulseDistance(0, 0, bits, 300, 2100, 900, rng), 24000, false);
+        break;
+    }
+    case Remote::Nokia32: {
+        // 412/276 leader, then two bits per symbol (most significant first):
+        // device, subdevice, the toggle (bit 8 of command) and 7 zero bits,
+        // function; a 164 mark.
+        const quint64 value = (quint64(device & 0xFFFFu) << 16) | (quint64((command >> 8) & 1u) << 15) | f;
+        const int spaces[4] = {276, 445, 614, 783};
+        for (int k = 0; k < frames; ++k) {
+            QVector<int> frame;
+            put(frame, 412, 40, rng);
+            put(frame, -276, 40, rng);
+            for (int s = 15; s >= 0; --s) {
+                put(frame, 164, 30, rng);
+                put(frame, -spaces[(value >> (2 * s)) & 3u], 30, rng);
+            }
+            put(frame, 164, 30, rng);
+            add(frame, 100000, true);
+        }
+        break;
+    }
+    }
+    return p;
+}
+
+} // namespace RemoteFrames

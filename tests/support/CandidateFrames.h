@@ -38,3 +38,34 @@ bool fullyGiven(const ProtocolCandidate &candidate);
 Frame make(const std::vector<ProtocolCandidate> &chain, int index, QRandomGenerator &rng, Twin twin = Twin::None);
 
 } // namespace CandidateFrames
+
+// Key presses of real remotes, rendered from the protocols' published
+// timings (not from the table), with a receiver's jitter: what the chain and
+// the resolver must make a key code of.
+namespace RemoteFrames {
+
+enum class Remote {
+    Nec,        // 9000/4500, 32 bits, 9000/2250 ditto as repeat
+    Nec2,       // the same frame sent again as repeat
+    Jvc,        // 8400/4200, 16 bits; repeats without the header
+    Kaseikyo,   // 3456/1728, 48 bits (Panasonic and its relatives)
+    Samsung32,  // 4500/4500, 32 bits, the frame again as repeat
+    Denon,      // 15 bits, no header; the second frame inverts the command
+    Rca,        // 4000/4000, 24 bits, most significant bit first
+    Mitsubishi, // 16 bits of 300 us marks, no header
+    Nokia32,    // 412/276 leader, sixteen 2-bit symbols
+};
+
+struct Press
+{
+    QVector<QVector<int>> frames; // marks positive, spaces negative, each ending with a mark
+    QVector<int> gaps;            // the silence after each frame, microseconds
+};
+
+// One key press: the first frame and frames - 1 repeats. `device` and
+// `command` are the protocol's own fields (for Kaseikyo `device` holds the
+// vendor in bits 0-15, the device nibble in 16-19, the subdevice in 24-31; for Nokia32 device
+// and subdevice bytes, and bit 8 of `command` is the toggle).
+Press press(Remote remote, quint32 device, quint32 command, int frames, QRandomGenerator &rng);
+
+} // namespace RemoteFrames
