@@ -1,8 +1,14 @@
 // MainWindowImpl: received signals: message closing, recognition display, key learning and transmission.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "catalogue/CurrentRow.h"
+#include "catalogue/PictureGeometry.h"
+#include "ir/SameKeyMarks.h"
 #include "ir/SignalDisplay.h"
 
+#include <QDebug>
+#include <QItemSelectionModel>
+#include <QSqlDatabase>
 #include <QTimer>
 
 namespace {
@@ -103,10 +109,40 @@ void MainWindowImpl::colorSignalFields(int row, const QString &pattern)
 
 void MainWindowImpl::refreshSameKey()
 {
-    // Moves the same-key markers onto the keys that carry the shown code.
+    const SameKeyMarks::Keys keys = SameKeyMarks::keysWithCode(
+        QSqlDatabase::database(), CurrentRow::text(ModelsTV, 5), CurrentRow::text(RCTypesTV, 0), labelKeyId->text());
+    if (!keys.ok)
+        qWarning() << "refreshSameKey:" << keys.error;
+    const QList<QPoint> places = SameKeyMarks::markerPositions(keys.numbers, keyPositions, labelPicture->height());
+    for (int i = 0; i < SameKeyMarks::kMarkers; ++i) {
+        if (!sameKeyMarkers[i])
+            continue;
+        sameKeyMarkers[i]->move(i < places.size() ? places.at(i)
+                                                  : QPoint(PictureGeometry::HiddenMarkerX, PictureGeometry::HiddenMarkerY));
+    }
 }
 
 void MainWindowImpl::selectSameIdRows()
 {
-    // Selects the key-list rows that carry the shown code.
+    const QString code = labelKeyId->text();
+    QAbstractItemModel *model = KeysTV->model();
+    QItemSelectionModel *selection = KeysTV->selectionModel();
+    if (!model || !selection || !SameKeyMarks::isCode(code))
+        return;
+    while (model->canFetchMore(QModelIndex()))
+        model->fetchMore(QModelIndex());
+    QItemSelection rows;
+    int last = -1;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->index(row, 3).data().toString() != code)
+            continue;
+        rows.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
+        last = row;
+    }
+    // Without a matching row the user's selection stays as it is.
+    if (last < 0)
+        return;
+    selection->setCurrentIndex(model->index(last, 0), QItemSelectionModel::NoUpdate);
+    selection->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    KeysTV->viewport()->update();
 }

@@ -149,7 +149,7 @@ public:
     QString flashData;
     QString slotFlashData[4];
     QString transmitFrame;
-    int deviceId = 0;
+    int deviceId = -1; // none read yet: matches no usbprotocols row
     int deviceRCTypeId = 0;
     static constexpr int kSlotHeaderPages = 16;
     int slotHeaderPages[kSlotHeaderPages * 64] = {};
