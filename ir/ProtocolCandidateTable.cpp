@@ -1,8 +1,11 @@
 // The recogniser's candidate chains as data. Each row says which protocol it
 // stands for; the order matters (the first match wins and rows that share a
 // RecognizerId are alternatives). Rows written `ProtocolCandidate(id, kind)`
-// only are known by their place and decoder: their templates are still to
-// come, and until then they never match.
+// only are known by their place and decoder and never match: no protocol was
+// found whose frames reach that place and fit what the key-code cases of the
+// id expect (partners, repeat handling, code bytes), or the id already has a
+// row and the alternative is not needed. A frame that no row takes resolves
+// to "UNKNOWN" rather than to a code of the wrong protocol.
 #include "ir/ProtocolCandidate.h"
 
 namespace {
