@@ -2,6 +2,7 @@
 
 #include "ir/Decode.h"
 #include "ir/Misc.h"
+#include "programming/ProtocolLookup.h"
 
 namespace {
 
@@ -78,6 +79,15 @@ QString build(const QString &keyCode, const QString &blob)
         frame += QLatin1Char(Misc::hexDigit(v % 16));
     }
     return frame;
+}
+
+QString codeBlob(QSqlDatabase db, int deviceId, const QString &keyCode)
+{
+    QString blob;
+    // Without a slot code: the second-generation device's one row per protocol.
+    if (!ProtocolLookup::usbProtocol(db, deviceId, keyCode.left(3), -1, &blob))
+        return ProtocolLookup::notFound();
+    return blob;
 }
 
 } // namespace TransmitFrame

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
 
 // The infrared frame of a transmitted key as hex text, built from the key's
@@ -23,5 +24,10 @@ int frameBytes(const QString &keyCode, const QString &blob);
 // The frame text: 2 x frameBytes upper-case hex characters. A blob of odd
 // length is filled with "7F" and cut to the frame's length like any other.
 QString build(const QString &keyCode, const QString &blob);
+
+// The device's code blob for the protocol of a key code (its first three
+// digits): the code column of the first usbprotocols row of the device and
+// protocol, or "FALSE" when there is none or the table cannot be read.
+QString codeBlob(QSqlDatabase db, int deviceId, const QString &keyCode);
 
 } // namespace TransmitFrame

@@ -1,12 +1,19 @@
 // MainWindowImpl: received signals: message closing, recognition display, key learning and transmission.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/MessageBox.h"
 #include "catalogue/CurrentRow.h"
+#include "catalogue/KeyPositionTable.h"
 #include "catalogue/PictureGeometry.h"
+#include "catalogue/RCKeysModel.h"
+#include "ir/KeyLearning.h"
 #include "ir/SameKeyMarks.h"
 #include "ir/SignalDisplay.h"
+#include "ir/TransmitFrame.h"
+#include "usb/UsbRequest.h"
 
 #include <QDebug>
+#include <QIcon>
 #include <QItemSelectionModel>
 #include <QSqlDatabase>
 #include <QTimer>
@@ -56,12 +63,130 @@ void MainWindowImpl::showKeyCode(const QString &code)
 
 void MainWindowImpl::insertKey()
 {
-    // Carries out a key assignment or key transmission requested on the picture.
+    // Three steps, each when its gesture is waiting; all three can run in one
+    // tick. The modal boxes below run nested ticks: the learn request is
+    // cleared and transmitReady is false before any box opens, so a nested
+    // tick starts no second learn and no second frame.
+    if (labelPicture->assignRequest)
+        learnKey();
+    if (labelPicture->keyPressed && transmitReady)
+        transmitKey();
+    if (labelPicture->sendRequest)
+        releaseKey();
+}
+
+void MainWindowImpl::learnKey()
+{
+    labelPicture->assignRequest = false;
+    const QString code = labelKeyId->text();
+    // Nothing received yet, or nothing recognised: there is no code to learn.
+    if (!SameKeyMarks::isCode(code))
+        return;
+    const int nkey = labelPicture->selectedKey;
+    if (!KeyPositionTable::isKeyNumber(nkey))
+        return;
+    const QString rcid = CurrentRow::text(ModelsTV, 0);
+    const QString link = CurrentRow::text(ModelsTV, 5);
+    const QString typeId = CurrentRow::text(RCTypesTV, 0);
+    if (link.isEmpty())
+        return;
+    QSqlDatabase db = QSqlDatabase::database();
+    const KeyLearning::StoredKey existing = KeyLearning::findKey(db, link, typeId, nkey);
+    if (!existing.ok) {
+        MessageBox::warning(this, tr("Warning"), tr("The key could not be stored: %1").arg(existing.error));
+        return;
+    }
+    if (existing.exists) {
+        QMessageBox question;
+        question.setWindowTitle(tr("Confirm"));
+        question.setIcon(QMessageBox::Question);
+        question.setText(tr("are you sure you want to replace this key?"));
+        question.setWindowIcon(QIcon(QStringLiteral("rc.ico")));
+        question.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        MessageBox::exec(question);
+        if (question.clickedButton() != question.button(QMessageBox::Yes))
+            return;
+        // Edits still pending in the key list go in before it is read again.
+        if (keysModel)
+            keysModel->submitAll();
+    }
+    // The selection may have changed while the question was open.
+    if (CurrentRow::text(ModelsTV, 5) != link || CurrentRow::text(RCTypesTV, 0) != typeId)
+        return;
+    const KeyLearning::Result result = KeyLearning::storeCode(db, rcid, link, typeId, nkey, code);
+    switch (result.status) {
+    case KeyLearning::Status::Refused:
+        MessageBox::information(this, tr("Information"),
+                                tr("The keys of this remote control are factory data and cannot be changed."));
+        return;
+    case KeyLearning::Status::Failed:
+        MessageBox::warning(this, tr("Warning"), tr("The key could not be stored: %1").arg(result.error));
+        return;
+    case KeyLearning::Status::Inserted:
+    case KeyLearning::Status::Replaced:
+        break;
+    }
+    refreshKeys();
+    // The stored key's row, with its name open for editing (a new key gets
+    // its name from the user there).
+    if (QAbstractItemModel *keys = KeysTV->model()) {
+        while (keys->canFetchMore(QModelIndex()))
+            keys->fetchMore(QModelIndex());
+        for (int row = 0; row < keys->rowCount(); ++row) {
+            if (keys->index(row, 4).data().toInt() == nkey) {
+                KeysTV->selectRow(row);
+                KeysTV->edit(keys->index(row, 2));
+                break;
+            }
+        }
+    }
+    refreshChangerPicture();
+    refreshSameKey();
+}
+
+void MainWindowImpl::transmitKey()
+{
+    transmitReady = false;
+    const int nkey = labelPicture->selectedKey;
+    const QString link = CurrentRow::text(ModelsTV, 5);
+    const QString typeId = CurrentRow::text(RCTypesTV, 0);
+    QSqlDatabase db = QSqlDatabase::database();
+    // Without the key there is nothing to send; the release arms transmission again.
+    const KeyLearning::StoredKey key = KeyLearning::findKey(db, link, typeId, nkey);
+    if (!key.ok || !key.exists)
+        return;
+
+    flashData.clear();
+    const QString blob = TransmitFrame::codeBlob(db, deviceId, key.id);
+    flashData = blob;
+    if (blob == QLatin1String("FALSE")) {
+        messageBox.setWindowTitle(tr("information"));
+        messageBox.setIcon(QMessageBox::Critical);
+        messageBox.setText(tr("cannot transmit this protocol. Please update programm."));
+        MessageBox::exec(messageBox);
+        labelPicture->keyPressed = false;
+        // The release that would arm it again never comes for this press.
+        transmitReady = true;
+        return;
+    }
+    transmitFrame = TransmitFrame::build(key.id, blob);
+    flashData = transmitFrame;
+    usbCommand = UsbCommand::TransmitPressed;
+    postUsbRequest();
+}
+
+void MainWindowImpl::releaseKey()
+{
+    labelPicture->sendRequest = false;
+    transmitReady = true;
+    usbCommand = UsbCommand::TransmitReleased;
+    postUsbRequest();
+    textEdit->append(QStringLiteral("unpressed"));
 }
 
 void MainWindowImpl::setTransmit()
 {
-    // Copies the checked state of actionTransmitMode into the picture widget.
+    labelPicture->transmitMode = actionTransmitMode->isChecked();
 }
 
 void MainWindowImpl::drawMessage(int nmessage)

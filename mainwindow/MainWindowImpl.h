@@ -402,6 +402,11 @@ private:
     // The resolved key code into the three key-code labels, then the
     // same-key markers.
     void showKeyCode(const QString &code);
+    // The three steps of insertKey(): learn the shown code into the key
+    // double-clicked, send the pressed key, end its transmission.
+    void learnKey();
+    void transmitKey();
+    void releaseKey();
 
     static std::atomic<MainWindowImpl *> instance;
 };

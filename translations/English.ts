@@ -696,6 +696,22 @@ All links will be deleted too!</source>
         <source>Simple programming: %1 slots to write, %2 to clear, %3 left as they are.</source>
         <translation>Simple programming: %1 slots to write, %2 to clear, %3 left as they are.</translation>
     </message>
+    <message>
+        <source>are you sure you want to replace this key?</source>
+        <translation>are you sure you want to replace this key?</translation>
+    </message>
+    <message>
+        <source>cannot transmit this protocol. Please update programm.</source>
+        <translation>cannot transmit this protocol. Please update programm.</translation>
+    </message>
+    <message>
+        <source>The keys of this remote control are factory data and cannot be changed.</source>
+        <translation>The keys of this remote control are factory data and cannot be changed.</translation>
+    </message>
+    <message>
+        <source>The key could not be stored: %1</source>
+        <translation>The key could not be stored: %1</translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>

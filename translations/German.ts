@@ -711,6 +711,22 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <source>Simple programming: %1 slots to write, %2 to clear, %3 left as they are.</source>
         <translation>Einfache Programmierung: %1 Speicherplätze zu schreiben, %2 zu löschen, %3 bleiben, wie sie sind.</translation>
     </message>
+    <message>
+        <source>are you sure you want to replace this key?</source>
+        <translation>Sind Sie sicher, dass Sie diese Taste ersetzen wollen?</translation>
+    </message>
+    <message>
+        <source>cannot transmit this protocol. Please update programm.</source>
+        <translation>Dieses Protokoll kann nicht gesendet werden. Bitte aktualisieren Sie das Programm.</translation>
+    </message>
+    <message>
+        <source>The keys of this remote control are factory data and cannot be changed.</source>
+        <translation>Die Tasten dieser Fernbedienung sind Werksdaten und können nicht geändert werden.</translation>
+    </message>
+    <message>
+        <source>The key could not be stored: %1</source>
+        <translation>Die Taste konnte nicht gespeichert werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
