@@ -79,8 +79,9 @@ QByteArray text(const QList<Press> &presses)
         values.reserve(p.durations.size());
         for (int d : p.durations)
             values.append(QString::number(d));
-        const QString params =
-            QStringLiteral("address=%1,command=%2,toggle=%3").arg(p.address).arg(p.command).arg(p.toggle);
+        QString params = QStringLiteral("address=%1,command=%2").arg(p.address).arg(p.command);
+        if (p.kind == SampleSignals::Kind::Rc5 || p.kind == SampleSignals::Kind::Rc6)
+            params += QStringLiteral(",toggle=%1").arg(p.toggle);
         out += QStringList{p.id, p.rcid, p.key, QLatin1String(SampleSignals::protocol(p.kind).name), params,
                            values.join(QLatin1Char(' '))}
                    .join(QLatin1Char('\t'))

@@ -16,7 +16,7 @@
 //
 // id names the row, rcid the model whose keys the remote sends, key the name
 // of the pressed key in its key list, protocol and params (address=..,
-// command=.., toggle=..) what was sent; durations are microseconds, marks
+// command=.., and toggle=.. where the protocol has one) what was sent; durations are microseconds, marks
 // positive and spaces negative, the press's frames with their natural gaps.
 // Each remote's first key is held longer (more repeats), and the toggle bit
 // changes between presses as on a real handset.

@@ -3,6 +3,8 @@
 #include "ir/CaptureStore.h"
 #include "ir/Protocol.h"
 
+#include <QPair>
+
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -16,7 +18,14 @@ constexpr double kSircPeriod = 45000;
 constexpr double kRc5Period = 113778;
 constexpr double kRc6Period = 106667;
 
+constexpr double kNecPeriod = 108000;
+// JVC frames end with 45 units of silence instead of keeping a period.
+constexpr double kJvcUnit = 525;
+constexpr double kJvcGap = 45 * kJvcUnit;
+
 constexpr double kSircUnit = 600;
+constexpr double kNecUnit = 564;
+constexpr double kSamsungUnit = 550;
 constexpr double kRc5Half = 889;    // half of a 1778 us RC5 bit
 constexpr double kRc6Unit = 444.44; // RC6's t: 16 carrier periods at 36 kHz
 
@@ -126,6 +135,25 @@ Levels rc6(int address, int command, int toggle)
     return l;
 }
 
+// Pulse distance: a header (none when headMark is 0), every bit a mark of
+// one unit and a space of one (0) or three (1) units, LSB first, a final mark.
+Levels pulseDistance(double unit, double headMark, double headSpace, const QList<QPair<int, int>> &fields)
+{
+    Levels l;
+    if (headMark > 0) {
+        l.mark(headMark);
+        l.space(headSpace);
+    }
+    for (const QPair<int, int> &field : fields) {
+        for (int i = 0; i < field.second; ++i) {
+            l.mark(unit);
+            l.space(bit(field.first, i) ? 3 * unit : unit);
+        }
+    }
+    l.mark(unit);
+    return l;
+}
+
 Levels levels(Kind kind, int address, int command, int toggle)
 {
     switch (kind) {
@@ -139,8 +167,29 @@ Levels levels(Kind kind, int address, int command, int toggle)
         return rc5(address, command, toggle);
     case Kind::Rc6:
         return rc6(address, command, toggle);
+    case Kind::Nec:
+        return pulseDistance(kNecUnit, 16 * kNecUnit, 8 * kNecUnit,
+                             {{address, 8}, {~address & 0xFF, 8}, {command, 8}, {~command & 0xFF, 8}});
+    case Kind::Jvc:
+        return pulseDistance(kJvcUnit, 16 * kJvcUnit, 8 * kJvcUnit, {{address, 8}, {command, 8}});
+    case Kind::Samsung32:
+        return pulseDistance(kSamsungUnit, 8 * kSamsungUnit, 8 * kSamsungUnit,
+                             {{address, 8}, {address, 8}, {command, 8}, {~command & 0xFF, 8}});
     }
     return Levels();
+}
+
+// The frame a held key sends after the first one.
+Levels repeatLevels(Kind kind, int address, int command, int toggle)
+{
+    switch (kind) {
+    case Kind::Nec: // the ditto: header mark, a half-length space, one unit
+        return pulseDistance(kNecUnit, 16 * kNecUnit, 4 * kNecUnit, {});
+    case Kind::Jvc:
+        return pulseDistance(kJvcUnit, 0, 0, {{address, 8}, {command, 8}});
+    default:
+        return levels(kind, address, command, toggle);
+    }
 }
 
 double period(Kind kind)
@@ -150,6 +199,9 @@ double period(Kind kind)
         return kRc5Period;
     case Kind::Rc6:
         return kRc6Period;
+    case Kind::Nec:
+    case Kind::Samsung32:
+        return kNecPeriod;
     default:
         return kSircPeriod;
     }
@@ -184,7 +236,8 @@ const QList<SampleProtocol> &protocols()
     static const QList<SampleProtocol> list{
         {Kind::Sirc12, "Sony SIRC 12", 5, 7, 3}, {Kind::Rc5, "RC5", 5, 7, 2},
         {Kind::Rc6, "RC6 mode 0", 8, 8, 2},      {Kind::Sirc15, "Sony SIRC 15", 8, 7, 3},
-        {Kind::Sirc20, "Sony SIRC 20", 13, 7, 3},
+        {Kind::Sirc20, "Sony SIRC 20", 13, 7, 3}, {Kind::Nec, "NEC", 8, 8, 4},
+        {Kind::Jvc, "JVC", 8, 8, 3},             {Kind::Samsung32, "Samsung32", 8, 8, 3},
     };
     return list;
 }
@@ -207,18 +260,24 @@ QVector<int> frame(Kind kind, int address, int command, int toggle)
 
 QVector<int> press(Kind kind, int address, int command, int frames, int toggle)
 {
-    // A held key repeats the same frame, toggle included.
-    const QVector<int> one = frame(kind, address, command, toggle);
-    int sent = 0;
-    for (int d : one)
-        sent += std::abs(d);
-    // The silence fills the rest of the period.
-    const int silence = 20 * int(std::lround((period(kind) - sent) / 20.0));
+    // A held key repeats with the same toggle.
+    const SampleProtocol &p = protocol(kind);
+    const int a = address & ((1 << p.addressBits) - 1);
+    const int c = command & ((1 << p.commandBits) - 1);
     QVector<int> out;
+    QVector<int> previous;
     for (int f = 0; f < frames; ++f) {
-        if (f > 0)
-            out.append(-silence);
+        const QVector<int> one = (f == 0 ? levels(kind, a, c, toggle) : repeatLevels(kind, a, c, toggle)).durations();
+        if (f > 0) {
+            // JVC keeps a fixed silence; the others fill their period.
+            int sent = 0;
+            for (int d : previous)
+                sent += std::abs(d);
+            const double silence = kind == Kind::Jvc ? kJvcGap : period(kind) - sent;
+            out.append(-20 * int(std::lround(silence / 20.0)));
+        }
         out += one;
+        previous = one;
     }
     return out;
 }

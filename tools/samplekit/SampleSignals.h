@@ -22,6 +22,9 @@ enum class Kind {
     Sirc20, // Sony SIRC: 7 command bits, 5 address bits, 8 extension bits
     Rc5,    // Philips RC5 (RC5X: the field bit carries command bit 6)
     Rc6,    // Philips RC6 mode 0: 8 address bits, 8 command bits
+    Nec,    // NEC: 8 address bits and their complement, 8 command bits and theirs; ditto repeats
+    Jvc,    // JVC: 8 address bits, 8 command bits; repeats without the header
+    Samsung32, // Samsung32: the 8 address bits twice, 8 command bits and their complement
 };
 
 struct SampleProtocol
@@ -40,8 +43,9 @@ const SampleProtocol &protocol(Kind kind);
 // One frame, without the silence after it. toggle is the toggle bit of the
 // protocols that have one (RC5, RC6) and is ignored by the others.
 QVector<int> frame(Kind kind, int address, int command, int toggle = 0);
-// A key press: `frames` frames, each followed by the silence that fills its
-// protocol's repeat period, except the last.
+// A key press: the frame and `frames` - 1 repeat frames (the protocol's own
+// repeat: the frame again, NEC's ditto, JVC's frame without header), each
+// followed by the silence its protocol leaves, except the last.
 QVector<int> press(Kind kind, int address, int command, int frames, int toggle = 0);
 
 // What the program shows for a key press: the durations go through a fresh
