@@ -133,6 +133,9 @@ bool Application::init()
         m_usb.setRemoteKind(QStringLiteral(""));
         m_usb.setReceiverKind(QStringLiteral(""));
         m_usb.usbReady.store(false, std::memory_order_release);
+        // No overview yet; cleared before the threads start, so that a
+        // thread starting late cannot undo the first overview.
+        m_usb.slotInfoValid.store(false, std::memory_order_release);
 
         m_hid = std::make_unique<HidSession>(HidBackendChoice::fromEnvironment(*settings));
         m_usb.setBackend(m_hid->backend());

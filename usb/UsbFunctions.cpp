@@ -40,7 +40,9 @@ void UsbFunctions::run()
 {
     if (!m_state)
         return;
-    m_state->slotInfoValid.store(false, std::memory_order_release);
+    // The slot information is cleared by whoever starts the link threads,
+    // before any of them runs: cleared here, it could undo an overview the
+    // connection thread had already delivered.
     // What was posted before the worker ran is not carried out (the receiver
     // mode the window chooses while it is built is set by the connection
     // thread when it opens the receiver).

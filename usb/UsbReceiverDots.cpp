@@ -17,7 +17,7 @@ UsbReceiverDots::UsbReceiverDots(UsbState *state, CaptureStore *store, QObject *
 
 void UsbReceiverDots::run()
 {
-    m_state->slotInfoValid.store(false, std::memory_order_release);
+    // The slot information is not touched here (see UsbFunctions::run).
     if (!waitForWork(10))
         return;
 

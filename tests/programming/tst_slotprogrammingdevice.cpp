@@ -406,14 +406,15 @@ private slots:
         QCOMPARE(remote->slotData(2), cleared);
         QCOMPARE(remote->slotData(3), before.at(3));
 
-        // The overview after the batch shows what the remote now holds.
+        // The overview after the batch shows what the remote now holds; the
+        // clear was the batch's last step, so its reread is the last overview.
         Changer8in1Dialog &d = w.changer8in1Dialog;
-        QTRY_COMPARE(label(d.clabelBrand1), QStringLiteral("Brand: ") + names[0][0]);
+        QTRY_COMPARE(label(d.clabelBrand3), QStringLiteral("Brand: "));
+        QCOMPARE(label(d.clabelBrand1), QStringLiteral("Brand: ") + names[0][0]);
         QCOMPARE(label(d.clabelType1), QStringLiteral("Type: ") + names[0][1]);
         QCOMPARE(label(d.clabelModel1), QStringLiteral("Model: ") + names[0][2]);
         QCOMPARE(label(d.clabelBrand2), QStringLiteral("Brand: ") + names[1][0]);
         QCOMPARE(label(d.clabelModel2), QStringLiteral("Model: ") + names[1][2]);
-        QCOMPARE(label(d.clabelBrand3), QStringLiteral("Brand: "));
         QCOMPARE(label(d.clabelBrand4), QStringLiteral("Brand: KEPT"));
         QCOMPARE(d.cgroupBox1->title(), QStringLiteral("TV"));
         QCOMPARE(d.cgroupBox2->title(), QStringLiteral("SAT"));
@@ -421,6 +422,28 @@ private slots:
             QStringLiteral("Simple programming: 2 slots to write, 1 to clear, 1 left as they are.")));
         QVERIFY(MessageBox::takeLog().isEmpty());
         QVERIFY2(rig.sim.violations().isEmpty(), qPrintable(rig.sim.violations().join('\n')));
+    }
+
+    // A link thread that starts after the connection thread's first overview
+    // leaves the slot information valid, and the program action on.
+    void lateThreadsKeepTheOverview()
+    {
+        MainWindowImpl w;
+        LinkRig rig;
+        w.attachUsb(&rig.state);
+        w.connectUsbConnection(&rig.connection);
+        w.connectUsbFunctions(&rig.functions);
+        auto remote = rig.sim.addRemote1();
+        rig.sim.plug(remote);
+        rig.connection.start();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.state.slotInfoValid.load(), 10000);
+        QVERIFY(w.actionUSBProgramm->isEnabled());
+        rig.capture.start();
+        rig.functions.start();
+        QTRY_VERIFY_WITH_TIMEOUT(idle(rig), 10000);
+        QCoreApplication::processEvents();
+        QVERIFY(rig.state.slotInfoValid.load());
+        QVERIFY(w.actionUSBProgramm->isEnabled());
     }
 };
 
