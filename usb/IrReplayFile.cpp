@@ -3,18 +3,13 @@
 #include <QFile>
 #include <QStringList>
 
-namespace {
-
-constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
-
-} // namespace
-
-bool IrReplayFile::parse(const QByteArray &text, QList<IrReplayRow> *rows, QString *error)
+bool IrReplayFile::parseRows(const QByteArray &text, QList<IrReplayRow> *rows, QList<IrReplayProblem> *problems,
+                             QString *error)
 {
     rows->clear();
+    problems->clear();
     const QList<QByteArray> lines = text.split('\n');
     int durationsColumn = -1, idColumn = -1, columns = 0;
-    QList<IrReplayRow> result;
     bool headerSeen = false;
     for (int i = 0; i < lines.size(); ++i) {
         QByteArray line = lines[i];
@@ -36,15 +31,23 @@ bool IrReplayFile::parse(const QByteArray &text, QList<IrReplayRow> *rows, QStri
             }
             if (durationsColumn < 0) {
                 *error = QStringLiteral("line %1: the header names no \"durations\" column").arg(lineNo);
+                rows->clear();
+                problems->clear();
                 return false;
             }
             continue;
         }
+        IrReplayProblem problem;
+        problem.line = lineNo;
+        if (idColumn >= 0 && idColumn < fields.size())
+            problem.id = QString::fromUtf8(fields[idColumn]);
         if (fields.size() != columns) {
-            *error = QStringLiteral("line %1: %2 fields, the header has %3").arg(lineNo).arg(fields.size()).arg(columns);
-            return false;
+            problem.message = QStringLiteral("%1 fields, the header has %2").arg(fields.size()).arg(columns);
+            problems->append(problem);
+            continue;
         }
         IrReplayRow row;
+        row.line = lineNo;
         row.id = idColumn >= 0 ? QString::fromUtf8(fields[idColumn]) : QStringLiteral("row %1").arg(lineNo);
         const QList<QByteArray> values = fields[durationsColumn].split(' ');
         for (const QByteArray &v : values) {
@@ -53,28 +56,54 @@ bool IrReplayFile::parse(const QByteArray &text, QList<IrReplayRow> *rows, QStri
             bool ok = false;
             const int d = v.toInt(&ok);
             if (!ok || d == 0) {
-                *error = QStringLiteral("line %1: \"%2\" is not a duration").arg(lineNo).arg(QString::fromUtf8(v));
-                return false;
+                // Quoted as it stands, but not a whole line of it.
+                const QByteArray shown = v.size() > 40 ? v.left(40) + "..." : v;
+                problem.message = QStringLiteral("\"%1\" is not a duration").arg(QString::fromUtf8(shown));
+                break;
+            }
+            if (row.durations.size() == kMaxRowDurations) {
+                int count = 0;
+                for (const QByteArray &w : values)
+                    count += w.isEmpty() ? 0 : 1;
+                problem.message = QStringLiteral("%1 durations, more than the %2 a row may hold")
+                                      .arg(count)
+                                      .arg(kMaxRowDurations);
+                break;
             }
             row.durations.append(d);
         }
-        if (row.durations.isEmpty()) {
-            *error = QStringLiteral("line %1: no durations").arg(lineNo);
-            return false;
+        if (problem.message.isEmpty() && row.durations.isEmpty())
+            problem.message = QStringLiteral("no durations");
+        if (!problem.message.isEmpty()) {
+            problems->append(problem);
+            continue;
         }
-        result.append(row);
+        rows->append(row);
     }
     if (!headerSeen) {
         *error = QStringLiteral("the file is empty");
+        return false;
+    }
+    return true;
+}
+
+bool IrReplayFile::parse(const QByteArray &text, QList<IrReplayRow> *rows, QString *error)
+{
+    QList<IrReplayRow> result;
+    QList<IrReplayProblem> problems;
+    rows->clear();
+    if (!parseRows(text, &result, &problems, error))
+        return false;
+    if (!problems.isEmpty()) {
+        *error = QStringLiteral("line %1: %2").arg(problems.first().line).arg(problems.first().message);
         return false;
     }
     *rows = result;
     return true;
 }
 
-bool IrReplayFile::load(const QString &path, QList<IrReplayRow> *rows, QString *error)
+bool IrReplayFile::readFile(const QString &path, QByteArray *text, QString *error)
 {
-    rows->clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("%1: %2").arg(path, file.errorString());
@@ -84,8 +113,32 @@ bool IrReplayFile::load(const QString &path, QList<IrReplayRow> *rows, QString *
         *error = QStringLiteral("%1: larger than %2 bytes").arg(path).arg(kMaxFileBytes);
         return false;
     }
-    const QByteArray text = file.readAll();
+    *text = file.readAll();
+    return true;
+}
+
+bool IrReplayFile::load(const QString &path, QList<IrReplayRow> *rows, QString *error)
+{
+    rows->clear();
+    QByteArray text;
+    if (!readFile(path, &text, error))
+        return false;
     if (!parse(text, rows, error)) {
+        *error = QStringLiteral("%1: %2").arg(path, *error);
+        return false;
+    }
+    return true;
+}
+
+bool IrReplayFile::loadRows(const QString &path, QList<IrReplayRow> *rows, QList<IrReplayProblem> *problems,
+                            QString *error)
+{
+    rows->clear();
+    problems->clear();
+    QByteArray text;
+    if (!readFile(path, &text, error))
+        return false;
+    if (!parseRows(text, rows, problems, error)) {
         *error = QStringLiteral("%1: %2").arg(path, *error);
         return false;
     }

@@ -83,6 +83,63 @@ private slots:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].durations, (QVector<int>{9000, -4500, 560}));
     }
+    // Row by row: sound rows are kept, each other row is named with its line
+    // and id; only a file without a usable header fails as a whole.
+    void parseRows_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("rows");     // id@line of the rows read
+        QTest::addColumn<QStringList>("problems"); // line|id|message
+
+        const QByteArray limit = QByteArray("100 -100 ").repeated(IrReplayFile::kMaxRowDurations / 2);
+        QTest::addRow("bad rows between good ones")
+            << QByteArray("id\tprotocol\tdurations\n"
+                          "a\tx\t100 -200 300\n"
+                          "b\tx\n"
+                          "c\tx\t100 -2x0\n"
+                          "d\tx\t100 0\n"
+                          "e\tx\t \n"
+                          "f\tx\t400 -500 600\n")
+            << true << QStringList{"a@2", "f@7"}
+            << QStringList{"3|b|2 fields, the header has 3", "4|c|\"-2x0\" is not a duration",
+                           "5|d|\"0\" is not a duration", "6|e|no durations"};
+        QTest::addRow("id column after a missing field") << QByteArray("durations\tid\n100\n") << true
+                                                         << QStringList{}
+                                                         << QStringList{"2||1 fields, the header has 2"};
+        QTest::addRow("at the row limit") << QByteArray("id\tdurations\nfull\t" + limit + "\n") << true
+                                          << QStringList{"full@2"} << QStringList{};
+        QTest::addRow("over the row limit")
+            << QByteArray("id\tdurations\nlong\t" + limit + "100\nok\t1 -1 1\n") << true << QStringList{"ok@3"}
+            << QStringList{"2|long|10001 durations, more than the 10000 a row may hold"};
+        QTest::addRow("a long bad value is cut short")
+            << QByteArray("id\tdurations\nx\t" + QByteArray(100, '7') + "\n") << true << QStringList{}
+            << QStringList{"2|x|\"" + QString(40, '7') + "...\" is not a duration"};
+        QTest::addRow("empty") << QByteArray() << false << QStringList{} << QStringList{};
+        QTest::addRow("no durations column") << QByteArray("id\nx\n") << false << QStringList{} << QStringList{};
+    }
+    void parseRows()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, ok);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, problems);
+        QList<IrReplayRow> gotRows{{QStringLiteral("stale"), {1}, 1}};
+        QList<IrReplayProblem> gotProblems{{1, QStringLiteral("stale"), QStringLiteral("stale")}};
+        QString error;
+        QCOMPARE(IrReplayFile::parseRows(text, &gotRows, &gotProblems, &error), ok);
+        QCOMPARE(error.isEmpty(), ok);
+        QStringList rowText, problemText;
+        for (const IrReplayRow &r : gotRows)
+            rowText << QStringLiteral("%1@%2").arg(r.id).arg(r.line);
+        for (const IrReplayProblem &p : gotProblems)
+            problemText << QStringLiteral("%1|%2|%3").arg(p.line).arg(p.id, p.message);
+        QCOMPARE(rowText, rows);
+        QCOMPARE(problemText, problems);
+        // The replay takes a file only when every row is sound.
+        QList<IrReplayRow> all;
+        QCOMPARE(IrReplayFile::parse(text, &all, &error), ok && problems.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestIrReplayFile)
