@@ -1,10 +1,12 @@
 // Arbitrary message rows and templates through the decoders, the normalisers,
 // the duration-class stages and the recognition of one message (the whole
-// candidate chain of both receive modes). Every buffer
+// candidate chain of both receive modes), then the key-code resolver on
+// messages whose ids and texts come from the input. Every buffer
 // is allocated at exactly the size handed over, so a read or write past its
 // end is caught.
 #include "ir/CaptureStore.h"
 #include "ir/Protocol.h"
+#include "ir/ProtocolResolver.h"
 
 #include <QtGlobal>
 
@@ -23,6 +25,34 @@ int duration(FuzzedDataProvider &data)
     return data.ConsumeIntegralInRange(-30000, 30000);
 }
 
+// Mostly the ids the resolver's cases look for, sometimes anything at all.
+int recognizerId(FuzzedDataProvider &data)
+{
+    const auto &cases = KeyCodeResolver::cases();
+    switch (data.ConsumeIntegralInRange(0, 5)) {
+    case 0:
+        return data.ConsumeIntegral<int>();
+    case 1:
+        return -1;
+    default: {
+        const KeyCodeResolver::Case &c = cases[data.ConsumeIntegralInRange<size_t>(0, cases.size() - 1)];
+        const int choices[] = {c.id, c.id0Alt, c.id1, c.count.ids[0], c.count.ids[1], c.count.oddId};
+        return choices[data.ConsumeIntegralInRange(0, 5)];
+    }
+    }
+}
+
+// Mostly bit texts, sometimes any characters (the octal and hex readings).
+QString bitText(FuzzedDataProvider &data)
+{
+    const std::string raw = data.ConsumeRandomLengthString(80);
+    QString s;
+    const bool bitsOnly = data.ConsumeBool();
+    for (char ch : raw)
+        s += bitsOnly ? QLatin1Char((ch & 1) ? '1' : '0') : QLatin1Char(ch);
+    return s;
+}
+
 void quiet(QtMsgType, const QMessageLogContext &, const QString &)
 {
 }
@@ -39,6 +69,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
     FuzzedDataProvider data(bytes, size);
+    // The resolver's messages get a part of the input of their own, so that
+    // the message row below cannot use it all up.
+    const std::string resolverBytes = data.ConsumeBytesAsString(data.ConsumeIntegralInRange<size_t>(0, 800));
 
     const auto kind = static_cast<DecoderKind>(data.ConsumeIntegralInRange(0, 8));
     int timings[32];
@@ -98,5 +131,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
                   store->captureSnapshot[message]);
         protocol.recognizeFrame(*store, message, mode);
     }
+
+    // The resolver on every n, over what recognition left and over messages
+    // made up from the rest of the input (the cases read only these).
+    for (int n = 0; n < CaptureStore::kMessages; ++n)
+        Protocol::resolveKeyCode(*store, n);
+    FuzzedDataProvider messages(reinterpret_cast<const uint8_t *>(resolverBytes.data()), resolverBytes.size());
+    for (int k = 0; k < CaptureStore::kMessages; ++k) {
+        store->messageRecognizerId[k] = recognizerId(messages);
+        store->messageAddressText[k] = bitText(messages);
+        store->messageCommandText[k] = bitText(messages);
+    }
+    for (int n = 0; n < CaptureStore::kMessages; ++n)
+        Protocol::resolveKeyCode(*store, n);
     return 0;
 }
