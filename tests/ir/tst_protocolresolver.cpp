@@ -349,6 +349,17 @@ private slots:
                                                   << code("3155", a + c) << "315c";
         QTest::newRow("315 with repeat frames") << QVector<Frame>{{315, a, c}, {18, "", ""}, {18, "", ""}} << -1
                                                 << code("3155", a + c) << "315a";
+        QTest::newRow("315 with one repeat frame") << QVector<Frame>{{315, a, c}, {18, "", ""}} << -1
+                                                   << code("3155", a + c) << "315a";
+        QTest::newRow("315 alone") << QVector<Frame>{{315, a, c}} << -1 << code("3165", a + c) << "315b";
+        {
+            const QString c32 = "10100101101001011100001100111100";
+            QTest::newRow("232 alone") << QVector<Frame>{{232, a, c32}} << -1 << code("2325", a + c32) << "232a";
+            QTest::newRow("232 with one one-bit repeat")
+                << QVector<Frame>{{232, a, c32}, {32, "", "1"}} << -1 << code("2345", c32 + "1") << "232b";
+            QTest::newRow("232 with one-bit repeats of two kinds")
+                << QVector<Frame>{{232, a, c32}, {32, "", "0"}, {32, "", "1"}} << -1 << unknown << "";
+        }
         QTest::newRow("315 same second frame") << QVector<Frame>{{315, a, c}, {315, a, c}} << -1
                                                << code("3165", a + c) << "315b";
         QTest::newRow("315 with its partner") << QVector<Frame>{{315, a, c}, {317, a, c}} << -1
