@@ -287,10 +287,22 @@ private slots:
         UpdateDownloader d(s.dir.path());
         QCOMPARE(s.run(d), int(UpdateDownloader::ServerNotFound));
         QVERIFY(UpdateDownloader::isFailure(UpdateDownloader::ServerNotFound));
-        QCOMPARE(s.server.requests(),
-                 (QStringList{serverPath("config.ini"), serverPath("main.zip"), serverPath("rcdb.zip")}));
+        // The failing package was started once and its failure reported once.
+        QCOMPARE(s.statuses, (QList<Status>{UpdateDownloader::Checking, UpdateDownloader::Downloading,
+                                            UpdateDownloader::Downloading, UpdateDownloader::ServerNotFound}));
         QCOMPARE(s.tmpFiles(), (QStringList{"config.ini", "main.zip"}));
         QTest::qWait(200);
+        // Nothing is fetched after the failure. Qt's HTTP layer itself sends a
+        // GET again (at most twice) when the connection closes before any of
+        // the answer came in, which a busy machine can bring about; the server
+        // may therefore see rcdb.zip more than once, though the downloader
+        // asked for it once.
+        QStringList requests = s.server.requests();
+        const QString failed = serverPath("rcdb.zip");
+        QVERIFY2(requests.count(failed) >= 1 && requests.count(failed) <= 3, qPrintable(requests.join(' ')));
+        while (requests.size() > 1 && requests.last() == failed && requests.at(requests.size() - 2) == failed)
+            requests.removeLast();
+        QCOMPARE(requests, (QStringList{serverPath("config.ini"), serverPath("main.zip"), failed}));
         QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
         QVERIFY(!s.statuses.contains(UpdateDownloader::UpdaterStarted));
     }
