@@ -21,14 +21,7 @@ bool isBitGroup(const QString &group)
 // Value of one hex digit of either case; 0 for anything else.
 int anyCaseHexValue(QChar c)
 {
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return 0;
+    return qMax(0, Misc::hexValue(c));
 }
 
 bool isUpperHexDigit(QChar c)

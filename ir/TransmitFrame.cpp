@@ -10,26 +10,14 @@ constexpr int kCodeStart = 4;      // the key code's blocks follow its four lead
 constexpr int kMaxCodeDigits = 200;
 constexpr int kByteCountDigit = 3; // the fourth character of a key code
 
-int hexValue(QChar c)
-{
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
-
 // The byte at character position pos: 0 when the pair is not two hex digits
 // (signs, spaces and prefixes are not hex).
 int byteAt(const QString &text, int pos)
 {
     if (pos + 1 >= text.size())
         return 0;
-    const int hi = hexValue(text.at(pos));
-    const int lo = hexValue(text.at(pos + 1));
+    const int hi = Misc::hexValue(text.at(pos));
+    const int lo = Misc::hexValue(text.at(pos + 1));
     return hi < 0 || lo < 0 ? 0 : hi * 16 + lo;
 }
 

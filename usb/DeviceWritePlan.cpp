@@ -1,5 +1,6 @@
 #include "usb/DeviceWritePlan.h"
 
+#include "ir/Misc.h"
 #include "usb/HidReport.h"
 
 namespace DeviceWritePlan {
@@ -47,18 +48,6 @@ Plan refuse(const QString &why)
     return p;
 }
 
-int hexDigit(QChar c)
-{
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
-
 QString imageProblem(const QString &image)
 {
     if (image.isEmpty())
@@ -74,8 +63,8 @@ quint8 hexByte(const QString &text, int index)
     // Past the end, or a last character without its partner: no pair.
     if (index < 0 || pos + 1 >= text.size())
         return 0;
-    const int high = hexDigit(text.at(pos));
-    const int low = hexDigit(text.at(pos + 1));
+    const int high = Misc::hexValue(text.at(pos));
+    const int low = Misc::hexValue(text.at(pos + 1));
     if (high < 0 || low < 0)
         return 0;
     return static_cast<quint8>(high * 16 + low);
@@ -94,7 +83,7 @@ QString hexProblem(const QString &text)
     if (text.size() % 2 != 0)
         return QStringLiteral("odd length %1: not whole bytes").arg(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (hexDigit(text.at(i)) < 0)
+        if (Misc::hexValue(text.at(i)) < 0)
             return QStringLiteral("character %1 at position %2 is not a hex digit").arg(text.at(i)).arg(i);
     }
     return QString();
