@@ -1,13 +1,11 @@
 #include "tools/samplekit/SampleSignals.h"
 
-#include "ir/CaptureStore.h"
-#include "ir/Protocol.h"
+#include "usb/ReceivePath.h"
 
 #include <QPair>
 
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 
 namespace SampleSignals {
 
@@ -207,28 +205,6 @@ double period(Kind kind)
     }
 }
 
-// Plays a press into a fresh store as the receiver thread and the window's
-// timer would, and hands each closed message to `each` after the window has
-// recognised it.
-template <typename Each>
-void play(const QVector<int> &durations, Each each)
-{
-    auto store = std::make_unique<CaptureStore>();
-    Protocol protocol;
-    QVector<int> magnitudes;
-    magnitudes.reserve(durations.size());
-    for (int d : durations)
-        magnitudes.append(std::abs(d));
-    store->appendDurations(magnitudes.constData(), int(magnitudes.size()));
-    // The receive timer's ticks after the signal: the last message closes
-    // after the quiet ticks of a pause.
-    for (int t = 0; t <= CaptureStore::kPauseTicks; ++t)
-        store->tick([&](int n) {
-            protocol.recognizeFrame(*store, n);
-            each(*store, n);
-        });
-}
-
 } // namespace
 
 const QList<SampleProtocol> &protocols()
@@ -284,25 +260,16 @@ QVector<int> press(Kind kind, int address, int command, int frames, int toggle)
 
 QString resolvePress(const QVector<int> &durations, int *messages)
 {
-    QString code = QStringLiteral("UNKNOWN");
-    int count = 0;
-    play(durations, [&](const CaptureStore &store, int n) {
-        code = Protocol::resolveKeyCode(store, n);
-        count = n + 1;
-    });
+    const ReceivedPress heard = ReceivePath().run(durations);
     if (messages)
-        *messages = count;
-    return code;
+        *messages = heard.messages;
+    return heard.keyCode;
 }
 
 int firstRecognizerId(const QVector<int> &durations)
 {
-    int id = -1;
-    play(durations, [&](const CaptureStore &store, int n) {
-        if (n == 0)
-            id = store.messageRecognizerId[0];
-    });
-    return id;
+    const ReceivedPress heard = ReceivePath().run(durations);
+    return heard.recognizerIds.isEmpty() ? -1 : heard.recognizerIds.first();
 }
 
 } // namespace SampleSignals

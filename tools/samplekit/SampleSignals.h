@@ -48,9 +48,9 @@ QVector<int> frame(Kind kind, int address, int command, int toggle = 0);
 // followed by the silence its protocol leaves, except the last.
 QVector<int> press(Kind kind, int address, int command, int frames, int toggle = 0);
 
-// What the program shows for a key press: the durations go through a fresh
-// capture store as the receiver would write them, every closed message is
-// recognised and the resolver's code after the last message is returned
+// What the program shows for a key press: the durations go through the
+// program's receive path (receiver reports, capture store, message closing,
+// recogniser, resolver) and the resolver's code after the last message is returned
 // ("UNKNOWN" when nothing resolved). messages, when given, receives how many
 // messages the press closed into.
 QString resolvePress(const QVector<int> &durations, int *messages = nullptr);
