@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+// Writes a file whole or not at all: the bytes go to a temporary file beside
+// the target, every write, the flush to disk and the close are checked, the
+// size is compared, and only then is the temporary renamed over the target.
+// On any failure the old file stays exactly as it was and the temporary file
+// is removed. QSaveFile is not enough: it ignores errors of the final flush
+// and of the sync, so a full disk can leave an empty file reported as saved.
+class AtomicFile
+{
+    Q_DECLARE_TR_FUNCTIONS(AtomicFile)
+
+public:
+    explicit AtomicFile(const QString &path);
+    ~AtomicFile(); // an uncommitted file is cancelled
+    AtomicFile(const AtomicFile &) = delete;
+    AtomicFile &operator=(const AtomicFile &) = delete;
+
+    QString path() const { return m_path; }
+    QString temporaryPath() const { return m_tempPath; }
+
+    // Creates the temporary file; false (with errorString()) when it cannot.
+    bool open();
+    // Appends data; false once any write failed (later calls do nothing).
+    bool write(const QByteArray &data);
+    bool write(const char *data, qint64 size);
+    // Syncs, closes, checks the size and puts the file in place.
+    bool commit();
+    // Drops the temporary file; the target stays as it was.
+    void cancel();
+
+    qint64 written() const { return m_written; }
+    // The reason of the first failure, in the system's words, with the file.
+    QString errorString() const { return m_error; }
+
+    // The usual case: data becomes the whole content of path. On failure
+    // *error (when given) holds a message naming the file and the reason.
+    static bool writeWhole(const QString &path, const QByteArray &data, QString *error = nullptr);
+    // Copies from to the whole of to (read fully first; a failed read writes nothing).
+    static bool copyWhole(const QString &from, const QString &to, QString *error = nullptr);
+
+    // For tests on machines where no small file system can be mounted: every
+    // file written from now on fails with "No space left on device" once
+    // this many bytes have gone into it (a negative value turns it off).
+    static void setFailAfterBytesForTesting(qint64 bytes);
+
+private:
+    bool fail(int errorNumber, const QString &what);
+
+    QString m_path;
+    QString m_tempPath;
+    QString m_error;
+    qint64 m_written = 0;
+    int m_fd = -1;
+    bool m_failed = false;
+};

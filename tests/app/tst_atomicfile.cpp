@@ -1,0 +1,150 @@
+#include "app/AtomicFile.h"
+
+#include "FullDisk.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+QStringList entries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestAtomicFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesNewAndReplacesOld();
+    void failureKeepsOldFile_data();
+    void failureKeepsOldFile();
+    void fullDiskKeepsOldFile();
+    void streamedWritesAndCancel();
+    void copyWhole();
+};
+
+void TestAtomicFile::writesNewAndReplacesOld()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.txt"));
+    QString error;
+    QVERIFY2(AtomicFile::writeWhole(path, "first", &error), qPrintable(error));
+    QCOMPARE(contents(path), QByteArray("first"));
+    QVERIFY2(AtomicFile::writeWhole(path, QByteArray(), &error), qPrintable(error));
+    QCOMPARE(contents(path), QByteArray());
+    QVERIFY2(AtomicFile::writeWhole(path, QByteArray(300000, 'z'), &error), qPrintable(error));
+    QCOMPARE(contents(path), QByteArray(300000, 'z'));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("a.txt")});
+}
+
+void TestAtomicFile::failureKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addRow("target is a directory") << "dir";
+    QTest::addRow("folder missing") << "nofolder";
+    QTest::addRow("injected full disk at byte 0") << "inject0";
+    QTest::addRow("injected full disk mid-way") << "inject100";
+}
+
+void TestAtomicFile::failureKeepsOldFile()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("config.ini"));
+    QVERIFY(AtomicFile::writeWhole(path, "old content"));
+    if (kind == QLatin1String("dir")) {
+        path = dir.filePath(QStringLiteral("taken"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken")));
+    } else if (kind == QLatin1String("nofolder")) {
+        path = dir.filePath(QStringLiteral("missing/config.ini"));
+    } else {
+        AtomicFile::setFailAfterBytesForTesting(kind == QLatin1String("inject0") ? 0 : 100);
+    }
+    QString error;
+    const bool ok = AtomicFile::writeWhole(path, QByteArray(1000, 'n'), &error);
+    AtomicFile::setFailAfterBytesForTesting(-1);
+    QVERIFY(!ok);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    QCOMPARE(contents(dir.filePath(QStringLiteral("config.ini"))), QByteArray("old content"));
+    // No temporary file is left behind.
+    QStringList expected{QStringLiteral("config.ini")};
+    QCOMPARE(entries(dir.path()), expected);
+    if (kind.startsWith(QLatin1String("inject")))
+        QVERIFY2(error.contains(QString::fromLocal8Bit(strerror(ENOSPC))), qPrintable(error));
+}
+
+void TestAtomicFile::fullDiskKeepsOldFile()
+{
+    FullDisk disk(256 * 1024);
+    QVERIFY(disk.isValid());
+    const QString path = QDir(disk.path()).filePath(QStringLiteral("export.xml"));
+    QVERIFY(AtomicFile::writeWhole(path, "the old export"));
+    QVERIFY(disk.fill());
+    QString error;
+    QVERIFY(!AtomicFile::writeWhole(path, QByteArray(64 * 1024, 'x'), &error));
+    QVERIFY(!AtomicFile::writeWhole(path, "tiny", &error));
+    QVERIFY2(error.contains(QString::fromLocal8Bit(strerror(ENOSPC))), qPrintable(error));
+    disk.release();
+    QCOMPARE(contents(path), QByteArray("the old export"));
+    QStringList expected{QStringLiteral("export.xml")};
+    QCOMPARE(entries(disk.path()), expected);
+    // With room again the same write goes through.
+    QVERIFY2(AtomicFile::writeWhole(path, "new", &error), qPrintable(error));
+    QCOMPARE(contents(path), QByteArray("new"));
+}
+
+void TestAtomicFile::streamedWritesAndCancel()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.bin"));
+    QVERIFY(AtomicFile::writeWhole(path, "keep"));
+    {
+        AtomicFile file(path);
+        QVERIFY(file.open());
+        QVERIFY(QFile::exists(file.temporaryPath()));
+        QVERIFY(file.write("abc"));
+        QCOMPARE(file.written(), 3);
+        // Going out of scope without commit cancels.
+    }
+    QCOMPARE(contents(path), QByteArray("keep"));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("s.bin")});
+    AtomicFile file(path);
+    QVERIFY(file.open());
+    for (int i = 0; i < 100; ++i)
+        QVERIFY(file.write(QByteArray::number(i)));
+    QVERIFY(file.commit());
+    QVERIFY(contents(path).startsWith("0123456789101112"));
+    QVERIFY(!file.commit()); // nothing left to commit
+}
+
+void TestAtomicFile::copyWhole()
+{
+    QTemporaryDir dir;
+    const QString from = dir.filePath(QStringLiteral("from.jpg"));
+    const QString to = dir.filePath(QStringLiteral("to.jpg"));
+    QVERIFY(AtomicFile::writeWhole(from, QByteArray(5000, 'j')));
+    QString error;
+    QVERIFY2(AtomicFile::copyWhole(from, to, &error), qPrintable(error));
+    QCOMPARE(contents(to), QByteArray(5000, 'j'));
+    // A source that cannot be read writes nothing.
+    QVERIFY(!AtomicFile::copyWhole(dir.filePath(QStringLiteral("none.jpg")), dir.filePath(QStringLiteral("x.jpg")),
+                                   &error));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("x.jpg"))));
+    QVERIFY(!AtomicFile::copyWhole(dir.path(), dir.filePath(QStringLiteral("y.jpg")), &error));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("y.jpg"))));
+}
+
+QTEST_GUILESS_MAIN(TestAtomicFile)
+#include "tst_atomicfile.moc"
