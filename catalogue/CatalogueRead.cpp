@@ -1,0 +1,42 @@
+#include "catalogue/CatalogueRead.h"
+
+#include <QSqlError>
+
+bool CatalogueRead::finished(const QSqlQuery &q, QString *error)
+{
+    const QSqlError e = q.lastError();
+    if (e.isValid()) {
+        if (error)
+            *error = e.text();
+        return false;
+    }
+    if (!q.isActive()) {
+        // Never executed: nothing was read, which is no whole result either.
+        if (error)
+            *error = QStringLiteral("the query did not run");
+        return false;
+    }
+    return true;
+}
+
+bool CatalogueRead::first(QSqlQuery &q, bool *found, QString *error)
+{
+    *found = q.isActive() && q.next();
+    return finished(q, error);
+}
+
+bool CatalogueRead::damaged(const QString &errorText)
+{
+    // SQLite's own words for SQLITE_CORRUPT and SQLITE_NOTADB.
+    return errorText.contains(QLatin1String("malformed"), Qt::CaseInsensitive)
+        || errorText.contains(QLatin1String("file is not a database"), Qt::CaseInsensitive);
+}
+
+QString CatalogueRead::message(const QString &errorText)
+{
+    QString text = tr("The catalogue could not be read: %1").arg(errorText.trimmed());
+    if (damaged(errorText))
+        text += QLatin1Char('\n')
+              + tr("The catalogue file rc.db is damaged. Close the program and restore rc.db from a copy.");
+    return text;
+}
