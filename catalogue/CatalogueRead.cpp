@@ -25,6 +25,27 @@ bool CatalogueRead::first(QSqlQuery &q, bool *found, QString *error)
     return finished(q, error);
 }
 
+void CatalogueRead::limitBusyWait(QSqlDatabase &db)
+{
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+}
+
+bool CatalogueRead::readable(const QSqlDatabase &db, QString *error)
+{
+    // Reading the schema takes the same shared lock as any other read.
+    QSqlQuery q(db);
+    bool found = false;
+    if (!q.exec(QStringLiteral("SELECT 1 FROM sqlite_master LIMIT 1")))
+        return finished(q, error);
+    return first(q, &found, error);
+}
+
+bool CatalogueRead::locked(const QString &errorText)
+{
+    // SQLite's words for SQLITE_BUSY and SQLITE_LOCKED.
+    return errorText.contains(QLatin1String("is locked"), Qt::CaseInsensitive);
+}
+
 bool CatalogueRead::damaged(const QString &errorText)
 {
     // SQLite's own words for SQLITE_CORRUPT and SQLITE_NOTADB.
@@ -38,5 +59,8 @@ QString CatalogueRead::message(const QString &errorText)
     if (damaged(errorText))
         text += QLatin1Char('\n')
               + tr("The catalogue file rc.db is damaged. Close the program and restore rc.db from a copy.");
+    else if (locked(errorText))
+        text += QLatin1Char('\n')
+              + tr("Another program is using rc.db. Close it, or wait until it is done, and try again.");
     return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 
@@ -33,10 +34,27 @@ public:
     // one: *found tells whether there was one. False when the step failed.
     static bool first(QSqlQuery &q, bool *found, QString *error = nullptr);
 
+    // How long a statement waits for a lock another program holds on the
+    // catalogue before it fails: long enough for a short write to pass, short
+    // enough that the window does not seem to hang.
+    static constexpr int BusyTimeoutMs = 2000;
+
+    // Sets that wait on a connection; it takes effect when db is opened.
+    static void limitBusyWait(QSqlDatabase &db);
+
+    // One small read: false (with the reason) when the catalogue cannot be
+    // read now, such as while another program holds it locked. A refresh of
+    // several views asks this first, so it waits for a lock only once.
+    static bool readable(const QSqlDatabase &db, QString *error);
+
     // Whether a database error text says the file itself is damaged.
     static bool damaged(const QString &errorText);
 
+    // Whether a database error text says another connection holds a lock.
+    static bool locked(const QString &errorText);
+
     // What the user is told: "The catalogue could not be read: <reason>",
-    // and for a damaged file the advice to restore it from a copy.
+    // and for a damaged file the advice to restore it from a copy, for a
+    // locked one that another program holds it.
     static QString message(const QString &errorText);
 };

@@ -41,8 +41,8 @@ void MainWindowImpl::search()
     const QString filter = KeySearchFilter::filter(rows, rcTypeList, positions);
     qDebug().noquote() << "search:" << filter;
     // An empty list must not pass for "no model carries these codes".
-    if (!installModelList(filter))
-        textEdit->append(tr("The search failed: %1").arg(modelsModel->lastError().text()));
+    if (!installModelList(filter, &error))
+        textEdit->append(tr("The search failed: %1").arg(error));
     refreshRC();
 }
 
