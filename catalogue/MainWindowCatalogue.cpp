@@ -109,6 +109,12 @@ void MainWindowImpl::refreshModels()
     panel.showHidden = showHidden;
     panel.showHidden1 = showHidden1;
     QString error;
+    const QString brand = ModelFilter::brandValue(panel.brand);
+    if (!brand.isEmpty()
+        && !ModelFilter::brandSpellings(QSqlDatabase::database(), brand, &panel.brandSpellings, &error)) {
+        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+        return;
+    }
     if (!installModelList(ModelFilter::filter(panel), &error))
         MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
 }
