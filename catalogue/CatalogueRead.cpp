@@ -13,7 +13,7 @@ bool CatalogueRead::finished(const QSqlQuery &q, QString *error)
     if (!q.isActive()) {
         // Never executed: nothing was read, which is no whole result either.
         if (error)
-            *error = QStringLiteral("the query did not run");
+            *error = tr("the query did not run");
         return false;
     }
     return true;
