@@ -3,6 +3,7 @@
 #include "app/MessageBox.h"
 #include "app/SettingsText.h"
 #include "app/StartupLanguage.h"
+#include "catalogue/CatalogueRead.h"
 #include "mainwindow/MainWindowImpl.h"
 #include "usb/HidSession.h"
 #include "usb/UsbConnection.h"
@@ -78,6 +79,7 @@ bool Application::openDatabase()
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(QStringLiteral("rc.db"));
+    CatalogueRead::limitBusyWait(db);
     QString error;
     if (!db.open()) {
         error = db.lastError().databaseText();

@@ -1,5 +1,7 @@
 #include "catalogue/CatalogueLists.h"
 
+#include "catalogue/CatalogueRead.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -15,11 +17,17 @@ bool column(QSqlDatabase db, const QString &sql, QStringList *out, QString *erro
             *error = q.lastError().text();
         return false;
     }
-    while (q.next()) {
-        const QString value = q.value(0).toString();
-        if (!value.isEmpty())
-            out->append(value);
-    }
+    QStringList read;
+    if (!CatalogueRead::each(
+            q,
+            [&](const QSqlQuery &row) {
+                const QString value = row.value(0).toString();
+                if (!value.isEmpty())
+                    read.append(value);
+            },
+            error))
+        return false;
+    out->append(read);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "catalogue/KeyPositionTable.h"
 
+#include "catalogue/CatalogueRead.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -53,18 +55,26 @@ KeyPositionTable::LoadResult KeyPositionTable::load(QSqlDatabase db, const QStri
         result.error = q.lastError().text();
         return result;
     }
-    while (q.next()) {
-        ++result.rows;
-        qint32 n = -1;
-        KeyPosition p; // a NULL Shift reads as the normal layer
-        if (!toInt32(q.value(0), &n) || !isKeyNumber(n) || !toInt32(q.value(1), &p.X) || !toInt32(q.value(2), &p.Y)
-            || !(q.value(3).isNull() || toInt32(q.value(3), &p.Shift))) {
-            ++result.ignored;
-            continue;
-        }
-        if (contains(n))
-            ++result.duplicates;
-        set(n, p);
+    const bool whole = CatalogueRead::each(
+        q,
+        [&](const QSqlQuery &row) {
+            ++result.rows;
+            qint32 n = -1;
+            KeyPosition p; // a NULL Shift reads as the normal layer
+            if (!toInt32(row.value(0), &n) || !isKeyNumber(n) || !toInt32(row.value(1), &p.X)
+                || !toInt32(row.value(2), &p.Y) || !(row.value(3).isNull() || toInt32(row.value(3), &p.Shift))) {
+                ++result.ignored;
+                return;
+            }
+            if (contains(n))
+                ++result.duplicates;
+            set(n, p);
+        },
+        &result.error);
+    if (!whole) {
+        // Half a layout would send clicks to the wrong keys.
+        reset();
+        result.ok = false;
     }
     return result;
 }

@@ -3,6 +3,7 @@
 
 #include "app/MessageBox.h"
 #include "catalogue/CatalogueEdits.h"
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/CatalogueLists.h"
 #include "catalogue/KeyReleaseForwarder.h"
 #include "catalogue/ModelFilter.h"
@@ -107,22 +108,44 @@ void MainWindowImpl::refreshModels()
     panel.advancedFilter = advancedFilter;
     panel.showHidden = showHidden;
     panel.showHidden1 = showHidden1;
-    if (!installModelList(ModelFilter::filter(panel)))
-        qDebug() << "model list:" << modelsModel->lastError().text();
+    QString error;
+    const QString brand = ModelFilter::brandValue(panel.brand);
+    if (!brand.isEmpty()
+        && !ModelFilter::brandSpellings(QSqlDatabase::database(), brand, &panel.brandSpellings, &error)) {
+        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+        return;
+    }
+    if (!installModelList(ModelFilter::filter(panel), &error))
+        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
 }
 
-bool MainWindowImpl::installModelList(const QString &filter)
+bool MainWindowImpl::installModelList(const QString &filter, QString *error)
 {
     RCModelsModel *previous = modelsModel;
     QItemSelectionModel *previousSelection = ModelsTV->selectionModel();
 
-    modelsModel = new RCModelsModel(ModelsTV);
-    modelsModel->setTable(QStringLiteral("rcmodels"));
-    modelsModel->setFilter(filter);
-    modelsModel->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    // A locked catalogue would make the table set-up and the select wait
+    // for the lock one after the other; ask once.
+    if (previous && !CatalogueRead::readable(QSqlDatabase::database(), error))
+        return false;
+    auto *next = new RCModelsModel(ModelsTV);
+    next->setTable(QStringLiteral("rcmodels"));
+    next->setFilter(filter);
+    next->setEditStrategy(QSqlTableModel::OnManualSubmit);
     // Rows are fetched as the list is scrolled, so a large catalogue shows its
     // first rows at once.
-    const bool selected = modelsModel->select();
+    const bool selected = next->select();
+    if (!selected && previous) {
+        // A list that could not be read (the catalogue locked or damaged)
+        // would show as empty, without even its headers: keep the old one.
+        if (error)
+            *error = next->lastError().text();
+        delete next;
+        return false;
+    }
+    modelsModel = next;
+    if (!selected && error)
+        *error = modelsModel->lastError().text();
 
     ModelsTV->setModel(modelsModel);
     ModelsTV->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -142,6 +165,14 @@ bool MainWindowImpl::installModelList(const QString &filter)
 
 void MainWindowImpl::refreshRC()
 {
+    // Every panel below reads the catalogue; while another program holds it
+    // locked each would wait in turn. Ask once, and leave the panels as they
+    // are when it cannot be read.
+    QString error;
+    if (!CatalogueRead::readable(QSqlDatabase::database(), &error)) {
+        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+        return;
+    }
     refreshSimpleProgram();
     refreshChangerPosition();
     refreshKeys();
@@ -154,6 +185,12 @@ void MainWindowImpl::refreshRC()
 
 void MainWindowImpl::setFilters()
 {
+    // Both steps read the catalogue; while it is locked only one waits.
+    QString error;
+    if (!CatalogueRead::readable(QSqlDatabase::database(), &error)) {
+        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+        return;
+    }
     refreshModels();
     refreshRC();
 }

@@ -2,6 +2,8 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "app/Application.h"
+#include "app/MessageBox.h"
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/KeysPanelRules.h"
 #include "catalogue/ModelLinks.h"
@@ -70,11 +72,23 @@ void MainWindowImpl::refreshKeys()
 
     // The keys of a group live under its link master.
     RCKeysModel *previous = keysModel;
-    keysModel = new RCKeysModel(KeysTV);
-    keysModel->setTable(QStringLiteral("rckeys"));
-    keysModel->setFilter(KeysPanelRules::keysFilter(in.link, in.typeId));
-    if (!keysModel->select())
-        qWarning() << "refreshKeys:" << keysModel->lastError().text();
+    QString error;
+    if (previous && !CatalogueRead::readable(QSqlDatabase::database(), &error)) {
+        // Setting up the table and selecting would each wait for the lock.
+        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+        return;
+    }
+    auto *next = new RCKeysModel(KeysTV);
+    next->setTable(QStringLiteral("rckeys"));
+    next->setFilter(KeysPanelRules::keysFilter(in.link, in.typeId));
+    if (!next->select() && previous) {
+        // An unread list would show empty and without headers, as if the
+        // model had no keys: the old list stays and the user is told.
+        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(next->lastError().text()));
+        delete next;
+        return;
+    }
+    keysModel = next;
     replaceModel(KeysTV, keysModel, previous);
     keysModel->setHeaderData(2, Qt::Horizontal, tr("Name"), Qt::EditRole);
     keysModel->setHeaderData(3, Qt::Horizontal, tr("ID"), Qt::EditRole);

@@ -1,6 +1,10 @@
 #include "catalogue/ModelFilter.h"
 
+#include "catalogue/CatalogueRead.h"
+
 #include <QRegularExpression>
+#include <QSqlQuery>
+#include <QVariant>
 
 QString ModelFilter::quoted(const QString &value)
 {
@@ -19,6 +23,30 @@ QString ModelFilter::brandValue(const QString &text)
         brand = close > open ? brand.mid(open + 1, close - open - 1) : brand.mid(open + 1);
     }
     return brand;
+}
+
+bool ModelFilter::brandSpellings(QSqlDatabase db, const QString &brand, QStringList *out, QString *error)
+{
+    out->clear();
+    // Each step seeks the next larger brand in the (Brand, Model) index.
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.exec(QStringLiteral("WITH RECURSIVE b(Brand) AS (SELECT min(Brand) FROM rcmodels UNION ALL "
+                          "SELECT (SELECT min(Brand) FROM rcmodels WHERE Brand > b.Brand) FROM b "
+                          "WHERE b.Brand IS NOT NULL) "
+                          "SELECT Brand FROM b WHERE Brand IS NOT NULL"));
+    QStringList found;
+    if (!CatalogueRead::each(
+            q,
+            [&](const QSqlQuery &row) {
+                const QString stored = row.value(0).toString();
+                if (stored.compare(brand, Qt::CaseInsensitive) == 0)
+                    found << stored;
+            },
+            error))
+        return false;
+    *out = found;
+    return true;
 }
 
 QStringList ModelFilter::typeValues(const QString &text)
@@ -71,8 +99,16 @@ QString ModelFilter::conditions(const Panel &panel)
     }
 
     const QString brand = brandValue(panel.brand);
-    if (!brand.isEmpty())
-        where += QLatin1String("AND(Brand =") + quoted(brand) + QLatin1Char(')');
+    if (!brand.isEmpty()) {
+        if (panel.brandSpellings.isEmpty()) {
+            where += QLatin1String("AND(Brand =") + quoted(brand) + QLatin1Char(')');
+        } else {
+            QStringList literals;
+            for (const QString &spelling : panel.brandSpellings)
+                literals << quoted(spelling);
+            where += QLatin1String("AND(Brand IN (") + literals.join(QLatin1Char(',')) + QLatin1String("))");
+        }
+    }
 
     const QStringList types = typeValues(panel.types);
     if (!types.isEmpty()) {

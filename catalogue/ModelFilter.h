@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,10 @@ public:
     {
         int database = WholeDatabase;
         QString brand; // brand field as typed
+        // The catalogue's own spellings of that brand (brandSpellings()); when
+        // set, a model matches one of them exactly, so the brand index is used.
+        // Empty: the brand is compared as brandValue() gives it.
+        QStringList brandSpellings;
         QString types; // the type box's current text: checked types joined by "," or what was typed
         QString model; // model field as typed
         QString rcid;
@@ -34,6 +39,13 @@ public:
     // The brand that is matched exactly: upper case, trimmed, and when it holds
     // "(", the text inside the first parentheses ("ALPHA (NORDA)" -> "NORDA").
     static QString brandValue(const QString &text);
+    // The brands stored in the catalogue that equal brand regardless of
+    // letter case, letters outside ASCII included ("acme" finds "Acme" and
+    // "ACME", "ø" finds "Ø"). SQLite folds only ASCII, so the stored brands
+    // are compared here; they are read one index step per distinct brand,
+    // not row by row. False (with the reason) when they cannot be read whole.
+    static bool brandSpellings(QSqlDatabase db, const QString &brand, QStringList *out, QString *error = nullptr);
+
     // The types listed in the type box's text; empty when the text is empty.
     static QStringList typeValues(const QString &text);
     // The LIKE pattern of the model field: its runs of digits and of letters

@@ -1,5 +1,7 @@
 #include "catalogue/RemoteTypePicture.h"
 
+#include "catalogue/CatalogueRead.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -21,12 +23,14 @@ QList<int> keyNumbers(QSqlQuery &q)
     QList<int> keys;
     if (!q.exec())
         return keys;
-    while (q.next()) {
-        bool ok = false;
-        const int n = q.value(0).toInt(&ok);
-        if (ok)
-            keys.append(n);
-    }
+    // Marks for some of the keys would say the others are missing.
+    if (!CatalogueRead::each(q, [&](const QSqlQuery &row) {
+            bool ok = false;
+            const int n = row.value(0).toInt(&ok);
+            if (ok)
+                keys.append(n);
+        }))
+        return {};
     return keys;
 }
 

@@ -1,5 +1,7 @@
 #include "catalogue/RemoteTypeQuery.h"
 
+#include "catalogue/CatalogueRead.h"
+
 #include <QVariant>
 
 namespace {
@@ -50,7 +52,13 @@ QStringList RemoteTypeQuery::typeIds(const QStringList &ids, const QSqlDatabase 
 {
     QSqlQuery query = prepared(QStringLiteral("RCTypeId,RCTypeName"), numericIds(ids), ids.isEmpty(), db);
     QStringList result;
-    while (query.isActive() && query.next())
-        result << query.value(0).toString();
+    if (!query.isActive())
+        return result;
+    // Some of the types would pass for all of them.
+    QString error;
+    if (!CatalogueRead::each(query, [&](const QSqlQuery &row) { result << row.value(0).toString(); }, &error)) {
+        qWarning("RemoteTypeQuery: the remote types could not be read: %s", qPrintable(error));
+        return {};
+    }
     return result;
 }

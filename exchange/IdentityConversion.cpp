@@ -1,5 +1,6 @@
 #include "exchange/IdentityConversion.h"
 
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
 
@@ -34,14 +35,20 @@ bool IdentityConversion::convert(QSqlDatabase db, const QString &workDir, bool d
              QStringLiteral("SELECT Rcid FROM rcmodels UNION SELECT Link FROM rcmodels UNION SELECT Rcid FROM rckeys"),
              {}, error))
         return false;
-    while (q.next()) {
-        const QString id = q.value(0).toString();
-        const QString converted = newIdentity(id);
-        if (!converted.isEmpty())
-            newOf.insert(id, converted);
-        else
-            stored.insert(id);
-    }
+    // Converting only the identities read before a failed step would split
+    // groups between old and new names.
+    if (!CatalogueRead::each(
+            q,
+            [&](const QSqlQuery &row) {
+                const QString id = row.value(0).toString();
+                const QString converted = newIdentity(id);
+                if (!converted.isEmpty())
+                    newOf.insert(id, converted);
+                else
+                    stored.insert(id);
+            },
+            error))
+        return false;
     QMap<QString, QStringList> oldOf;
     for (auto it = newOf.cbegin(); it != newOf.cend(); ++it)
         oldOf[it.value()] << it.key();
@@ -109,7 +116,12 @@ void IdentityConversion::deleteOrphanPhotos(QSqlDatabase db, const QString &work
             result->problems << name;
             continue;
         }
-        if (look.next())
+        bool owned = false;
+        if (!CatalogueRead::first(look, &owned)) {
+            result->problems << name;
+            continue;
+        }
+        if (owned)
             continue;
         if (photos.remove(name)) {
             result->deleted << name;

@@ -1,6 +1,7 @@
 #include "exchange/OwnDataExport.h"
 
 #include "app/SettingsText.h"
+#include "catalogue/CatalogueRead.h"
 #include "exchange/CatalogueWriter.h"
 
 #include <QDateTime>
@@ -37,8 +38,8 @@ bool OwnDataExport::document(QSqlDatabase db, const QString &settingsPath, QByte
     if (!run(q, QStringLiteral("SELECT DISTINCT Link FROM rcmodels WHERE Own=1 AND Flag=0 LIMIT %1").arg(MaxLinks), {},
              error))
         return false;
-    while (q.next())
-        links << q.value(0);
+    if (!CatalogueRead::each(q, [&](const QSqlQuery &row) { links << row.value(0); }, error))
+        return false;
     QStringList shown;
     for (const QVariant &link : std::as_const(links))
         shown << link.toString();
@@ -50,14 +51,18 @@ bool OwnDataExport::document(QSqlDatabase db, const QString &settingsPath, QByte
         return false;
     static const char *const modelColumns[] = {"Rcid", "Brand",  "Type", "Model",   "Documentation", "Link", "Author",
                                                "Correction", "Own", "Hidden", "Flag", "Hidden1", "Prot"};
-    while (q.next()) {
-        QDomElement model = dom.createElement(QStringLiteral("model"));
-        for (const char *column : modelColumns) {
-            const QVariant v = q.record().value(QLatin1String(column));
-            model.setAttribute(QLatin1String(column), v.isNull() ? QString() : v.toString());
-        }
-        models.appendChild(model);
-    }
+    if (!CatalogueRead::each(
+            q,
+            [&](const QSqlQuery &row) {
+                QDomElement model = dom.createElement(QStringLiteral("model"));
+                for (const char *column : modelColumns) {
+                    const QVariant v = row.record().value(QLatin1String(column));
+                    model.setAttribute(QLatin1String(column), v.isNull() ? QString() : v.toString());
+                }
+                models.appendChild(model);
+            },
+            error))
+        return false;
 
     if (!run(q,
              QStringLiteral("SELECT rckeys.Rcid, rckeys.RCTypeId, rckeys.Name, rckeys.ID, rckeys.Nkey FROM rckeys "
@@ -67,12 +72,17 @@ bool OwnDataExport::document(QSqlDatabase db, const QString &settingsPath, QByte
              links, error))
         return false;
     static const char *const keyColumns[] = {"Rcid", "RCTypeId", "Name", "ID", "Nkey"};
-    while (q.next()) {
-        QDomElement key = dom.createElement(QStringLiteral("key"));
-        for (int i = 0; i < 5; ++i)
-            key.setAttribute(QLatin1String(keyColumns[i]), q.value(i).isNull() ? QString() : q.value(i).toString());
-        keys.appendChild(key);
-    }
+    if (!CatalogueRead::each(
+            q,
+            [&](const QSqlQuery &row) {
+                QDomElement key = dom.createElement(QStringLiteral("key"));
+                for (int i = 0; i < 5; ++i)
+                    key.setAttribute(QLatin1String(keyColumns[i]),
+                                     row.value(i).isNull() ? QString() : row.value(i).toString());
+                keys.appendChild(key);
+            },
+            error))
+        return false;
 
     const QSettings settings(settingsPath, QSettings::IniFormat);
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();

@@ -1,5 +1,6 @@
 #include "exchange/RemoteExport.h"
 
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
 
@@ -78,23 +79,27 @@ bool RemoteExport::document(QSqlDatabase db, const Selection &s, ExchangeFile::D
              QStringLiteral("SELECT Rcid,Brand,Type,Model,Documentation,Correction,Prot FROM rcmodels WHERE Rcid=?"),
              {s.link}, error))
         return false;
-    if (master.next()) {
-        d.hasMaster = true;
+    if (!CatalogueRead::first(master, &d.hasMaster, error))
+        return false;
+    if (d.hasMaster)
         d.master = modelFrom(master);
-    }
 
     // Ordered, so that the same catalogue always gives the same file.
     QSqlQuery keys(db);
     if (!run(keys, QStringLiteral("SELECT Name,ID,Nkey FROM rckeys WHERE Rcid=? AND RCTypeId=? ORDER BY Nkey"),
              {s.link, s.rcTypeId}, error))
         return false;
-    while (keys.next()) {
-        ExchangeFile::Key k;
-        k.name = text(keys.value(0));
-        k.id = text(keys.value(1));
-        k.nkey = text(keys.value(2));
-        d.keys << k;
-    }
+    if (!CatalogueRead::each(
+            keys,
+            [&](const QSqlQuery &row) {
+                ExchangeFile::Key k;
+                k.name = text(row.value(0));
+                k.id = text(row.value(1));
+                k.nkey = text(row.value(2));
+                d.keys << k;
+            },
+            error))
+        return false;
 
     QSqlQuery links(db);
     if (!run(links,
@@ -102,8 +107,8 @@ bool RemoteExport::document(QSqlDatabase db, const Selection &s, ExchangeFile::D
                             "WHERE Link=? AND Own=1 AND Rcid!=Link ORDER BY Rcid"),
              {s.link}, error))
         return false;
-    while (links.next())
-        d.links << modelFrom(links);
+    if (!CatalogueRead::each(links, [&](const QSqlQuery &row) { d.links << modelFrom(row); }, error))
+        return false;
 
     *document = d;
     return true;

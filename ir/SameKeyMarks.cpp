@@ -1,5 +1,6 @@
 #include "ir/SameKeyMarks.h"
 
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/PictureGeometry.h"
 
 #include <QSqlError>
@@ -33,12 +34,20 @@ Keys keysWithCode(QSqlDatabase db, const QString &link, const QString &typeId, c
         keys.error = q.lastError().text();
         return keys;
     }
-    while (q.next()) {
-        bool isNumber = false;
-        const int n = q.value(0).toInt(&isNumber);
-        // A value that is no number has no place on the picture.
-        keys.numbers << (isNumber ? n : -1);
+    QList<int> numbers;
+    if (!CatalogueRead::each(
+            q,
+            [&](const QSqlQuery &row) {
+                bool isNumber = false;
+                const int n = row.value(0).toInt(&isNumber);
+                // A value that is no number has no place on the picture.
+                numbers << (isNumber ? n : -1);
+            },
+            &keys.error)) {
+        keys.ok = false;
+        return keys;
     }
+    keys.numbers = numbers;
     return keys;
 }
 

@@ -213,7 +213,7 @@ public:
     void deleteKeysSearch(int row);
     // Shows "rcmodels" under filter (conditions and ordering) in the model
     // list and selects its first row; false when the select failed.
-    bool installModelList(const QString &filter);
+    bool installModelList(const QString &filter, QString *error = nullptr);
     void imageClick(int place);     // photo place 1..5
     void deleteCurrentKey();        // Delete released in the key list
 

@@ -1,5 +1,7 @@
 #include "printing/KeySheetLegend.h"
 
+#include "catalogue/CatalogueRead.h"
+
 #include "printing/KeySheetLayout.h"
 
 #include <QSqlError>
@@ -37,7 +39,10 @@ int KeySheetLegend::namedKeyCount(QSqlDatabase db, const QString &link, const QS
     q.addBindValue(typeId);
     if (!run(q, error))
         return -1;
-    return q.next() ? q.value(0).toInt() : 0;
+    bool found = false;
+    if (!CatalogueRead::first(q, &found, error))
+        return -1;
+    return found ? q.value(0).toInt() : 0;
 }
 
 bool KeySheetLegend::entries(QSqlDatabase db, const QString &link, const QString &typeId,
@@ -57,7 +62,14 @@ bool KeySheetLegend::entries(QSqlDatabase db, const QString &link, const QString
     q.addBindValue(sheetCustomerId);
     if (!run(q, error))
         return false;
-    while (q.next())
-        out->append({KeySheetLayout::legendText(q.value(0).toString(), namedKeys), q.value(1).toInt()});
+    QList<Entry> read;
+    if (!CatalogueRead::each(
+            q,
+            [&](const QSqlQuery &row) {
+                read.append({KeySheetLayout::legendText(row.value(0).toString(), namedKeys), row.value(1).toInt()});
+            },
+            error))
+        return false;
+    *out = read;
     return true;
 }

@@ -1,5 +1,7 @@
 #include "programming/KeyImage.h"
 
+#include "catalogue/CatalogueRead.h"
+
 #include "ir/Decode.h"
 
 #include <QSqlError>
@@ -101,13 +103,16 @@ QString KeyImage::forLink(QSqlDatabase db, const QString &link)
     QSqlQuery q(db);
     if (q.prepare(QStringLiteral("SELECT ID,Nkey FROM rckeys WHERE(Rcid=?)"))) {
         q.addBindValue(link);
-        if (q.exec()) {
-            while (q.next())
-                keys.append({q.value(0).toString(), q.value(1)});
-        }
+        q.exec();
     }
-    if (!q.isActive())
-        qWarning("KeyImage: keys of %s could not be read: %s", qPrintable(link), qPrintable(q.lastError().text()));
+    QString error;
+    if (!CatalogueRead::each(q, [&](const QSqlQuery &row) { keys.append({row.value(0).toString(), row.value(1)}); },
+                             &error)) {
+        // Part of a model's keys is no image of it: the image of no keys is
+        // marked invalid, as when the table cannot be read at all.
+        qWarning("KeyImage: keys of %s could not be read: %s", qPrintable(link), qPrintable(error));
+        return build({}).image;
+    }
 
     const Result result = build(keys);
     for (int i : result.skipped)
@@ -124,8 +129,11 @@ bool KeyImage::readKeys(QSqlDatabase db, const QString &link, int typeId, QList<
         q.addBindValue(link);
         q.addBindValue(typeId);
         if (q.exec()) {
-            while (q.next())
-                keys->append({q.value(0).toString(), q.value(1)});
+            QList<Key> read;
+            if (!CatalogueRead::each(
+                    q, [&](const QSqlQuery &row) { read.append({row.value(0).toString(), row.value(1)}); }, error))
+                return false;
+            keys->append(read);
             return true;
         }
     }

@@ -1,5 +1,6 @@
 #include "programming/MacroCatalogue.h"
 
+#include "catalogue/CatalogueRead.h"
 #include "programming/MacroBlock.h"
 
 #include <QSqlError>
@@ -32,12 +33,18 @@ bool keys(QSqlDatabase db, int rcTypeId, KeyList *out, QString *error)
     if (!run(q, QStringLiteral("SELECT Nkey, Name FROM rctypemacro WHERE RCTypeId = ? ORDER BY SortOrder"), rcTypeId,
              error))
         return false;
-    while (q.next()) {
-        const int key = q.value(0).toInt();
-        const QString name = q.value(1).toString();
-        out->names.insert(key, name.isEmpty() ? QStringLiteral(" - %1 - ").arg(key) : name);
-        out->order.append(key);
-    }
+    KeyList read;
+    if (!CatalogueRead::each(
+            q,
+            [&](const QSqlQuery &row) {
+                const int key = row.value(0).toInt();
+                const QString name = row.value(1).toString();
+                read.names.insert(key, name.isEmpty() ? QStringLiteral(" - %1 - ").arg(key) : name);
+                read.order.append(key);
+            },
+            error))
+        return false;
+    *out = read;
     return true;
 }
 
@@ -47,7 +54,10 @@ bool macroNames(QSqlDatabase db, int nameSetId, QStringList *out, QString *error
     QSqlQuery q(db);
     if (!run(q, QStringLiteral("SELECT Value FROM rcconfig WHERE Key = 'macro' AND ID = ?"), nameSetId, error))
         return false;
-    if (q.next())
+    bool found = false;
+    if (!CatalogueRead::first(q, &found, error))
+        return false;
+    if (found)
         *out = MacroBlock::names(q.value(0).toString());
     return true;
 }

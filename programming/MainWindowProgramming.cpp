@@ -2,6 +2,7 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "app/MessageBox.h"
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/RCTypesModel.h"
 #include "catalogue/RemoteTypeQuery.h"
@@ -121,6 +122,8 @@ void MainWindowImpl::startProgramming81(int slot)
         return;
 
     const QString image = doStrKeys81(slot);
+    if (image.isEmpty())
+        return; // the catalogue could not be read; the user was told
     if (kind == QLatin1String("remote2")) {
         if (image == kFalse) {
             showProgrammingMessage(this, tr("cannot write this remote control."));
@@ -163,6 +166,9 @@ void MainWindowImpl::startProgramming81(int slot)
     case Remote1SlotImage::Status::CodeDamaged:
         showProgrammingMessage(this, tr("Cannot write this protocols. Please update the programm."));
         return;
+    case Remote1SlotImage::Status::ReadFailed:
+        showProgrammingMessage(this, CatalogueRead::message(result.log.join(QLatin1Char('\n'))));
+        return;
     }
     textEdit->append(QString::number(result.image.size()));
     textEdit->append(result.image);
@@ -190,8 +196,13 @@ QString MainWindowImpl::doStrKeys81(int slot)
     const QSqlDatabase db = QSqlDatabase::database();
     if (kind == QLatin1String("remote1")) {
         QStringList log;
-        const QString part = Remote1SlotImage::keysOf(db, link, typeId, &log).image;
+        QString readError;
+        const QString part = Remote1SlotImage::keysOf(db, link, typeId, &log, &readError).image;
         logLines(this, log);
+        if (!readError.isEmpty()) {
+            showProgrammingMessage(this, CatalogueRead::message(readError));
+            return QString();
+        }
         return part;
     }
     if (kind != QLatin1String("remote2"))
@@ -201,7 +212,8 @@ QString MainWindowImpl::doStrKeys81(int slot)
     QString error;
     if (!KeyImage::readKeys(db, link, typeId, &in.keys, &error)) {
         textEdit->append(QStringLiteral("keys of %1 could not be read: %2").arg(link, error));
-        return kFalse;
+        showProgrammingMessage(this, CatalogueRead::message(error));
+        return QString();
     }
     in.typeId = typeId;
     in.caption = captionOf(this, slot);

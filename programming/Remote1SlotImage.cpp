@@ -77,12 +77,17 @@ QString Remote1SlotImage::header(const QDateTime &now, const QString &brand, con
     return out;
 }
 
-KeyImage::Result Remote1SlotImage::keysOf(QSqlDatabase db, const QString &link, int typeId, QStringList *log)
+KeyImage::Result Remote1SlotImage::keysOf(QSqlDatabase db, const QString &link, int typeId, QStringList *log,
+                                          QString *readError)
 {
     QList<Key> keys;
     QString error;
-    if (!KeyImage::readKeys(db, link, typeId, &keys, &error))
+    if (!KeyImage::readKeys(db, link, typeId, &keys, &error)) {
         log->append(QStringLiteral("keys of %1 could not be read: %2").arg(link, error));
+        if (readError)
+            *readError = error;
+        return {};
+    }
     const KeyImage::Result part = buildKeys(keys, typeId);
     for (int i : part.skipped)
         log->append(QStringLiteral("key %1 (code %2) of %3 has no place on remote type %4; skipped")
@@ -95,9 +100,10 @@ KeyImage::Result Remote1SlotImage::keysOf(QSqlDatabase db, const QString &link, 
 Remote1SlotImage::Result Remote1SlotImage::build(QSqlDatabase db, const QString &link, int typeId, const Inputs &in)
 {
     Result result;
-    const KeyImage::Result part = keysOf(db, link, typeId, &result.log);
+    QString readError;
+    const KeyImage::Result part = keysOf(db, link, typeId, &result.log, &readError);
     if (!part.valid) {
-        result.status = Status::KeysRefused;
+        result.status = readError.isEmpty() ? Status::KeysRefused : Status::ReadFailed;
         return result;
     }
     Result completed = complete(db, part.image, in);

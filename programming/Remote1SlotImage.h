@@ -57,6 +57,7 @@ public:
         CodeMissing,    // no "usbprotocols" row for a protocol and slot code
         CodeDamaged,    // a code blob that is not whole hex bytes
         TooLarge,       // the code blobs do not fit the slot's second half
+        ReadFailed,     // the keys could not be read whole from the catalogue
     };
 
     struct Result
@@ -71,8 +72,10 @@ public:
     static Result complete(QSqlDatabase db, const QString &keyPart, const Inputs &in);
 
     // The keys of (link, type) as the database returns them, as buildKeys
-    // takes them; false (and a log line in *log) when they cannot be read.
-    static KeyImage::Result keysOf(QSqlDatabase db, const QString &link, int typeId, QStringList *log);
+    // takes them. When they cannot be read whole: an empty, invalid part, a
+    // log line in *log and the database's reason in *readError.
+    static KeyImage::Result keysOf(QSqlDatabase db, const QString &link, int typeId, QStringList *log,
+                                   QString *readError = nullptr);
 
     // keysOf and complete in one: the image of a link master's keys.
     static Result build(QSqlDatabase db, const QString &link, int typeId, const Inputs &in);

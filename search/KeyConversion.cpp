@@ -1,5 +1,6 @@
 #include "search/KeyConversion.h"
 
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/RemoteTypeQuery.h"
 
 #include <QSqlError>
@@ -29,10 +30,11 @@ QSqlQuery KeyConversion::offered(const QString &link, const QStringList &configu
     QSqlQuery types(db);
     types.prepare(QStringLiteral("SELECT DISTINCT RCTypeId FROM rckeys WHERE rckeys.Rcid=?"));
     types.addBindValue(link);
-    if (types.exec()) {
-        while (types.next())
-            sourceTypes << types.value(0);
-    }
+    types.exec();
+    // A part of the model's types would offer too few conversions: the failed
+    // query goes back instead, carrying its error.
+    if (!CatalogueRead::each(types, [&](const QSqlQuery &row) { sourceTypes << row.value(0); }))
+        return types;
     types.finish();
 
     const QList<int> configured = RemoteTypeQuery::numericIds(configuredTypes);
@@ -102,9 +104,9 @@ KeyConversion::Result KeyConversion::convert(QSqlDatabase db, const QVariant &li
         return fail(read);
     // Read whole before writing: the writes change the table being read.
     QList<Copy> copies;
-    while (read.next())
-        copies.append({read.value(0), read.value(1), read.value(2)});
-    if (read.lastError().isValid())
+    if (!CatalogueRead::each(read, [&](const QSqlQuery &row) {
+            copies.append({row.value(0), row.value(1), row.value(2)});
+        }))
         return fail(read);
     read.finish();
 
@@ -131,7 +133,8 @@ KeyConversion::Result KeyConversion::convert(QSqlDatabase db, const QVariant &li
     count.prepare(QStringLiteral("SELECT count(*) FROM rckeys WHERE(Rcid=?)AND(RCTypeId=?)"));
     count.addBindValue(link);
     count.addBindValue(to);
-    if (!count.exec() || !count.next())
+    bool counted = false;
+    if (!count.exec() || !CatalogueRead::first(count, &counted) || !counted)
         return fail(count);
     result.keys = count.value(0).toInt();
     count.finish();

@@ -1,5 +1,6 @@
 #include "search/KeySearchFilter.h"
 
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/ModelFilter.h"
 
 #include <QSqlError>
@@ -34,9 +35,16 @@ KeySearchFilter::PositionMap KeySearchFilter::readPositions(QSqlDatabase db, QSt
             *error = q.lastError().text();
         return map;
     }
-    while (q.next())
-        map.insert(q.value(0).toString() + QLatin1Char('_') + q.value(2).toString(), q.value(1).toString());
-    return map;
+    PositionMap read;
+    if (!CatalogueRead::each(
+            q,
+            [&](const QSqlQuery &row) {
+                read.insert(row.value(0).toString() + QLatin1Char('_') + row.value(2).toString(),
+                            row.value(1).toString());
+            },
+            error))
+        return map;
+    return read;
 }
 
 int KeySearchFilter::shiftOffset(const QString &typeId)

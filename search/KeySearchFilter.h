@@ -20,8 +20,8 @@ public:
     // catalogue gives them as text. Of two rows for one position, the later wins.
     using PositionMap = QHash<QString, QString>;
 
-    // Reads "rctypesearch". On failure the map is empty and error is set, so
-    // only the any-key rows can match.
+    // Reads "rctypesearch". On failure, also one part-way through the rows,
+    // the map is empty and error is set.
     static PositionMap readPositions(QSqlDatabase db, QString *error = nullptr);
 
     // The shift layer of key n of a type is key n + this offset: 56 for type

@@ -2,6 +2,7 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "app/MessageBox.h"
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/RCConvertModel.h"
 #include "catalogue/RCModelsModel.h"
@@ -32,13 +33,16 @@ void MainWindowImpl::search()
         rows << edit->text();
     QString error;
     const KeySearchFilter::PositionMap positions = KeySearchFilter::readPositions(QSqlDatabase::database(), &error);
-    if (!error.isEmpty())
-        qDebug() << "search positions:" << error;
+    if (!error.isEmpty()) {
+        // Without the key positions the search would look for other keys.
+        MessageBox::warning(this, tr("Search"), CatalogueRead::message(error));
+        return;
+    }
     const QString filter = KeySearchFilter::filter(rows, rcTypeList, positions);
     qDebug().noquote() << "search:" << filter;
     // An empty list must not pass for "no model carries these codes".
-    if (!installModelList(filter))
-        textEdit->append(tr("The search failed: %1").arg(modelsModel->lastError().text()));
+    if (!installModelList(filter, &error))
+        textEdit->append(tr("The search failed: %1").arg(error));
     refreshRC();
 }
 
@@ -73,8 +77,10 @@ void MainWindowImpl::convertDialogOpen()
     QItemSelectionModel *previousSelection = convertDialog.convertTV->selectionModel();
     convertModel = new RCConvertModel(convertDialog.convertTV);
     convertModel->setQuery(KeyConversion::offered(CurrentRow::text(ModelsTV, 5), rcTypesList));
-    if (convertModel->lastError().isValid())
-        qDebug() << "conversions:" << convertModel->lastError().text();
+    if (convertModel->lastError().isValid()) {
+        MessageBox::warning(this, tr("Converting"), CatalogueRead::message(convertModel->lastError().text()));
+        return;
+    }
     convertModel->setHeaderData(1, Qt::Horizontal, tr("Description"));
 
     RCConvertTableView *view = convertDialog.convertTV;

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="en">
 <context>
+    <name>CatalogueRead</name>
+    <message>
+        <source>the query did not run</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue could not be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue file rc.db is damaged. Close the program and restore rc.db from a copy.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another program is using rc.db. Close it, or wait until it is done, and try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Changer8in1Dialog</name>
     <message>
         <source>Remote control replacer</source>
@@ -111,6 +130,10 @@
 </context>
 <context>
     <name>MainWindowImpl</name>
+    <message>
+        <source>Catalogue</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>LanguageName</source>
         <translation>English</translation>

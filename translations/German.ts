@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>CatalogueRead</name>
+    <message>
+        <source>the query did not run</source>
+        <translation>die Abfrage wurde nicht ausgeführt</translation>
+    </message>
+    <message>
+        <source>The catalogue could not be read: %1</source>
+        <translation>Der Katalog konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The catalogue file rc.db is damaged. Close the program and restore rc.db from a copy.</source>
+        <translation>Die Katalogdatei rc.db ist beschädigt. Schließen Sie das Programm und stellen Sie rc.db aus einer Sicherung wieder her.</translation>
+    </message>
+    <message>
+        <source>Another program is using rc.db. Close it, or wait until it is done, and try again.</source>
+        <translation>Ein anderes Programm verwendet rc.db. Schließen Sie es oder warten Sie, bis es fertig ist, und versuchen Sie es erneut.</translation>
+    </message>
+</context>
+<context>
     <name>Changer8in1Dialog</name>
     <message>
         <source>Remote control replacer</source>
@@ -113,6 +132,10 @@
 </context>
 <context>
     <name>MainWindowImpl</name>
+    <message>
+        <source>Catalogue</source>
+        <translation>Katalog</translation>
+    </message>
     <message>
         <source>LanguageName</source>
         <translation>Deutsch</translation>

@@ -111,6 +111,36 @@ private slots:
         QCOMPARE(ModelFilter::filter(panel), expected);
     }
 
+    void brandSpellings_data()
+    {
+        QTest::addColumn<QString>("brand");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addRow("upper") << "NORDA" << QStringList{"NORDA"};
+        QTest::addRow("lower") << "norda" << QStringList{"NORDA"};
+        QTest::addRow("outside ASCII") << QString::fromUtf8("östErberg") << QStringList{QString::fromUtf8("ÖSTERBERG")};
+        QTest::addRow("quote") << "o'neil" << QStringList{"O'NEIL"};
+        QTest::addRow("no such brand") << "NORD" << QStringList();
+    }
+    void brandSpellings()
+    {
+        QFETCH(QString, brand);
+        QFETCH(QStringList, expected);
+        QStringList found{QStringLiteral("stale")};
+        QString error;
+        QVERIFY2(ModelFilter::brandSpellings(m_db, brand, &found, &error), qPrintable(error));
+        QCOMPARE(found, expected);
+    }
+
+    void spellingsAreMatchedExactly()
+    {
+        ModelFilter::Panel panel;
+        panel.brand = QStringLiteral("o'neil");
+        panel.brandSpellings = QStringList{QStringLiteral("O'Neil"), QStringLiteral("O'NEIL")};
+        panel.showHidden = panel.showHidden1 = true;
+        QCOMPARE(ModelFilter::conditions(panel), QStringLiteral("(1)AND(Brand IN ('O''Neil','O''NEIL'))"));
+        QCOMPARE(listed(panel), QStringList{"a0000004"});
+    }
+
     void hiddenSettingsAndIds()
     {
         ModelFilter::Panel panel;

@@ -222,6 +222,39 @@ private slots:
         QCOMPARE(w->ModelsTV->currentIndex().row(), expected.isEmpty() ? -1 : 0);
     }
 
+    // Brands are listed whatever their letter case, typed or stored.
+    void brandRegardlessOfCase_data()
+    {
+        QTest::addColumn<QString>("brand");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList acme{"c2", "c1"}; // ordered by brand: "ACME" before "Acme"
+        QTest::addRow("lower") << "acme" << acme;
+        QTest::addRow("upper") << "ACME" << acme;
+        QTest::addRow("as stored, between spaces") << " Acme " << acme;
+        QTest::addRow("in parentheses") << "Alpha (aCME)" << acme;
+        QTest::addRow("stored lower outside ASCII") << QString::fromUtf8("ØRESUND") << QStringList{"c3"};
+        QTest::addRow("typed lower outside ASCII") << QString::fromUtf8("östlund") << QStringList{"u1"};
+        QTest::addRow("part of a brand") << "acm" << QStringList();
+    }
+    void brandRegardlessOfCase()
+    {
+        QFETCH(QString, brand);
+        QFETCH(QStringList, expected);
+        const QList<Model> models = {
+            {"c1", "Acme", "TV", "A-1", "", "c1", "", 1},
+            {"c2", "ACME", "TV", "A-2", "", "c2", "", 1},
+            {"c3", QString::fromUtf8("øresund"), "TV", "O-1", "", "c3", "", 1},
+        };
+        for (const Model &m : models)
+            QVERIFY(CatalogueFixture::addModel(m_db, m));
+        const auto removed = qScopeGuard(
+            [&] { CatalogueFixture::exec(m_db, "DELETE FROM rcmodels WHERE Rcid IN ('c1','c2','c3')"); });
+        w->brandLineEdit->setText(brand);
+        QTest::mouseClick(w->setFiltersPushButton, Qt::LeftButton);
+        QCOMPARE(listed(), expected);
+        QVERIFY(MessageBox::takeLog().isEmpty());
+    }
+
     void hiddenRowsFollowTheSettings()
     {
         w->brandLineEdit->setText(QStringLiteral("NORDA"));

@@ -206,6 +206,32 @@ private slots:
         QCOMPARE(TestSupport::readText(QStringLiteral("RCImages/%1_3.jpg").arg(rcid)), QStringLiteral("three"));
     }
 
+    // The import keeps the file's spelling of the brand and then lists the
+    // new model by that brand: it must be found whatever the letter case.
+    void importedBrandIsListed_data()
+    {
+        QTest::addColumn<QByteArray>("brand"); // as the Latin-1 file holds it
+        QTest::addColumn<QString>("stored");
+        QTest::addRow("mixed case") << QByteArray("Acme") << QStringLiteral("Acme");
+        QTest::addRow("lower case outside ASCII") << QByteArray("\xf8resund") << QString::fromUtf8("øresund");
+    }
+    void importedBrandIsListed()
+    {
+        QFETCH(QByteArray, brand);
+        QFETCH(QString, stored);
+        QVERIFY(TestSupport::writeFile(QStringLiteral("brand.vrc"),
+                                       "VARNO Infrared Remote Control File v1.00\r\n" + brand +
+                                           "\r\nTV\r\nB-1\r\nchanger TV.png\r\nkey\r\nPower\r\n0013ABCD\r\n"
+                                           "0 01\r\n<end_of_file>\r\n"));
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("brand.vrc"),
+                          QStringLiteral("Import"));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+        const QString rcid = selectedRcid();
+        QVERIFY2(!rcid.isEmpty(), "the imported model is not listed");
+        QCOMPARE(TestSupport::modelRow(QSqlDatabase::database(), rcid).value("Brand").toString(), stored);
+        QCOMPARE(m_window->brandLineEdit->text(), stored);
+    }
+
     void vrcWithoutEndMarkerIsAWrongFile()
     {
         QVERIFY(TestSupport::writeFile(QStringLiteral("cut.vrc"), "header\nZETA\nTV\nZ-9\nchanger TV.png\nkey\n"));
