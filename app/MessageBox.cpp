@@ -123,7 +123,7 @@ int run(QMessageBox &box, const QString &kind)
         pressed->click();
     }
 
-    const MessageBox::Record record{kind, box.windowTitle(), box.text(), answer};
+    const MessageBox::Record record{kind, box.windowTitle(), box.text(), answer, box.textFormat()};
     {
         QMutexLocker lock(&s.mutex);
         s.log.append(record);
@@ -146,6 +146,7 @@ QMessageBox::StandardButton standardBox(QMessageBox::Icon icon, const QString &k
                                         QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     const int result = run(box, kind);
@@ -194,6 +195,8 @@ void MessageBox::about(QWidget *parent, const QString &title, const QString &tex
 
 int MessageBox::exec(QMessageBox &box)
 {
+    if (box.textFormat() == Qt::AutoText)
+        box.setTextFormat(Qt::PlainText);
     return run(box, QStringLiteral("custom"));
 }
 

@@ -24,6 +24,7 @@ public:
         QString title;
         QString text;
         QString answer;
+        Qt::TextFormat textFormat = Qt::AutoText; // how the box drew its text
     };
 
     static QMessageBox::StandardButton information(QWidget *parent, const QString &title, const QString &text,
@@ -40,6 +41,10 @@ public:
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     static void about(QWidget *parent, const QString &title, const QString &text);
 
+    // Box texts carry names, codes and errors from the catalogue, files and
+    // devices, so they are drawn as plain text; only the About box is our own
+    // markup. A box built by hand is drawn as plain text too unless its
+    // caller chose a format.
     // A box built by hand: shown modally, or answered in automatic mode.
     // Returns what QMessageBox::exec() returns; clickedButton() is set either way.
     static int exec(QMessageBox &box);

@@ -260,7 +260,12 @@ void MainWindowImpl::resizeSameKeyMarkers()
 
 void MainWindowImpl::refreshID()
 {
-    labelKeyId->setText(CurrentRow::text(KeysTV, 3));
+    // All three code labels show the picked key's code: the search rows copy
+    // the code, and the Search tab must show the code they copy.
+    const QString code = CurrentRow::text(KeysTV, 3);
+    labelKeyId->setText(code);
+    labelKeyId2->setText(code);
+    labelKeyIdSearch->setText(code);
     const int n = CurrentRow::cell(KeysTV, 4).toInt();
     for (QLabel *marker : sameKeyMarkers)
         hideMarker(marker);

@@ -1,5 +1,7 @@
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/PlainTextLabels.h"
+
 #include "catalogue/KeyReleaseForwarder.h"
 #include "catalogue/RCKeysModel.h"
 #include "catalogue/RCModelsModel.h"
@@ -157,6 +159,9 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
 {
     Q_UNUSED(iconResources);
     setupUi(this);
+    // The documentation is the catalogue's one rich-text field (the record
+    // dialog edits it as such); every other label shows data as typed.
+    showLabelsAsPlainText(this, {documentationLabel});
     prog->hide();
     statusbar->hide();
     textEdit->hide();

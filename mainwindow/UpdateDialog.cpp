@@ -1,5 +1,7 @@
 #include "mainwindow/UpdateDialog.h"
 
+#include <QTextDocument>
+
 UpdateDialog::UpdateDialog(QWidget *parent, Qt::WindowFlags flags) : QDialog(parent, flags)
 {
     setupUi(this);
@@ -8,6 +10,9 @@ UpdateDialog::UpdateDialog(QWidget *parent, Qt::WindowFlags flags) : QDialog(par
     m_formStatus = statusLabel->geometry();
     m_formCancel = cancelPB->geometry();
     statusLabel->setWordWrap(true);
+    // The status quotes file names from the downloaded package and errors
+    // from the network: text, never markup.
+    statusLabel->setTextFormat(Qt::PlainText);
     setWindowTitle(tr("Update"));
     cancelPB->setText(tr("Cancel"));
     connect(cancelPB, &QPushButton::clicked, this, &QWidget::close);
@@ -96,7 +101,7 @@ void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList
         break;
     case UpdateDownloader::ServerNotFound:
         setStatus("red", tr("Update server not found"));
-        statusLabel->setToolTip(d1);
+        statusLabel->setToolTip(Qt::convertFromPlainText(d1));
         break;
     case UpdateDownloader::Canceled:
         setStatus("red", tr("Download canceled."));
@@ -106,7 +111,7 @@ void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList
         break;
     case UpdateDownloader::UnpackFailed:
         setStatus("red", tr("Unable to unpack %1: %2").arg(d1, d2));
-        statusLabel->setToolTip(d2);
+        statusLabel->setToolTip(Qt::convertFromPlainText(d2));
         break;
     case UpdateDownloader::RecordFailed:
         setStatus("red", tr("Unable to record the update in %1.").arg(d1));

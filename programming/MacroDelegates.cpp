@@ -27,6 +27,19 @@ EmitWaitDelegate::EmitWaitDelegate(int minimum, int maximum, int singleStep, QOb
 
 EmitWaitDelegate::~EmitWaitDelegate() = default;
 
+int EmitWaitDelegate::snapToStep(int value, int minimum, int maximum, int step)
+{
+    if (step <= 1 || maximum < minimum)
+        return value;
+    const qint64 offset = qint64(value) - minimum;
+    qint64 steps = (offset + step / 2) / step;
+    if (offset < 0)
+        steps = 0;
+    while (steps > 0 && minimum + steps * step > maximum)
+        --steps;
+    return int(minimum + steps * step);
+}
+
 QWidget *EmitWaitDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                         const QModelIndex &index) const
 {
@@ -36,6 +49,8 @@ QWidget *EmitWaitDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     spin->setMinimum(minimum);
     spin->setMaximum(maximum);
     spin->setSingleStep(singleStep);
+    spin->setToolTip(tr("Times go in steps of %1 ms; a time in between is rounded to the nearest step.")
+                         .arg(singleStep));
     spin->installEventFilter(const_cast<EmitWaitDelegate *>(this));
     return spin;
 }
@@ -52,7 +67,11 @@ void EmitWaitDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, 
     if (!spin)
         return;
     spin->interpretText();
-    model->setData(index, spin->value(), Qt::EditRole);
+    // The remote keeps times in whole steps: store what will be programmed,
+    // so a typed 250 reads 256 here instead of coming back as 240.
+    const int value = snapToStep(spin->value(), minimum, maximum, singleStep);
+    spin->setValue(value);
+    model->setData(index, value, Qt::EditRole);
 }
 
 void EmitWaitDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,

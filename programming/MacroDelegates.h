@@ -23,6 +23,10 @@ public:
     void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const override;
 
+    // value rounded to the nearest minimum + k * step (halves up) within
+    // minimum..maximum: the time the remote will actually hold.
+    static int snapToStep(int value, int minimum, int maximum, int step);
+
     int minimum;
     int maximum;
     int singleStep;

@@ -397,6 +397,10 @@ void MainWindowImpl::macroDialogOpen()
     macroDialog.insertMacroButton->setText(tr("Macro"));
     macroDialog.removeMacroButton->setText(tr("Macro"));
     macroDialog.programMacroButton->setText(tr("Program"));
+    // Both step buttons read "Macro"; say that they work on steps.
+    macroDialog.insertMacroButton->setToolTip(
+        tr("Adds a step after the selected step, or at the end of the selected macro"));
+    macroDialog.removeMacroButton->setToolTip(tr("Deletes the selected step; a macro itself stays"));
     macroDialog.exec();
 }
 

@@ -55,6 +55,13 @@
     </message>
 </context>
 <context>
+    <name>EmitWaitDelegate</name>
+    <message>
+        <source>Times go in steps of %1 ms; a time in between is rounded to the nearest step.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>KeySheet</name>
     <message>
         <source>The keys of the model cannot be read; nothing is printed.
@@ -603,6 +610,14 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>Too many macro keys, please delete some.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Adds a step after the selected step, or at the end of the selected macro</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deletes the selected step; a macro itself stays</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -55,6 +55,13 @@
     </message>
 </context>
 <context>
+    <name>EmitWaitDelegate</name>
+    <message>
+        <source>Times go in steps of %1 ms; a time in between is rounded to the nearest step.</source>
+        <translation>Zeiten gehen in Schritten von %1 ms; eine Zeit dazwischen wird auf den nächsten Schritt gerundet.</translation>
+    </message>
+</context>
+<context>
     <name>KeySheet</name>
     <message>
         <source>The keys of the model cannot be read; nothing is printed.
@@ -617,6 +624,14 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>Too many macro keys, please delete some.</source>
         <translation>Zu viele Makrotasten, bitte einige löschen.</translation>
+    </message>
+    <message>
+        <source>Adds a step after the selected step, or at the end of the selected macro</source>
+        <translation>Fügt einen Schritt nach dem gewählten Schritt ein, oder am Ende des gewählten Makros</translation>
+    </message>
+    <message>
+        <source>Deletes the selected step; a macro itself stays</source>
+        <translation>Löscht den gewählten Schritt; ein Makro selbst bleibt</translation>
     </message>
     <message>
         <source>The macro keys or names could not be read from the catalogue:

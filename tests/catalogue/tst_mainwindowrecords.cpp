@@ -301,6 +301,26 @@ private slots:
         QCOMPARE(m_window->ModelsTV->currentIndex().row(), qMax(0, row - 1));
     }
 
+    // A name from an imported file is shown as typed: a picture tag in it
+    // must not grow the question past the screen.
+    void deleteQuestionShowsNamesAsTyped()
+    {
+        exec(QStringLiteral("UPDATE rcmodels SET Own=1, Brand='<b>ACME</b>', Model='<img src=\"/tmp/x.jpg\">' "
+                            "WHERE Link='%1'").arg(m_gapMaster));
+        QVERIFY(select(m_gapMaster));
+        const QStringList models = rows(QStringLiteral("rcmodels"));
+        MessageBox::setNextAnswer(QMessageBox::No);
+        m_window->deleteRemoteControl();
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].kind, QStringLiteral("question"));
+        QVERIFY2(log[0].text.startsWith(
+                     QLatin1String("Do you really want to delete  <b>ACME</b>  <img src=\"/tmp/x.jpg\">  ?")),
+                 qPrintable(log[0].text));
+        QCOMPARE(log[0].textFormat, Qt::PlainText);
+        QCOMPARE(rows(QStringLiteral("rcmodels")), models);
+    }
+
     void deleteKeyOnFactoryModelIsRefused()
     {
         QSqlQuery q(m_db);

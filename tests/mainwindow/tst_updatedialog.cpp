@@ -163,6 +163,8 @@ private slots:
         QVERIFY2(d.statusLabel->text().contains("\"../escaped-everywhere/and-further/updater-part.txt\""),
                  qPrintable(d.statusLabel->text()));
         QCOMPARE(colour(d), QStringLiteral("QLabel { color: red}"));
+        // A name from the package is shown as it stands, never as markup.
+        QCOMPARE(d.statusLabel->textFormat(), Qt::PlainText);
         QVERIFY(!d.handedOver());
         QVERIFY(!QFile::exists(path("update/updater-ran.txt")));
 

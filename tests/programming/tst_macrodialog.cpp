@@ -187,8 +187,8 @@ private slots:
         QCOMPARE(step.data(Qt::EditRole).toInt(), codes[2]);
     }
 
-    // The spin box keeps what is typed; the page stores it in 16 ms units
-    // only when it is written.
+    // The spin box stores the time the page will hold: the nearest step
+    // of 16 ms, so what the cell shows is what is programmed.
     void times()
     {
         EmitWaitDelegate delegate(0, 4000, 16);
@@ -205,11 +205,67 @@ private slots:
         spin->findChild<QLineEdit *>()->selectAll();
         QTest::keyClicks(spin, QStringLiteral("100"));
         delegate.setModelData(spin, m_model, step);
-        QCOMPARE(step.data(Qt::EditRole).toInt(), 100);
+        QCOMPARE(step.data(Qt::EditRole).toInt(), 96);
+        QCOMPARE(spin->value(), 96);
+        QVERIFY2(spin->toolTip().contains(QLatin1String("steps of 16 ms")), qPrintable(spin->toolTip()));
         QStyleOptionViewItem option;
         option.rect = QRect(5, 6, 70, 21);
         delegate.updateEditorGeometry(spin, option, step);
         QCOMPARE(spin->geometry(), option.rect);
+    }
+
+    void typedTimeSnapsToStep_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("250 rounds up") << "250" << 256;
+        QTest::newRow("on a step") << "240" << 240;
+        QTest::newRow("below half a step") << "7" << 0;
+        QTest::newRow("half a step") << "8" << 16;
+        QTest::newRow("near the top") << "3999" << 4000;
+        QTest::newRow("top") << "4000" << 4000;
+    }
+
+    void typedTimeSnapsToStep()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, stored);
+        EmitWaitDelegate delegate(0, 4000, 16);
+        const QModelIndex step = m_model->index(0, 3, m_model->index(0, 0));
+        std::unique_ptr<QWidget> editor(delegate.createEditor(m_dialog->macroTV, QStyleOptionViewItem(), step));
+        auto *spin = qobject_cast<QSpinBox *>(editor.get());
+        QVERIFY(spin);
+        delegate.setEditorData(spin, step);
+        spin->findChild<QLineEdit *>()->selectAll();
+        QTest::keyClicks(spin, typed);
+        delegate.setModelData(spin, m_model, step);
+        QCOMPARE(step.data(Qt::EditRole).toInt(), stored);
+        // What the cell shows is a whole number of steps: written and read
+        // back it stays the same.
+        QCOMPARE(stored / 16 * 16, stored);
+    }
+
+    void snapKeepsToTheRange_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("snapped");
+        QTest::newRow("top not on a step") << 4005 << 0 << 4005 << 16 << 4000;
+        QTest::newRow("steps from the minimum") << 13 << 5 << 100 << 10 << 15;
+        QTest::newRow("below the minimum") << 2 << 5 << 100 << 10 << 5;
+        QTest::newRow("step of one") << 251 << 0 << 4000 << 1 << 251;
+    }
+
+    void snapKeepsToTheRange()
+    {
+        QFETCH(int, value);
+        QFETCH(int, minimum);
+        QFETCH(int, maximum);
+        QFETCH(int, step);
+        QFETCH(int, snapped);
+        QCOMPARE(EmitWaitDelegate::snapToStep(value, minimum, maximum, step), snapped);
     }
 
     // Editing in the view itself: the wait cell of a step through its spin box.
@@ -226,7 +282,7 @@ private slots:
         QTest::keyClicks(spin, QStringLiteral("500"));
         QTest::keyClick(spin, Qt::Key_Return);
         // The delegate commits after the key event.
-        QTRY_COMPARE(cell.data(Qt::EditRole).toInt(), 500);
+        QTRY_COMPARE(cell.data(Qt::EditRole).toInt(), 496);
         m_dialog->macroTV->setItemDelegateForColumn(3, nullptr);
     }
 };

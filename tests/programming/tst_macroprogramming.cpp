@@ -120,13 +120,18 @@ private slots:
 
         QString title;
         QStringList buttons;
+        QStringList tips;
         QVERIFY(runEditor([&] {
             title = w->macroDialog.windowTitle();
             buttons << w->macroDialog.insertMacroButton->text() << w->macroDialog.removeMacroButton->text()
                     << w->macroDialog.programMacroButton->text();
+            tips << w->macroDialog.insertMacroButton->toolTip() << w->macroDialog.removeMacroButton->toolTip();
         }));
         QCOMPARE(title, QStringLiteral("Macro programing"));
         QCOMPARE(buttons, (QStringList{"Macro", "Macro", "Program"}));
+        // The two "Macro" buttons work on steps, and say so.
+        QCOMPARE(tips, (QStringList{"Adds a step after the selected step, or at the end of the selected macro",
+                                    "Deletes the selected step; a macro itself stays"}));
 
         QTreeView *view = w->macroDialog.macroTV;
         QVERIFY(w->macroTreeModel);

@@ -213,6 +213,23 @@ private slots:
         QVERIFY(w->actionUSBProgramm->isEnabled());
     }
 
+    // Names read back from the remote are text: markup in them is shown as
+    // typed, never drawn bold or underlined.
+    void overviewShowsDeviceTextAsTyped()
+    {
+        connectRemote("remote2", remote2Info(2, 0));
+        const QByteArray page = QByteArray::fromHex("010100000000025456") + char(11) + "<b>BOLD</b>" +
+                                char(11) + "T<u>Y</u>PE" + char(3) + "X-1";
+        for (int b = 0; b < page.size(); ++b)
+            w->slotHeaderPages[b] = quint8(page[b]);
+        w->refreshInformation2();
+        Changer8in1Dialog &d = w->changer8in1Dialog;
+        QCOMPARE(d.clabelBrand1->text(), QStringLiteral("Brand: <b>BOLD</b>"));
+        QCOMPARE(d.clabelType1->text(), QStringLiteral("Type: T<u>Y</u>PE"));
+        for (QLabel *label : {d.clabelBrand1, d.clabelType1, d.clabelModel1, d.clabelBrand8, d.clabelDate1})
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+    }
+
     // Program button of slot 3 on a first-generation remote: the image of
     // the selected model for slot index 2, with the slot's protocol codes.
     void programRemote1()

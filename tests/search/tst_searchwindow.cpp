@@ -215,6 +215,45 @@ private slots:
         QVERIFY(!w->ModelsTV->currentIndex().isValid());
     }
 
+    // A picked key's code shows on all three code labels, so a row button of
+    // the Search tab copies the code that tab shows, not the last one received.
+    void pickedKeyShownOnTheSearchTab()
+    {
+        QVERIFY(select(m_master, QStringLiteral("1")));
+        const QString received = QStringLiteral("0011FFFFFFFFFFFFFFFFF");
+        w->labelKeyId->setText(received);
+        w->labelKeyId2->setText(received);
+        w->labelKeyIdSearch->setText(received);
+        QVERIFY(pickKey(0));
+        const QString code = value("SELECT ID FROM rckeys WHERE Rcid=? AND RCTypeId=1 AND Nkey=0", {m_master})
+                                 .toString();
+        QVERIFY(!code.isEmpty() && code != received);
+        QCOMPARE(w->labelKeyId->text(), code);
+        QCOMPARE(w->labelKeyId2->text(), code);
+        QCOMPARE(w->labelKeyIdSearch->text(), code);
+        w->tabWidget->setCurrentWidget(w->searchTab);
+        QTest::mouseClick(w->keysSearch1, Qt::LeftButton);
+        QCOMPARE(w->lineEdit1->text(), w->labelKeyIdSearch->text());
+    }
+
+    // A key code is text from the catalogue: markup in it shows as typed on
+    // every code label.
+    void codeLabelsShowCodesAsTyped()
+    {
+        const QString hostile = QStringLiteral("<b>001</b><a href=\"http://x\">2</a>");
+        exec("UPDATE rckeys SET ID=? WHERE Rcid=? AND RCTypeId=1 AND Nkey=0", {hostile, m_master});
+        QVERIFY(select(m_master, QStringLiteral("1")));
+        QVERIFY(pickKey(0));
+        for (QLabel *label : {w->labelKeyId, w->labelKeyId2, w->labelKeyIdSearch}) {
+            QCOMPARE(label->text(), hostile);
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
+        for (QLabel *label : {w->dev1Brand, w->dev1Model, w->dev4Model, w->labelUSBconnection})
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        // The documentation is rich text by design.
+        QVERIFY(w->documentationLabel->textFormat() != Qt::PlainText);
+    }
+
     void rowButtons()
     {
         QVERIFY(select(m_master, QStringLiteral("1")));
