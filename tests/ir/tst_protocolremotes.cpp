@@ -146,8 +146,8 @@ private slots:
         QTest::addRow("JVC fast") << Remote::Jvc << 3 << QVector<int>{10, 11, 11} << 0.95;
         QTest::addRow("JVC one frame, slow") << Remote::Jvc << 1 << QVector<int>{10} << 1.05;
         QTest::addRow("JVC one frame, fast") << Remote::Jvc << 1 << QVector<int>{10} << 0.95;
-        QTest::addRow("NEC slow") << Remote::Nec << 3 << QVector<int>{315, 18, 18} << 1.05;
-        QTest::addRow("NEC fast") << Remote::Nec << 3 << QVector<int>{315, 18, 18} << 0.95;
+        QTest::addRow("NEC one frame, slow") << Remote::Nec << 1 << QVector<int>{315} << 1.05;
+        QTest::addRow("NEC one frame, fast") << Remote::Nec << 1 << QVector<int>{315} << 0.95;
     }
     void clockOff()
     {
