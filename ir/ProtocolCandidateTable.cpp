@@ -58,7 +58,10 @@ std::vector<ProtocolCandidate> buildModulated()
                     .markHalves(0, 0, 670, 200).with(StoreBack).cut("-", "1/15").spanOf(100000).pattern(""));
     // 11: JVC, 16 bits (address, command) after the 8400/4200 header. Its
     // case takes the repeats of id 11 with the same texts (protocol 010).
-    t.push_back(C(10, PD, "8400,-4200,bbbbbbbbbbbbbbbb,525", {525, -1575, 525, -525}, 500, 200)
+    // The header window is wide enough for a remote whose clock runs 5% fast
+    // or slow (8400/4200 becomes 7980/3990 or 8820/4410), with the receiver's
+    // jitter on top; the 16 bits keep NEC's 32-bit frames out.
+    t.push_back(C(10, PD, "8400,-4200,bbbbbbbbbbbbbbbb,525", {525, -1575, 525, -525}, 900, 200)
                     .cut("0/8", "8/8").spanOf(60000).pattern("HH (AAaa)4 (CCcc)4 H"));
     // 12: JVC's repeat, the same 16 bits without the header: the partner of
     // id 10, and a code of its own (protocol 011) when the first frame was missed.

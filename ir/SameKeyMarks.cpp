@@ -57,9 +57,8 @@ QList<QPoint> markerPositions(const QList<int> &keys, const KeyPositionTable &po
     for (int n : keys) {
         if (out.size() == kMarkers)
             break;
-        if (!positions.contains(n))
-            continue;
-        out << PictureGeometry::markerPosition(positions.at(n), height);
+        out << (positions.contains(n) ? PictureGeometry::markerPosition(positions.at(n), height)
+                                      : QPoint(PictureGeometry::HiddenMarkerX, PictureGeometry::HiddenMarkerY));
     }
     return out;
 }

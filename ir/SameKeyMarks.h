@@ -27,10 +27,11 @@ struct Keys
 // that carry the code.
 Keys keysWithCode(QSqlDatabase db, const QString &link, const QString &typeId, const QString &code);
 
-// Top-left corners of the markers for a picture `height` pixels high: one per
-// key, in order, for at most three keys. A key number outside 0..127 or
-// without a hot-spot on this picture has nothing to be marked on and is
-// passed over.
+// Top-left corners of the markers for a picture `height` pixels high: marker
+// i belongs to key i of the list, for at most three keys. A key number
+// outside 0..127 or without a hot-spot on this picture has nothing to be
+// marked on: its marker is parked outside the picture, and the keys after it
+// keep their own markers.
 QList<QPoint> markerPositions(const QList<int> &keys, const KeyPositionTable &positions, int height);
 
 } // namespace SameKeyMarks

@@ -45,14 +45,21 @@ int frameBytes(const QString &keyCode, const QString &blob)
     return n;
 }
 
-QString build(const QString &keyCode, const QString &blob)
+QString build(const QString &keyCode, const QString &blob, QString *note)
 {
     const int n = frameBytes(keyCode, blob);
     const QString bits = frameBits(keyCode).left(n);
 
-    // Filled with "7F" and then cut: an odd-length blob never reaches 2n by
-    // whole pairs, and one whose last digit lies past the frame loses it.
+    // Whole bytes only: a lone last digit would pair with the padding's
+    // first digit and shift every "7F" after it by half a byte.
     QString text = blob;
+    if (text.size() % 2 != 0) {
+        if (note)
+            *note = QStringLiteral("code blob of odd length %1: last digit \"%2\" dropped")
+                        .arg(text.size())
+                        .arg(text.back());
+        text.chop(1);
+    }
     while (text.size() < 2 * n)
         text += QStringLiteral("7F");
     text.truncate(2 * n);

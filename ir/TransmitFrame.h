@@ -21,9 +21,10 @@ QString frameBits(const QString &keyCode);
 // when it is no digit) and the blob's whole bytes, raised to a multiple of 8.
 int frameBytes(const QString &keyCode, const QString &blob);
 
-// The frame text: 2 x frameBytes upper-case hex characters. A blob of odd
-// length is filled with "7F" and cut to the frame's length like any other.
-QString build(const QString &keyCode, const QString &blob);
+// The frame text: 2 x frameBytes upper-case hex characters. The blob is
+// padded with whole "7F" bytes; the lone last digit of an odd-length blob is
+// dropped (and said in `note`, when given) so it never shifts the padding.
+QString build(const QString &keyCode, const QString &blob, QString *note = nullptr);
 
 // The device's code blob for the protocol of a key code (its first three
 // digits): the code column of the first usbprotocols row of the device and

@@ -169,7 +169,10 @@ void MainWindowImpl::transmitKey()
         transmitReady = true;
         return;
     }
-    transmitFrame = TransmitFrame::build(key.id, blob);
+    QString note;
+    transmitFrame = TransmitFrame::build(key.id, blob, &note);
+    if (!note.isEmpty())
+        textEdit->append(note);
     flashData = transmitFrame;
     usbCommand = UsbCommand::TransmitPressed;
     postUsbRequest();
@@ -252,22 +255,25 @@ void MainWindowImpl::selectSameIdRows()
     const QString code = labelKeyId->text();
     QAbstractItemModel *model = KeysTV->model();
     QItemSelectionModel *selection = KeysTV->selectionModel();
-    if (!model || !selection || !SameKeyMarks::isCode(code))
+    if (!model || !selection)
         return;
-    while (model->canFetchMore(QModelIndex()))
-        model->fetchMore(QModelIndex());
     QItemSelection rows;
     int last = -1;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, 3).data().toString() != code)
-            continue;
-        rows.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
-        last = row;
+    if (SameKeyMarks::isCode(code)) {
+        while (model->canFetchMore(QModelIndex()))
+            model->fetchMore(QModelIndex());
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, 3).data().toString() != code)
+                continue;
+            rows.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
+            last = row;
+        }
     }
-    // Without a matching row the user's selection stays as it is.
-    if (last < 0)
-        return;
-    selection->setCurrentIndex(model->index(last, 0), QItemSelectionModel::NoUpdate);
-    selection->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Without a matching row the user's selection stays as it is; the list
+    // is repainted either way.
+    if (last >= 0) {
+        selection->setCurrentIndex(model->index(last, 0), QItemSelectionModel::NoUpdate);
+        selection->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
     KeysTV->viewport()->update();
 }

@@ -18,10 +18,25 @@ QString protocolOf(const QString &id)
 
 int KeyImage::recordIndex(const QVariant &nkey)
 {
-    // Stored key numbers are integers; text that reads as a whole number is
-    // taken as one, anything else (NULL, a fraction, words) addresses nothing.
     if (nkey.isNull())
         return -1;
+    // The two-layer text form "L-kk": character 0 the layer ('0' the first,
+    // any other digit the second), character 1 unused, characters 2-3 the
+    // key number on its layer. Only text has this form: an integer column
+    // would have lost the leading zero of "0107".
+    if (nkey.typeId() == QMetaType::QString) {
+        const QString text = nkey.toString();
+        const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+        if (text.size() == 4 && digit(text.at(0)) && digit(text.at(2)) && digit(text.at(3))) {
+            const int k = (text.at(2).unicode() - '0') * 10 + (text.at(3).unicode() - '0');
+            if (k >= LayerKeys)
+                return -1;
+            return text.at(0) == QLatin1Char('0') ? k : LayerKeys + k;
+        }
+    }
+    // Otherwise an integer, or text that reads as a whole number: 0..55 on
+    // the first layer, 56..111 on the second. Anything else (a fraction,
+    // words) addresses nothing.
     bool ok = false;
     const int k = nkey.toString().toInt(&ok);
     if (!ok || k < 0 || k >= RecordCount)

@@ -44,8 +44,9 @@ public:
     // the protocol pass either and is listed as skipped).
     static Result buildRecords(const QList<Key> &keys, int recordCount, const std::function<int(int)> &recordOf);
 
-    // The record index of a key number: the number itself, 0..55 on the first
-    // layer, 56..111 on the second; -1 when it addresses no record.
+    // The record index of a key number: an integer is the index itself, 0..55
+    // on the first layer, 56..111 on the second; text "L-kk" is key kk of
+    // layer L ("0-07" is 7, "1-07" is 63). -1 when it addresses no record.
     static int recordIndex(const QVariant &nkey);
 
     // The 14 hex digits of one key's record.

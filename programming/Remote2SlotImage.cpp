@@ -98,9 +98,6 @@ Remote2SlotImage::Result Remote2SlotImage::build(QSqlDatabase db, const Inputs &
         r.image = kFalse;
         return r;
     };
-    if (!(std::fabs(in.correction) <= MaxCorrection))
-        return refuse(QStringLiteral("timing correction %1 lies outside -20..20").arg(in.correction));
-
     const int n = positions(in.typeId);
     struct Kept
     {
@@ -217,7 +214,11 @@ Remote2SlotImage::Result Remote2SlotImage::build(QSqlDatabase db, const Inputs &
         QString code;
         if (!blob(protocol, &code))
             return refuse(reason);
+        // The correction only matters where it is applied: a model with two
+        // protocols or another kind of blob ignores it, whatever its value.
         if (in.correction != 0 && code.startsWith(QLatin1String("7A")) && code.size() >= 6) {
+            if (!(std::fabs(in.correction) <= MaxCorrection))
+                return refuse(QStringLiteral("timing correction %1 lies outside -20..20").arg(in.correction));
             const int v = code.mid(2, 2).toInt(nullptr, 16) * 128 + code.mid(4, 2).toInt(nullptr, 16);
             const int corrected = correctedTime(v, in.correction);
             code.replace(2, 4, hexByte(corrected / 128) + hexByte(corrected % 128));

@@ -3,6 +3,12 @@
 #include <QFile>
 #include <QStringList>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 bool IrReplayFile::parseRows(const QByteArray &text, QList<IrReplayRow> *rows, QList<IrReplayProblem> *problems,
                              QString *error)
 {
@@ -104,16 +110,44 @@ bool IrReplayFile::parse(const QByteArray &text, QList<IrReplayRow> *rows, QStri
 
 bool IrReplayFile::readFile(const QString &path, QByteArray *text, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    // Opened without blocking and judged on the opened file itself: a FIFO
+    // would block the open until a writer comes, and a device such as
+    // /dev/zero has no size and never ends.
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
-    if (file.size() > kMaxFileBytes) {
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("%1: not a regular file").arg(path);
+        return false;
+    }
+    if (info.st_size > kMaxFileBytes) {
+        ::close(fd);
         *error = QStringLiteral("%1: larger than %2 bytes").arg(path).arg(kMaxFileBytes);
         return false;
     }
-    *text = file.readAll();
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return false;
+    }
+    // Bounded even when the file grows while it is read.
+    *text = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        text->clear();
+        return false;
+    }
+    if (text->size() > kMaxFileBytes) {
+        *error = QStringLiteral("%1: larger than %2 bytes").arg(path).arg(kMaxFileBytes);
+        text->clear();
+        return false;
+    }
     return true;
 }
 

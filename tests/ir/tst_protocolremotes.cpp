@@ -133,6 +133,47 @@ private slots:
         }
     }
 
+    // A remote whose clock runs 5% slow or fast stretches every duration,
+    // its headers included: the keys still land on their rows and give the
+    // code of the same key at the nominal clock.
+    void clockOff_data()
+    {
+        QTest::addColumn<Remote>("remote");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QVector<int>>("ids");
+        QTest::addColumn<double>("clock");
+        QTest::addRow("JVC slow") << Remote::Jvc << 3 << QVector<int>{10, 11, 11} << 1.05;
+        QTest::addRow("JVC fast") << Remote::Jvc << 3 << QVector<int>{10, 11, 11} << 0.95;
+        QTest::addRow("JVC one frame, slow") << Remote::Jvc << 1 << QVector<int>{10} << 1.05;
+        QTest::addRow("JVC one frame, fast") << Remote::Jvc << 1 << QVector<int>{10} << 0.95;
+        QTest::addRow("NEC one frame, slow") << Remote::Nec << 1 << QVector<int>{315} << 1.05;
+        QTest::addRow("NEC one frame, fast") << Remote::Nec << 1 << QVector<int>{315} << 0.95;
+    }
+    void clockOff()
+    {
+        QFETCH(Remote, remote);
+        QFETCH(int, frames);
+        QFETCH(QVector<int>, ids);
+        QFETCH(double, clock);
+        QRandomGenerator rng(5);
+        for (int n = 0; n < 20; ++n) {
+            const quint32 device = rng.bounded(256u);
+            const quint32 command = rng.bounded(256u);
+            const QString nominal = hear(RemoteFrames::press(remote, device, command, frames, rng)).code;
+            RemoteFrames::Press press = RemoteFrames::press(remote, device, command, frames, rng);
+            for (QVector<int> &frame : press.frames) {
+                for (int &v : frame)
+                    v = qRound(v * clock);
+            }
+            for (int &gap : press.gaps)
+                gap = qRound(gap * clock);
+            const Heard heard = hear(press);
+            QCOMPARE(heard.ids, ids);
+            QVERIFY(nominal != QLatin1String("UNKNOWN"));
+            QCOMPARE(heard.code, nominal);
+        }
+    }
+
     // JVC's repeats alone (the first frame missed) still give a code, of
     // their own protocol number.
     void jvcRepeatsAlone()

@@ -352,6 +352,15 @@ private slots:
         QTest::newRow("315 with one repeat frame") << QVector<Frame>{{315, a, c}, {18, "", ""}} << -1
                                                    << code("3155", a + c) << "315a";
         QTest::newRow("315 alone") << QVector<Frame>{{315, a, c}} << -1 << code("3165", a + c) << "315b";
+        QTest::newRow("529 with one repeat frame") << QVector<Frame>{{529, a, c}, {18, "", ""}} << -1
+                                                   << code("3187", a + c) << "529a";
+        QTest::newRow("529 with two repeat frames") << QVector<Frame>{{529, a, c}, {18, "", ""}, {18, "", ""}} << -1
+                                                    << code("3187", a + c) << "529a";
+        QTest::newRow("529 alone") << QVector<Frame>{{529, a, c}} << -1 << code("3197", a + c) << "529b";
+        QTest::newRow("73 with one repeat frame") << QVector<Frame>{{73, a, c}, {18, "", ""}} << -1
+                                                  << code("4296", a + c) << "73b";
+        QTest::newRow("73 with two repeat frames") << QVector<Frame>{{73, a, c}, {18, "", ""}, {18, "", ""}} << -1
+                                                   << code("4296", a + c) << "73b";
         {
             const QString c32 = "10100101101001011100001100111100";
             QTest::newRow("232 alone") << QVector<Frame>{{232, a, c32}} << -1 << code("2325", a + c32) << "232a";

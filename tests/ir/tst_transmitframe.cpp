@@ -108,16 +108,18 @@ private slots:
             << keyCode('1', "111") << "0000000080C3057f" << "0000000080C3857F";
         QTest::addRow("not hex is zero")
             << keyCode('1', "11") << "G1+F-1 F" "G1-1" "0000" << "00000000" "8080" "0000";
-        // Odd blobs: the "7F" fill ends at the frame's length instead of
-        // passing it, and a last digit past the frame is dropped.
+        // Odd blobs: the lone last digit is dropped, the padding stays whole
+        // "7F" bytes and the code bits after the blob still set bit 7.
         QTest::addRow("odd blob filled")
-            << keyCode('0', "0000") << "ABC" << "ABC7F7F7F7F7F7F7";
+            << keyCode('0', "0000") << "ABC" << "AB7F7F7F7F7F7F7F";
         QTest::addRow("odd blob marked")
-            << keyCode('0', "111") << "1122334455667" << "11223344" "D5" "E6" "F7" "F7";
+            << keyCode('0', "111") << "1122334455667" << "11223344" "D5" "E6" "FF" "7F";
+        QTest::addRow("odd blob, code bits in the padding")
+            << keyCode('1', "0101") << "0102030" << "010203" "7F" "7F" "FF" "7F" "FF";
         QTest::addRow("odd blob past the frame")
             << keyCode('0', "0000") << times("12", 16) + "F" << times("12", 16);
         QTest::addRow("odd blob of one digit")
-            << keyCode('1', "0000") << "5" << "57F7F7F7F7F7F7F7";
+            << keyCode('1', "0000") << "5" << times("7F", 8);
         QTest::addRow("one digit, no byte") << keyCode('0', "1111") << "5" << QString();
     }
     void build()
@@ -129,6 +131,24 @@ private slots:
         QCOMPARE(frame, expected);
         QCOMPARE(frame.size(), 2 * TransmitFrame::frameBytes(code, blob));
         QCOMPARE(frame.toUpper(), frame);
+    }
+
+    // The dropped digit of an odd blob is said; a whole blob says nothing.
+    void oddBlobNoted_data()
+    {
+        QTest::addColumn<QString>("blob");
+        QTest::addColumn<QString>("note");
+        QTest::addRow("odd") << "ABC" << "code blob of odd length 3: last digit \"C\" dropped";
+        QTest::addRow("even") << "ABCD" << QString();
+        QTest::addRow("empty") << QString() << QString();
+    }
+    void oddBlobNoted()
+    {
+        QFETCH(QString, blob);
+        QFETCH(QString, note);
+        QString said;
+        TransmitFrame::build(keyCode('1', "1"), blob, &said);
+        QCOMPARE(said, note);
     }
 };
 

@@ -78,6 +78,22 @@ private slots:
             << image(true, "001", "001", {{55, first(A)}, {56, first(B)}, {111, first(C)}}) << QList<int>{};
         QTest::addRow("key number stored as text") << QList<KeyImage::Key>{key("001", A, QStringLiteral("07"))}
                                                    << image(true, "001", "001", {{7, first(A)}}) << QList<int>{};
+        QTest::addRow("layer text, first layer")
+            << QList<KeyImage::Key>{key("001", A, QStringLiteral("0-07"))}
+            << image(true, "001", "001", {{7, first(A)}}) << QList<int>{};
+        QTest::addRow("layer text, second layer")
+            << QList<KeyImage::Key>{key("001", A, QStringLiteral("1-07"))}
+            << image(true, "001", "001", {{63, first(A)}}) << QList<int>{};
+        QTest::addRow("layer text, any other layer digit and separator")
+            << QList<KeyImage::Key>{key("001", A, QStringLiteral("9x55")), key("001", B, QStringLiteral("0 00"))}
+            << image(true, "001", "001", {{0, first(B)}, {111, first(A)}}) << QList<int>{};
+        QTest::addRow("layer text and integer on one record")
+            << QList<KeyImage::Key>{key("001", A, 63), key("002", B, QStringLiteral("1-07"))}
+            << image(true, "001", "002", {{63, other(B)}}) << QList<int>{};
+        QTest::addRow("layer text beyond its layer is skipped")
+            << QList<KeyImage::Key>{key("001", A, QStringLiteral("0-56")), key("002", B, QStringLiteral("1-99")),
+                                    key("003", C, QStringLiteral("0-7")), key("001", D, 2)}
+            << image(true, "001", "001", {{2, first(D)}}) << QList<int>{0, 1, 2};
         // Keys that address no record take no part: their protocols do not
         // count, so the image stays valid.
         QTest::addRow("numbers outside the records are skipped")
@@ -135,6 +151,15 @@ private slots:
         QCOMPARE(KeyImage::forLink(m_db, QStringLiteral("q'uote")), image(true, "004", "004", {{9, first(D)}}));
         QCOMPARE(KeyImage::forLink(m_db, QStringLiteral("x' OR '1'='1")),
                  QStringLiteral("FALSE") + QString(1568, QLatin1Char('0')));
+    }
+
+    // Key numbers stored as layer text in the catalogue.
+    void forLinkWithLayerText()
+    {
+        addKey(QStringLiteral("m0000004"), 1, code("001", A), QStringLiteral("0-07"));
+        addKey(QStringLiteral("m0000004"), 1, code("001", B), QStringLiteral("1-07"));
+        QCOMPARE(KeyImage::forLink(m_db, QStringLiteral("m0000004")),
+                 image(true, "001", "001", {{7, first(A)}, {63, first(B)}}));
     }
 
     void forLinkLogsSkippedKeys()

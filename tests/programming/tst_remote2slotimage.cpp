@@ -130,6 +130,26 @@ private slots:
         QCOMPARE(keys.size() / 2, 86);
     }
 
+    // Two protocols never apply the correction, so any value of it gives
+    // the same image.
+    void twoProtocolsIgnoreTheCorrection_data()
+    {
+        QTest::addColumn<double>("correction");
+        QTest::addRow("beyond 20") << 35.0;
+        QTest::addRow("below -20") << -21.0;
+    }
+    void twoProtocolsIgnoreTheCorrection()
+    {
+        QFETCH(double, correction);
+        auto in = inputs(6, {{code("001", bits60("11")), 0}, {code("002", bits60("0000")), 1}});
+        const auto plain = Remote2SlotImage::build(m_db, in);
+        QVERIFY2(plain.ok(), qPrintable(plain.reason));
+        in.correction = correction;
+        const auto r = Remote2SlotImage::build(m_db, in);
+        QVERIFY2(r.ok(), qPrintable(r.reason));
+        QCOMPARE(r.image, plain.image);
+    }
+
     void positionsPerType_data()
     {
         QTest::addColumn<int>("type");
@@ -186,6 +206,9 @@ private slots:
         QTest::addRow("no marker") << "002" << 0 << 10.0 << "02AABB";
         QTest::addRow("Prot overrides the keys' protocol") << "002" << 3 << 0.0 << "03112233";
         QTest::addRow("marker without time bytes") << "007" << 0 << 5.0 << "027A0B";
+        // A correction outside -20..20 that is not applied is ignored.
+        QTest::addRow("no marker, correction beyond 20") << "002" << 0 << 45.0 << "02AABB";
+        QTest::addRow("marker without time bytes, correction below -20") << "007" << 0 << -30.0 << "027A0B";
     }
     void blobPart()
     {

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using Kind = HidBackendChoice::Kind;
 
 class TestHidSession : public QObject
@@ -144,6 +146,13 @@ private slots:
         QTest::addRow("simulator, bad replay file")
             << QStringList{"IRVANTA_HID_BACKEND=simulator", "IRVANTA_SIM_REPLAY=missing.tsv"}
             << "HidSession: no replay: missing.tsv";
+        // Sources that never end or block the open: refused, the window comes up.
+        QTest::addRow("simulator, replay from /dev/zero")
+            << QStringList{"IRVANTA_HID_BACKEND=simulator", "IRVANTA_SIM_REPLAY=/dev/zero"}
+            << "HidSession: no replay: /dev/zero: not a regular file";
+        QTest::addRow("simulator, replay from a FIFO")
+            << QStringList{"IRVANTA_HID_BACKEND=simulator", "IRVANTA_SIM_REPLAY=fifo.tsv"}
+            << "HidSession: no replay: fifo.tsv: not a regular file";
     }
     void programRuns()
     {
@@ -155,6 +164,7 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("id\tdurations\npower\t9000 -4500 560 -40000\n");
         f.close();
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo.tsv")).constData(), 0600), 0);
         env << QStringLiteral("IRVANTA_CLOSE_AFTER_MS=1500");
         const TestSupport::RunResult r = TestSupport::runProgram(dir.path(), env);
         QVERIFY2(r.finished, qPrintable(r.output));

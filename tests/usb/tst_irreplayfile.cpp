@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestIrReplayFile : public QObject
 {
     Q_OBJECT
@@ -83,6 +85,51 @@ private slots:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].durations, (QVector<int>{9000, -4500, 560}));
     }
+    // Only a regular file within the size limit is read: a FIFO would block
+    // the open until a writer comes, /dev/zero would never end.
+    void notARegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("FIFO") << "fifo" << "not a regular file";
+        QTest::addRow("/dev/zero") << "/dev/zero" << "not a regular file";
+        QTest::addRow("directory") << "directory" << "not a regular file";
+        QTest::addRow("over the size limit") << "large" << "larger than";
+    }
+    void notARegularFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QString path = kind;
+        if (kind == QLatin1String("fifo")) {
+            path = dir.filePath("keys.tsv");
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == QLatin1String("directory")) {
+            path = dir.path();
+        } else if (kind == QLatin1String("large")) {
+            // Sparse: a header line, then nothing written up to one byte past the limit.
+            path = dir.filePath("keys.tsv");
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("id\tdurations\n");
+            QVERIFY(f.resize(IrReplayFile::kMaxFileBytes + 1));
+        }
+        QList<IrReplayRow> rows{IrReplayRow{}};
+        QList<IrReplayProblem> problems{IrReplayProblem{}};
+        QString error;
+        QVERIFY(!IrReplayFile::load(path, &rows, &error));
+        QVERIFY2(error.contains(message) && error.contains(path), qPrintable(error));
+        QVERIFY(rows.isEmpty());
+        error.clear();
+        rows = {IrReplayRow{}};
+        QVERIFY(!IrReplayFile::loadRows(path, &rows, &problems, &error));
+        QVERIFY2(error.contains(message), qPrintable(error));
+        QVERIFY(rows.isEmpty());
+        QVERIFY(problems.isEmpty());
+    }
+
     // Row by row: sound rows are kept, each other row is named with its line
     // and id; only a file without a usable header fails as a whole.
     void parseRows_data()
