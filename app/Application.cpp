@@ -4,6 +4,7 @@
 #include "app/SettingsText.h"
 #include "app/StartupLanguage.h"
 #include "catalogue/CatalogueRead.h"
+#include "catalogue/ModelRecords.h"
 #include "mainwindow/MainWindowImpl.h"
 #include "usb/HidSession.h"
 #include "usb/UsbConnection.h"
@@ -105,6 +106,11 @@ bool Application::init()
         if (!openDatabase())
             return false;
         instance = this;
+
+        // A deletion cut short by the end of the program left photos parked.
+        const QStringList parked = ModelRecords::settleParkedPhotos(QSqlDatabase::database(), QDir::currentPath());
+        if (!parked.isEmpty())
+            MessageBox::warning(nullptr, tr("Warning"), parked.join(QLatin1Char('\n')));
 
         addLibraryPath(applicationDirPath() + QDir::separator() + QStringLiteral("Plugins"));
 

@@ -247,14 +247,24 @@ void MainWindowImpl::addNewImage()
     }
     QImage shown;
     QString error;
-    const int place = ModelPhotos::add(photoPlaces(link), file, &shown, &error);
-    imagePixmap = QPixmap::fromImage(shown);
-    refreshImageGeometries();
-    refreshImageButtons();
+    const PhotoPlaces places = photoPlaces(link);
+    const int place = ModelPhotos::add(places, file, &shown, &error);
     if (place == 0) {
+        // Nothing was stored: the area goes on showing a photo that exists,
+        // the one a delete would remove.
+        if (places.isTaken(currentImage)) {
+            imagePixmap = QPixmap(places.path(currentImage));
+            refreshImageGeometries();
+        } else {
+            refreshImageEnable();
+        }
+        refreshImageButtons();
         MessageBox::warning(this, tr("Warning"), error);
         return;
     }
+    imagePixmap = QPixmap::fromImage(shown);
+    refreshImageGeometries();
+    refreshImageButtons();
     currentImage = place;
     tabWidget->setTabIcon(kImagesTab, QIcon(QStringLiteral(":/Icons/check.png")));
     pushButtonDelete->setEnabled(true);

@@ -3,6 +3,7 @@
 #include "catalogue/PhotoPlaces.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -47,6 +48,26 @@ QString ModelRecords::newRcid()
 {
     // The text form is "{xxxxxxxx-...}": the eight digits after the brace.
     return QUuid::createUuid().toString().mid(1, 8).toLower();
+}
+
+QStringList ModelRecords::settleParkedPhotos(QSqlDatabase db, const QString &workDir)
+{
+    QStringList problems;
+    for (const PhotoPlaces::Parked &photo : PhotoPlaces::parked(workDir)) {
+        QString error;
+        const int there = exists(db, QStringLiteral("SELECT 1 FROM rcmodels WHERE Rcid=? AND Link=Rcid"), photo.master,
+                                 &error);
+        if (there < 0) {
+            // Unknown is not gone: the photo waits for the next start.
+            problems << tr("The photo %1 was left as it is: %2").arg(photo.path, error);
+        } else if (there == 0) {
+            if (!QFile::remove(photo.path))
+                problems << tr("The photo %1 of a deleted model cannot be removed.").arg(photo.path);
+        } else if (!PhotoPlaces(workDir, photo.master).putBack(photo, &error)) {
+            problems << error;
+        }
+    }
+    return problems;
 }
 
 QString ModelRecords::correctionText(double value)

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -56,6 +57,12 @@ public:
     // it and its photos below workDir, all or nothing. Refused (nothing
     // changes) when a row of the group is factory data.
     static DeleteResult deleteModel(QSqlDatabase db, const QString &workDir, const QString &rcid, QString *error);
+
+    // Settles the photos a deletion left parked when the program ended in
+    // its middle: put back when their master still exists (the deletion was
+    // rolled back), removed when it does not. Returns one line per photo that
+    // could not be settled; such a file stays as it is.
+    static QStringList settleParkedPhotos(QSqlDatabase db, const QString &workDir);
 
     // "Correction" as the record dialog writes it: general form, at most six
     // significant digits (1.5, 0 and -20).

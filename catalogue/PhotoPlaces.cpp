@@ -1,10 +1,12 @@
 #include "catalogue/PhotoPlaces.h"
 
+#include "app/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
 
 namespace {
 
@@ -72,12 +74,10 @@ bool PhotoPlaces::store(int n, const QByteArray &data, QString *error) const
         setError(error, tr("The photo place %1 is already taken.").arg(target));
         return false;
     }
-    // The data goes to a temporary file first and is renamed only when
-    // complete, so a failed write leaves no damaged photo behind.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        setError(error, tr("Cannot write the photo %1: %2").arg(target, file.errorString()));
-        file.cancelWriting();
+    // Whole or not at all: a full disk leaves no empty photo behind.
+    QString reason;
+    if (!AtomicFile::writeWhole(target, data, &reason)) {
+        setError(error, reason);
         return false;
     }
     return true;
@@ -92,9 +92,12 @@ bool PhotoPlaces::stage(int n, QString *error)
 {
     const QString from = path(n);
     const QString to = stagedName(from);
-    // A staged file left by an interrupted run is no photo place any more.
-    if (QFileInfo::exists(to))
-        QFile::remove(to);
+    // A photo parked by an interrupted run is never overwritten: it may be
+    // the only copy of a photo the user still has (start-up puts it back).
+    if (QFileInfo::exists(to)) {
+        setError(error, tr("Cannot remove the photo %1: %2 is in the way.").arg(from, to));
+        return false;
+    }
     if (!QFile::rename(from, to)) {
         setError(error, tr("Cannot remove the photo %1.").arg(from));
         return false;
@@ -156,5 +159,36 @@ bool PhotoPlaces::remove(int k, QString *error)
         moved.append(m);
     }
     discardStaged();
+    return true;
+}
+
+QList<PhotoPlaces::Parked> PhotoPlaces::parked(const QString &workDir)
+{
+    static const QRegularExpression shape(QStringLiteral("^(.+)_([1-5])\\.jpg\\.deleting$"));
+    const QDir folder(QDir(workDir).filePath(folderName()));
+    QList<Parked> found;
+    const QStringList names = folder.entryList({QStringLiteral("*.deleting")}, QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString &name : names) {
+        const QRegularExpressionMatch m = shape.match(name);
+        if (m.hasMatch())
+            found.append({folder.filePath(name), m.captured(1), m.captured(2).toInt()});
+    }
+    return found;
+}
+
+bool PhotoPlaces::putBack(const Parked &photo, QString *error) const
+{
+    // Its own place, unless a photo has been stored there since.
+    const int place = isTaken(photo.place) ? firstFree() : photo.place;
+    if (place == 0) {
+        setError(error, tr("The photo %1 cannot be put back: all %2 photo places are taken.")
+                            .arg(photo.path)
+                            .arg(Count));
+        return false;
+    }
+    if (!QFile::rename(photo.path, path(place))) {
+        setError(error, tr("The photo %1 cannot be put back as %2.").arg(photo.path, path(place)));
+        return false;
+    }
     return true;
 }

@@ -43,6 +43,19 @@ public:
     void restoreStaged();
     void discardStaged();
 
+    // A photo moved aside by a deletion that never finished (the program
+    // ended between moving it and the end of the deletion).
+    struct Parked
+    {
+        QString path;   // the parked file
+        QString master; // whose photo it was
+        int place = 0;  // and in which place
+    };
+    static QList<Parked> parked(const QString &workDir);
+    // Puts a parked photo of this master back: into its own place, or the
+    // lowest free one when a photo has been stored there since.
+    bool putBack(const Parked &photo, QString *error) const;
+
 private:
     bool stage(int n, QString *error);
     static QString stagedName(const QString &path);

@@ -1,5 +1,6 @@
 #include "exchange/ExchangeImport.h"
 
+#include "app/AtomicFile.h"
 #include "catalogue/ModelRecords.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
@@ -153,8 +154,9 @@ QStringList ExchangeImport::copyPhotos(const QString &fileDir, const QString &fi
         for (const QString &name : matches) {
             if (places.isTaken(n))
                 break; // the first copy (or a photo already there) wins
-            if (!QFile::copy(source.filePath(name), places.path(n)))
-                problems << source.filePath(name);
+            QString reason;
+            if (!AtomicFile::copyWhole(source.filePath(name), places.path(n), &reason))
+                problems << reason;
         }
     }
     return problems;

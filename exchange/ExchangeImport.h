@@ -38,7 +38,8 @@ public:
 
     // Copies the photos "*<fileRcid>_<n>.jpg" found in fileDir (plain files,
     // any letter case) to the photo places of rcid below workDir; a taken
-    // place is kept. Returns the photos that could not be copied.
+    // place is kept. Each copy is written whole or not at all. Returns one
+    // line (file and reason) per photo that could not be copied.
     static QStringList copyPhotos(const QString &fileDir, const QString &fileRcid, const QString &workDir,
                                   const QString &rcid);
 };

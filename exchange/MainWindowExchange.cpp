@@ -1,6 +1,7 @@
 // MainWindowImpl: import, export and catalogue identifier conversion.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/AtomicFile.h"
 #include "app/MessageBox.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/PhotoPlaces.h"
@@ -141,8 +142,10 @@ void MainWindowImpl::importRemote()
             const QString base = fileName.chopped(4);
             for (int n = 1; n <= PhotoPlaces::Count; ++n) {
                 const QString photo = base + QLatin1Char('_') + QString::number(n) + QStringLiteral(".jpg");
-                if (QFileInfo(photo).isFile() && !places.isTaken(n) && !QFile::copy(photo, places.path(n)))
-                    problems << photo;
+                QString reason;
+                if (QFileInfo(photo).isFile() && !places.isTaken(n)
+                    && !AtomicFile::copyWhole(photo, places.path(n), &reason))
+                    problems << reason;
             }
         }
         comboBoxDatabase->setCurrentIndex(1);

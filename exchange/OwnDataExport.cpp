@@ -1,5 +1,6 @@
 #include "exchange/OwnDataExport.h"
 
+#include "app/AtomicFile.h"
 #include "app/SettingsText.h"
 #include "catalogue/CatalogueRead.h"
 #include "exchange/CatalogueWriter.h"
@@ -8,7 +9,6 @@
 #include <QDebug>
 #include <QDomDocument>
 #include <QNetworkInterface>
-#include <QSaveFile>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -108,15 +108,10 @@ bool OwnDataExport::write(QSqlDatabase db, const QString &fileName, const QStrin
     QByteArray xml;
     if (!document(db, settingsPath, &xml, error))
         return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        qDebug() << "Failed to open file for writing.";
-        return fail(error, file.errorString());
-    }
-    file.write(xml);
-    if (!file.commit()) {
-        qDebug() << "Failed to open file for writing.";
-        return fail(error, file.errorString());
+    QString reason;
+    if (!AtomicFile::writeWhole(fileName, xml, &reason)) {
+        qDebug().noquote() << "own-data export:" << reason;
+        return fail(error, reason);
     }
     return true;
 }

@@ -1,13 +1,13 @@
 #include "exchange/RemoteExport.h"
 
 #include "catalogue/CatalogueRead.h"
+#include "app/AtomicFile.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -120,15 +120,10 @@ bool RemoteExport::exportTo(QSqlDatabase db, const QString &workDir, const Selec
     bool written = false;
     ExchangeFile::Document d;
     if (document(db, s, &d, error)) {
-        QSaveFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly)) {
-            fail(error, file.errorString());
-        } else {
-            file.write(ExchangeFile::write(d));
-            written = file.commit();
-            if (!written)
-                fail(error, file.errorString());
-        }
+        QString reason;
+        written = AtomicFile::writeWhole(fileName, ExchangeFile::write(d), &reason);
+        if (!written)
+            fail(error, reason);
     }
 
     const QDir target = QFileInfo(fileName).absoluteDir();
@@ -141,8 +136,9 @@ bool RemoteExport::exportTo(QSqlDatabase db, const QString &workDir, const Selec
                          + QStringLiteral(".jpg")));
         if (QFileInfo::exists(copy))
             continue; // an earlier copy stays
-        if (!QFile::copy(photo, copy) && problems)
-            *problems << copy;
+        QString reason;
+        if (!AtomicFile::copyWhole(photo, copy, &reason) && problems)
+            *problems << reason;
     }
     return written;
 }

@@ -35,7 +35,8 @@ public:
     // Writes the file (replacing it) and copies the photos beside it. Photos
     // are copied also when the file cannot be written; a copy whose name is
     // taken is skipped. Returns false when the document cannot be read or
-    // the file not written; *problems gets every failed photo copy.
+    // the file not written; *problems gets every failed photo copy, with
+    // its file and the reason. Every file is written whole or not at all.
     static bool exportTo(QSqlDatabase db, const QString &workDir, const Selection &selection,
                          const QString &proposedName, const QString &fileName, QString *error,
                          QStringList *problems);

@@ -70,7 +70,7 @@ public:
 
     // ---- settings members ("config.ini")
     QSettings *settings = nullptr;
-    bool settingsWriteReported = false; // a failed write of "config.ini" is told once per run
+    bool settingsWriteReported = false; // a failed write of "config.ini" is told once until a save works again
     QString customerId;
     QString defaultCustomerId;
     QString language;

@@ -75,15 +75,20 @@ void MainWindowImpl::saveSettings()
     v.lastExportPath = lastExportPath;
     v.lastImagesPath = lastImagesPath;
     v.rcTypes = rcTypes;
-    if (SettingsFile::save(*settings, v) || settingsWriteReported)
+    QString error;
+    if (SettingsFile::save(*settings, v, &error)) {
+        settingsWriteReported = false; // a later failure is news again
         return;
-    // Told once per run: the values stay in force, and every later change
-    // would otherwise raise the same box again.
+    }
+    if (settingsWriteReported)
+        return;
+    // Told once until a save works again: the values stay in force, and every
+    // later change would otherwise raise the same box again.
     settingsWriteReported = true;
     MessageBox::warning(this, tr("Settings"),
-                        tr("The settings could not be saved, because \"%1\" cannot be written.\n"
+                        tr("The settings could not be saved, because \"%1\" cannot be written.\n%2\n"
                            "Your changes stay in effect until the program ends.")
-                            .arg(QDir::toNativeSeparators(settings->fileName())));
+                            .arg(QDir::toNativeSeparators(settings->fileName()), error));
 }
 
 void MainWindowImpl::editSettings()

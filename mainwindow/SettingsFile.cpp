@@ -1,6 +1,7 @@
 #include "mainwindow/SettingsFile.h"
 
 #include "app/SettingsText.h"
+#include "app/SettingsWriter.h"
 #include "app/StartupLanguage.h"
 
 #include <QFileInfo>
@@ -87,26 +88,27 @@ SettingsValues SettingsFile::load(const QSettings &settings, const Environment &
     return v;
 }
 
-bool SettingsFile::save(QSettings &settings, const SettingsValues &v)
+bool SettingsFile::save(QSettings &settings, const SettingsValues &v, QString *error)
 {
-    settings.setValue(QStringLiteral("Settings/customerId"), v.customerId);
-    settings.setValue(QStringLiteral("Settings/language"), v.language);
-    settings.setValue(QStringLiteral("Settings/company"), v.company);
-    settings.setValue(QStringLiteral("Settings/address"), v.address);
-    settings.setValue(QStringLiteral("Settings/contact"), v.contact);
-    settings.setValue(QStringLiteral("Settings/printOnlyFirstImage"), v.printOnlyFirstImage);
-    settings.setValue(QStringLiteral("Settings/advancedFilter"), v.advancedFilter);
-    settings.setValue(QStringLiteral("Settings/simpleProgramming"), v.simpleProgramming);
-    settings.setValue(QStringLiteral("UpdateInfo/automaticUpdatesCheking"), v.automaticUpdatesCheking);
-    settings.setValue(QStringLiteral("Settings/settingsFullVersion"), v.settingsFullVersion);
-    settings.setValue(QStringLiteral("Settings/settingsShowRCTypesInSimpleMode"), v.settingsShowRCTypesInSimpleMode);
-    settings.setValue(QStringLiteral("Settings/lastImportPath"), v.lastImportPath);
-    settings.setValue(QStringLiteral("Settings/lastExportPath"), v.lastExportPath);
-    settings.setValue(QStringLiteral("Settings/lastImagesPath"), v.lastImagesPath);
-    settings.setValue(QStringLiteral("Settings/rcTypes"), QString(v.rcTypes).replace(QLatin1Char(','), QLatin1Char('_')));
+    const SettingsWriter::Values values = {
+        {QStringLiteral("Settings/customerId"), v.customerId},
+        {QStringLiteral("Settings/language"), v.language},
+        {QStringLiteral("Settings/company"), v.company},
+        {QStringLiteral("Settings/address"), v.address},
+        {QStringLiteral("Settings/contact"), v.contact},
+        {QStringLiteral("Settings/printOnlyFirstImage"), v.printOnlyFirstImage},
+        {QStringLiteral("Settings/advancedFilter"), v.advancedFilter},
+        {QStringLiteral("Settings/simpleProgramming"), v.simpleProgramming},
+        {QStringLiteral("UpdateInfo/automaticUpdatesCheking"), v.automaticUpdatesCheking},
+        {QStringLiteral("Settings/settingsFullVersion"), v.settingsFullVersion},
+        {QStringLiteral("Settings/settingsShowRCTypesInSimpleMode"), v.settingsShowRCTypesInSimpleMode},
+        {QStringLiteral("Settings/lastImportPath"), v.lastImportPath},
+        {QStringLiteral("Settings/lastExportPath"), v.lastExportPath},
+        {QStringLiteral("Settings/lastImagesPath"), v.lastImagesPath},
+        {QStringLiteral("Settings/rcTypes"), QString(v.rcTypes).replace(QLatin1Char(','), QLatin1Char('_'))},
+    };
+    const bool written = SettingsWriter::write(settings.fileName(), values, error);
+    // The object only reads; this makes it see the file as it now is.
     settings.sync();
-    // A read problem (FormatError) does not stop the write; an AccessError
-    // does. QSettings keeps the first error it saw, so also make sure a file,
-    // not a directory or nothing, stands at the path afterwards.
-    return settings.status() != QSettings::AccessError && QFileInfo(settings.fileName()).isFile();
+    return written;
 }

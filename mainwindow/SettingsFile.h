@@ -62,9 +62,10 @@ public:
 
     static SettingsValues load(const QSettings &settings, const Environment &environment);
 
-    // Writes the fifteen user-changeable keys and flushes the file. False
-    // when the file could not be written.
-    static bool save(QSettings &settings, const SettingsValues &values);
+    // Writes the fifteen user-changeable keys into settings' file, whole or
+    // not at all (settings itself is only read, then refreshed). False with
+    // *error naming the file and the reason when the file was left as it was.
+    static bool save(QSettings &settings, const SettingsValues &values, QString *error = nullptr);
 
     // Every run of digits is an id, anything else separates them; duplicates
     // (as texts) are dropped, the first one kept.

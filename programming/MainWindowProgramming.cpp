@@ -3,6 +3,7 @@
 
 #include "app/MessageBox.h"
 #include "catalogue/CatalogueRead.h"
+#include "app/SettingsWriter.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/RCTypesModel.h"
 #include "catalogue/RemoteTypeQuery.h"
@@ -76,10 +77,13 @@ void dumpFlashData(MainWindowImpl *w, const QString &image)
 {
     if (!w->saveFlashData || !w->settings)
         return;
-    w->settings->setValue(QStringLiteral("Debug/flashData"), image);
+    QString error;
+    if (!SettingsWriter::write(w->settings->fileName(), {{QStringLiteral("Debug/flashData"), image}}, &error)) {
+        const QString line = MainWindowImpl::tr("The programmed image could not be saved: %1").arg(error);
+        qWarning().noquote() << line;
+        w->textEdit->append(line);
+    }
     w->settings->sync();
-    if (w->settings->status() != QSettings::NoError)
-        qWarning("Debug/flashData could not be written to %s", qPrintable(w->settings->fileName()));
 }
 
 QString captionOf(const MainWindowImpl *w, int slot)
@@ -420,14 +424,14 @@ void MainWindowImpl::programMacro()
     usbCommand = UsbCommand::WriteMacroPage;
     postUsbRequest();
 
-    if (saveFlashData) {
-        QSettings file(QStringLiteral("config.ini"), QSettings::IniFormat);
-        file.setValue(QStringLiteral("Debug/flashMacro"), flashData);
-        file.sync();
-        if (file.status() != QSettings::NoError) {
-            const QString line = tr("The macro page could not be saved in \"%1\".").arg(file.fileName());
+    if (saveFlashData && settings) {
+        QString error;
+        if (!SettingsWriter::write(settings->fileName(), {{QStringLiteral("Debug/flashMacro"), flashData}}, &error)) {
+            const QString line = tr("The macro page could not be saved in \"%1\".").arg(settings->fileName())
+                + QLatin1Char(' ') + error;
             qWarning().noquote() << line;
             textEdit->append(line);
         }
+        settings->sync();
     }
 }

@@ -750,6 +750,16 @@ All links will be deleted too!</source>
         <source>The key could not be stored: %1</source>
         <translation>The key could not be stored: %1</translation>
     </message>
+    <message>
+        <source>The settings could not be saved, because &quot;%1&quot; cannot be written.
+%2
+Your changes stay in effect until the program ends.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The programmed image could not be saved: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -798,6 +808,14 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo %1 was left as it is: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo %1 of a deleted model cannot be removed.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -851,6 +869,18 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>&quot;%1&quot; is a file, not the photo folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot remove the photo %1: %2 is in the way.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo %1 cannot be put back: all %2 photo places are taken.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo %1 cannot be put back as %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1003,6 +1033,43 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>received %1 of %2 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Application</name>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AtomicFile</name>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWriter</name>
+    <message>
+        <source>the settings could not be written in full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

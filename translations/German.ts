@@ -472,7 +472,7 @@
     <message>
         <source>The settings could not be saved, because &quot;%1&quot; cannot be written.
 Your changes stay in effect until the program ends.</source>
-        <translation>Die Einstellungen konnten nicht gespeichert werden, weil "%1" nicht geschrieben werden kann.
+        <translation>Die Einstellungen konnten nicht gespeichert werden, weil &quot;%1&quot; nicht geschrieben werden kann.
 Ihre Änderungen gelten bis zum Programmende.</translation>
     </message>
     <message>
@@ -765,6 +765,18 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <source>The key could not be stored: %1</source>
         <translation>Die Taste konnte nicht gespeichert werden: %1</translation>
     </message>
+    <message>
+        <source>The settings could not be saved, because &quot;%1&quot; cannot be written.
+%2
+Your changes stay in effect until the program ends.</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden, weil &quot;%1&quot; nicht geschrieben werden kann.
+%2
+Ihre Änderungen gelten bis zum Programmende.</translation>
+    </message>
+    <message>
+        <source>The programmed image could not be saved: %1</source>
+        <translation>Das programmierte Abbild konnte nicht gespeichert werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -814,6 +826,14 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
         <translation>Diese Fernbedienung kann nicht gelöscht werden: Zu ihren Verknüpfungen gehören Modelle der Werksdatenbank.</translation>
+    </message>
+    <message>
+        <source>The photo %1 was left as it is: %2</source>
+        <translation>Das Foto %1 wurde unverändert gelassen: %2</translation>
+    </message>
+    <message>
+        <source>The photo %1 of a deleted model cannot be removed.</source>
+        <translation>Das Foto %1 eines gelöschten Modells kann nicht entfernt werden.</translation>
     </message>
 </context>
 <context>
@@ -867,6 +887,18 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>&quot;%1&quot; is a file, not the photo folder.</source>
         <translation>&quot;%1&quot; ist eine Datei, kein Fotoordner.</translation>
+    </message>
+    <message>
+        <source>Cannot remove the photo %1: %2 is in the way.</source>
+        <translation>Das Foto %1 kann nicht entfernt werden: %2 ist im Weg.</translation>
+    </message>
+    <message>
+        <source>The photo %1 cannot be put back: all %2 photo places are taken.</source>
+        <translation>Das Foto %1 kann nicht zurückgelegt werden: alle %2 Fotoplätze sind belegt.</translation>
+    </message>
+    <message>
+        <source>The photo %1 cannot be put back as %2.</source>
+        <translation>Das Foto %1 kann nicht als %2 zurückgelegt werden.</translation>
     </message>
 </context>
 <context>
@@ -1037,6 +1069,43 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>received %1 of %2 bytes</source>
         <translation>%1 von %2 Bytes empfangen</translation>
+    </message>
+</context>
+<context>
+    <name>Application</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+</context>
+<context>
+    <name>AtomicFile</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation>Die Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWriter</name>
+    <message>
+        <source>the settings could not be written in full</source>
+        <translation>die Einstellungen konnten nicht vollständig geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1</source>
+        <translation>Die Datei %1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1: %2</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 </TS>

@@ -68,6 +68,40 @@ private slots:
         QVERIFY2(r.boxes[0].text.contains(expectedText, Qt::CaseInsensitive), qPrintable(r.boxes[0].text));
     }
 
+    void photosParkedByAnInterruptedDeleteComeBack()
+    {
+        // The state a deletion leaves when the program is killed between
+        // moving the photos aside and the commit: the rows are back (SQLite
+        // rolled back), the photos are still parked.
+        QTemporaryDir dir;
+        QVERIFY(TestSupport::writeSampleDirectory(dir.path()));
+        QString master;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
+            db.setDatabaseName(dir.filePath(QStringLiteral("rc.db")));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Rcid=Link ORDER BY Rcid LIMIT 1")) && q.next());
+            master = q.value(0).toString();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("probe"));
+        const QDir photos(dir.filePath(QStringLiteral("RCImages")));
+        for (int n = 1; n <= 5; ++n)
+            QFile::remove(photos.filePath(QStringLiteral("%1_%2.jpg").arg(master).arg(n)));
+        QVERIFY(TestSupport::writeFile(photos.filePath(master + QStringLiteral("_1.jpg.deleting")), "photo one"));
+        QVERIFY(TestSupport::writeFile(photos.filePath(master + QStringLiteral("_2.jpg.deleting")), "photo two"));
+        QVERIFY(TestSupport::writeFile(photos.filePath(QStringLiteral("0badf00d_1.jpg.deleting")), "deleted model"));
+
+        const RunResult r = TestSupport::runProgram(dir.path(), {QStringLiteral("IRVANTA_CLOSE_AFTER_MS=300")});
+        QVERIFY2(r.finished, qPrintable(r.output));
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.boxes.isEmpty(), qPrintable(r.boxes.value(0).text));
+        QCOMPARE(TestSupport::readText(photos.filePath(master + QStringLiteral("_1.jpg"))), QStringLiteral("photo one"));
+        QCOMPARE(TestSupport::readText(photos.filePath(master + QStringLiteral("_2.jpg"))), QStringLiteral("photo two"));
+        QCOMPARE(photos.entryList({QStringLiteral("*.deleting")}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
     void cleanStartAndStop()
     {
         QTemporaryDir dir;

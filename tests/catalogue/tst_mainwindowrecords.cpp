@@ -1,6 +1,7 @@
 // The record slots of the main window on the sample working directory: the
 // dialog openers and OK, model deletion with its questions, and the photo
 // tab (show, add through the file dialog, delete with renumbering).
+#include "FullDisk.h"
 #include "TestSupport.h"
 
 #include "app/MessageBox.h"
@@ -15,6 +16,10 @@
 #include <QSqlTableModel>
 #include <QTimer>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
 
 class TestMainWindowRecords : public QObject
 {
@@ -479,6 +484,83 @@ private slots:
         MessageBox::setNextAnswer(QMessageBox::No);
         m_window->deleteNewImage();
         QCOMPARE(photos(), before);
+    }
+
+    // Picks file through "+ Image" as a user would.
+    void addThroughTheDialog(const QString &file)
+    {
+        whileDialogOpen([&] { m_window->addNewImage(); },
+                        [&](QDialog *dialog) {
+                            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                            QVERIFY(name);
+                            name->setText(file);
+                            dialog->accept();
+                        });
+    }
+
+    void refusedPhotoLeavesTheShownPhoto_data()
+    {
+        QTest::addColumn<QString>("case_");
+        QTest::addRow("not a picture") << "text";
+        QTest::addRow("full disk") << "full";
+    }
+    void refusedPhotoLeavesTheShownPhoto()
+    {
+        QFETCH(QString, case_);
+        QVERIFY(QDir().mkpath(QStringLiteral("pictures")));
+        QString chosen = QDir::current().absoluteFilePath(QStringLiteral("pictures/small.png"));
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QVERIFY(picture.save(chosen, "PNG"));
+        std::unique_ptr<FullDisk> disk;
+        if (case_ == QLatin1String("text")) {
+            chosen = QDir::current().absoluteFilePath(QStringLiteral("pictures/notes.jpg"));
+            QVERIFY(TestSupport::writeFile(chosen, "not a picture at all"));
+        } else {
+            // The photo folder lies on a disk that is full.
+            disk = std::make_unique<FullDisk>(512 * 1024);
+            QVERIFY(disk->isValid());
+            const QDir photoDir(disk->path());
+            for (const QString &name : photos())
+                QVERIFY(QFile::copy(QStringLiteral("RCImages/") + name, photoDir.filePath(name)));
+            QVERIFY(QDir(QStringLiteral("RCImages")).removeRecursively());
+            QVERIFY(QFile::link(disk->path(), QStringLiteral("RCImages")));
+            QVERIFY(disk->fill());
+        }
+        QVERIFY(select(m_linkedMaster));
+        m_window->tabWidget->setCurrentIndex(1);
+        QTest::mouseClick(m_window->pushButton2, Qt::LeftButton);
+        const PhotoPlaces places(QDir::currentPath(), m_linkedMaster);
+        const QImage second = QImage(places.path(2)).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(m_window->imagePixmap.toImage().convertToFormat(QImage::Format_RGB32), second);
+        const QStringList before = photos();
+
+        addThroughTheDialog(chosen);
+        if (disk)
+            disk->release();
+
+        QList<MessageBox::Record> boxes;
+        for (const MessageBox::Record &r : MessageBox::takeLog())
+            if (!r.text.contains(QLatin1String("config.ini")))
+                boxes << r;
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.at(0).kind, QStringLiteral("warning"));
+        if (disk) {
+            QVERIFY2(boxes.at(0).text.contains(QDir::toNativeSeparators(places.path(4)))
+                         && boxes.at(0).text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                     qPrintable(boxes.at(0).text));
+            QVERIFY(QDir(disk->path()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".tmp")).isEmpty());
+        }
+        // Nothing stored, and the area shows a photo that exists: the one a
+        // delete would remove.
+        QCOMPARE(photos(), before);
+        QVERIFY(!places.isTaken(4));
+        QVERIFY(!m_window->pushButton4->isEnabled());
+        const int shown = m_window->currentImage;
+        QVERIFY(shown >= 1 && shown <= 3);
+        QCOMPARE(m_window->imagePixmap.toImage().convertToFormat(QImage::Format_RGB32),
+                 QImage(places.path(shown)).convertToFormat(QImage::Format_RGB32));
+        QVERIFY(!m_window->imageLabel->pixmap().isNull());
     }
 
     void addPhotoThroughTheFileDialog_data()

@@ -354,6 +354,76 @@ private slots:
         QCOMPARE(photoFiles(), photos);
     }
 
+    void parkedPhotosAreSettled_data()
+    {
+        // Left by a deletion the program did not live to finish: the photos
+        // are parked, and the catalogue either rolled the deletion back
+        // (master there) or committed it (master gone).
+        QTest::addColumn<QString>("master");
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::addRow("rolled back: put back")
+            << "aaaa0000" << QStringList{"aaaa0000_1.jpg.deleting", "aaaa0000_2.jpg.deleting"}
+            << QStringList{"aaaa0000_1.jpg", "aaaa0000_2.jpg"};
+        QTest::addRow("stored in the place since: next free place")
+            << "bbbb0000" << QStringList{"bbbb0000_1.jpg", "bbbb0000_1.jpg.deleting"}
+            << QStringList{"bbbb0000_1.jpg", "bbbb0000_2.jpg"};
+        QTest::addRow("committed: removed")
+            << "dddd0000" << QStringList{"dddd0000_3.jpg.deleting"} << QStringList{};
+        QTest::addRow("a linked model is no master: removed")
+            << "aaaa0001" << QStringList{"aaaa0001_1.jpg.deleting"} << QStringList{};
+        QTest::addRow("not a parked photo: left alone")
+            << "cccc0000" << QStringList{"cccc0000_1.jpg.old.deleting", "cccc0000_1.jpg"}
+            << QStringList{"cccc0000_1.jpg", "cccc0000_1.jpg.old.deleting"};
+    }
+    void parkedPhotosAreSettled()
+    {
+        QFETCH(QString, master);
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        const QDir folder(QDir(work()).filePath(QStringLiteral("RCImages")));
+        for (const QString &name : folder.entryList({master + QStringLiteral("_*")}, QDir::Files))
+            QVERIFY(QFile::remove(folder.filePath(name))); // the fixture's own photos of master
+        for (const QString &name : before)
+            QVERIFY(TestSupport::writeFile(QDir(work()).filePath(QStringLiteral("RCImages/") + name),
+                                           name.toUtf8()));
+        const QStringList problems = ModelRecords::settleParkedPhotos(m_db, work());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QStringList mine;
+        for (const QString &name : photoFiles())
+            if (name.startsWith(master + QLatin1Char('_')))
+                mine << name;
+        QCOMPARE(mine, after);
+        // A photo that is new in its place is a parked file put back (each
+        // file holds its first name).
+        for (const QString &name : after)
+            if (!before.contains(name))
+                QVERIFY2(TestSupport::readText(QDir(work()).filePath(QStringLiteral("RCImages/") + name))
+                             .endsWith(QLatin1String(".jpg.deleting")),
+                         qPrintable(name));
+    }
+
+    void parkedPhotoThatCannotBeSettledIsKeptAndTold()
+    {
+        // Every place taken, and the catalogue cannot be asked: the parked
+        // photos stay, and the reasons come back.
+        const QDir photos(QDir(work()).filePath(QStringLiteral("RCImages")));
+        for (int n = 1; n <= PhotoPlaces::Count; ++n)
+            QVERIFY(TestSupport::writeFile(photos.filePath(QStringLiteral("aaaa0000_%1.jpg").arg(n)), "photo"));
+        QVERIFY(TestSupport::writeFile(photos.filePath(QStringLiteral("aaaa0000_2.jpg.deleting")), "parked"));
+        QStringList problems = ModelRecords::settleParkedPhotos(m_db, work());
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems.at(0).contains(QLatin1String("aaaa0000_2.jpg.deleting")), qPrintable(problems.at(0)));
+        QVERIFY(QFileInfo::exists(photos.filePath(QStringLiteral("aaaa0000_2.jpg.deleting"))));
+
+        QVERIFY(TestSupport::writeFile(photos.filePath(QStringLiteral("dddd0000_1.jpg.deleting")), "parked"));
+        exec(QStringLiteral("ALTER TABLE rcmodels RENAME TO gone"));
+        problems = ModelRecords::settleParkedPhotos(m_db, work());
+        QCOMPARE(problems.size(), 2);
+        QVERIFY(QFileInfo::exists(photos.filePath(QStringLiteral("dddd0000_1.jpg.deleting"))));
+        exec(QStringLiteral("ALTER TABLE gone RENAME TO rcmodels"));
+    }
+
     void deleteFailureLeavesEverything_data()
     {
         QTest::addColumn<QString>("sabotage");

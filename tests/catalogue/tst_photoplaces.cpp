@@ -2,9 +2,14 @@
 // later photos moved down, and writes that fail without leaving damage.
 #include "catalogue/PhotoPlaces.h"
 
+#include "FullDisk.h"
+
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
 
 class TestPhotoPlaces : public QObject
 {
@@ -39,6 +44,12 @@ class TestPhotoPlaces : public QObject
     QStringList folderEntries() const
     {
         return QDir(QDir(work()).filePath(QStringLiteral("RCImages"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    }
+
+    static bool writeBytes(const QString &path, const QByteArray &data)
+    {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
     }
 
 private slots:
@@ -161,6 +172,78 @@ private slots:
         QVERIFY(!places.store(2, "other", &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(folderEntries(), QStringList{QStringLiteral("1a2b3c4d_2.jpg")});
+    }
+
+    void storeOnAFullDiskLeavesNoPhoto()
+    {
+        FullDisk disk(256 * 1024);
+        QVERIFY(disk.isValid());
+        QVERIFY(QDir(disk.path()).mkpath(QStringLiteral("RCImages")));
+        const PhotoPlaces places(disk.path(), m_master);
+        QVERIFY(disk.fill());
+        QString error;
+        QVERIFY(!places.store(1, QByteArray(300, 'j'), &error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(places.path(1))), qPrintable(error));
+        QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))), qPrintable(error));
+        disk.release();
+        QVERIFY(!places.isTaken(1));
+        QVERIFY(QDir(QDir(disk.path()).filePath(QStringLiteral("RCImages")))
+                    .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden)
+                    .isEmpty());
+    }
+
+    void earlierParkedPhotoIsNeverOverwritten()
+    {
+        // A photo parked by a deletion that did not finish is the only copy
+        // of it until it is put back: a later deletion must not destroy it.
+        fill({1, 2}, m_master);
+        const PhotoPlaces places(work(), m_master);
+        QVERIFY(writeBytes(places.path(1) + QStringLiteral(".deleting"), "parked photo"));
+        QString error;
+        QVERIFY(!PhotoPlaces(work(), m_master).remove(1, &error));
+        QVERIFY2(error.contains(QStringLiteral(".deleting")), qPrintable(error));
+        QCOMPARE(contents(m_master), (QList<int>{1, 2, 0, 0, 0}));
+        QFile parked(places.path(1) + QStringLiteral(".deleting"));
+        QVERIFY(parked.open(QIODevice::ReadOnly));
+        QCOMPARE(parked.readAll(), QByteArray("parked photo"));
+    }
+
+    void parkedPhotosAreFound()
+    {
+        fill({1}, m_master);
+        for (const char *name : {"1a2b3c4d_3.jpg.deleting", "99999999_5.jpg.deleting", "1a2b3c4d_6.jpg.deleting",
+                                 "notes.deleting", "1a2b3c4d_2.jpg"})
+            QVERIFY(writeBytes(QDir(work()).filePath(QStringLiteral("RCImages/") + QLatin1String(name)), "x"));
+        QStringList found;
+        for (const PhotoPlaces::Parked &p : PhotoPlaces::parked(work()))
+            found << QStringLiteral("%1 %2 %3").arg(QFileInfo(p.path).fileName(), p.master).arg(p.place);
+        QCOMPARE(found, (QStringList{"1a2b3c4d_3.jpg.deleting 1a2b3c4d 3", "99999999_5.jpg.deleting 99999999 5"}));
+    }
+
+    void putBack_data()
+    {
+        QTest::addColumn<QList<int>>("taken");
+        QTest::addColumn<int>("parkedPlace");
+        QTest::addColumn<QList<int>>("after"); // 9: the parked photo
+        QTest::addRow("own place free") << QList<int>{1, 3} << 2 << QList<int>{1, 9, 3, 0, 0};
+        QTest::addRow("own place taken since") << QList<int>{1, 2, 4} << 2 << QList<int>{1, 2, 9, 4, 0};
+        QTest::addRow("all taken") << QList<int>{1, 2, 3, 4, 5} << 1 << QList<int>{1, 2, 3, 4, 5};
+    }
+    void putBack()
+    {
+        QFETCH(QList<int>, taken);
+        QFETCH(int, parkedPlace);
+        QFETCH(QList<int>, after);
+        fill(taken, m_master);
+        const PhotoPlaces places(work(), m_master);
+        const QString parkedPath = places.path(parkedPlace) + QStringLiteral(".deleting");
+        QVERIFY(writeBytes(parkedPath, "photo 9"));
+        QString error;
+        const bool fits = after.contains(9);
+        QCOMPARE(places.putBack({parkedPath, m_master, parkedPlace}, &error), fits);
+        QCOMPARE(contents(m_master), after);
+        QCOMPARE(QFileInfo::exists(parkedPath), !fits);
+        QCOMPARE(error.isEmpty(), fits);
     }
 
     void storeWithoutFolder_data()

@@ -1,6 +1,7 @@
 // Export of a link master and import of the file back into the catalogue:
 // round trip, the replace and copy paths, and files that must change nothing.
 #include "CatalogueFixture.h"
+#include "FullDisk.h"
 #include "TestSupport.h"
 
 #include "catalogue/ModelRecords.h"
@@ -12,6 +13,9 @@
 #include <QDir>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
 
 using CatalogueFixture::Key;
 using CatalogueFixture::Model;
@@ -221,6 +225,53 @@ private slots:
                                         QStringLiteral("p"), path(QStringLiteral("out/taken.xml")), &error, &problems));
         QVERIFY(!error.isEmpty());
         QVERIFY(QFileInfo::exists(path(QStringLiteral("out/p 1a2b3c4d_1.jpg"))));
+    }
+
+    void fullDiskKeepsTheOldExportAndSaysWhy()
+    {
+        FullDisk disk(256 * 1024);
+        QVERIFY(disk.isValid());
+        const QDir out(disk.path());
+        const QString file = out.filePath(QStringLiteral("p.xml"));
+        QVERIFY(TestSupport::writeFile(file, "the old export"));
+        const QStringList sources = photos().filter(QStringLiteral("1a2b3c4d_"));
+        QVERIFY(!sources.isEmpty());
+        QVERIFY(disk.fill());
+        QString error;
+        QStringList problems;
+        QVERIFY(!RemoteExport::exportTo(m_db, work(), selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"),
+                                        QStringLiteral("p"), file, &error, &problems));
+        const QString full = QString::fromLocal8Bit(std::strerror(ENOSPC));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(file)) && error.contains(full), qPrintable(error));
+        // Every photo copy failed, and each line says which and why.
+        QCOMPARE(problems.size(), sources.size());
+        for (const QString &line : std::as_const(problems))
+            QVERIFY2(line.contains(QDir::toNativeSeparators(out.filePath(QStringLiteral("p 1a2b3c4d_"))))
+                         && line.contains(full),
+                     qPrintable(line));
+        disk.release();
+        QCOMPARE(TestSupport::readText(file), QStringLiteral("the old export"));
+        QCOMPARE(out.entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList{"p.xml"});
+    }
+
+    void fullDiskCopiesNoHalfPhotosOnImport()
+    {
+        FullDisk disk(256 * 1024);
+        QVERIFY(disk.isValid());
+        const QDir target(disk.path());
+        QVERIFY(target.mkpath(QStringLiteral("RCImages")));
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("in")));
+        writePhoto(QStringLiteral("in/SOME NAME 1a2b3c4d_1.jpg"), QByteArray(2000, 'p'));
+        QVERIFY(disk.fill());
+        const QStringList problems =
+            ExchangeImport::copyPhotos(path(QStringLiteral("in")), QStringLiteral("1a2b3c4d"), disk.path(),
+                                       QStringLiteral("0badf00d"));
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems.at(0).contains(QString::fromLocal8Bit(std::strerror(ENOSPC))), qPrintable(problems.at(0)));
+        disk.release();
+        QVERIFY(QDir(target.filePath(QStringLiteral("RCImages")))
+                    .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden)
+                    .isEmpty());
     }
 
     void copyAnswerMakesANewOwnMaster()

@@ -2,6 +2,7 @@
 // the installation block, and a file that stays well-formed whatever the
 // values hold.
 #include "CatalogueFixture.h"
+#include "FullDisk.h"
 #include "TestSupport.h"
 
 #include "exchange/OwnDataExport.h"
@@ -10,6 +11,9 @@
 #include <QDomDocument>
 #include <QSet>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
 
 class TestOwnDataExport : public QObject
 {
@@ -55,6 +59,24 @@ private slots:
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
         delete m_dir;
+    }
+
+    void fullDiskKeepsTheOldFileAndSaysWhy()
+    {
+        FullDisk disk(256 * 1024);
+        QVERIFY(disk.isValid());
+        const QString file = QDir(disk.path()).filePath(QStringLiteral("simple-modified.xml"));
+        QVERIFY(TestSupport::writeFile(file, "the old export"));
+        QVERIFY(disk.fill());
+        QString error;
+        QVERIFY(!OwnDataExport::write(m_db, file, path(QStringLiteral("missing.ini")), &error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(file))
+                     && error.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                 qPrintable(error));
+        disk.release();
+        QCOMPARE(TestSupport::readText(file), QStringLiteral("the old export"));
+        QCOMPARE(QDir(disk.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList{QStringLiteral("simple-modified.xml")});
     }
 
     void emptyCatalogueStillGivesTheFile()

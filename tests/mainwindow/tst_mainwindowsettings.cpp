@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindowImpl.h"
 
+#include "FullDisk.h"
 #include "TestSupport.h"
 #include "app/MessageBox.h"
 
@@ -13,6 +14,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -308,6 +311,45 @@ private slots:
         QCOMPARE(w->company, QString("Still here"));
         QVERIFY(!w->settingsFullVersion);
         QVERIFY(QFileInfo(iniPath()).isDir());
+    }
+
+    void fullDiskKeepsTheFileAndTellsWhy()
+    {
+        // The working directory lies on a disk that fills up during the run.
+        FullDisk disk(256 * 1024);
+        QVERIFY(disk.isValid());
+        QVERIFY(QDir::setCurrent(disk.path()));
+        const QString ini = QDir(disk.path()).filePath("config.ini");
+        QVERIFY(TestSupport::writeFile(ini, "[Settings]\ncompany=Kept Ltd.\n"));
+        auto w = makeWindow();
+        w->saveSettings();
+        QVERIFY(takeBoxes("warning").isEmpty());
+        const QString before = TestSupport::readText(ini);
+        QVERIFY(before.contains("company=Kept Ltd."));
+
+        QVERIFY(disk.fill());
+        w->fullVersion();
+        const QList<MessageBox::Record> boxes = takeBoxes("warning");
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.at(0).text.contains(QDir::toNativeSeparators(ini)), qPrintable(boxes.at(0).text));
+        QVERIFY2(boxes.at(0).text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                 qPrintable(boxes.at(0).text));
+        w->simpleVersion();
+        QVERIFY(takeBoxes("warning").isEmpty()); // told once while it goes on failing
+        disk.release();
+        QCOMPARE(TestSupport::readText(ini), before);
+
+        // Saved again with room, and a later failure is told again.
+        w->fullVersion();
+        QVERIFY(takeBoxes("warning").isEmpty());
+        QVERIFY(TestSupport::readText(ini).split('\n').contains("settingsFullVersion=true"));
+        QVERIFY(disk.fill());
+        w->simpleVersion();
+        QCOMPARE(takeBoxes("warning").size(), 1);
+        disk.release();
+        QVERIFY(TestSupport::readText(ini).split('\n').contains("settingsFullVersion=true"));
+        w.reset();
+        QVERIFY(QDir::setCurrent(workDir->path()));
     }
 
     void fileLostDuringTheRunIsReported()

@@ -1,5 +1,6 @@
 #include "mainwindow/SettingsFile.h"
 
+#include "FullDisk.h"
 #include "TestSupport.h"
 #include "tools/samplekit/SampleKit.h"
 
@@ -9,6 +10,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -403,6 +407,39 @@ private slots:
         v.company = "lost";
         QVERIFY(!SettingsFile::save(settings, v));
         QVERIFY(!SettingsFile::save(settings, v));
+    }
+
+    void fullDiskLeavesTheFileWhole()
+    {
+        FullDisk disk(256 * 1024);
+        QVERIFY(disk.isValid());
+        const QString ini = QDir(disk.path()).filePath("config.ini");
+        QVERIFY(writeFile(ini, "[Settings]\ncompany=Old Ltd.\n[Debug]\nshowHidden=true\n"));
+        QSettings settings(ini, QSettings::IniFormat);
+        SettingsValues v = SettingsFile::load(settings, environment());
+        QString error;
+        QVERIFY2(SettingsFile::save(settings, v, &error), qPrintable(error));
+        const QString before = readAll(ini);
+        QVERIFY(before.contains("company=Old Ltd."));
+
+        QVERIFY(disk.fill());
+        v.company = "New Ltd.";
+        v.settingsFullVersion = true;
+        QVERIFY(!SettingsFile::save(settings, v, &error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(ini)), qPrintable(error));
+        QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))), qPrintable(error));
+        disk.release();
+        QCOMPARE(readAll(ini), before);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList{"config.ini"});
+        QCOMPARE(settings.value("Settings/company").toString(), QString("Old Ltd."));
+
+        // With room again the same save goes through, and the object reads it.
+        QVERIFY2(SettingsFile::save(settings, v, &error), qPrintable(error));
+        QCOMPARE(settings.value("Settings/company").toString(), QString("New Ltd."));
+        const QStringList lines = readAll(ini).split('\n');
+        QVERIFY(lines.contains("settingsFullVersion=true"));
+        QVERIFY(lines.contains("showHidden=true"));
     }
 
     void directoryFromTheStartIsReported()
