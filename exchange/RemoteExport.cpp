@@ -1,7 +1,7 @@
 #include "exchange/RemoteExport.h"
 
-#include "catalogue/CatalogueRead.h"
 #include "app/AtomicFile.h"
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
 
