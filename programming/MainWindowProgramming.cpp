@@ -88,6 +88,8 @@ QString captionOf(const MainWindowImpl *w, int slot)
 
 } // namespace
 
+static Remote2SlotImage::Result remote2ImageOf(MainWindowImpl *w, int slot);
+
 void MainWindowImpl::refreshActionUSBProgramm()
 {
     if (!usbState || !usbState->slotInfoValid.load(std::memory_order_acquire))
@@ -120,10 +122,12 @@ void MainWindowImpl::startProgramming81(int slot)
     if (refusedAsBusy(this))
         return;
 
-    const QString image = doStrKeys81(slot);
     if (kind == QLatin1String("remote2")) {
-        if (image == kFalse) {
-            showProgrammingMessage(this, tr("cannot write this remote control."));
+        const Remote2SlotImage::Result built = remote2ImageOf(this, slot);
+        const QString &image = built.image;
+        if (!built.ok()) {
+            // The reason is the builder's own text: which key, protocol or text is in the way.
+            showProgrammingMessage(this, tr("cannot write this remote control.") + QLatin1Char('\n') + built.reason);
             return;
         }
         if (image.size() > remote2SlotChars(this, slot)) {
@@ -137,6 +141,7 @@ void MainWindowImpl::startProgramming81(int slot)
         return;
     }
 
+    const QString image = doStrKeys81(slot);
     if (image.startsWith(kFalse)) {
         showProgrammingMessage(this, tr("cannot write more than two different protocols."));
         return;
@@ -182,40 +187,50 @@ void MainWindowImpl::startDelete81(int slot)
     postUsbRequest();
 }
 
+// The second-generation image of the selected model for a slot, with the
+// reason when it cannot be written.
+static Remote2SlotImage::Result remote2ImageOf(MainWindowImpl *w, int slot)
+{
+    const QString link = CurrentRow::text(w->ModelsTV, 5);
+    const QSqlDatabase db = QSqlDatabase::database();
+    Remote2SlotImage::Inputs in;
+    QString error;
+    if (!KeyImage::readKeys(db, link, CurrentRow::cell(w->RCTypesTV, 0).toInt(), &in.keys, &error)) {
+        Remote2SlotImage::Result refused;
+        refused.image = kFalse;
+        refused.reason = QStringLiteral("keys of %1 could not be read: %2").arg(link, error);
+        logLines(w, {refused.reason});
+        return refused;
+    }
+    in.typeId = CurrentRow::cell(w->RCTypesTV, 0).toInt();
+    in.caption = captionOf(w, slot);
+    in.brand = CurrentRow::text(w->ModelsTV, 1);
+    in.type = CurrentRow::text(w->ModelsTV, 2);
+    in.model = CurrentRow::text(w->ModelsTV, 3);
+    in.correction = CurrentRow::cell(w->ModelsTV, 7).toDouble();
+    in.prot = CurrentRow::cell(w->ModelsTV, 12).toInt();
+    in.deviceId = w->deviceId;
+    Remote2SlotImage::Result result = Remote2SlotImage::build(db, in);
+    logLines(w, result.log);
+    if (result.ok())
+        dumpFlashData(w, result.image);
+    return result;
+}
+
 QString MainWindowImpl::doStrKeys81(int slot)
 {
     const QString kind = remoteKindOf(this);
-    const QString link = CurrentRow::text(ModelsTV, 5);
-    const int typeId = CurrentRow::cell(RCTypesTV, 0).toInt();
-    const QSqlDatabase db = QSqlDatabase::database();
     if (kind == QLatin1String("remote1")) {
         QStringList log;
-        const QString part = Remote1SlotImage::keysOf(db, link, typeId, &log).image;
+        const QString part = Remote1SlotImage::keysOf(QSqlDatabase::database(), CurrentRow::text(ModelsTV, 5),
+                                                      CurrentRow::cell(RCTypesTV, 0).toInt(), &log)
+                                 .image;
         logLines(this, log);
         return part;
     }
     if (kind != QLatin1String("remote2"))
         return kFalse;
-
-    Remote2SlotImage::Inputs in;
-    QString error;
-    if (!KeyImage::readKeys(db, link, typeId, &in.keys, &error)) {
-        textEdit->append(QStringLiteral("keys of %1 could not be read: %2").arg(link, error));
-        return kFalse;
-    }
-    in.typeId = typeId;
-    in.caption = captionOf(this, slot);
-    in.brand = CurrentRow::text(ModelsTV, 1);
-    in.type = CurrentRow::text(ModelsTV, 2);
-    in.model = CurrentRow::text(ModelsTV, 3);
-    in.correction = CurrentRow::cell(ModelsTV, 7).toDouble();
-    in.prot = CurrentRow::cell(ModelsTV, 12).toInt();
-    in.deviceId = deviceId;
-    const Remote2SlotImage::Result result = Remote2SlotImage::build(db, in);
-    logLines(this, result.log);
-    if (result.ok())
-        dumpFlashData(this, result.image);
-    return result.image;
+    return remote2ImageOf(this, slot).image;
 }
 
 QString MainWindowImpl::doStrKeys()
@@ -402,7 +417,9 @@ void MainWindowImpl::programMacro()
         return;
     flashData = MacroBlock::padded(text);
     usbCommand = UsbCommand::WriteMacroPage;
-    postUsbRequest();
+    // The remote's answer follows as its own status line or a box.
+    if (postUsbRequest())
+        showStatus(tr("Writing the macros to the remote control..."));
 
     if (saveFlashData) {
         QSettings file(QStringLiteral("config.ini"), QSettings::IniFormat);
