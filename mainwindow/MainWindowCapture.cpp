@@ -13,9 +13,9 @@
 #include "usb/UsbRequest.h"
 
 #include <QDebug>
-#include <QLineEdit>
 #include <QIcon>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QTimer>
 
