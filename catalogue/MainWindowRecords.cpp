@@ -80,8 +80,20 @@ void MainWindowImpl::editRemoteControl()
     QString rcid, error;
     switch (newRemoteDialog.write(QSqlDatabase::database(), &rcid, &error)) {
     case NewRemoteDialogImpl::WriteResult::NoMode:
-    case NewRemoteDialogImpl::WriteResult::Incomplete:
-        return; // the dialog stays open
+        return;
+    case NewRemoteDialogImpl::WriteResult::Incomplete: {
+        // The dialog stays open; the user learns which fields are still empty.
+        QStringList missing;
+        if (newRemoteDialog.brandLineEdit->text().isEmpty())
+            missing << tr("Brand");
+        if (newRemoteDialog.typeLineEdit->text().isEmpty())
+            missing << tr("Type");
+        if (newRemoteDialog.modelLineEdit->text().isEmpty())
+            missing << tr("Model");
+        MessageBox::warning(&newRemoteDialog, tr("Warning"),
+                            tr("The model was not saved: these fields are empty: %1").arg(missing.join(QStringLiteral(", "))));
+        return;
+    }
     case NewRemoteDialogImpl::WriteResult::Failed:
         MessageBox::warning(&newRemoteDialog, tr("Warning"), tr("The model was not saved.\n%1").arg(error));
         return;
@@ -89,11 +101,15 @@ void MainWindowImpl::editRemoteControl()
         break;
     }
 
-    // The filters are set so that the written model is listed.
-    if (newRemoteDialog.mode == 1) {
+    // The filters are set so that the written model is listed: a new model
+    // or link is shown by its own brand and model, whatever filtered before.
+    if (newRemoteDialog.mode == 1 || newRemoteDialog.mode == 3) {
         comboBoxDatabase->setCurrentIndex(1);
         brandLineEdit->setText(newRemoteDialog.writtenBrand);
         modelLineEdit->setText(newRemoteDialog.writtenModel);
+        comboBoxType->setCurrentIndex(-1);
+        rcidLineEdit->clear();
+        linkLineEdit->clear();
     } else if (newRemoteDialog.mode == 2) {
         brandLineEdit->setText(newRemoteDialog.writtenBrand);
     } else {
@@ -102,6 +118,7 @@ void MainWindowImpl::editRemoteControl()
     refreshBrands();
     refreshTypes();
     refreshModels();
+    bool listed = false;
     if (QAbstractItemModel *list = ModelsTV->model()) {
         for (int row = 0;; ++row) {
             if (row >= list->rowCount()) {
@@ -113,12 +130,15 @@ void MainWindowImpl::editRemoteControl()
             }
             if (list->index(row, RcidColumn).data().toString() == rcid) {
                 ModelsTV->selectRow(row);
+                listed = true;
                 break;
             }
         }
     }
     refreshRC();
     newRemoteDialog.close();
+    showStatus(listed ? tr("The model %1 was saved.").arg(rcid)
+                      : tr("The model %1 was saved; the filters hide it from the list.").arg(rcid));
 }
 
 void MainWindowImpl::deleteRemoteControl()

@@ -84,8 +84,11 @@ void MainWindowImpl::exportRemote()
 
     QStringList problems;
     if (!RemoteExport::exportTo(QSqlDatabase::database(), QDir::currentPath(), selection, proposed, fileName, &error,
-                                &problems))
+                                &problems)) {
         MessageBox::warning(this, tr("Warning"), tr("The file %1 was not written.\n%2").arg(fileName, error));
+        return;
+    }
+    showStatus(tr("The model was exported to %1.").arg(fileName));
     if (!problems.isEmpty())
         MessageBox::warning(this, tr("Warning"),
                             tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));
@@ -117,7 +120,9 @@ void MainWindowImpl::importRemote()
 
     auto wrongFile = [this](const QString &why) {
         textEdit->append(tr("Import: %1").arg(why));
-        MessageBox::warning(nullptr, tr("Warning"), tr("Wrong import file"));
+        // The parser's reason tells the user what to mend in the file.
+        MessageBox::warning(nullptr, tr("Warning"),
+                            why.isEmpty() ? tr("Wrong import file") : tr("Wrong import file") + QLatin1Char('\n') + why);
     };
     if (suffix != QLatin1String("xml")) {
         const Foreign kind = suffix == QLatin1String("vrc") ? Foreign::Vrc : Foreign::Kestrul;
@@ -244,6 +249,7 @@ void MainWindowImpl::convertDB()
     refreshBrands();
     refreshTypes();
     refreshRC();
+    showStatus(tr("The catalogue was converted."));
 }
 
 bool MainWindowImpl::sendDB()

@@ -15,6 +15,7 @@
 #include <QDebug>
 #include <QIcon>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QTimer>
 
@@ -134,8 +135,19 @@ void MainWindowImpl::learnKey()
             keys->fetchMore(QModelIndex());
         for (int row = 0; row < keys->rowCount(); ++row) {
             if (keys->index(row, 4).data().toInt() == nkey) {
+                const QModelIndex name = keys->index(row, 2);
                 KeysTV->selectRow(row);
-                KeysTV->edit(keys->index(row, 2));
+                KeysTV->scrollTo(name);
+                KeysTV->edit(name);
+                // The item editor is frameless in most styles: an empty name
+                // would open unseen and the key would stay nameless.
+                const auto editors = KeysTV->viewport()->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly);
+                for (QLineEdit *editor : editors) {
+                    if (editor->isHidden())
+                        continue;
+                    editor->setFrame(true);
+                    editor->setFocus(Qt::OtherFocusReason);
+                }
                 break;
             }
         }

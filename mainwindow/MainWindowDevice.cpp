@@ -52,6 +52,7 @@ void MainWindowImpl::connectUsbFunctions(UsbFunctions *functions)
     connect(functions, &UsbFunctions::updateFunctions3, this, &MainWindowImpl::initFunctions3, q);
     connect(functions, &UsbFunctions::updateCustomerNumber, this, &MainWindowImpl::takeCustomerNumber, q);
     connect(functions, &UsbFunctions::updateFunctionsFailed, this, &MainWindowImpl::initFunctionsFailed, q);
+    connect(functions, &UsbFunctions::updateFunctionsDone, this, &MainWindowImpl::initFunctionsDone, q);
 }
 
 bool MainWindowImpl::postUsbRequest()
@@ -231,7 +232,32 @@ void MainWindowImpl::initFunctions3()
 void MainWindowImpl::initFunctionsFailed(const QString &text)
 {
     qDebug().noquote() << "initFunctionsFailed" << text;
-    textEdit->append(tr("USB request failed: %1").arg(text));
+    const QString line = tr("USB request failed: %1").arg(text);
+    textEdit->append(line);
+    showStatus(line.section(QLatin1Char('\n'), 0, 0));
+    MessageBox::warning(this, tr("Warning"), line);
+}
+
+void MainWindowImpl::initFunctionsDone(int command, int slot)
+{
+    // Slots are counted from 1 as on the replacer's buttons.
+    switch (command) {
+    case UsbCommand::WriteSlotRemote1:
+    case UsbCommand::WriteSlotRemote2:
+        showStatus(tr("Slot %1 was written.").arg(slot + 1));
+        break;
+    case UsbCommand::DeleteSlot:
+        showStatus(tr("Slot %1 was cleared.").arg(slot + 1));
+        break;
+    case UsbCommand::WriteSimpleSlots:
+        showStatus(tr("Simple programming: all slots were written."));
+        break;
+    case UsbCommand::WriteMacroPage:
+        showStatus(tr("The macros were written to the remote control."));
+        break;
+    default:
+        break;
+    }
 }
 
 void MainWindowImpl::changeSignal30()

@@ -144,6 +144,12 @@ void MainWindowImpl::makeConnections(int firstRow, int lastRow)
 
 // ---------------------------------------------------------------------------
 
+void MainWindowImpl::showStatus(const QString &text)
+{
+    statusbar->show();
+    statusbar->showMessage(text);
+}
+
 MainWindowImpl *MainWindowImpl::getInstance()
 {
     MainWindowImpl *window = instance.load(std::memory_order_acquire);
@@ -165,6 +171,14 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     prog->hide();
     statusbar->hide();
     textEdit->hide();
+    // The log stays hidden until the user asks for it.
+    actionShowLog = menuTools->addAction(tr("Show Log"));
+    actionShowLog->setCheckable(true);
+    connect(actionShowLog, &QAction::toggled, this, [this](bool on) {
+        textEdit->setVisible(on);
+        if (on)
+            tabWidget->setCurrentWidget(linksTab);
+    });
     labelPicture->setMouseTracking(true);
 
     loadSettings();

@@ -189,6 +189,8 @@ public:
     Message message;
     Decode decode;
     QMessageBox messageBox;
+    // Tools menu entry that shows or hides the log (hidden at start).
+    QAction *actionShowLog = nullptr;
     Protocol protocol;
     QPixmap changerPixmap;     // remote-type picture as shown
     QPixmap protocolBarPixmap; // bar of received messages
@@ -216,6 +218,8 @@ public:
     bool installModelList(const QString &filter, QString *error = nullptr);
     void imageClick(int place);     // photo place 1..5
     void deleteCurrentKey();        // Delete released in the key list
+    // What an action did, in the status bar (shown on the first message).
+    void showStatus(const QString &text);
 
 public slots:
     // catalogue: model list, filters and refresh
@@ -284,6 +288,7 @@ public slots:
     void initFunctions3();
     // A request of the worker was refused or ended early: one log line.
     void initFunctionsFailed(const QString &text);
+    void initFunctionsDone(int command, int slot);
     void changeSignal30();
     void changeSignalITT();
     void refreshInformation1();

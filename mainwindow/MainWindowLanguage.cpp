@@ -95,6 +95,7 @@ void MainWindowImpl::loadLanguage(QString language)
     actionMacroProgramm->setText(tr("Program Macro"));
     menuTools->setTitle(tr("Tools"));
     actionSettings->setText(tr("Settings"));
+    actionShowLog->setText(tr("Show Log"));
     menuLanguage->setTitle(tr("Language"));
     menuAbout->setTitle(tr("About"));
     actionAbout->setText(tr("About"));

@@ -93,6 +93,8 @@ QString captionOf(const MainWindowImpl *w, int slot)
 
 } // namespace
 
+static Remote2SlotImage::Result remote2ImageOf(MainWindowImpl *w, int slot, QString *readError);
+
 void MainWindowImpl::refreshActionUSBProgramm()
 {
     if (!usbState || !usbState->slotInfoValid.load(std::memory_order_acquire))
@@ -125,12 +127,17 @@ void MainWindowImpl::startProgramming81(int slot)
     if (refusedAsBusy(this))
         return;
 
-    const QString image = doStrKeys81(slot);
-    if (image.isEmpty())
-        return; // the catalogue could not be read; the user was told
     if (kind == QLatin1String("remote2")) {
-        if (image == kFalse) {
-            showProgrammingMessage(this, tr("cannot write this remote control."));
+        QString readError;
+        const Remote2SlotImage::Result built = remote2ImageOf(this, slot, &readError);
+        const QString &image = built.image;
+        if (!readError.isEmpty()) {
+            showProgrammingMessage(this, CatalogueRead::message(readError));
+            return;
+        }
+        if (!built.ok()) {
+            // The reason is the builder's own text: which key, protocol or text is in the way.
+            showProgrammingMessage(this, tr("cannot write this remote control.") + QLatin1Char('\n') + built.reason);
             return;
         }
         if (image.size() > remote2SlotChars(this, slot)) {
@@ -144,6 +151,9 @@ void MainWindowImpl::startProgramming81(int slot)
         return;
     }
 
+    const QString image = doStrKeys81(slot);
+    if (image.isEmpty())
+        return; // the catalogue could not be read; the user was told
     if (image.startsWith(kFalse)) {
         showProgrammingMessage(this, tr("cannot write more than two different protocols."));
         return;
@@ -192,16 +202,47 @@ void MainWindowImpl::startDelete81(int slot)
     postUsbRequest();
 }
 
+// The second-generation image of the selected model for a slot, with the
+// reason when it cannot be written. A catalogue that cannot be read is no
+// refusal of the model: its reason goes to *readError instead.
+static Remote2SlotImage::Result remote2ImageOf(MainWindowImpl *w, int slot, QString *readError)
+{
+    const QString link = CurrentRow::text(w->ModelsTV, 5);
+    const QSqlDatabase db = QSqlDatabase::database();
+    Remote2SlotImage::Inputs in;
+    QString error;
+    if (!KeyImage::readKeys(db, link, CurrentRow::cell(w->RCTypesTV, 0).toInt(), &in.keys, &error)) {
+        Remote2SlotImage::Result refused;
+        refused.image = kFalse;
+        refused.reason = QStringLiteral("keys of %1 could not be read: %2").arg(link, error);
+        logLines(w, {refused.reason});
+        *readError = error;
+        return refused;
+    }
+    in.typeId = CurrentRow::cell(w->RCTypesTV, 0).toInt();
+    in.caption = captionOf(w, slot);
+    in.brand = CurrentRow::text(w->ModelsTV, 1);
+    in.type = CurrentRow::text(w->ModelsTV, 2);
+    in.model = CurrentRow::text(w->ModelsTV, 3);
+    in.correction = CurrentRow::cell(w->ModelsTV, 7).toDouble();
+    in.prot = CurrentRow::cell(w->ModelsTV, 12).toInt();
+    in.deviceId = w->deviceId;
+    Remote2SlotImage::Result result = Remote2SlotImage::build(db, in);
+    logLines(w, result.log);
+    if (result.ok())
+        dumpFlashData(w, result.image);
+    return result;
+}
+
 QString MainWindowImpl::doStrKeys81(int slot)
 {
     const QString kind = remoteKindOf(this);
-    const QString link = CurrentRow::text(ModelsTV, 5);
-    const int typeId = CurrentRow::cell(RCTypesTV, 0).toInt();
-    const QSqlDatabase db = QSqlDatabase::database();
     if (kind == QLatin1String("remote1")) {
         QStringList log;
         QString readError;
-        const QString part = Remote1SlotImage::keysOf(db, link, typeId, &log, &readError).image;
+        const QString part = Remote1SlotImage::keysOf(QSqlDatabase::database(), CurrentRow::text(ModelsTV, 5),
+                                                      CurrentRow::cell(RCTypesTV, 0).toInt(), &log, &readError)
+                                 .image;
         logLines(this, log);
         if (!readError.isEmpty()) {
             showProgrammingMessage(this, CatalogueRead::message(readError));
@@ -211,26 +252,12 @@ QString MainWindowImpl::doStrKeys81(int slot)
     }
     if (kind != QLatin1String("remote2"))
         return kFalse;
-
-    Remote2SlotImage::Inputs in;
-    QString error;
-    if (!KeyImage::readKeys(db, link, typeId, &in.keys, &error)) {
-        textEdit->append(QStringLiteral("keys of %1 could not be read: %2").arg(link, error));
-        showProgrammingMessage(this, CatalogueRead::message(error));
+    QString readError;
+    const Remote2SlotImage::Result result = remote2ImageOf(this, slot, &readError);
+    if (!readError.isEmpty()) {
+        showProgrammingMessage(this, CatalogueRead::message(readError));
         return QString();
     }
-    in.typeId = typeId;
-    in.caption = captionOf(this, slot);
-    in.brand = CurrentRow::text(ModelsTV, 1);
-    in.type = CurrentRow::text(ModelsTV, 2);
-    in.model = CurrentRow::text(ModelsTV, 3);
-    in.correction = CurrentRow::cell(ModelsTV, 7).toDouble();
-    in.prot = CurrentRow::cell(ModelsTV, 12).toInt();
-    in.deviceId = deviceId;
-    const Remote2SlotImage::Result result = Remote2SlotImage::build(db, in);
-    logLines(this, result.log);
-    if (result.ok())
-        dumpFlashData(this, result.image);
     return result.image;
 }
 
@@ -422,7 +449,9 @@ void MainWindowImpl::programMacro()
         return;
     flashData = MacroBlock::padded(text);
     usbCommand = UsbCommand::WriteMacroPage;
-    postUsbRequest();
+    // The remote's answer follows as its own status line or a box.
+    if (postUsbRequest())
+        showStatus(tr("Writing the macros to the remote control..."));
 
     if (saveFlashData && settings) {
         QString error;

@@ -111,7 +111,12 @@ void MainWindowImpl::convertRC()
     const QVariant convertId = CurrentRow::cell(view, 0);
     const QVariant from = CurrentRow::cell(view, 2);
     const QVariant to = CurrentRow::cell(view, 3);
-    if (!convertId.toString().isEmpty() && KeyConversion::ontoItself(from, to)) {
+    if (convertId.toString().isEmpty()) {
+        MessageBox::information(this, tr("Information"),
+                                tr("Choose a conversion in the list first; nothing was converted."));
+        return;
+    }
+    if (KeyConversion::ontoItself(from, to)) {
         MessageBox::warning(this, tr("Warning"),
                             tr("This conversion has the same remote type as source and target; nothing was "
                                "converted."));
@@ -130,4 +135,5 @@ void MainWindowImpl::convertRC()
     }
     convertDialog.close();
     refreshRC();
+    showStatus(tr("The keys were converted: the target remote type now holds %n key(s).", nullptr, result.keys));
 }

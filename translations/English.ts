@@ -760,6 +760,61 @@ Your changes stay in effect until the program ends.</source>
         <source>The programmed image could not be saved: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Slot %1 was written.</source>
+        <translation>Slot %1 was written.</translation>
+    </message>
+    <message>
+        <source>Slot %1 was cleared.</source>
+        <translation>Slot %1 was cleared.</translation>
+    </message>
+    <message>
+        <source>Simple programming: all slots were written.</source>
+        <translation>Simple programming: all slots were written.</translation>
+    </message>
+    <message>
+        <source>The macros were written to the remote control.</source>
+        <translation>The macros were written to the remote control.</translation>
+    </message>
+    <message>
+        <source>Show Log</source>
+        <translation>Show Log</translation>
+    </message>
+    <message>
+        <source>The model was not saved: these fields are empty: %1</source>
+        <translation>The model was not saved: these fields are empty: %1</translation>
+    </message>
+    <message>
+        <source>The model %1 was saved.</source>
+        <translation>The model %1 was saved.</translation>
+    </message>
+    <message>
+        <source>The model %1 was saved; the filters hide it from the list.</source>
+        <translation>The model %1 was saved; the filters hide it from the list.</translation>
+    </message>
+    <message>
+        <source>Writing the macros to the remote control...</source>
+        <translation>Writing the macros to the remote control...</translation>
+    </message>
+    <message>
+        <source>Choose a conversion in the list first; nothing was converted.</source>
+        <translation>Choose a conversion in the list first; nothing was converted.</translation>
+    </message>
+    <message>
+        <source>The model was exported to %1.</source>
+        <translation>The model was exported to %1.</translation>
+    </message>
+    <message>
+        <source>The catalogue was converted.</source>
+        <translation>The catalogue was converted.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The keys were converted: the target remote type now holds %n key(s).</source>
+        <translation>
+            <numerusform>The keys were converted: the target remote type now holds %n key.</numerusform>
+            <numerusform>The keys were converted: the target remote type now holds %n keys.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>

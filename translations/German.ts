@@ -777,6 +777,61 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <source>The programmed image could not be saved: %1</source>
         <translation>Das programmierte Abbild konnte nicht gespeichert werden: %1</translation>
     </message>
+    <message>
+        <source>Slot %1 was written.</source>
+        <translation>Steckplatz %1 wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>Slot %1 was cleared.</source>
+        <translation>Steckplatz %1 wurde gelöscht.</translation>
+    </message>
+    <message>
+        <source>Simple programming: all slots were written.</source>
+        <translation>Einfache Programmierung: alle Steckplätze wurden geschrieben.</translation>
+    </message>
+    <message>
+        <source>The macros were written to the remote control.</source>
+        <translation>Die Makros wurden in die Fernbedienung geschrieben.</translation>
+    </message>
+    <message>
+        <source>Show Log</source>
+        <translation>Protokoll anzeigen</translation>
+    </message>
+    <message>
+        <source>The model was not saved: these fields are empty: %1</source>
+        <translation>Das Modell wurde nicht gespeichert: diese Felder sind leer: %1</translation>
+    </message>
+    <message>
+        <source>The model %1 was saved.</source>
+        <translation>Das Modell %1 wurde gespeichert.</translation>
+    </message>
+    <message>
+        <source>The model %1 was saved; the filters hide it from the list.</source>
+        <translation>Das Modell %1 wurde gespeichert; die Filter blenden es in der Liste aus.</translation>
+    </message>
+    <message>
+        <source>Writing the macros to the remote control...</source>
+        <translation>Die Makros werden in die Fernbedienung geschrieben...</translation>
+    </message>
+    <message>
+        <source>Choose a conversion in the list first; nothing was converted.</source>
+        <translation>Wählen Sie zuerst eine Umwandlung in der Liste; es wurde nichts umgewandelt.</translation>
+    </message>
+    <message>
+        <source>The model was exported to %1.</source>
+        <translation>Das Modell wurde nach %1 exportiert.</translation>
+    </message>
+    <message>
+        <source>The catalogue was converted.</source>
+        <translation>Der Katalog wurde umgewandelt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The keys were converted: the target remote type now holds %n key(s).</source>
+        <translation>
+            <numerusform>Die Tasten wurden umgewandelt: der Ziel-Fernbedienungstyp hat jetzt %n Taste.</numerusform>
+            <numerusform>Die Tasten wurden umgewandelt: der Ziel-Fernbedienungstyp hat jetzt %n Tasten.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>

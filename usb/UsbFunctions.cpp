@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <QMutexLocker>
+#include <QStringList>
 
 using namespace DeviceWritePlan;
 
@@ -178,8 +179,10 @@ void UsbFunctions::remote1Request(const UsbRequestData &request)
         if (!runPlan(remote1SlotWrite(info.pageSize(), remote.reportSize, firstHalf, secondHalf, request.flashData),
                      remote, what))
             return;
-        if (readRemote1SlotHeaders())
+        if (readRemote1SlotHeaders()) {
             emit updateFunctions1(start);
+            emit updateFunctionsDone(request.command, s);
+        }
     } else if (request.command == UsbCommand::DeleteSlot) {
         const QString what = QStringLiteral("slot %1 clear").arg(s);
         if (!slotExists(s, what))
@@ -187,8 +190,10 @@ void UsbFunctions::remote1Request(const UsbRequestData &request)
         if (!runPlan(remote1SlotClear(info.pageSize(), remote.reportSize, firstHalf, m_timings.clearSleepMs), remote,
                      what))
             return;
-        if (readRemote1SlotHeaders())
+        if (readRemote1SlotHeaders()) {
             emit updateFunctions2();
+            emit updateFunctionsDone(request.command, s);
+        }
     }
 }
 
@@ -230,29 +235,30 @@ void UsbFunctions::remote2Request(const UsbRequestData &request)
         const Plan plan = remote2MacroWrite(remote.reportSize, request.flashData, m_timings.pageSleepMs);
         if (plan.refused() && request.flashData.size() > 256)
             qDebug().noquote() << "Too many macro keys";
-        if (runPlan(plan, remote, QStringLiteral("macro page write")))
-            reconnectAndReread();
+        running = runPlan(plan, remote, QStringLiteral("macro page write")) && reconnectAndReread();
     }
+    if (running && (request.command == UsbCommand::WriteSlotRemote2 || request.command == UsbCommand::DeleteSlot ||
+                    request.command == UsbCommand::WriteMacroPage))
+        emit updateFunctionsDone(request.command, s);
 }
 
 bool UsbFunctions::simpleSlots(const UsbRequestData &request)
 {
     const DeviceInfo info = m_state->deviceInfo();
     int written = 0, cleared = 0, skipped = 0;
+    QStringList reasons; // one line per slot left out
     for (int i = 0; i < kSimpleSlots; ++i) {
         const QString &image = request.slotFlashData[size_t(i)];
         const QString what = QStringLiteral("simple slot %1").arg(i);
         if (image == kNoNeed)
             continue;
         if (image == kFalse) {
-            qWarning().noquote() << QStringLiteral("UsbFunctions: %1 skipped: its image could not be built").arg(what);
+            reasons << QStringLiteral("%1 skipped: its image could not be built").arg(what);
             ++skipped;
             continue;
         }
         if (i >= info.slotCount()) {
-            qWarning().noquote() << QStringLiteral("UsbFunctions: %1 skipped: the remote has %2 slots")
-                                        .arg(what)
-                                        .arg(info.slotCount());
+            reasons << QStringLiteral("%1 skipped: the remote has %2 slots").arg(what).arg(info.slotCount());
             ++skipped;
             continue;
         }
@@ -266,7 +272,7 @@ bool UsbFunctions::simpleSlots(const UsbRequestData &request)
                                            i, info.at(DeviceInfo::kRemote2CapacityOffset + 2 * i), image,
                                            m_timings.pageSleepMs);
         if (plan.refused()) {
-            qWarning().noquote() << QStringLiteral("UsbFunctions: %1 skipped: %2").arg(what, plan.refusal);
+            reasons << QStringLiteral("%1 skipped: %2").arg(what, plan.refusal);
             ++skipped;
             continue;
         }
@@ -274,10 +280,14 @@ bool UsbFunctions::simpleSlots(const UsbRequestData &request)
             return false;
         ++written;
     }
-    qDebug().noquote() << QStringLiteral("UsbFunctions: simple slots: %1 written, %2 cleared, %3 skipped")
-                              .arg(written)
-                              .arg(cleared)
-                              .arg(skipped);
+    const QString summary =
+        QStringLiteral("simple slots: %1 written, %2 cleared, %3 skipped").arg(written).arg(cleared).arg(skipped);
+    qDebug().noquote() << "UsbFunctions:" << summary;
+    // A batch that left slots out is not a success: the user learns which and why.
+    if (skipped > 0)
+        fail(summary + QLatin1Char('\n') + reasons.join(QLatin1Char('\n')));
+    else
+        emit updateFunctionsDone(request.command, -1);
     return true;
 }
 

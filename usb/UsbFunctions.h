@@ -41,6 +41,10 @@ class UsbState;
 // - updateFunctionsFailed(text): a request was refused or ended early; text
 //   says which and why (for the window's log). A half-written slot is never
 //   reported as written: neither updateFunctions1 nor the reread follows.
+//   A batch of simple slots that left slots out says so here too, with the
+//   reason for each.
+// - updateFunctionsDone(command, slot): a slot write or clear, a batch or a
+//   macro page write went through (after the reread, if any).
 class UsbFunctions : public UsbWorker
 {
     Q_OBJECT
@@ -76,6 +80,7 @@ signals:
     // The customer number of a remote read again, as UsbConnection's.
     void updateCustomerNumber(const QString &number);
     void updateFunctionsFailed(const QString &text);
+    void updateFunctionsDone(int command, int slot);
 
 protected:
     void run() override;

@@ -175,6 +175,40 @@ private slots:
         QCOMPARE(m_window->brandLineEdit->text(), QStringLiteral("O'NEIL"));
         QCOMPARE(m_window->modelLineEdit->text(), QStringLiteral("ON-1"));
         QVERIFY(MessageBox::takeLog().isEmpty());
+        QCOMPARE(m_window->statusbar->currentMessage(), QStringLiteral("The model %1 was saved.").arg(selectedRcid()));
+    }
+
+    void emptyFieldsAreNamed_data()
+    {
+        QTest::addColumn<QString>("brand");
+        QTest::addColumn<QString>("typeText");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("missing");
+        QTest::addRow("all empty") << "" << "" << "" << "Brand, Type, Model";
+        QTest::addRow("no model") << "b" << "t" << "" << "Model";
+        QTest::addRow("no brand, no type") << "" << "" << "m" << "Brand, Type";
+    }
+    void emptyFieldsAreNamed()
+    {
+        QFETCH(QString, brand);
+        QFETCH(QString, typeText);
+        QFETCH(QString, model);
+        QFETCH(QString, missing);
+        const QStringList before = rows(QStringLiteral("rcmodels"));
+        whileDialogOpen([&] { m_window->actionNewRemoteControl->trigger(); },
+                        [&](QDialog *dialog) {
+                            NewRemoteDialogImpl &d = m_window->newRemoteDialog;
+                            type(d.brandLineEdit, brand);
+                            type(d.typeLineEdit, typeText);
+                            type(d.modelLineEdit, model);
+                            QTest::mousePress(d.okPushButton, Qt::LeftButton);
+                            QVERIFY(dialog->isVisible()); // the user may fill them in
+                        });
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].kind, QStringLiteral("warning"));
+        QCOMPARE(log[0].text, QStringLiteral("The model was not saved: these fields are empty: ") + missing);
+        QCOMPARE(rows(QStringLiteral("rcmodels")), before);
     }
 
     void failedWriteIsReportedAndDialogStaysOpen()
@@ -252,6 +286,35 @@ private slots:
         QCOMPARE(q.value(0).toString(), m_linkedMaster);
         QCOMPARE(selectedRcid(), q.value(1).toString());
         QCOMPARE(m_window->comboBoxDatabase->currentIndex(), 1);
+    }
+
+    // Filters that would hide the new link give way to its own brand and model.
+    void newLinkIsListedDespiteTheFilters()
+    {
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("SELECT Rcid, Brand FROM rcmodels WHERE Link=? AND Rcid!=Link"));
+        q.addBindValue(m_linkedMaster);
+        QVERIFY(q.exec() && q.next());
+        const QString linked = q.value(0).toString();
+        m_window->comboBoxDatabase->setCurrentIndex(1);
+        m_window->brandLineEdit->setText(q.value(1).toString());
+        m_window->rcidLineEdit->setText(linked);
+        QVERIFY(select(linked));
+        whileDialogOpen([&] { m_window->addNewRemoteControlLinkDialog(); },
+                        [&](QDialog *) {
+                            NewRemoteDialogImpl &d = m_window->newRemoteDialog;
+                            type(d.brandLineEdit, QStringLiteral("elsewhere"));
+                            type(d.typeLineEdit, QStringLiteral("tv"));
+                            type(d.modelLineEdit, QStringLiteral("e-1"));
+                            QTest::mousePress(d.okPushButton, Qt::LeftButton);
+                        });
+        QVERIFY(q.exec(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Brand='ELSEWHERE'")));
+        QVERIFY(q.next());
+        const QString rcid = q.value(0).toString();
+        QCOMPARE(selectedRcid(), rcid);
+        QCOMPARE(m_window->brandLineEdit->text(), QStringLiteral("ELSEWHERE"));
+        QVERIFY(m_window->rcidLineEdit->text().isEmpty());
+        QCOMPARE(m_window->statusbar->currentMessage(), QStringLiteral("The model %1 was saved.").arg(rcid));
     }
 
     void linkWithMissingMasterOpensNothing()

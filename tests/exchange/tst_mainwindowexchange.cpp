@@ -135,6 +135,9 @@ private slots:
         QVERIFY(QFileInfo::exists(typed + QStringLiteral(".xml"))); // the dialog added the suffix
         QCOMPARE(m_window->lastExportPath, QDir::current().absoluteFilePath(QStringLiteral("exports")));
         QVERIFY(MessageBox::takeLog().isEmpty());
+        QVERIFY(m_window->statusbar->isVisible());
+        QCOMPARE(m_window->statusbar->currentMessage(),
+                 QStringLiteral("The model was exported to %1.xml.").arg(typed));
 
         const QStringList before = dump();
         MessageBox::setNextAnswer(answer);
@@ -177,9 +180,12 @@ private slots:
         const QList<MessageBox::Record> log = MessageBox::takeLog();
         QCOMPARE(log.size(), 1);
         QCOMPARE(log[0].title, QStringLiteral("Warning"));
-        QCOMPARE(log[0].text, QStringLiteral("Wrong import file"));
+        // The box names the reason the parser gave, the same the log keeps.
+        QVERIFY2(log[0].text.startsWith(QLatin1String("Wrong import file\n")), qPrintable(log[0].text));
+        const QString reason = log[0].text.section(QLatin1Char('\n'), 1);
+        QVERIFY(!reason.trimmed().isEmpty());
         QCOMPARE(dump(), before);
-        QVERIFY(m_window->textEdit->toPlainText().contains(QLatin1String("Import: ")));
+        QVERIFY(m_window->textEdit->toPlainText().contains(QLatin1String("Import: ") + reason));
     }
 
     void vrcImportShowsTheNewModelWithItsPhotos()
@@ -240,19 +246,22 @@ private slots:
                           QStringLiteral("Import"));
         const QList<MessageBox::Record> log = MessageBox::takeLog();
         QCOMPARE(log.size(), 1);
-        QCOMPARE(log[0].text, QStringLiteral("Wrong import file"));
+        QVERIFY2(log[0].text.startsWith(QLatin1String("Wrong import file\n")), qPrintable(log[0].text));
+        QVERIFY(!log[0].text.section(QLatin1Char('\n'), 1).trimmed().isEmpty());
         QCOMPARE(dump(), before);
     }
 
     void convertDBAsksFirst_data()
     {
         QTest::addColumn<QString>("answer");
-        QTest::addRow("no") << "No";
-        QTest::addRow("yes") << "Yes";
+        QTest::addColumn<QString>("status"); // the status line afterwards
+        QTest::addRow("no") << "No" << "";
+        QTest::addRow("yes") << "Yes" << "The catalogue was converted.";
     }
     void convertDBAsksFirst()
     {
         QFETCH(QString, answer);
+        QFETCH(QString, status);
         QSqlQuery q;
         QVERIFY(q.exec(QStringLiteral("INSERT INTO rcmodels(Rcid,Link,Brand,Type,Model,Own) VALUES("
                                       "'{abcdef01-0000-4000-8000-000000000001}','{abcdef01-0000-4000-8000-000000000001}',"
@@ -269,6 +278,7 @@ private slots:
             QVERIFY(!TestSupport::modelRow(QSqlDatabase::database(), "abcdef01").isEmpty());
             QCOMPARE(dump().size(), before.size());
         }
+        QCOMPARE(m_window->statusbar->currentMessage(), status);
     }
 
     void sendDBWritesTheFileByName()

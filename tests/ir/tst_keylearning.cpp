@@ -234,6 +234,9 @@ private slots:
         QCOMPARE(w->KeysTV->model()->index(current.row(), 4).data().toInt(), fresh);
         const auto *editor = w->KeysTV->viewport()->findChild<QLineEdit *>();
         QVERIFY(editor && editor->isVisible());
+        // The empty name is seen and typed into at once.
+        QVERIFY(editor->hasFrame());
+        QCOMPARE(w->focusWidget(), editor);
         QCOMPARE(markers(), (QList<QPoint>{markerOf(fresh), QPoint(-50, -50), QPoint(-50, -50)}));
 
         // Replace, answered No: nothing changes.

@@ -97,6 +97,24 @@ private slots:
         QCOMPARE(store.counters().messageCount, 1);
     }
 
+    // The hidden log is one menu entry away, on the page that holds it.
+    void logShownFromTheToolsMenu()
+    {
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        m_window->tabWidget->setCurrentIndex(0);
+        QAction *entry = nullptr;
+        for (QAction *action : m_window->menuTools->actions())
+            if (action->text() == QLatin1String("Show Log"))
+                entry = action;
+        QVERIFY(entry);
+        entry->trigger();
+        QVERIFY(m_window->textEdit->isVisible());
+        QCOMPARE(m_window->tabWidget->currentWidget(), m_window->linksTab);
+        entry->trigger();
+        QVERIFY(m_window->textEdit->isHidden());
+    }
+
     void hiddenAtStart()
     {
         QVERIFY(m_window->prog->isHidden());

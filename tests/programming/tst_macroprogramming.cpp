@@ -258,9 +258,11 @@ private slots:
             QCOMPARE(waiting().command, busy ? 9805 : 0);
             // The tree stays as edited.
             QCOMPARE(model->rowCount(model->index(0, 0)), 2 + extraSteps);
+            QVERIFY(w->statusbar->currentMessage().isEmpty());
             return;
         }
         QVERIFY(boxes.isEmpty());
+        QCOMPARE(w->statusbar->currentMessage(), QStringLiteral("Writing the macros to the remote control..."));
         const UsbRequestData request = waiting();
         QCOMPARE(request.command, 129);
         QCOMPARE(w->usbCommand, 129);

@@ -14,6 +14,7 @@
 
 #include <QSettings>
 #include <QSqlQuery>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -306,18 +307,21 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("capacity"); // remote2 slot room in 64-byte units
         QTest::addColumn<QString>("sql");   // run before pressing; %1 is the selected model's link
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("message"); // a pattern for the whole text
+        const auto exactly = [](const char *text) { return QRegularExpression::escape(QString::fromLatin1(text)); };
         QTest::addRow("remote2: image larger than the slot")
-            << "remote2" << 1 << "" << "cannot write this remote control. not enough flash.";
-        QTest::addRow("remote2: no code blob") << "remote2" << 40 << "DELETE FROM usbprotocols"
-                                               << "cannot write this remote control.";
+            << "remote2" << 1 << "" << exactly("cannot write this remote control. not enough flash.");
+        // The refusal names what is missing: the remote lacks the model's protocol.
+        QTest::addRow("remote2: no code blob")
+            << "remote2" << 40 << "DELETE FROM usbprotocols"
+            << exactly("cannot write this remote control.\nno code of protocol ") + QStringLiteral("\\w+ for device \\d+");
         QTest::addRow("remote1: no code blob") << "remote1" << 0 << "DELETE FROM usbprotocols"
-                                               << "Cannot write this protocols. Please update the programm.";
+                                               << exactly("Cannot write this protocols. Please update the programm.");
         QTest::addRow("remote1: a third protocol")
             << "remote1" << 0
             << "UPDATE rckeys SET ID=(CASE WHEN Nkey=1 THEN '008' ELSE '009' END)||substr(ID,4) "
                "WHERE Rcid='%1' AND RCTypeId=1 AND Nkey IN (1,2)"
-            << "cannot write more than two different protocols.";
+            << exactly("cannot write more than two different protocols.");
         QTest::addRow("no device") << "" << 0 << "" << "";
     }
     void refusals()
@@ -345,7 +349,8 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes.at(0).title, QStringLiteral("information"));
         QCOMPARE(w->messageBox.icon(), QMessageBox::Critical);
-        QCOMPARE(boxes.at(0).text, message);
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(message)).match(boxes.at(0).text).hasMatch(),
+                 qPrintable(boxes.at(0).text));
     }
 };
 

@@ -313,6 +313,7 @@ private slots:
         QVERIFY(expected.ok());
         QCOMPARE(remote->slotData(2), slotImage(expected.image, before.size()));
         QCOMPARE(remote->slotData(1).left(SimulatedRemote2::kHeaderSize), remote2Header("SAT", "ALTORA", "TV", "X-1"));
+        QTRY_COMPARE(w.statusbar->currentMessage(), QStringLiteral("Slot 3 was written."));
 
         // Delete button 3: the used flag goes, the rest of the slot stays.
         const QByteArray written = remote->slotData(2);
@@ -331,6 +332,7 @@ private slots:
         clearedExpected[0] = 0;
         QCOMPARE(remote->slotData(2), clearedExpected);
         QVERIFY(MessageBox::takeLog().isEmpty());
+        QTRY_COMPARE(w.statusbar->currentMessage(), QStringLiteral("Slot 3 was cleared."));
         QVERIFY2(rig.sim.violations().isEmpty(), qPrintable(rig.sim.violations().join('\n')));
 
         // The worker's third status signal shows the pages the link read, not
@@ -421,7 +423,80 @@ private slots:
         QVERIFY(w.textEdit->toPlainText().contains(
             QStringLiteral("Simple programming: 2 slots to write, 1 to clear, 1 left as they are.")));
         QVERIFY(MessageBox::takeLog().isEmpty());
+        QCOMPARE(w.statusbar->currentMessage(), QStringLiteral("Simple programming: all slots were written."));
         QVERIFY2(rig.sim.violations().isEmpty(), qPrintable(rig.sim.violations().join('\n')));
+    }
+
+    // A remote that stops taking reports part-way through a slot write: the
+    // user is told in a box which write broke, and nothing claims success.
+    void writeBrokenOffIsShown()
+    {
+        MainWindowImpl w;
+        LinkRig rig;
+        w.attachUsb(&rig.state);
+        w.connectUsbConnection(&rig.connection);
+        w.connectUsbFunctions(&rig.functions);
+        auto remote = rig.sim.addRemote2();
+        rig.sim.plug(remote);
+        rig.start();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.state.slotInfoValid.load() && idle(rig), 10000);
+        QVERIFY(!selectKeyedModel(&w, 2).isEmpty());
+        MessageBox::takeLog();
+
+        QVERIFY(runDialog(&w, [&] {
+            rig.sim.unplugAfterReports(remote, 4);
+            QTest::mousePress(w.changer8in1Dialog.cpushButton3, Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!MessageBox::log().isEmpty(), 10000);
+        }));
+        if (QTest::currentTestFailed())
+            return;
+        const QList<MessageBox::Record> boxes = MessageBox::takeLog();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.at(0).kind, QStringLiteral("warning"));
+        QVERIFY2(boxes.at(0).text.startsWith(QLatin1String("USB request failed: slot 2 write ended: the remote ")),
+                 qPrintable(boxes.at(0).text));
+        QVERIFY(w.statusbar->currentMessage().startsWith(QLatin1String("USB request failed: slot 2 write ended")));
+    }
+
+    // A batch that leaves a slot out (its model is gone from the catalogue)
+    // writes the rest and tells the user which slot was skipped and why.
+    void batchWithSkippedSlotIsShown()
+    {
+        MainWindowImpl w;
+        LinkRig rig;
+        w.attachUsb(&rig.state);
+        w.connectUsbConnection(&rig.connection);
+        w.connectUsbFunctions(&rig.functions);
+        auto remote = rig.sim.addRemote2();
+        remote->setSlotHeader(1, remote2Header("SAT", "OLD", "SAT", "B"));
+        const QStringList models = modelsWithKeys(2, 1);
+        QCOMPARE(models.size(), 1);
+        {
+            QSqlQuery q;
+            q.prepare("UPDATE prhistory SET maxdevices=3, rcid1=?, rcid2='', rcid3='{no-such-model}', rcid4='' "
+                      "WHERE hid=2 AND RCTypeId=2");
+            q.addBindValue(models.at(0));
+            QVERIFY(q.exec());
+            QCOMPARE(q.numRowsAffected(), 1);
+        }
+        const QByteArray third = remote->slotData(2);
+        rig.sim.plug(remote);
+        rig.start();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.state.slotInfoValid.load() && idle(rig), 10000);
+        w.settingsSimpleProgramming = true;
+        w.refreshRC();
+        MessageBox::takeLog();
+
+        QTest::mousePress(w.buttonSimpleUSBProgramm, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!MessageBox::log().isEmpty(), 20000);
+        const QList<MessageBox::Record> boxes = MessageBox::takeLog();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.at(0).kind, QStringLiteral("warning"));
+        QCOMPARE(boxes.at(0).text, QStringLiteral("USB request failed: simple slots: 1 written, 1 cleared, 1 skipped\n"
+                                                  "simple slot 2 skipped: its image could not be built"));
+        QCOMPARE(remote->slotData(2), third);
+        QCOMPARE(remote->slotData(1).at(0), char(0));
+        QVERIFY(w.statusbar->currentMessage() != QLatin1String("Simple programming: all slots were written."));
     }
 
     // A link thread that starts after the connection thread's first overview

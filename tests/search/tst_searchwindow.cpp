@@ -364,6 +364,9 @@ private slots:
                         });
         QCOMPARE(keysOf(m_master, 5), QStringList(converted.values()));
         QCOMPARE(keysOf(m_master, 1), source);
+        QCOMPARE(w->statusbar->currentMessage(),
+                 QStringLiteral("The keys were converted: the target remote type now holds %1 key(s).")
+                     .arg(converted.size()));
         // The key list of the selected model and type shows the new keys.
         QCOMPARE(w->KeysTV->model()->rowCount(), converted.size());
 
@@ -387,6 +390,8 @@ private slots:
                                         "was converted.";
         QTest::addRow("a statement fails") << "Irvanta Eight to Irvanta Learner" << "critical"
                                            << "The keys were not converted; nothing was changed.\ndisk is full";
+        QTest::addRow("no conversion chosen") << "" << "information"
+                                              << "Choose a conversion in the list first; nothing was converted.";
     }
     void conversionRefusedOrFailing()
     {
@@ -401,11 +406,14 @@ private slots:
         const QStringList before = TestSupport::tableRows(m_db, QStringLiteral("rckeys"), "Rcid,RCTypeId,Nkey");
         whileDialogOpen([&] { w->actionConvertRemoteControl->trigger(); },
                         [&](QDialog *dialog) {
-                            QVERIFY(chooseConversion(w->convertDialog, description));
+                            if (description.isEmpty())
+                                w->convertDialog.convertTV->setCurrentIndex(QModelIndex());
+                            else
+                                QVERIFY(chooseConversion(w->convertDialog, description));
                             MessageBox::setNextAnswer(QMessageBox::Yes);
                             QTest::mousePress(w->convertDialog.convertButton, Qt::LeftButton);
                             const QList<MessageBox::Record> log = MessageBox::takeLog();
-                            QVERIFY(!log.isEmpty());
+                            QCOMPARE(log.size(), kind == QLatin1String("critical") ? 2 : 1); // a refusal comes before the question
                             QCOMPARE(log.last().kind, kind);
                             // The database's own words may follow.
                             QVERIFY2(log.last().text.startsWith(message), qPrintable(log.last().text));
