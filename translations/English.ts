@@ -712,6 +712,22 @@ All links will be deleted too!</source>
         <source>The key could not be stored: %1</source>
         <translation>The key could not be stored: %1</translation>
     </message>
+    <message>
+        <source>%1 software uses Qt Open Source Edition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Written and maintained by the Irvanta developers.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert DB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The help page could not be opened. Open it in a web browser: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -965,6 +981,60 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>received %1 of %2 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SignalDisplay</name>
+    <message>
+        <source>address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>command:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SlotNames</name>
+    <message>
+        <source>1th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2nd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3rd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>6th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>7th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>8th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>9th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>10th</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -85,12 +85,12 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<int>("showType");
         QTest::addColumn<QString>("text");
-        QTest::addRow("own and base") << "German" << "German.qm" << 0 << "Deutsch German";
+        QTest::addRow("own and base") << "German" << "German.qm" << 0 << "Deutsch (German)";
         QTest::addRow("own only") << "German" << "German.qm" << 1 << "Deutsch";
         QTest::addRow("base only") << "German" << "German.qm" << 2 << "German";
-        QTest::addRow("unknown style") << "German" << "German.qm" << 7 << "Deutsch German";
-        QTest::addRow("negative style") << "German" << "German.qm" << -1 << "Deutsch German";
-        QTest::addRow("no name") << "Plain" << "Italiano.qm" << 0 << "Italiano Italiano";
+        QTest::addRow("unknown style") << "German" << "German.qm" << 7 << "Deutsch (German)";
+        QTest::addRow("negative style") << "German" << "German.qm" << -1 << "Deutsch (German)";
+        QTest::addRow("no name") << "Plain" << "Italiano.qm" << 0 << "Italiano";
         QTest::addRow("no name, own only") << "Plain" << "Italiano.qm" << 1 << "Italiano";
         QTest::addRow("name is the source") << "Echo" << "Echo.qm" << 1 << "Echo";
         QTest::addRow("name only blanks") << "Blank" << "Blank.qm" << 1 << "Blank";
