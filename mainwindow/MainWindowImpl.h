@@ -164,6 +164,7 @@ public:
     int shownOverview = 0;
     void showDeviceLines();
     void showSlotOverview1();
+    void fitKeyCodes();
 
     // ---- device link
     // The application's USB state: the window reads the snapshots the link

@@ -106,8 +106,13 @@ int textWidth(const QWidget *w, const QString &text)
 int roomForText(QWidget *w, int *needed)
 {
     if (auto *label = qobject_cast<QLabel *>(w)) {
-        if (label->text().isEmpty() || label->wordWrap() || label->textFormat() == Qt::RichText)
+        if (label->text().isEmpty() || label->textFormat() == Qt::RichText)
             return -1;
+        // A wrapped text needs its lines' height instead.
+        if (label->wordWrap()) {
+            *needed = label->heightForWidth(label->contentsRect().width());
+            return *needed < 0 ? -1 : label->contentsRect().height();
+        }
         *needed = textWidth(label, label->text()) + qMax(0, label->indent());
         return label->contentsRect().width() - 2 * label->margin();
     }
@@ -457,9 +462,9 @@ private slots:
                                                << "replacer";
             }
         }
-        QTest::addRow("980x660 full, German, simple programming")
+        QTest::addRow("980x660 full, German, simple programming, key received")
             << QSize(980, 660) << true << "German" << DeviceTexts::Connected << "Settings/simpleProgramming"
-            << QString();
+            << "key code";
         QTest::addRow("750x580 simple to full at 980x660, protocol bar")
             << QSize(750, 580) << false << "English" << DeviceTexts::Connected << QString() << "simple to full";
         QTest::addRow("1366x768 narrowed and widened, protocol bar")
@@ -510,6 +515,15 @@ private slots:
         QCOMPARE(w.size(), size);
         if (scenario == QLatin1String("documentation"))
             QVERIFY(w.documentationLabel->text().size() >= 250);
+        if (scenario == QLatin1String("key code")) {
+            // The longest code a message gives.
+            // The longest code a message gives, as the labels show it
+            // after the next re-layout.
+            for (QLabel *label : {w.labelKeyId, w.labelKeyId2, w.labelKeyIdSearch})
+                label->setText(QStringLiteral("25BA00032EA8481"));
+            w.formResize();
+            settle();
+        }
         if (scenario == QLatin1String("simple to full") || scenario == QLatin1String("resize")) {
             // A bar of received messages, as the first capture draws it.
             QVERIFY(w.protocolBarPixmap.load(QStringLiteral(":/Icons/protocolbar.png")));
