@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
 #include <QTranslator>
 
 namespace {
@@ -60,6 +61,11 @@ void MainWindowImpl::loadLanguage(QString language)
         QAction *action = languageActions.at(i);
         action->setCheckable(true);
         action->setChecked(action->data().toString() == language);
+        // The flag takes the check mark's place in many styles: the
+        // language in force also shows in bold.
+        QFont font = action->font();
+        font.setBold(action->isChecked());
+        action->setFont(font);
     }
     const QString flag = LanguageFiles::flagFile(kLanguagesDir, language);
     menuLanguage->setIcon(flag.isEmpty() ? QIcon(QString()) : QIcon(flag));

@@ -333,6 +333,8 @@ private slots:
         QCOMPARE(w.language, QStringLiteral("German"));
         QCOMPARE(savedLanguage(), QStringLiteral("German"));
         QCOMPARE(checkedEntries(w), QStringList{"German"});
+        QVERIFY(entry(w, "German")->font().bold());
+        QVERIFY(!entry(w, "English")->font().bold());
         QVERIFY(entry(w, "English")->isCheckable());
         QVERIFY(w.menuLanguage->icon().pixmap(16, 16).toImage() != englishFlag);
         QCOMPARE(w.menu_File->title(), QStringLiteral("Datei"));
