@@ -161,6 +161,7 @@ void MainWindowImpl::formResize()
     if (ledLabel)
         ledLabel->setGeometry(PictureGeometry::ledRect(labelPicture->geometry()));
     resizeSameKeyMarkers();
+    fitKeyCodes();
     if (labelKeyId->text() != QLatin1String("UNKNOWN"))
         refreshSameKey();
     refreshImageGeometries();

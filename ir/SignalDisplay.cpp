@@ -1,7 +1,10 @@
 #include "ir/SignalDisplay.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdint>
@@ -29,6 +32,19 @@ constexpr FieldColor kFieldColors[] = {
     {'C', 0x9999FF}, // command
     {'c', 0xCCCCFF},
 };
+
+// Draws text at the baseline y left of the trace: a long code (34 binary
+// digits) gets a smaller font, and what still does not fit ends in an
+// ellipsis instead of running into the trace.
+void drawFitted(QPainter &painter, int y, const QString &text)
+{
+    constexpr int kRoom = SignalDisplay::kTraceLeft - 4;
+    QFont font(QStringLiteral("Arial"), 8);
+    for (int size = 8; size > 5 && QFontMetrics(font).horizontalAdvance(text) > kRoom; --size)
+        font.setPointSize(size - 1);
+    painter.setFont(font);
+    painter.drawText(0, y, QFontMetrics(font).elidedText(text, Qt::ElideRight, kRoom));
+}
 
 } // namespace
 
@@ -80,11 +96,12 @@ void SignalDisplay::drawOscillographRow(QPixmap &picture, int n, const Trace &tr
     painter.setFont(QFont(QStringLiteral("Arial"), 10));
     painter.setPen(QColor(0xFF, 0x33, 0x33));
     painter.drawText(0, kRowPitch * n + 76, QString::number(trace.recognizerId));
-    painter.setFont(QFont(QStringLiteral("Arial"), 8));
     painter.setPen(Qt::darkGreen);
-    painter.drawText(0, kRowPitch * n + 92, QStringLiteral("address: ") + trace.addressText);
+    drawFitted(painter, kRowPitch * n + 92,
+               QCoreApplication::translate("SignalDisplay", "address:") + QLatin1Char(' ') + trace.addressText);
     painter.setPen(Qt::darkBlue);
-    painter.drawText(0, kRowPitch * n + 105, QStringLiteral("command: ") + trace.commandText);
+    drawFitted(painter, kRowPitch * n + 105,
+               QCoreApplication::translate("SignalDisplay", "command:") + QLatin1Char(' ') + trace.commandText);
 }
 
 QColor SignalDisplay::fieldColor(QChar letter)

@@ -11,5 +11,5 @@ QString AboutText::build(const QString &productName, const QString &authorLine, 
         + QCoreApplication::translate("MainWindowImpl", "Database Date") + QLatin1Char(' ')
         + databaseDate.toString(QStringLiteral("dd.MM.yyyy")) + br + br
         + authorLine + br + br
-        + productName + QStringLiteral(" software uses Qt Open Source Edition");
+        + QCoreApplication::translate("MainWindowImpl", "%1 software uses Qt Open Source Edition").arg(productName);
 }

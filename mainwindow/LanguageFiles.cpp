@@ -45,7 +45,11 @@ QString LanguageFiles::entryText(const Language &language, int showType)
     case 2:
         return language.baseName;
     default:
-        return language.ownName + QLatin1Char(' ') + language.baseName;
+        // Each name once: a language that calls itself by its base name
+        // would otherwise read "English English".
+        if (language.ownName == language.baseName)
+            return language.ownName;
+        return language.ownName + QStringLiteral(" (") + language.baseName + QLatin1Char(')');
     }
 }
 

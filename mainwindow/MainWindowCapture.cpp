@@ -13,6 +13,7 @@
 #include "usb/UsbRequest.h"
 
 #include <QDebug>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -59,7 +60,25 @@ void MainWindowImpl::showKeyCode(const QString &code)
     labelKeyId->setText(code);
     labelKeyId2->setText(code);
     labelKeyIdSearch->setText(code);
+    fitKeyCodes();
     refreshSameKey();
+}
+
+void MainWindowImpl::fitKeyCodes()
+{
+    // A long code in a narrow column (simple panel on a small screen) gets
+    // a smaller font instead of losing its ends.
+    constexpr int kFullPoints = 12;
+    constexpr int kSmallestPoints = 7;
+    for (QLabel *label : {labelKeyId, labelKeyId2}) {
+        QFont font = label->font();
+        font.setPointSize(kFullPoints);
+        const int room = label->contentsRect().width() - 2 * label->margin();
+        while (font.pointSize() > kSmallestPoints && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+            font.setPointSize(font.pointSize() - 1);
+        if (font != label->font())
+            label->setFont(font);
+    }
 }
 
 void MainWindowImpl::insertKey()

@@ -89,7 +89,10 @@ void MainWindowImpl::takeCustomerNumber(const QString &number)
 // off until the slot overview and initReceiver2 turn them on again.
 static void showNoRemote(MainWindowImpl *w)
 {
-    w->labelUSBconnection->setText(MainWindowImpl::tr("USB remote control not connected"));
+    w->remoteLineSource = QT_TRANSLATE_NOOP("MainWindowImpl", "USB remote control not connected");
+    w->remoteLineProduct.clear();
+    w->shownOverview = 0;
+    w->showDeviceLines();
     w->labelUSBconnection->setStyleSheet(kRed);
     if (w->usbState)
         w->usbState->slotInfoValid.store(false, std::memory_order_release);
@@ -101,10 +104,22 @@ static void showNoRemote(MainWindowImpl *w)
 
 static void showReceiverConnected(MainWindowImpl *w)
 {
-    w->labelUSBreceiver->setText(MainWindowImpl::tr("USB infrared receiver is connected"));
+    w->receiverLineSource = QT_TRANSLATE_NOOP("MainWindowImpl", "USB infrared receiver is connected");
+    w->showDeviceLines();
     w->labelUSBreceiver->setStyleSheet(kGreen);
     w->actionModuleted_Signal_30kHz_56kHz->setChecked(true);
     w->actionNon_modulated_Signal_ITT->setChecked(false);
+}
+
+void MainWindowImpl::showDeviceLines()
+{
+    // The connected remote's line leads with the product's name.
+    if (remoteLineSource) {
+        const QString text = tr(remoteLineSource);
+        labelUSBconnection->setText(remoteLineProduct + text);
+    }
+    if (receiverLineSource)
+        labelUSBreceiver->setText(tr(receiverLineSource));
 }
 
 void MainWindowImpl::initUsb1()
@@ -141,7 +156,9 @@ void MainWindowImpl::initUsb3()
 {
     qDebug() << "initUsb3";
     const QString product = usbState ? usbState->productString() : QString();
-    labelUSBconnection->setText(product + QStringLiteral(" ") + tr("is connected"));
+    remoteLineSource = QT_TRANSLATE_NOOP("MainWindowImpl", "is connected");
+    remoteLineProduct = product + QLatin1Char(' ');
+    showDeviceLines();
     labelUSBconnection->setStyleSheet(kGreen);
 }
 
@@ -184,7 +201,8 @@ void MainWindowImpl::initUsb7()
 void MainWindowImpl::initReceiver1()
 {
     qDebug() << "initReceiver1";
-    labelUSBreceiver->setText(tr("USB infrared receiver not connected"));
+    receiverLineSource = QT_TRANSLATE_NOOP("MainWindowImpl", "USB infrared receiver not connected");
+    showDeviceLines();
     labelUSBreceiver->setStyleSheet(kRed);
     actionTransmitMode->setEnabled(false);
     menu_Receiver_Type->setEnabled(false);
@@ -202,8 +220,9 @@ void MainWindowImpl::initUsbRefused(const QString &kind)
 {
     qDebug().noquote() << "initUsbRefused" << kind;
     showNoRemote(this);
-    labelUSBconnection->setText(
-        tr("USB remote control found, but it cannot be opened: install the udev rule (see README, Devices)"));
+    remoteLineSource = QT_TRANSLATE_NOOP(
+        "MainWindowImpl", "USB remote control found, but it cannot be opened: install the udev rule (see README, Devices)");
+    showDeviceLines();
 }
 
 void MainWindowImpl::initFunctions1(QTime start)

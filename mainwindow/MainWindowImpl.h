@@ -116,7 +116,9 @@ public:
 
     // ---- About box
     QString productName;
-    QString authorLine = QStringLiteral("Written and maintained by the Irvanta developers.");
+    // Translated when shown.
+    QString authorLine = QString::fromLatin1(
+        QT_TRANSLATE_NOOP("MainWindowImpl", "Written and maintained by the Irvanta developers."));
 
     // ---- update
     UpdateDialog *updateDialog = nullptr;
@@ -154,6 +156,15 @@ public:
     static constexpr int kSlotHeaderPages = 16;
     int slotHeaderPages[kSlotHeaderPages * 64] = {};
     QString slotCaptions[kSlotHeaderPages];
+    // What the device status lines say, as source texts, so a language
+    // switch can say it again; the overview last shown (1 or 2, 0 none).
+    const char *remoteLineSource = nullptr;
+    QString remoteLineProduct; // with its trailing space
+    const char *receiverLineSource = nullptr;
+    int shownOverview = 0;
+    void showDeviceLines();
+    void showSlotOverview1();
+    void fitKeyCodes();
 
     // ---- device link
     // The application's USB state: the window reads the snapshots the link

@@ -1,13 +1,17 @@
 // MainWindowImpl: languages, the language menu and help.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/MessageBox.h"
 #include "mainwindow/LanguageFiles.h"
+#include "usb/UsbState.h"
 
 #include <QAbstractItemModel>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
+#include <QFont>
 #include <QTranslator>
 
 namespace {
@@ -57,6 +61,11 @@ void MainWindowImpl::loadLanguage(QString language)
         QAction *action = languageActions.at(i);
         action->setCheckable(true);
         action->setChecked(action->data().toString() == language);
+        // The flag takes the check mark's place in many styles: the
+        // language in force also shows in bold.
+        QFont font = action->font();
+        font.setBold(action->isChecked());
+        action->setFont(font);
     }
     const QString flag = LanguageFiles::flagFile(kLanguagesDir, language);
     menuLanguage->setIcon(flag.isEmpty() ? QIcon(QString()) : QIcon(flag));
@@ -151,6 +160,18 @@ void MainWindowImpl::loadLanguage(QString language)
 
     changer8in1Dialog.setWindowFlags(changer8in1Dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
     changer8in1Dialog.setWindowTitle(tr("Remote control replacer"));
+
+    // Texts the form or the devices gave in the language of the start.
+    actionConvertDB->setText(tr("Convert DB"));
+    buttonSimpleUSBProgramm->setText(tr("Program"));
+    showDeviceLines();
+    // Only an overview still in force: a remote gone since keeps its actions off.
+    if (usbState && usbState->slotInfoValid.load(std::memory_order_acquire)) {
+        if (shownOverview == 1)
+            showSlotOverview1();
+        else if (shownOverview == 2)
+            refreshInformation2();
+    }
 }
 
 void MainWindowImpl::doTran(QAction *action)
@@ -162,5 +183,10 @@ void MainWindowImpl::doTran(QAction *action)
 
 void MainWindowImpl::openHelp()
 {
-    QDesktopServices::openUrl(LanguageFiles::helpUrl(kLanguagesDir, language));
+    const QUrl url = LanguageFiles::helpUrl(kLanguagesDir, language);
+    // With no program for web pages the desktop opens nothing and says nothing.
+    if (!QDesktopServices::openUrl(url))
+        MessageBox::warning(this, tr("Help"),
+                            tr("The help page could not be opened. Open it in a web browser: %1")
+                                .arg(QDir::toNativeSeparators(url.toLocalFile())));
 }

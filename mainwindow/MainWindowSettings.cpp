@@ -196,5 +196,5 @@ void MainWindowImpl::openAbout()
     // Read afresh at every opening: the updater changes the date while the program runs.
     const QSettings file(QStringLiteral("config.ini"), QSettings::IniFormat);
     MessageBox::about(this, tr("About Application"),
-                      AboutText::build(productName, authorLine, settingsDate(file, QStringLiteral("UpdateInfo/database"))));
+                      AboutText::build(productName, tr(authorLine.toUtf8().constData()), settingsDate(file, QStringLiteral("UpdateInfo/database"))));
 }

@@ -41,6 +41,11 @@ void MainWindowImpl::refreshInformation1()
 {
     qDebug() << "refreshInformation1";
     textEdit->append(QStringLiteral("//-----------------"));
+    showSlotOverview1();
+}
+
+void MainWindowImpl::showSlotOverview1()
+{
     // Slot names and buttons come from the information block; the contents
     // from the slot headers the device link publishes with it.
     const DeviceInfo info = usbState ? usbState->deviceInfo() : DeviceInfo();
@@ -55,6 +60,7 @@ void MainWindowImpl::refreshInformation1()
         }
     }
     showOverview(this, SlotOverview::remote1(info, headers));
+    shownOverview = 1;
 }
 
 void MainWindowImpl::refreshInformation2()
@@ -69,4 +75,5 @@ void MainWindowImpl::refreshInformation2()
     for (int s = 0; s < kSlotHeaderPages; ++s)
         slotCaptions[s] = s < o.captions.size() ? o.captions.at(s) : QString();
     showOverview(this, o);
+    shownOverview = 2;
 }

@@ -2,15 +2,22 @@
 
 #include "usb/DeviceInfo.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace SlotNames {
 
 QString ordinal(int index)
 {
-    static const char *const kNames[kOrdinals] = {"1th", "2nd", "3rd", "4th", "5th",
-                                                  "6th", "7th", "8th", "9th", "10th"};
-    return index >= 0 && index < kOrdinals ? QString::fromLatin1(kNames[index]) : QString();
+    static const char *const kNames[kOrdinals] = {
+        QT_TRANSLATE_NOOP("SlotNames", "1th"), QT_TRANSLATE_NOOP("SlotNames", "2nd"),
+        QT_TRANSLATE_NOOP("SlotNames", "3rd"), QT_TRANSLATE_NOOP("SlotNames", "4th"),
+        QT_TRANSLATE_NOOP("SlotNames", "5th"), QT_TRANSLATE_NOOP("SlotNames", "6th"),
+        QT_TRANSLATE_NOOP("SlotNames", "7th"), QT_TRANSLATE_NOOP("SlotNames", "8th"),
+        QT_TRANSLATE_NOOP("SlotNames", "9th"), QT_TRANSLATE_NOOP("SlotNames", "10th")};
+    // Translated each time, so a language switch reaches the next overview.
+    return index >= 0 && index < kOrdinals ? QCoreApplication::translate("SlotNames", kNames[index]) : QString();
 }
 
 QString remote2Caption(const int *page)

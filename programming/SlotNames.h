@@ -8,7 +8,7 @@ namespace SlotNames {
 constexpr int kOrdinals = 10;
 
 // The default name of slot index (0-based): "1th", "2nd", "3rd", "4th" ...
-// "10th", spelled so; empty outside 0..9.
+// "10th", spelled so, in the language in force; empty outside 0..9.
 QString ordinal(int index);
 
 // The caption of a remote2 slot header page (64 entries, one byte each): the

@@ -14,7 +14,7 @@ mode=${1:-run}
 build=${BUILD_DIR:-build}
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
-          qt6-l10n-tools libqt6sql6-sqlite libquazip1-qt6-dev libhidapi-dev sqlite3 xvfb xauth
+          qt6-l10n-tools qt6-translations-l10n libqt6sql6-sqlite libquazip1-qt6-dev libhidapi-dev sqlite3 xvfb xauth
           clang libclang-rt-14-dev poppler-utils libtsan2)
 missing=()
 for p in "${packages[@]}"; do

@@ -815,6 +815,22 @@ Your changes stay in effect until the program ends.</source>
             <numerusform>The keys were converted: the target remote type now holds %n keys.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 software uses Qt Open Source Edition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Written and maintained by the Irvanta developers.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert DB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The help page could not be opened. Open it in a web browser: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -1125,6 +1141,60 @@ Your changes stay in effect until the program ends.</source>
     </message>
     <message>
         <source>Cannot write the file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SignalDisplay</name>
+    <message>
+        <source>address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>command:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SlotNames</name>
+    <message>
+        <source>1th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2nd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3rd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>6th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>7th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>8th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>9th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>10th</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

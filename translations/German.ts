@@ -832,6 +832,22 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
             <numerusform>Die Tasten wurden umgewandelt: der Ziel-Fernbedienungstyp hat jetzt %n Tasten.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 software uses Qt Open Source Edition</source>
+        <translation>Die Software %1 verwendet Qt Open Source Edition</translation>
+    </message>
+    <message>
+        <source>Written and maintained by the Irvanta developers.</source>
+        <translation>Geschrieben und gepflegt von den Irvanta-Entwicklern.</translation>
+    </message>
+    <message>
+        <source>Convert DB</source>
+        <translation>Datenbank umwandeln</translation>
+    </message>
+    <message>
+        <source>The help page could not be opened. Open it in a web browser: %1</source>
+        <translation>Die Hilfeseite konnte nicht geöffnet werden. Öffnen Sie sie in einem Webbrowser: %1</translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -1161,6 +1177,60 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>Cannot write the file %1: %2</source>
         <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SignalDisplay</name>
+    <message>
+        <source>address:</source>
+        <translation>Adresse:</translation>
+    </message>
+    <message>
+        <source>command:</source>
+        <translation>Befehl:</translation>
+    </message>
+</context>
+<context>
+    <name>SlotNames</name>
+    <message>
+        <source>1th</source>
+        <translation>1.</translation>
+    </message>
+    <message>
+        <source>2nd</source>
+        <translation>2.</translation>
+    </message>
+    <message>
+        <source>3rd</source>
+        <translation>3.</translation>
+    </message>
+    <message>
+        <source>4th</source>
+        <translation>4.</translation>
+    </message>
+    <message>
+        <source>5th</source>
+        <translation>5.</translation>
+    </message>
+    <message>
+        <source>6th</source>
+        <translation>6.</translation>
+    </message>
+    <message>
+        <source>7th</source>
+        <translation>7.</translation>
+    </message>
+    <message>
+        <source>8th</source>
+        <translation>8.</translation>
+    </message>
+    <message>
+        <source>9th</source>
+        <translation>9.</translation>
+    </message>
+    <message>
+        <source>10th</source>
+        <translation>10.</translation>
     </message>
 </context>
 </TS>

@@ -200,6 +200,39 @@ private slots:
         QCOMPARE(image.pixelColor(601, 70), kBackground);
     }
 
+    // A long address or command stays left of the trace, whatever its length.
+    void longCodesStayLeftOfTheTrace_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("command");
+        QTest::addRow("34-digit command") << "0101" << QString(34, QLatin1Char('1'));
+        QTest::addRow("34-digit address") << QString(34, QLatin1Char('0')) << "1100";
+        QTest::addRow("100 digits each") << QString(100, QLatin1Char('0')) << QString(100, QLatin1Char('1'));
+    }
+    void longCodesStayLeftOfTheTrace()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, command);
+        QPixmap picture(800, 300);
+        picture.fill(kBackground);
+        const int durations[] = {0};
+        const SignalDisplay::Trace trace{durations, 1, 5, address, command, 30000, nullptr};
+        SignalDisplay::drawOscillographRow(picture, 1, trace);
+        const QImage image = picture.toImage();
+        int written = 0;
+        int intruding = 0;
+        for (int y = 60; y < 60 + 110; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.rgb() == kBackground.rgb() || c.rgb() == QColor(Qt::black).rgb())
+                    continue;
+                ++(x < SignalDisplay::kTraceLeft ? written : intruding);
+            }
+        }
+        QVERIFY(written > 0);
+        QCOMPARE(intruding, 0);
+    }
+
     // Mark or space is the sign of a duration: a row may start with a space.
     void rowStartingWithASpace()
     {

@@ -84,6 +84,27 @@ private slots:
                                "Made by A and B<br><br>"
                                "Irvanta software uses Qt Open Source Edition"));
     }
+
+    // The closing line is a sentence of its own in every language.
+    void closingLineTranslated()
+    {
+        class Closing : public QTranslator
+        {
+        public:
+            QString translate(const char *context, const char *sourceText, const char *, int) const override
+            {
+                if (qstrcmp(context, "MainWindowImpl") == 0
+                    && qstrcmp(sourceText, "%1 software uses Qt Open Source Edition") == 0)
+                    return QStringLiteral("Die Software %1 verwendet Qt");
+                return QString();
+            }
+            bool isEmpty() const override { return false; }
+        } translator;
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        const QString text = AboutText::build("Irvanta", "Made by A and B", QDate());
+        QCoreApplication::removeTranslator(&translator);
+        QVERIFY2(text.endsWith("Made by A and B<br><br>Die Software Irvanta verwendet Qt"), qPrintable(text));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAboutText)

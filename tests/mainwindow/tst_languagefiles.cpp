@@ -1,5 +1,6 @@
 // Installed languages: scan order, own names, menu texts, flags, help pages.
 #include "mainwindow/LanguageFiles.h"
+#include "tools/samplekit/SampleKit.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,12 +86,12 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<int>("showType");
         QTest::addColumn<QString>("text");
-        QTest::addRow("own and base") << "German" << "German.qm" << 0 << "Deutsch German";
+        QTest::addRow("own and base") << "German" << "German.qm" << 0 << "Deutsch (German)";
         QTest::addRow("own only") << "German" << "German.qm" << 1 << "Deutsch";
         QTest::addRow("base only") << "German" << "German.qm" << 2 << "German";
-        QTest::addRow("unknown style") << "German" << "German.qm" << 7 << "Deutsch German";
-        QTest::addRow("negative style") << "German" << "German.qm" << -1 << "Deutsch German";
-        QTest::addRow("no name") << "Plain" << "Italiano.qm" << 0 << "Italiano Italiano";
+        QTest::addRow("unknown style") << "German" << "German.qm" << 7 << "Deutsch (German)";
+        QTest::addRow("negative style") << "German" << "German.qm" << -1 << "Deutsch (German)";
+        QTest::addRow("no name") << "Plain" << "Italiano.qm" << 0 << "Italiano";
         QTest::addRow("no name, own only") << "Plain" << "Italiano.qm" << 1 << "Italiano";
         QTest::addRow("name is the source") << "Echo" << "Echo.qm" << 1 << "Echo";
         QTest::addRow("name only blanks") << "Blank" << "Blank.qm" << 1 << "Blank";
@@ -175,6 +176,38 @@ private slots:
         QCOMPARE(LanguageFiles::flagFile(dir.filePath("Languages"), "German"),
                  dir.filePath("Languages/flags/German.png"));
         QVERIFY(LanguageFiles::flagFile(dir.filePath("Languages"), "English").isEmpty());
+    }
+
+    // The sample kit copies every language file, flag and help page it
+    // carries into the directory it writes, folders kept, contents whole.
+    void sampleKitWritesLanguages()
+    {
+        QTemporaryDir from;
+        QTemporaryDir to;
+        const QList<QPair<QString, QByteArray>> files = {
+            {"German.qm", QByteArray(5000, 'q')}, {"qt_German.qm", "qt"}, {"German/index.html", "<p>Hilfe</p>"},
+            {"flags/German.png", "png"}};
+        for (const auto &f : files) {
+            QVERIFY(QDir().mkpath(QFileInfo(from.filePath(f.first)).path()));
+            QFile out(from.filePath(f.first));
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            QCOMPARE(out.write(f.second), qint64(f.second.size()));
+        }
+        QString error;
+        QVERIFY2(SampleKit::writeLanguages(to.path(), from.path(), &error), qPrintable(error));
+        for (const auto &f : files) {
+            QFile in(to.filePath("Languages/" + f.first));
+            QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(f.first));
+            QCOMPARE(in.readAll(), f.second);
+        }
+        // Nothing to carry is an error, not an empty success.
+        QTemporaryDir empty;
+        QVERIFY(!SampleKit::writeLanguages(to.path(), empty.path(), &error));
+        QVERIFY(error.contains(empty.path()));
+        // A folder where a file belongs makes the write fail.
+        QTemporaryDir blocked;
+        QVERIFY(QDir().mkpath(blocked.filePath("Languages/German.qm")));
+        QVERIFY(!SampleKit::writeLanguages(blocked.path(), from.path(), &error));
     }
 };
 

@@ -11,11 +11,13 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QSettings>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QtTest>
@@ -104,8 +106,13 @@ int textWidth(const QWidget *w, const QString &text)
 int roomForText(QWidget *w, int *needed)
 {
     if (auto *label = qobject_cast<QLabel *>(w)) {
-        if (label->text().isEmpty() || label->wordWrap() || label->textFormat() == Qt::RichText)
+        if (label->text().isEmpty() || label->textFormat() == Qt::RichText)
             return -1;
+        // A wrapped text needs its lines' height instead.
+        if (label->wordWrap()) {
+            *needed = label->heightForWidth(label->contentsRect().width());
+            return *needed < 0 ? -1 : label->contentsRect().height();
+        }
         *needed = textWidth(label, label->text()) + qMax(0, label->indent());
         return label->contentsRect().width() - 2 * label->margin();
     }
@@ -246,10 +253,10 @@ private slots:
     {
         QTest::addColumn<int>("showType");
         QTest::addColumn<QStringList>("texts");
-        QTest::addRow("own and base") << 0 << QStringList{"English English", "Deutsch German"};
+        QTest::addRow("own and base") << 0 << QStringList{"English", "Deutsch (German)"};
         QTest::addRow("own") << 1 << QStringList{"English", "Deutsch"};
         QTest::addRow("base") << 2 << QStringList{"English", "German"};
-        QTest::addRow("other value") << 7 << QStringList{"English English", "Deutsch German"};
+        QTest::addRow("other value") << 7 << QStringList{"English", "Deutsch (German)"};
     }
     void menuEntries()
     {
@@ -285,7 +292,7 @@ private slots:
         readme.close();
         setConfig("Settings/languageShowType", 0);
         MainWindowImpl w;
-        QCOMPARE(entryTexts(w), (QStringList{"Deutsch Deutsch", "English English", "English Qt_x", "readme. readme."}));
+        QCOMPARE(entryTexts(w), (QStringList{"Deutsch", "English", "English (Qt_x)", "readme."}));
         QVERIFY(w.languageActions.at(0)->icon().isNull());
 
         // Choosing the readme loads no translation: the texts stay English.
@@ -326,6 +333,8 @@ private slots:
         QCOMPARE(w.language, QStringLiteral("German"));
         QCOMPARE(savedLanguage(), QStringLiteral("German"));
         QCOMPARE(checkedEntries(w), QStringList{"German"});
+        QVERIFY(entry(w, "German")->font().bold());
+        QVERIFY(!entry(w, "English")->font().bold());
         QVERIFY(entry(w, "English")->isCheckable());
         QVERIFY(w.menuLanguage->icon().pixmap(16, 16).toImage() != englishFlag);
         QCOMPARE(w.menu_File->title(), QStringLiteral("Datei"));
@@ -420,6 +429,7 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<DeviceTexts>("deviceTexts");
         QTest::addColumn<QString>("extraConfig");
+        QTest::addColumn<QString>("scenario");
         const QList<QPair<QSize, bool>> sizes = {
             {QSize(980, 819), true}, {QSize(980, 660), true},  {QSize(1024, 768), true},
             {QSize(1366, 768), true}, {QSize(750, 580), false},
@@ -434,12 +444,33 @@ private slots:
                 for (const auto &t : texts)
                     QTest::addRow("%dx%d %s, %s, %s", size.first.width(), size.first.height(),
                                   size.second ? "full" : "simple", language, t.second)
-                        << size.first << size.second << QString::fromLatin1(language) << t.first << QString();
+                        << size.first << size.second << QString::fromLatin1(language) << t.first << QString()
+                        << QString();
         QTest::addRow("980x660 full, German, Id and Link filters")
-            << QSize(980, 660) << true << "German" << DeviceTexts::Connected << "Debug/showRcidLink";
+            << QSize(980, 660) << true << "German" << DeviceTexts::Connected << "Debug/showRcidLink" << QString();
         QTest::addRow("750x580 simple, German, remote types shown")
             << QSize(750, 580) << false << "German" << DeviceTexts::Connected
-            << "Settings/settingsShowRCTypesInSimpleMode";
+            << "Settings/settingsShowRCTypesInSimpleMode" << QString();
+        for (const QSize &size : {QSize(1366, 768), QSize(980, 660)}) {
+            for (const char *language : {"English", "German"}) {
+                const QByteArray at = QStringLiteral("%1x%2 full, %3, ")
+                                          .arg(size.width())
+                                          .arg(size.height())
+                                          .arg(QLatin1String(language))
+                                          .toLatin1();
+                QTest::newRow(at + "long documentation")
+                    << size << true << language << DeviceTexts::Connected << QString() << "documentation";
+                QTest::newRow(at + "replacer") << size << true << language << DeviceTexts::Connected << QString()
+                                               << "replacer";
+            }
+        }
+        QTest::addRow("980x660 full, German, simple programming, key received")
+            << QSize(980, 660) << true << "German" << DeviceTexts::Connected << "Settings/simpleProgramming"
+            << "key code";
+        QTest::addRow("750x580 simple to full at 980x660, protocol bar")
+            << QSize(750, 580) << false << "English" << DeviceTexts::Connected << QString() << "simple to full";
+        QTest::addRow("1366x768 narrowed and widened, protocol bar")
+            << QSize(1366, 768) << true << "English" << DeviceTexts::Connected << QString() << "resize";
     }
     void layoutFits()
     {
@@ -448,6 +479,17 @@ private slots:
         QFETCH(QString, language);
         QFETCH(DeviceTexts, deviceTexts);
         QFETCH(QString, extraConfig);
+        QFETCH(QString, scenario);
+        if (scenario == QLatin1String("documentation")) {
+            // One line, as a catalogue may hold it, ahead of every model.
+            QString text;
+            while (text.size() < 250)
+                text += QStringLiteral("Documentation without line breaks ");
+            QSqlQuery q;
+            QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation = ?")));
+            q.addBindValue(text.left(250));
+            QVERIFY(q.exec());
+        }
         setConfig("Settings/language", language);
         setConfig("Settings/settingsFullVersion", full);
         if (!extraConfig.isEmpty())
@@ -473,6 +515,62 @@ private slots:
         w.resize(size);
         settle();
         QCOMPARE(w.size(), size);
+        if (scenario == QLatin1String("documentation"))
+            QVERIFY(w.documentationLabel->text().size() >= 250);
+        if (scenario == QLatin1String("key code")) {
+            // The longest code a message gives.
+            // The longest code a message gives, as the labels show it
+            // after the next re-layout.
+            for (QLabel *label : {w.labelKeyId, w.labelKeyId2, w.labelKeyIdSearch})
+                label->setText(QStringLiteral("25BA00032EA8481"));
+            w.formResize();
+            settle();
+        }
+        if (scenario == QLatin1String("simple to full") || scenario == QLatin1String("resize")) {
+            // A bar of received messages, as the first capture draws it.
+            QVERIFY(w.protocolBarPixmap.load(QStringLiteral(":/Icons/protocolbar.png")));
+            w.formResize();
+            settle();
+        }
+        if (scenario == QLatin1String("simple to full")) {
+            w.actionFullVersion->trigger();
+            settle();
+            full = true;
+            w.showNormal();
+            w.resize(980, 660);
+            settle();
+            QCOMPARE(w.size(), QSize(980, 660));
+        }
+        if (scenario == QLatin1String("resize")) {
+            w.resize(980, 660);
+            settle();
+            w.resize(size);
+            settle();
+        }
+        if (scenario == QLatin1String("simple to full") || scenario == QLatin1String("resize")) {
+            const QPixmap bar = w.labelProtocol->pixmap();
+            QVERIFY(!bar.isNull());
+            QVERIFY2(bar.width() <= w.labelProtocol->contentsRect().width(),
+                     qPrintable(QStringLiteral("bar %1 px wide in %2 px").arg(bar.width()).arg(w.labelProtocol->width())));
+            const int barRight = w.labelProtocol->mapTo(&w, QPoint(w.labelProtocol->width(), 0)).x();
+            const int pictureLeft = w.labelPicture->mapTo(&w, QPoint(0, 0)).x();
+            QVERIFY2(barRight <= pictureLeft, qPrintable(QStringLiteral("bar ends at %1, picture starts at %2")
+                                                              .arg(barRight)
+                                                              .arg(pictureLeft)));
+        }
+        if (scenario == QLatin1String("replacer")) {
+            // Opened as the File menu opens it, on a screen of this size
+            // with room for a title bar.
+            Changer8in1Dialog &d = w.changer8in1Dialog;
+            d.show();
+            settle();
+            QVERIFY2(d.minimumSizeHint().height() <= 640, qPrintable(QString::number(d.minimumSizeHint().height())));
+            QVERIFY2(d.height() <= size.height() - 40 && d.width() <= size.width(),
+                     qPrintable(QStringLiteral("%1x%2").arg(d.width()).arg(d.height())));
+            const QStringList faults = layoutFaults(&d);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+            d.close();
+        }
 
         // Every page of the tab widget in full mode; simple mode has none.
         const int pages = full ? w.tabWidget->count() : 1;
@@ -575,6 +673,68 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(catcher.urls.size(), 1);
         QCOMPARE(catcher.urls.first(), QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()));
+        QVERIFY(MessageBox::takeLog().isEmpty());
+    }
+
+    // With nothing that opens web pages the user learns where the page is.
+    void helpNotOpened()
+    {
+        MainWindowImpl w;
+        entry(w, "German")->trigger();
+        MessageBox::takeLog();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".*")));
+        w.actionHelp->trigger();
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log.first().kind, QStringLiteral("warning"));
+        QCOMPARE(log.first().title, QStringLiteral("Hilfe"));
+        QVERIFY2(log.first().text.contains(QFileInfo("Languages/German/index.html").absoluteFilePath()),
+                 qPrintable(log.first().text));
+        QVERIFY2(log.first().text.startsWith(QStringLiteral("Die Hilfeseite")), qPrintable(log.first().text));
+    }
+
+    // German reaches Qt's own texts, and a switch at run time reaches the
+    // texts the devices and the slot overview put on the window.
+    void germanEverywhere()
+    {
+        setConfig("Settings/language", "German");
+        {
+            MainWindowImpl w;
+            QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("q"),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &w);
+            QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Ja"));
+            QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Nein"));
+            QCOMPARE(box.button(QMessageBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Abbrechen"));
+        }
+
+        setConfig("Settings/language", "English");
+        MainWindowImpl w;
+        UsbState usb;
+        usb.setProductString(QStringLiteral("Simulated Remote 2"));
+        w.attachUsb(&usb);
+        w.initUsb3();
+        w.initReceiver2();
+        w.refreshInformation2();
+        QCOMPARE(w.changer8in1Dialog.cgroupBox5->title(), QStringLiteral("5th"));
+        QCOMPARE(w.buttonSimpleUSBProgramm->text(), QStringLiteral("Program"));
+
+        entry(w, "German")->trigger();
+        QCOMPARE(w.labelUSBconnection->text(), QStringLiteral("Simulated Remote 2 ist angeschlossen"));
+        QCOMPARE(w.labelUSBreceiver->text(), QStringLiteral("USB-Infrarotempfänger ist angeschlossen"));
+        QCOMPARE(w.buttonSimpleUSBProgramm->text(), QStringLiteral("Programmieren"));
+        QCOMPARE(w.actionConvertDB->text(), QStringLiteral("Datenbank umwandeln"));
+        QCOMPARE(w.changer8in1Dialog.cgroupBox5->title(), QStringLiteral("5."));
+        QCOMPARE(w.changer8in1Dialog.cgroupBox8->title(), QStringLiteral("8."));
+        QCOMPARE(w.changer8in1Dialog.clabelBrand1->text().section(QLatin1Char(' '), 0, 0), QStringLiteral("Marke:"));
+
+        // A remote gone before the switch stays gone: its line in German,
+        // the programming actions still off.
+        w.initUsb4();
+        entry(w, "English")->trigger();
+        entry(w, "German")->trigger();
+        QCOMPARE(w.labelUSBconnection->text(), QStringLiteral("USB-Fernbedienung nicht angeschlossen"));
+        QVERIFY(!w.actionUSBProgramm->isEnabled());
+        w.attachUsb(nullptr);
     }
 };
 

@@ -106,7 +106,8 @@ private slots:
         Changer8in1Dialog &d = w->changer8in1Dialog;
         QCOMPARE(d.objectName(), QStringLiteral("Changer8in1Dialog"));
         QCOMPARE(d.windowTitle(), QStringLiteral("Remote control replacer"));
-        QCOMPARE(d.size(), QSize(750, 788));
+        // Opens at its smallest, which fits a 980x660 screen with its title bar.
+        QCOMPARE(d.size(), QSize(750, 580));
         QCOMPARE(d.minimumSize(), QSize(750, 580));
         QVERIFY(!d.parent());
         const char *titles[] = {"TV1", "TV2", "SAT", "DVD", "HOME", "VCD", "AUX", "VCR"};

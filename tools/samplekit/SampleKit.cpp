@@ -1,5 +1,7 @@
 #include "tools/samplekit/SampleKit.h"
 
+#include "app/AtomicFile.h"
+
 #include "tools/samplekit/SampleCaptureFile.h"
 #include "tools/samplekit/SampleMacros.h"
 #include "tools/samplekit/SamplePhotos.h"
@@ -9,7 +11,9 @@
 #include "tools/samplekit/SampleSignals.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMap>
 #include <QSqlError>
@@ -658,5 +662,46 @@ bool SampleKit::writeWorkingDirectory(const QString &dirPath, const Options &opt
               "[UpdateInfo]\n"
               "automaticUpdatesCheking=false\n"
               "database=2026-12-01\n");
+    return true;
+}
+
+bool SampleKit::writeLanguages(const QString &dirPath, const QString &from, QString *error)
+{
+    // The largest file carried is Qt's own catalogue, well under this.
+    constexpr qint64 kMaxBytes = 16 * 1024 * 1024;
+    const QDir source(from);
+    const QDir target(QDir(dirPath).filePath(QStringLiteral("Languages")));
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    int written = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = source.relativeFilePath(path);
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly) || in.size() > kMaxBytes) {
+            if (error)
+                *error = QStringLiteral("cannot read %1").arg(path);
+            return false;
+        }
+        const QByteArray data = in.readAll();
+        if (data.size() != in.size()) {
+            if (error)
+                *error = QStringLiteral("cannot read %1 whole").arg(path);
+            return false;
+        }
+        const QString dest = target.filePath(relative);
+        if (!QDir().mkpath(QFileInfo(dest).path())) {
+            if (error)
+                *error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(dest).path());
+            return false;
+        }
+        if (!AtomicFile::writeWhole(dest, data, error))
+            return false;
+        ++written;
+    }
+    if (written == 0) {
+        if (error)
+            *error = QStringLiteral("no language files in %1").arg(from);
+        return false;
+    }
     return true;
 }

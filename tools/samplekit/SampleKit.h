@@ -30,6 +30,10 @@ public:
 
     // Writes the whole working directory at dir (created when missing).
     static bool writeWorkingDirectory(const QString &dir, const Options &options, QString *error = nullptr);
+    // Copies every file below from (the languages, their flags and help
+    // pages) into dir's "Languages/", keeping the folders; false with error
+    // set when from holds no file or any file cannot be read or written.
+    static bool writeLanguages(const QString &dir, const QString &from, QString *error = nullptr);
 
     // A keyed link master and the remote it stands for: its protocol and
     // address, and how many normal-layer keys it has on the first type (keys

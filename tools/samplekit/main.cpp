@@ -1,5 +1,6 @@
 // irvanta-samplekit DIR [--models N] [--seed S] [--keyed-every N] [--keys-per-model N]
-// Writes an invented sample working directory for the program.
+// Writes an invented sample working directory for the program, with the
+// languages and help pages the kit carries.
 #include "tools/samplekit/SampleKit.h"
 
 #include <QCoreApplication>
@@ -44,7 +45,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     QString error;
-    if (!SampleKit::writeWorkingDirectory(dir, options, &error)) {
+    if (!SampleKit::writeWorkingDirectory(dir, options, &error) ||
+        !SampleKit::writeLanguages(dir, QStringLiteral(":/languages"), &error)) {
         err << "samplekit: " << error << "\n";
         return 1;
     }
