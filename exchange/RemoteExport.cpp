@@ -115,8 +115,11 @@ bool RemoteExport::exportTo(QSqlDatabase db, const QString &workDir, const Selec
     bool written = false;
     ExchangeFile::Document d;
     if (document(db, s, &d, error)) {
+        const QString why = ExchangeFile::unwritable(d);
         QSaveFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly)) {
+        if (!why.isEmpty()) {
+            fail(error, why); // a text would lose characters: no file at all
+        } else if (!file.open(QIODevice::WriteOnly)) {
             fail(error, file.errorString());
         } else {
             file.write(ExchangeFile::write(d));

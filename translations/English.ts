@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="en">
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Changer8in1Dialog</name>
     <message>
         <source>Remote control replacer</source>
@@ -36,6 +51,39 @@
     </message>
 </context>
 <context>
+    <name>ExchangeFile</name>
+    <message>
+        <source>The %1 of model %2 holds characters an XML file cannot carry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The %1 of key %2 of model %3 holds characters an XML file cannot carry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The version text holds characters an XML file cannot carry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>IdentityConversion</name>
+    <message>
+        <source>These photos could not be renamed and keep their old names:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These photos could not be renamed and were deleted, as no model has their identity:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These photos could not be deleted:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>KeySheet</name>
     <message>
         <source>The keys of the model cannot be read; nothing is printed.
@@ -53,13 +101,6 @@
     <message>
         <source>The key legend cannot be read; nothing is printed.
 %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>MacroDialog</name>
-    <message>
-        <source>Program</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -241,15 +282,15 @@
     </message>
     <message>
         <source>Brand:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Brand:</translation>
     </message>
     <message>
         <source>Type:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Type:</translation>
     </message>
     <message>
         <source>Model:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Model:</translation>
     </message>
     <message>
         <source>Image</source>
@@ -373,7 +414,7 @@
     </message>
     <message>
         <source>Remote control replacer</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Remote control replacer</translation>
     </message>
     <message>
         <source>Automatic updates checking</source>
@@ -712,6 +753,24 @@ All links will be deleted too!</source>
         <source>The key could not be stored: %1</source>
         <translation>The key could not be stored: %1</translation>
     </message>
+    <message>
+        <source>The file %1 is larger than %2 MiB and was not imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you really want to convert DB?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue was not converted: these identities would become one:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue was not converted.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -752,10 +811,6 @@ All links will be deleted too!</source>
     </message>
     <message>
         <source>The model %1 no longer exists.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>cannot delete key from FACTORY database.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Changer8in1Dialog</name>
     <message>
         <source>Remote control replacer</source>
@@ -36,6 +51,42 @@
     </message>
 </context>
 <context>
+    <name>ExchangeFile</name>
+    <message>
+        <source>The %1 of model %2 holds characters an XML file cannot carry.</source>
+        <translation>Das Feld %1 des Modells %2 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+    <message>
+        <source>The %1 of key %2 of model %3 holds characters an XML file cannot carry.</source>
+        <translation>Das Feld %1 der Taste %2 des Modells %3 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+    <message>
+        <source>The version text holds characters an XML file cannot carry.</source>
+        <translation>Der Versionstext enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+</context>
+<context>
+    <name>IdentityConversion</name>
+    <message>
+        <source>These photos could not be renamed and keep their old names:
+%1</source>
+        <translation>Diese Fotos konnten nicht umbenannt werden und behalten ihre alten Namen:
+%1</translation>
+    </message>
+    <message>
+        <source>These photos could not be renamed and were deleted, as no model has their identity:
+%1</source>
+        <translation>Diese Fotos konnten nicht umbenannt werden und wurden gelöscht, da kein Modell ihre Kennung hat:
+%1</translation>
+    </message>
+    <message>
+        <source>These photos could not be deleted:
+%1</source>
+        <translation>Diese Fotos konnten nicht gelöscht werden:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>KeySheet</name>
     <message>
         <source>The keys of the model cannot be read; nothing is printed.
@@ -62,7 +113,7 @@
     <name>MacroDialog</name>
     <message>
         <source>Program</source>
-        <translation>Programmieren</translation>
+        <translation type="vanished">Programmieren</translation>
     </message>
 </context>
 <context>
@@ -442,7 +493,7 @@
     <message>
         <source>The settings could not be saved, because &quot;%1&quot; cannot be written.
 Your changes stay in effect until the program ends.</source>
-        <translation>Die Einstellungen konnten nicht gespeichert werden, weil "%1" nicht geschrieben werden kann.
+        <translation>Die Einstellungen konnten nicht gespeichert werden, weil &quot;%1&quot; nicht geschrieben werden kann.
 Ihre Änderungen gelten bis zum Programmende.</translation>
     </message>
     <message>
@@ -727,6 +778,24 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <source>The key could not be stored: %1</source>
         <translation>Die Taste konnte nicht gespeichert werden: %1</translation>
     </message>
+    <message>
+        <source>The file %1 is larger than %2 MiB and was not imported.</source>
+        <translation>Die Datei %1 ist größer als %2 MiB und wurde nicht importiert.</translation>
+    </message>
+    <message>
+        <source>Do you really want to convert DB?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue was not converted: these identities would become one:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue was not converted.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -771,7 +840,7 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     </message>
     <message>
         <source>cannot delete key from FACTORY database.</source>
-        <translation>Tasten der Werksdatenbank können nicht gelöscht werden.</translation>
+        <translation type="vanished">Tasten der Werksdatenbank können nicht gelöscht werden.</translation>
     </message>
     <message>
         <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
