@@ -82,10 +82,12 @@ static bool insertMaster(QSqlDatabase db, const QString &brand, const QString &t
     if (id.isEmpty())
         return false;
     QSqlQuery q(db);
+    // Documentation and Correction are empty texts, never NULL: a file
+    // without documentation still holds an (empty) one.
     if (!run(q,
-             QStringLiteral("INSERT INTO rcmodels(Rcid,Link,Brand,Type,Model,Documentation,Own) "
-                            "VALUES(?,?,?,?,?,?,1)"),
-             {id, id, brand, type, model, documentation}, error))
+             QStringLiteral("INSERT INTO rcmodels(Rcid,Link,Brand,Type,Model,Documentation,Correction,Own) "
+                            "VALUES(?,?,?,?,?,?,'',1)"),
+             {id, id, brand, type, model, documentation.isNull() ? QStringLiteral("") : documentation}, error))
         return false;
     *rcid = id;
     return true;

@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <utility>
+
 namespace {
 
 QString escaped(const QString &value)
@@ -88,18 +90,44 @@ QString modelNumbersError(const ExchangeFile::Model &m)
 // than the format ever is would exhaust the stack, so it is refused first.
 constexpr int kMaxDepth = 64;
 
-bool nestedTooDeeply(const QByteArray &bytes)
+// Why the file is refused before it is parsed into a tree; empty when it is
+// not. The format never carries a document type declaration: one could
+// declare entities whose references the tree would silently drop.
+QString refusedBeforeParsing(const QByteArray &bytes)
 {
     QXmlStreamReader reader(bytes);
     int depth = 0;
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::DTD)
+            return QStringLiteral("the file has a document type declaration");
         if (token == QXmlStreamReader::StartElement && ++depth > kMaxDepth)
-            return true;
+            return QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth);
         if (token == QXmlStreamReader::EndElement)
             --depth;
     }
-    return false;
+    return QString();
+}
+
+bool isXmlCharacter(char32_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
+        || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// True when every character of text can stand in an XML 1.0 file.
+bool carriable(const QString &text)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            ++i;
+            continue;
+        }
+        if (QChar::isSurrogate(c) || !isXmlCharacter(c))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -121,12 +149,57 @@ QString ExchangeFile::xmlCharacters(const QString &text)
         }
         if (QChar::isLowSurrogate(c))
             continue;
-        const bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF)
-            || (c >= 0xE000 && c <= 0xFFFD);
-        if (allowed)
+        if (isXmlCharacter(c))
             out += QChar(c);
     }
     return out;
+}
+
+QString ExchangeFile::unwritable(const Document &d)
+{
+    auto model = [](const Model &m) {
+        // The name itself is shown without the characters in question.
+        return xmlCharacters(QStringLiteral("%1 %2 %3 (%4)").arg(m.brand, m.type, m.model, m.rcid)).simplified();
+    };
+    auto check = [&](const Model &m) {
+        const std::pair<const char *, const QString *> fields[] = {
+            {"Rcid", &m.rcid},
+            {"Brand", &m.brand},
+            {"Type", &m.type},
+            {"Model", &m.model},
+            {"Documentation", &m.documentation},
+            {"Correction", &m.correction},
+            {"Prot", &m.prot},
+        };
+        for (const auto &[name, value] : fields)
+            if (!carriable(*value))
+                return tr("The %1 of model %2 holds characters an XML file cannot carry.")
+                    .arg(QLatin1String(name), model(m));
+        return QString();
+    };
+    if (d.hasMaster) {
+        QString why = check(d.master);
+        if (why.isEmpty() && !carriable(d.rcTypeId))
+            why = tr("The %1 of model %2 holds characters an XML file cannot carry.")
+                      .arg(QStringLiteral("RCTypeId"), model(d.master));
+        if (!why.isEmpty())
+            return why;
+    }
+    for (const Key &k : d.keys) {
+        const std::pair<const char *, const QString *> fields[] = {{"Name", &k.name}, {"ID", &k.id}, {"Nkey", &k.nkey}};
+        for (const auto &[name, value] : fields)
+            if (!carriable(*value))
+                return tr("The %1 of key %2 of model %3 holds characters an XML file cannot carry.")
+                    .arg(QLatin1String(name), ExchangeFile::xmlCharacters(k.name), model(d.master));
+    }
+    for (const Model &m : d.links) {
+        const QString why = check(m);
+        if (!why.isEmpty())
+            return why;
+    }
+    if (!carriable(d.version))
+        return tr("The version text holds characters an XML file cannot carry.");
+    return QString();
 }
 
 QByteArray ExchangeFile::write(const Document &d)
@@ -204,29 +277,30 @@ int ExchangeFile::fourInOnePosition(int p)
 
 int ExchangeFile::nkeyFromPosition(const QString &position, int typeId)
 {
-    if (position.size() != 4)
-        return -1;
-    const QChar b = position.at(0);
-    if (b != QLatin1Char('0') && b != QLatin1Char('1'))
-        return -1;
-    const int p = ImportValues::integer(position.mid(2, 2), 0, 99);
-    if (p < 0 || position.mid(2, 2).size() != 2)
-        return -1;
-    const int layer = b.digitValue();
-    if (typeId >= 1 && typeId <= 4)
-        return p < 56 ? layer * 56 + p : -1;
-    if (typeId == 5) {
+    // b is the first character and p the third and fourth, each 0 when it
+    // is not a number; blanks around p do not count.
+    const int layer = position.isEmpty() ? -1 : ImportValues::integer(position.left(1), 0, 9);
+    const int b = layer < 0 ? 0 : layer;
+    const int digits = ImportValues::integer(position.mid(2, 2).trimmed(), 0, 99);
+    const int p = digits < 0 ? 0 : digits;
+    int nkey = -1;
+    if (typeId >= 1 && typeId <= 4) {
+        nkey = b * 56 + p;
+    } else if (typeId == 5) {
         const int key = fourInOnePosition(p);
-        return key < 0 ? -1 : layer * 43 + key;
+        if (key < 0)
+            return NoKey;
+        nkey = b * 43 + key;
     }
-    return -1;
+    return nkey <= MaxKeyNumber ? nkey : -1;
 }
 
 bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *error)
 {
     Document d;
-    if (nestedTooDeeply(bytes))
-        return fail(error, QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth));
+    const QString refusal = refusedBeforeParsing(bytes);
+    if (!refusal.isEmpty())
+        return fail(error, refusal);
     QDomDocument dom;
     QString parseError;
     int line = 0, column = 0;
@@ -282,7 +356,7 @@ bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *er
         int nkey;
         if (major == 1 && typeId <= 5) {
             nkey = nkeyFromPosition(position, typeId);
-            if (nkey < 0)
+            if (nkey < 0) // a position without a key is refused here as well
                 return fail(error, QStringLiteral("key position \"%1\" has no key on remote type %2")
                                        .arg(position)
                                        .arg(typeId));

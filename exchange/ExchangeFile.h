@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -10,6 +11,8 @@
 // unchecked ever reaches the catalogue.
 class ExchangeFile
 {
+    Q_DECLARE_TR_FUNCTIONS(ExchangeFile)
+
 public:
     static constexpr const char *ProgramVersion = "2.5.10";
 
@@ -35,12 +38,18 @@ public:
         QString linksError;         // read: why the links group is unusable
     };
 
+    // Why the document cannot be written whole, naming the model (or key)
+    // and the field that holds a character XML 1.0 cannot carry; empty when
+    // it can. A writer asks this first, so no text loses characters.
+    static QString unwritable(const Document &document);
+
     // The file's bytes: UTF-8, LF line ends, 4 spaces per level. Characters
-    // XML 1.0 does not allow are dropped.
+    // XML 1.0 does not allow are dropped (see unwritable()).
     static QByteArray write(const Document &document);
 
     // Reads and checks a file. On failure returns false and says why in
     // *error (for the log); the user is told only that the file is wrong.
+    // A file with a document type declaration is refused.
     // A link that is incomplete is dropped; a link with a bad value sets
     // linksError (only a replace reads the links).
     static bool read(const QByteArray &bytes, Document *document, QString *error);
@@ -50,8 +59,9 @@ public:
     static bool isRcid(const QString &text);
 
     // Key number of a position text "b p" (b the layer digit, one separator,
-    // two digits of position) on remote type t; -1 when the text is not of
-    // that shape or the position lies outside the type's layer.
+    // p the third and fourth characters; each 0 when not a number) on remote
+    // type t; NoKey when p is a 4in1 position without a key, -1 when the
+    // type has no positions or the key number lies beyond MaxKeyNumber.
     static int nkeyFromPosition(const QString &position, int typeId);
 
     // Position p of the 4in1 layout to its key number 0..42; -1 when p has
@@ -60,6 +70,7 @@ public:
 
     // The highest key number a remote type stores (two layers).
     static constexpr int MaxKeyNumber = 127;
+    static constexpr int NoKey = -2;
     static constexpr int MaxTypeId = 255;
 
     // The text with the characters XML 1.0 does not allow removed.

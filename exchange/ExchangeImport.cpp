@@ -118,12 +118,20 @@ ExchangeImport::Result ExchangeImport::write(QSqlDatabase db, const ExchangeFile
                 out.log << QStringLiteral("Link %1 skipped: it is the imported model itself.").arg(link.rcid);
                 continue;
             }
-            const int master =
-                found(db, QStringLiteral("SELECT 1 FROM rcmodels WHERE Rcid=? AND Link=Rcid"), {link.rcid}, error);
-            if (master < 0)
+            QVariant storedLink;
+            const int stored = found(db, QStringLiteral("SELECT Link FROM rcmodels WHERE Rcid=?"), {link.rcid},
+                                     error, &storedLink);
+            if (stored < 0)
                 return Result::Failed;
-            if (master) {
+            if (stored && storedLink.toString() == link.rcid) {
                 out.log << QStringLiteral("Link %1 skipped: it is a link master of the catalogue.").arg(link.rcid);
+                continue;
+            }
+            // A row of another master is that master's, factory or own: the
+            // file may not move it over.
+            if (stored && storedLink.toString() != out.rcid) {
+                out.log << QStringLiteral("Link %1 skipped: it belongs to master %2 of the catalogue.")
+                               .arg(link.rcid, storedLink.toString());
                 continue;
             }
             // A linked model has no keys of its own; stray ones go.

@@ -31,8 +31,9 @@ public:
     };
     // In one transaction: the master row (a stored row is updated in place,
     // so the columns the file does not carry stay), its keys of the file's
-    // type, and on Replace the links. A link that is the master itself or
-    // names an existing link master is skipped and logged.
+    // type, and on Replace the links. A link that is the master itself,
+    // names an existing link master or a row linked to another master is
+    // skipped and logged.
     static Result write(QSqlDatabase db, const ExchangeFile::Document &document, Mode mode, Outcome *outcome,
                         QString *error);
 

@@ -89,7 +89,7 @@ bool IdentityConversion::convert(QSqlDatabase db, const QString &workDir, bool d
             continue;
         const QString target = converted + m.captured(2);
         if (photos.exists(target) || !photos.rename(name, target)) {
-            out.problems << name;
+            out.notRenamed << name;
             continue;
         }
         out.renamed << name + QStringLiteral(" -> ") + target;
@@ -131,4 +131,20 @@ void IdentityConversion::deleteOrphanPhotos(QSqlDatabase db, const QString &work
         }
     }
     qDebug() << "Images deleted";
+}
+
+QString IdentityConversion::photoReport(const Result &result)
+{
+    QStringList kept, deleted;
+    for (const QString &name : result.notRenamed)
+        (result.deleted.contains(name) ? deleted : kept) << name;
+    QStringList parts;
+    if (!kept.isEmpty())
+        parts << tr("These photos could not be renamed and keep their old names:\n%1").arg(kept.join(QLatin1Char('\n')));
+    if (!deleted.isEmpty())
+        parts << tr("These photos could not be renamed and were deleted, as no model has their identity:\n%1")
+                     .arg(deleted.join(QLatin1Char('\n')));
+    if (!result.problems.isEmpty())
+        parts << tr("These photos could not be deleted:\n%1").arg(result.problems.join(QLatin1Char('\n')));
+    return parts.join(QStringLiteral("\n\n"));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -9,6 +10,8 @@
 // deletes photos that belong to no model.
 class IdentityConversion
 {
+    Q_DECLARE_TR_FUNCTIONS(IdentityConversion)
+
 public:
     struct Result
     {
@@ -16,8 +19,14 @@ public:
         QStringList collision; // old identities that would share one new one
         QStringList renamed;   // "old -> new" photo names
         QStringList deleted;   // orphan photos removed
-        QStringList problems;  // photos that could not be renamed or removed
+        QStringList notRenamed; // photos whose new name was taken or refused
+        QStringList problems;  // photos that could not be removed (or looked up)
     };
+
+    // What happened to the photos that did not go as planned, for the user:
+    // not renamed and still there, not renamed and then deleted as nobody's,
+    // not deleted. Empty when every photo went as planned.
+    static QString photoReport(const Result &result);
 
     // The identities in one transaction; a collision (two old identities, or
     // an old and a stored one, becoming the same) changes nothing and fills

@@ -1,6 +1,7 @@
 #include "exchange/ImportValues.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace ImportValues {
 
@@ -32,9 +33,11 @@ qsizetype LineReader::lineEnd() const
 
 QString LineReader::text(qsizetype end) const
 {
-    const qsizetype nul = m_bytes.indexOf('\0', m_pos);
-    if (nul >= 0 && nul < end)
-        end = nul;
+    // The search stays inside the line: looking further would make reading
+    // a file take time growing with the square of its size.
+    const char *begin = m_bytes.constData() + m_pos;
+    if (const void *nul = std::memchr(begin, '\0', size_t(end - m_pos)))
+        end = m_pos + (static_cast<const char *>(nul) - begin);
     return QString::fromLatin1(m_bytes.constData() + m_pos, end - m_pos);
 }
 

@@ -15,6 +15,10 @@ int integer(const QString &text, int min, int max);
 // A timing correction: a finite decimal number from -20 to 20.
 bool isCorrection(const QString &text);
 
+// The largest import file taken: bigger ones are refused before they are
+// read, so a wrong choice cannot fill the memory.
+constexpr qint64 MaxFileSize = qint64(64) * 1024 * 1024;
+
 // Reads an 8-bit text file line by line as Latin-1 text. A line's text ends
 // at its first NUL byte.
 class LineReader

@@ -122,6 +122,11 @@ bool KestrulFile::codeBits(const QString &code, const QList<quint32> &numbers, Q
 
 bool KestrulFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString *error)
 {
+    if (bytes.size() > ImportValues::MaxFileSize) {
+        if (error)
+            *error = QStringLiteral("the file is larger than %1 bytes").arg(ImportValues::MaxFileSize);
+        return false;
+    }
     ImportValues::LineReader lines(bytes);
     QString line;
     if (!lines.next(&line) || line.trimmed() != QLatin1String("FileFormat=KESTRUL")) {

@@ -9,6 +9,7 @@
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeImport.h"
 #include "exchange/IdentityConversion.h"
+#include "exchange/ImportValues.h"
 #include "exchange/KestrulFile.h"
 #include "exchange/OwnDataExport.h"
 #include "exchange/RemoteExport.h"
@@ -113,6 +114,12 @@ void MainWindowImpl::importRemote()
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         MessageBox::warning(this, tr("Warning"), tr("The file %1 could not be read.").arg(fileName));
+        return;
+    }
+    if (file.size() > ImportValues::MaxFileSize) {
+        MessageBox::warning(this, tr("Warning"), tr("The file %1 is larger than %2 MiB and was not imported.")
+                                                     .arg(fileName)
+                                                     .arg(ImportValues::MaxFileSize / (1024 * 1024)));
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -241,10 +248,8 @@ void MainWindowImpl::convertDB()
             MessageBox::warning(this, tr("Warning"), tr("The catalogue was not converted.\n%1").arg(error));
         return;
     }
-    if (!result.problems.isEmpty())
-        MessageBox::warning(this, tr("Warning"),
-                            tr("These photos could not be renamed or deleted:\n%1")
-                                .arg(result.problems.join(QLatin1Char('\n'))));
+    if (const QString photos = IdentityConversion::photoReport(result); !photos.isEmpty())
+        MessageBox::warning(this, tr("Warning"), photos);
     refreshModels();
     refreshBrands();
     refreshTypes();

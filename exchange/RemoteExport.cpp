@@ -120,10 +120,15 @@ bool RemoteExport::exportTo(QSqlDatabase db, const QString &workDir, const Selec
     bool written = false;
     ExchangeFile::Document d;
     if (document(db, s, &d, error)) {
+        const QString why = ExchangeFile::unwritable(d);
         QString reason;
-        written = AtomicFile::writeWhole(fileName, ExchangeFile::write(d), &reason);
-        if (!written)
-            fail(error, reason);
+        if (!why.isEmpty()) {
+            fail(error, why); // a text would lose characters: no file at all
+        } else {
+            written = AtomicFile::writeWhole(fileName, ExchangeFile::write(d), &reason);
+            if (!written)
+                fail(error, reason);
+        }
     }
 
     const QDir target = QFileInfo(fileName).absoluteDir();

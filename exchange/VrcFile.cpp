@@ -27,6 +27,8 @@ int VrcFile::typeOfPicture(const QString &picture)
 
 bool VrcFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString *error)
 {
+    if (bytes.size() > ImportValues::MaxFileSize)
+        return fail(error, QStringLiteral("the file is larger than %1 bytes").arg(ImportValues::MaxFileSize));
     ImportValues::LineReader lines(bytes);
     ImportedRemote r;
     QString header, picture;
@@ -52,6 +54,12 @@ bool VrcFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString *er
         if (key.id.isEmpty())
             continue;
         key.nkey = ExchangeFile::nkeyFromPosition(position, r.typeId);
+        if (key.nkey == ExchangeFile::NoKey) {
+            r.log << QStringLiteral("Key \"%1\" skipped: position \"%2\" has no key on remote type %3.")
+                         .arg(key.name, position)
+                         .arg(r.typeId);
+            continue;
+        }
         if (key.nkey < 0)
             return fail(error, QStringLiteral("key \"%1\": position \"%2\" has no key on remote type %3")
                                    .arg(key.name, position)

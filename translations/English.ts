@@ -831,6 +831,24 @@ Your changes stay in effect until the program ends.</source>
         <source>The help page could not be opened. Open it in a web browser: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The file %1 is larger than %2 MiB and was not imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you really want to convert DB?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue was not converted: these identities would become one:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue was not converted.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -1195,6 +1213,39 @@ Your changes stay in effect until the program ends.</source>
     </message>
     <message>
         <source>10th</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ExchangeFile</name>
+    <message>
+        <source>The %1 of model %2 holds characters an XML file cannot carry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The %1 of key %2 of model %3 holds characters an XML file cannot carry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The version text holds characters an XML file cannot carry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>IdentityConversion</name>
+    <message>
+        <source>These photos could not be renamed and keep their old names:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These photos could not be renamed and were deleted, as no model has their identity:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These photos could not be deleted:
+%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

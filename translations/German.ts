@@ -848,6 +848,24 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <source>The help page could not be opened. Open it in a web browser: %1</source>
         <translation>Die Hilfeseite konnte nicht geöffnet werden. Öffnen Sie sie in einem Webbrowser: %1</translation>
     </message>
+    <message>
+        <source>The file %1 is larger than %2 MiB and was not imported.</source>
+        <translation>Die Datei %1 ist größer als %2 MiB und wurde nicht importiert.</translation>
+    </message>
+    <message>
+        <source>Do you really want to convert DB?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue was not converted: these identities would become one:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The catalogue was not converted.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -1231,6 +1249,42 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>10th</source>
         <translation>10.</translation>
+    </message>
+</context>
+<context>
+    <name>ExchangeFile</name>
+    <message>
+        <source>The %1 of model %2 holds characters an XML file cannot carry.</source>
+        <translation>Das Feld %1 des Modells %2 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+    <message>
+        <source>The %1 of key %2 of model %3 holds characters an XML file cannot carry.</source>
+        <translation>Das Feld %1 der Taste %2 des Modells %3 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+    <message>
+        <source>The version text holds characters an XML file cannot carry.</source>
+        <translation>Der Versionstext enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+</context>
+<context>
+    <name>IdentityConversion</name>
+    <message>
+        <source>These photos could not be renamed and keep their old names:
+%1</source>
+        <translation>Diese Fotos konnten nicht umbenannt werden und behalten ihre alten Namen:
+%1</translation>
+    </message>
+    <message>
+        <source>These photos could not be renamed and were deleted, as no model has their identity:
+%1</source>
+        <translation>Diese Fotos konnten nicht umbenannt werden und wurden gelöscht, da kein Modell ihre Kennung hat:
+%1</translation>
+    </message>
+    <message>
+        <source>These photos could not be deleted:
+%1</source>
+        <translation>Diese Fotos konnten nicht gelöscht werden:
+%1</translation>
     </message>
 </context>
 </TS>

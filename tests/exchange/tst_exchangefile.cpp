@@ -100,6 +100,69 @@ private slots:
         QCOMPARE(ExchangeFile::xmlCharacters(text), QStringLiteral("ab\t") + QString::fromUcs4(U"\U0001F600"));
     }
 
+    // The format never needs a document type declaration; one with entities
+    // would have their references dropped, so the whole file is refused and
+    // the reason says so.
+    void refusesDocumentTypes_data()
+    {
+        QTest::addColumn<QByteArray>("doctype");
+        QTest::addRow("plain") << QByteArray("<!DOCTYPE Irvanta>");
+        QTest::addRow("internal entity") << QByteArray("<!DOCTYPE Irvanta [<!ENTITY b \"ACME\">]>");
+        QTest::addRow("external entity")
+            << QByteArray("<!DOCTYPE Irvanta [<!ENTITY b SYSTEM \"file:///etc/hostname\">]>");
+        QTest::addRow("external subset") << QByteArray("<!DOCTYPE Irvanta SYSTEM \"irvanta.dtd\">");
+    }
+    void refusesDocumentTypes()
+    {
+        QFETCH(QByteArray, doctype);
+        QByteArray bytes = fileWith(description(), QStringLiteral("<RCKeys/>"));
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY2(ExchangeFile::read(bytes, &d, &error), qPrintable(error)); // fine without it
+        bytes.replace("<Irvanta>", doctype + "\n<Irvanta>");
+        if (doctype.contains("ENTITY"))
+            bytes.replace("<Brand>ACME</Brand>", "<Brand>&b;</Brand>");
+        error.clear();
+        QVERIFY(!ExchangeFile::read(bytes, &d, &error));
+        QVERIFY2(error.contains(QLatin1String("document type")), qPrintable(error));
+    }
+
+    // A text XML 1.0 cannot carry is named with its model and field, so the
+    // export can refuse instead of writing it shortened.
+    void namesTextsXmlCannotCarry_data()
+    {
+        QTest::addColumn<int>("where");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("master documentation") << 0 << "Documentation of model ACME TV X-1 (1a2b3c4d)";
+        QTest::addRow("master brand lone surrogate") << 1 << "Brand of model";
+        QTest::addRow("key name") << 2 << "Name of key";
+        QTest::addRow("link model") << 3 << "Model of model DEF TV ctl end (1a2b0001)";
+    }
+    void namesTextsXmlCannotCarry()
+    {
+        QFETCH(int, where);
+        QFETCH(QString, expected);
+        ExchangeFile::Document d;
+        d.version = QStringLiteral("2.5.10");
+        d.hasMaster = true;
+        d.master = {QStringLiteral("1a2b3c4d"), QStringLiteral("ACME"), QStringLiteral("TV"), QStringLiteral("X-1"),
+                    QStringLiteral("line\ttab \U0001F600"), QStringLiteral("1.5"), QStringLiteral("7")};
+        d.rcTypeId = QStringLiteral("1");
+        d.keys << ExchangeFile::Key{QStringLiteral("Power"), QStringLiteral("0013A"), QStringLiteral("3")};
+        d.links << ExchangeFile::Model{QStringLiteral("1a2b0001"), QStringLiteral("DEF"), QStringLiteral("TV"),
+                                       QStringLiteral("Y-2"), QString(), QString(), QString()};
+        QCOMPARE(ExchangeFile::unwritable(d), QString());
+        const QString control = QStringLiteral("ctl") + QChar(0x01) + QStringLiteral(" end");
+        switch (where) {
+        case 0: d.master.documentation = control; break;
+        case 1: d.master.brand = QStringLiteral("A") + QChar(0xD800); break;
+        case 2: d.keys[0].name = control; break;
+        default: d.links[0].model = control; break;
+        }
+        const QString why = ExchangeFile::unwritable(d);
+        QVERIFY2(why.contains(expected), qPrintable(why));
+    }
+
     void refusesBrokenFiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -226,15 +289,22 @@ private slots:
         QTest::addColumn<int>("nkey");
         QTest::addRow("type 1 layer 0") << "0 12" << 1 << 12;
         QTest::addRow("type 4 layer 1") << "1 55" << 4 << 111;
-        QTest::addRow("type 4 beyond layer") << "0 56" << 4 << -1;
+        QTest::addRow("type 4 position 56") << "0 56" << 4 << 56;
+        QTest::addRow("type 1 position 60") << "0 60" << 1 << 60;
         QTest::addRow("type 5 position 52") << "1 52" << 5 << 44;
         QTest::addRow("type 5 position 14") << "0-14" << 5 << 42;
         QTest::addRow("type 5 position 53") << "0 53" << 5 << 0;
-        QTest::addRow("type 5 no key at 0") << "0 00" << 5 << -1;
-        QTest::addRow("type 5 position 64") << "0 64" << 5 << -1;
-        QTest::addRow("layer 2") << "2 01" << 1 << -1;
-        QTest::addRow("short") << "1 5" << 1 << -1;
-        QTest::addRow("sign") << "1 +5" << 1 << -1;
+        QTest::addRow("type 5 layer 2") << "2 52" << 5 << 87;
+        QTest::addRow("type 5 no key at 0") << "0 00" << 5 << int(ExchangeFile::NoKey);
+        QTest::addRow("type 5 position 64") << "0 64" << 5 << int(ExchangeFile::NoKey);
+        QTest::addRow("type 5 beyond 127") << "3 53" << 5 << -1;
+        QTest::addRow("layer 2") << "2 01" << 1 << 113;
+        QTest::addRow("beyond 127") << "3 00" << 1 << -1;
+        QTest::addRow("short") << "1 5" << 1 << 61;
+        QTest::addRow("trailing blank") << "0 12 " << 1 << 12;
+        QTest::addRow("position not a number") << "1 +5" << 1 << 56;
+        QTest::addRow("layer not a number") << "x 12" << 1 << 12;
+        QTest::addRow("empty") << "" << 2 << 0;
         QTest::addRow("type 6") << "0 01" << 6 << -1;
     }
     void positions()

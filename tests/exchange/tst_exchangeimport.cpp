@@ -334,6 +334,49 @@ private slots:
         QCOMPARE(TestSupport::modelRow(m_db, "1a2b3c4d").value("Link").toString(), QStringLiteral("1a2b3c4d"));
     }
 
+    // A link naming a row that another master holds (factory or own) leaves
+    // that row as it was; the file's own links are still written.
+    // A text XML cannot carry is never written shortened: no file, and the
+    // reason names the model and the field.
+    void exportRefusesTextsXmlCannotCarry()
+    {
+        QVERIFY(CatalogueFixture::exec(
+            m_db, QStringLiteral("UPDATE rcmodels SET Documentation='ctl'||char(1)||' end' WHERE Rcid='1a2b3c4d'")));
+        QDir().mkpath(path(QStringLiteral("out")));
+        const QString file = path(QStringLiteral("out/refused.xml"));
+        QString error;
+        QStringList problems;
+        QVERIFY(!RemoteExport::exportTo(m_db, work(), selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"),
+                                        QStringLiteral("refused"), file, &error, &problems));
+        QVERIFY(!QFileInfo::exists(file));
+        QVERIFY2(error.contains(QLatin1String("Documentation")) && error.contains(QLatin1String("ACME TV X-1")),
+                 qPrintable(error));
+    }
+
+    void linksOfAnotherMasterAreNotTakenOver_data()
+    {
+        QTest::addColumn<int>("own");
+        QTest::addRow("factory row") << 0;
+        QTest::addRow("own row") << 1;
+    }
+    void linksOfAnotherMasterAreNotTakenOver()
+    {
+        QFETCH(int, own);
+        Model taken{"ffff0001", "SONY", "TV", "F-2", "theirs", "ffff0000", "maker"};
+        taken.own = own;
+        QVERIFY(CatalogueFixture::addModel(m_db, taken));
+        const QVariantMap before = TestSupport::modelRow(m_db, "ffff0001");
+        QByteArray file = exportFile(selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"), QStringLiteral("out"));
+        file.replace("<Rcid>1a2b0002</Rcid>", "<Rcid>ffff0001</Rcid>")
+            .replace("<Model>Y-2</Model>", "<Model>Y-2 NEW</Model>");
+        QStringList log;
+        QCOMPARE(import(file, ExchangeImport::Mode::Replace, nullptr, &log), ExchangeImport::Result::Written);
+        QCOMPARE(TestSupport::modelRow(m_db, "ffff0001"), before);
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log.constFirst().contains(QLatin1String("ffff0001")), qPrintable(log.constFirst()));
+        QCOMPARE(TestSupport::modelRow(m_db, "1a2b0001").value("Model").toString(), QStringLiteral("Y-2 NEW"));
+    }
+
     void failedImportsChangeNothing_data()
     {
         QTest::addColumn<QByteArray>("from");

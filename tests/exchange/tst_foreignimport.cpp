@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "exchange/CatalogueWriter.h"
+#include "exchange/ImportValues.h"
 #include "exchange/KestrulFile.h"
 #include "exchange/VrcFile.h"
 #include "ir/Decode.h"
@@ -134,10 +135,10 @@ private slots:
         lines[4] = "x') OR ('1'='1";
         QTest::addRow("picture injection") << vrc(lines, "\r\n");
         lines = dvdLines();
-        lines[8] = "1 60";
-        QTest::addRow("position beyond the layer") << vrc(lines, "\r\n");
-        lines[8] = "x";
-        QTest::addRow("position not a position") << vrc(lines, "\r\n");
+        lines[8] = "3 60";
+        QTest::addRow("key number beyond 127") << vrc(lines, "\r\n");
+        lines[8] = "9 xx";
+        QTest::addRow("layer beyond 127") << vrc(lines, "\r\n");
     }
     void vrcRefusesWholeFiles()
     {
@@ -146,6 +147,64 @@ private slots:
         QString error;
         QVERIFY(!VrcFile::parse(bytes, &r, &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    // The position is b (first character) and p (third and fourth), each 0
+    // when not a number; only a key number beyond 127 refuses the file.
+    void vrcPositionsAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("picture");
+        QTest::addColumn<QByteArray>("position");
+        QTest::addColumn<int>("nkey");
+        QTest::addRow("trailing blank") << QByteArray("changer DVD.bmp") << QByteArray("0 12 ") << 12;
+        QTest::addRow("one digit") << QByteArray("changer DVD.bmp") << QByteArray("1 5") << 61;
+        QTest::addRow("beyond 55 on type 1") << QByteArray("changer TV.png") << QByteArray("0 60") << 60;
+        QTest::addRow("layer 2") << QByteArray("changer AUX.bmp") << QByteArray("2 15") << 127;
+        QTest::addRow("layer not a digit") << QByteArray("changer SAT.bmp") << QByteArray("- 07") << 7;
+        QTest::addRow("4in1 layer 2") << QByteArray("changer 4in1.bmp") << QByteArray("2 52") << 87;
+    }
+    void vrcPositionsAsWritten()
+    {
+        QFETCH(QByteArray, picture);
+        QFETCH(QByteArray, position);
+        QFETCH(int, nkey);
+        const QByteArray bytes =
+            vrc({kHeader, "B", "T", "M", picture, "k", "Key", "0013A", position, "<end_of_file>"}, "\r\n");
+        ImportedRemote r;
+        QString error;
+        QVERIFY2(VrcFile::parse(bytes, &r, &error), qPrintable(error));
+        QCOMPARE(keysOf(r), QStringLiteral("%1=Key:0013A").arg(nkey));
+        QVERIFY(r.log.isEmpty());
+    }
+
+    void vrcFourInOnePositionWithoutKeyIsSkipped()
+    {
+        const QByteArray bytes = vrc({kHeader, "B", "T", "M", "changer 4in1.png", "k", "Nowhere", "0013A", "0 54",
+                                      "k", "Zero", "0013B", "0 53", "<end_of_file>"},
+                                     "\r\n");
+        ImportedRemote r;
+        QString error;
+        QVERIFY2(VrcFile::parse(bytes, &r, &error), qPrintable(error));
+        // Not key 0: the record at position 53 is the only key 0.
+        QCOMPARE(keysOf(r), QStringLiteral("0=Zero:0013B"));
+        QCOMPARE(r.log.size(), 1);
+        QVERIFY(r.log.constFirst().contains(QLatin1String("Nowhere")));
+    }
+
+    void oversizedInputIsRefused()
+    {
+        QByteArray bytes = vrc(dvdLines(), "\r\n");
+        bytes.append(ImportValues::MaxFileSize + 1 - bytes.size(), '\n');
+        ImportedRemote r;
+        QString error;
+        QVERIFY(!VrcFile::parse(bytes, &r, &error));
+        QVERIFY(error.contains(QLatin1String("larger")));
+        bytes.replace(0, 40, kestrul({}).left(40));
+        error.clear();
+        QVERIFY(!KestrulFile::parse(bytes, &r, &error));
+        QVERIFY(error.contains(QLatin1String("larger")));
+        bytes.chop(2);
+        QVERIFY2(KestrulFile::parse(bytes, &r, &error), qPrintable(error)); // at the limit it is read
     }
 
     void vrcReadsLatin1AndStopsTextAtNul()
@@ -257,12 +316,39 @@ private slots:
         QCOMPARE(row.value("Link").toString(), first);
         QCOMPARE(row.value("Own").toInt(), 1);
         QCOMPARE(row.value("Documentation").toString(), QStringLiteral("first line\r\nsecond line\r\nx'--\r\n"));
+        QCOMPARE(row.value("Correction"), QVariant(QStringLiteral("")));
         QCOMPARE(CatalogueFixture::column(m_db, "SELECT Nkey FROM rckeys WHERE Rcid=? AND RCTypeId=2 ORDER BY Nkey",
                                           {second}),
                  QStringList({"12", "61"}));
         for (const QString &line : before)
             QVERIFY(dump().contains(line));
         QCOMPARE(dump().size(), before.size() + 2 + 4);
+    }
+
+    // Neither format gives a documentation or a correction: both are stored
+    // as empty texts, not NULL and not a number.
+    void emptyDocumentationAndCorrection_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("isVrc");
+        QList<QByteArray> lines = dvdLines();
+        QTest::addRow("VRC without documentation") << vrc(lines.mid(0, 18), "\r\n") << true;
+        QTest::addRow("KESTRUL") << kestrul({"4,Power=0051 04 FB 08"}) << false;
+    }
+    void emptyDocumentationAndCorrection()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, isVrc);
+        ImportedRemote r;
+        QString error;
+        QVERIFY(isVrc ? VrcFile::parse(bytes, &r, &error) : KestrulFile::parse(bytes, &r, &error));
+        QString rcid;
+        QVERIFY2(CatalogueWriter::writeNewMaster(m_db, r, &rcid, &error), qPrintable(error));
+        QCOMPARE(CatalogueFixture::column(m_db,
+                                          "SELECT typeof(Documentation)||':'||Documentation||'|'||typeof(Correction)"
+                                          "||':'||Correction FROM rcmodels WHERE Rcid=?",
+                                          {rcid}),
+                 QStringList({"text:|text:"}));
     }
 
     void kestrulInjectionNameIsJustAName()

@@ -113,6 +113,46 @@ private slots:
         QCOMPARE(result.deleted.size(), 3);
     }
 
+    // A photo whose new name is taken stays under its old one; when orphans
+    // are removed it goes, and the report says so instead of "not renamed".
+    void photoReportSaysWhatHappened_data()
+    {
+        QTest::addColumn<bool>("deleteOrphans");
+        QTest::addColumn<bool>("oldStays");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("notSaid");
+        QTest::addRow("kept") << false << true << "could not be renamed and keep their old names"
+                              << "deleted";
+        QTest::addRow("deleted") << true << false << "could not be renamed and were deleted"
+                                 << "keep their old names";
+    }
+    void photoReportSaysWhatHappened()
+    {
+        QFETCH(bool, deleteOrphans);
+        QFETCH(bool, oldStays);
+        QFETCH(QString, said);
+        QFETCH(QString, notSaid);
+        photo(QStringLiteral("1a2b3c4d_1.jpg")); // the new name is taken
+        const QString old = QLatin1String(kOldA) + QStringLiteral("_1.jpg");
+        IdentityConversion::Result result;
+        QString error;
+        QVERIFY2(IdentityConversion::convert(m_db, m_dir->path(), deleteOrphans, &result, &error), qPrintable(error));
+        QCOMPARE(photos().contains(old), oldStays);
+        QCOMPARE(TestSupport::readText(QDir(photoDir()).filePath("1a2b3c4d_1.jpg")), QStringLiteral("1a2b3c4d_1.jpg"));
+        const QString report = IdentityConversion::photoReport(result);
+        QVERIFY2(report.contains(said) && report.contains(old), qPrintable(report));
+        QVERIFY2(!report.contains(notSaid), qPrintable(report));
+    }
+
+    void photoReportEmptyWhenAllWent()
+    {
+        IdentityConversion::Result result;
+        QString error;
+        QVERIFY(IdentityConversion::convert(m_db, m_dir->path(), true, &result, &error));
+        QVERIFY(!result.renamed.isEmpty());
+        QCOMPARE(IdentityConversion::photoReport(result), QString());
+    }
+
     void failedLookUpDeletesNothing()
     {
         QVERIFY(CatalogueFixture::exec(m_db, QStringLiteral("ALTER TABLE rcmodels RENAME TO gone")));

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "app/MessageBox.h"
+#include "exchange/ImportValues.h"
 #include "mainwindow/MainWindowImpl.h"
 
 #include <QDir>
@@ -236,6 +237,24 @@ private slots:
         QVERIFY2(!rcid.isEmpty(), "the imported model is not listed");
         QCOMPARE(TestSupport::modelRow(QSqlDatabase::database(), rcid).value("Brand").toString(), stored);
         QCOMPARE(m_window->brandLineEdit->text(), stored);
+    }
+
+    // A file beyond the size limit is refused before it is read (the file
+    // is sparse: it takes no disk space).
+    void oversizedFileIsRefusedUnread()
+    {
+        QFile big(QStringLiteral("big.vrc"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.write("VARNO Infrared Remote Control File v1.00\r\n") > 0);
+        QVERIFY(big.resize(ImportValues::MaxFileSize + 1));
+        big.close();
+        const QStringList before = dump();
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("big.vrc"),
+                          QStringLiteral("Import"));
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log[0].text.contains(QLatin1String("larger than 64 MiB")), qPrintable(log[0].text));
+        QCOMPARE(dump(), before);
     }
 
     void vrcWithoutEndMarkerIsAWrongFile()
