@@ -130,7 +130,11 @@ private slots:
         d.show();
         QTRY_COMPARE(m_server->requests().size(), 2);
         QVERIFY(d.downloader().isRunning());
-        QVERIFY(QFile::exists(path("update-tmp/main.zip")));
+        // The transfer writes to a temporary file beside update-tmp/main.zip.
+        const auto tmpFiles = [this] {
+            return QDir(path("update-tmp")).entryList(QDir::Files | QDir::Hidden);
+        };
+        QTRY_COMPARE(tmpFiles().size(), 2);
         if (byButton)
             QTest::mouseClick(d.cancelPB, Qt::LeftButton);
         else
@@ -138,6 +142,7 @@ private slots:
         QVERIFY(!d.isVisible());
         QVERIFY(!d.downloader().isRunning());
         QVERIFY(!QFile::exists(path("update-tmp/main.zip")));
+        QCOMPARE(tmpFiles(), QStringList{"config.ini"});
         QTest::qWait(300);
         QCOMPARE(m_server->requests().size(), 2);
         QVERIFY(!QFile::exists(path("update/updater-ran.txt")));

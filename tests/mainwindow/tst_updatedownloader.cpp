@@ -572,7 +572,8 @@ private slots:
                          [&s](Status st, const QStringList &) { s.statuses.append(st); });
         d->start();
         QTRY_COMPARE(s.server.requests().size(), 2);
-        QTRY_VERIFY(QFile::exists(s.path("update-tmp/main.zip")));
+        // The transfer writes to a temporary file beside update-tmp/main.zip.
+        QTRY_COMPARE(s.tmpFiles().size(), 2);
         if (destroy) {
             delete d;
             d = nullptr;
