@@ -9,7 +9,7 @@
 // small archive cannot fill the disk before it is refused.
 struct ZipLimits
 {
-    qint64 maxTotalBytes = qint64(2) * 1024 * 1024 * 1024;
+    qint64 maxTotalBytes = qint64(512) * 1024 * 1024;
     int maxEntries = 10000;
 };
 

@@ -76,7 +76,7 @@ private:
             return;
         }
         if (trickle) {
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: 1000000\r\n"
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: 100000\r\n"
                           "Connection: close\r\n\r\n");
             auto *timer = new QTimer(socket);
             connect(timer, &QTimer::timeout, socket, [socket] { socket->write("x"); });
