@@ -1,7 +1,9 @@
 #include "mainwindow/UpdateCheck.h"
 
+#include "app/AtomicFile.h"
 #include "app/SettingsText.h"
 #include "mainwindow/UpdateDates.h"
+#include "mainwindow/UpdateDownloader.h"
 
 #include <QDebug>
 #include <QDir>
@@ -36,8 +38,37 @@ void UpdateCheck::start()
     QSettings local(dir.filePath(QStringLiteral("config.ini")), QSettings::IniFormat);
     const QString server = settingsText(local, QStringLiteral("UpdateInfo/server"));
     m_timedOut = false;
-    m_reply = m_manager.get(QNetworkRequest(QUrl(server + QStringLiteral("config.ini"))));
+    m_refusal.clear();
+    const QUrl home(server);
+    QNetworkRequest request(QUrl(server + QStringLiteral("config.ini")));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    m_reply = m_manager.get(request);
     connect(m_reply, &QNetworkReply::finished, this, &UpdateCheck::replyFinished);
+    // The same rules as the update itself: no other server, no endless file.
+    connect(m_reply, &QNetworkReply::redirected, this, [this, home](const QUrl &to) {
+        if (!m_reply)
+            return;
+        const QUrl target = m_reply->url().resolved(to);
+        const int port = home.scheme() == QLatin1String("https") ? 443 : 80;
+        if (target.scheme().compare(home.scheme(), Qt::CaseInsensitive) == 0
+            && target.host().compare(home.host(), Qt::CaseInsensitive) == 0 && target.port(port) == home.port(port)) {
+            emit m_reply->redirectAllowed();
+            return;
+        }
+        m_refusal = UpdateDownloader::tr("the server sent the request on to another address, %1")
+                        .arg(target.authority());
+        m_reply->abort();
+    });
+    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
+        if (!m_reply || !m_refusal.isEmpty())
+            return;
+        if (received > UpdateDownloader::maxInfoBytes || total > UpdateDownloader::maxInfoBytes) {
+            m_refusal = UpdateDownloader::tr("%1 is larger than %2 bytes")
+                            .arg(QStringLiteral("config.ini"))
+                            .arg(UpdateDownloader::maxInfoBytes);
+            m_reply->abort();
+        }
+    });
     m_timer.start(m_timeoutMs);
 }
 
@@ -67,6 +98,10 @@ void UpdateCheck::replyFinished()
         done(Failed, tr("no answer within %1 ms").arg(m_timeoutMs));
         return;
     }
+    if (!m_refusal.isEmpty()) {
+        done(Failed, m_refusal);
+        return;
+    }
     if (reply->error() != QNetworkReply::NoError) {
         qDebug() << "error";
         done(Failed, reply->errorString());
@@ -74,17 +109,11 @@ void UpdateCheck::replyFinished()
     }
     const QDir dir(m_workDir);
     const QString copyPath = dir.filePath(QStringLiteral("update-tmp/config-check.ini"));
-    QFile copy(copyPath);
-    if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        done(Failed, copy.errorString());
+    QString error;
+    if (!AtomicFile::writeWhole(copyPath, reply->readAll(), &error)) {
+        done(Failed, error);
         return;
     }
-    const QByteArray body = reply->readAll();
-    if (copy.write(body) != body.size() || !copy.flush()) {
-        done(Failed, copy.errorString());
-        return;
-    }
-    copy.close();
 
     QSettings local(dir.filePath(QStringLiteral("config.ini")), QSettings::IniFormat);
     QSettings remote(copyPath, QSettings::IniFormat);

@@ -42,6 +42,7 @@ private:
 
     QString m_workDir;
     int m_timeoutMs;
+    QString m_refusal; // why the answer was refused, when it was
     QNetworkAccessManager m_manager;
     QTimer m_timer;
     QNetworkReply *m_reply = nullptr;

@@ -72,8 +72,13 @@ void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList
     const QString d1 = details.value(0), d2 = details.value(1);
     // A sequence that failed has not done what the bar would claim, even when
     // every download was complete (an updater package that cannot be unpacked).
-    if (UpdateDownloader::isFailure(status))
+    // Nothing is left to cancel after a failure, and a bar that has nothing to
+    // measure shows no "0%".
+    if (UpdateDownloader::isFailure(status)) {
         progressBar->reset();
+        progressBar->setTextVisible(false);
+        cancelPB->setText(tr("Close"));
+    }
     switch (status) {
     case UpdateDownloader::Checking:
         setStatus("black", tr("Check for updates"));
@@ -81,6 +86,8 @@ void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList
     case UpdateDownloader::NothingToFetch:
         setStatus("green", tr("You have new software version. No need update."));
         cancelPB->setText(tr("Ok"));
+        progressBar->reset();
+        progressBar->setTextVisible(false);
         break;
     case UpdateDownloader::Downloading:
         setStatus("black", tr("Download updates"));
@@ -119,11 +126,15 @@ void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList
     case UpdateDownloader::UpdaterFailed:
         setStatus("red", tr("Unable to start the updater %1.").arg(d1));
         break;
+    case UpdateDownloader::Refused:
+        setStatus("red", tr("The update was stopped: %1.").arg(d1));
+        break;
     }
 }
 
 void UpdateDialog::updateDataReadProgress(int value, int maximum)
 {
+    progressBar->setTextVisible(true);
     progressBar->setMaximum(maximum);
     progressBar->setValue(value);
 }

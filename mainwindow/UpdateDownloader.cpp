@@ -1,5 +1,6 @@
 #include "mainwindow/UpdateDownloader.h"
 
+#include "app/AtomicFile.h"
 #include "app/SettingsText.h"
 #include "mainwindow/ZipUnpacker.h"
 
@@ -12,6 +13,7 @@
 #include <QNetworkRequest>
 #include <QProcess>
 #include <QSettings>
+#include <QThread>
 
 #include <climits>
 
@@ -25,6 +27,7 @@ bool UpdateDownloader::isFailure(Status status)
     case UnpackFailed:
     case RecordFailed:
     case UpdaterFailed:
+    case Refused:
         return true;
     default:
         return false;
@@ -68,6 +71,11 @@ qint64 UpdateDownloader::progressValue(qint64 bytesRead, qint64 totalBytes, int 
 
 UpdateDownloader::UpdateDownloader(const QString &workDir, QObject *parent) : QObject(parent), m_workDir(workDir)
 {
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, [this] {
+        refuse(tr("the server %1 did not answer within %n second(s)", nullptr, (checkDeadlineMs + 999) / 1000)
+                   .arg(QUrl(server).host()));
+    });
 }
 
 UpdateDownloader::~UpdateDownloader()
@@ -82,6 +90,31 @@ UpdateDownloader::~UpdateDownloader()
         reply = nullptr;
     }
     dropFile(true);
+    stopUnpacking();
+}
+
+void UpdateDownloader::stopUnpacking()
+{
+    if (!unpacker)
+        return;
+    stopUnpack = true;
+    unpacker->requestInterruption();
+    unpacker->wait();
+    delete unpacker;
+    unpacker = nullptr;
+}
+
+void UpdateDownloader::refuse(const QString &reason)
+{
+    if (!reply || !refusal.isEmpty())
+        return;
+    refusal = reason;
+    reply->abort();
+}
+
+qint64 UpdateDownloader::sizeLimit() const
+{
+    return step == 0 ? maxInfoBytes : maxPackageBytes;
 }
 
 QString UpdateDownloader::path(const QString &relative) const
@@ -111,6 +144,10 @@ void UpdateDownloader::start()
     remoteUpdateDate = QDate();
     needUpdate = needMain = needDatabase = needOther = needDistributor = 0;
     totalFiles = 0;
+    bool ok = false;
+    const qint64 mib = local.value(QStringLiteral("UpdateInfo/maxPackageMiB")).toLongLong(&ok);
+    if (ok && mib > 0)
+        maxPackageBytes = mib * 1024 * 1024;
     running = true;
     checkNextDownloadFile();
 }
@@ -122,6 +159,8 @@ void UpdateDownloader::cancelDownload()
     running = false;
     report(Canceled);
     httpRequestAborted = true;
+    deadline.stop();
+    stopUnpack = true;
     if (reply)
         reply->abort();
 }
@@ -133,6 +172,7 @@ void UpdateDownloader::checkNextDownloadFile()
     if (step == 0) {
         report(Checking);
         url = QUrl(server + QStringLiteral("config.ini"));
+        deadline.start(checkDeadlineMs);
         downloadFile(url);
         return;
     }
@@ -225,14 +265,16 @@ void UpdateDownloader::downloadFile(QUrl url)
         stop(CannotSave, {relative, tr("no file name")});
         return;
     }
-    file = new QFile(path(relative));
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written whole or not at all: a transfer that fails leaves no part behind.
+    file = std::make_unique<AtomicFile>(path(relative));
+    if (!file->open()) {
         const QString reason = file->errorString();
-        delete file;
-        file = nullptr;
+        file.reset();
+        deadline.stop();
         stop(CannotSave, {relative, reason});
         return;
     }
+    refusal.clear();
     httpRequestAborted = false;
     writeFailed = false;
     startRequest(url);
@@ -242,7 +284,29 @@ void UpdateDownloader::startRequest(QUrl url)
 {
     QNetworkRequest request(url);
     request.setTransferTimeout(transferTimeoutMs);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     reply = networkManager.get(request);
+    // A redirect may move within the server, never to another one: the
+    // packages it names are started as programs.
+    connect(reply, &QNetworkReply::redirected, this, [this](const QUrl &to) {
+        const QUrl home(server);
+        const QUrl target = this->url.resolved(to);
+        const bool same = target.scheme().compare(home.scheme(), Qt::CaseInsensitive) == 0
+            && target.host().compare(home.host(), Qt::CaseInsensitive) == 0
+            && target.port(home.scheme() == QLatin1String("https") ? 443 : 80)
+                == home.port(home.scheme() == QLatin1String("https") ? 443 : 80);
+        if (same && reply)
+            emit reply->redirectAllowed();
+        else
+            refuse(tr("the server sent the request on to another address, %1").arg(target.authority()));
+    });
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this] {
+        if (!reply)
+            return;
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > sizeLimit())
+            refuse(tr("%1 is larger than %2 bytes").arg(this->url.fileName()).arg(sizeLimit()));
+    });
     connect(reply, &QNetworkReply::finished, this, &UpdateDownloader::httpFinished);
     connect(reply, &QIODevice::readyRead, this, &UpdateDownloader::httpReadyRead);
     connect(reply, &QNetworkReply::downloadProgress, this, &UpdateDownloader::updateDataReadProgress);
@@ -250,10 +314,14 @@ void UpdateDownloader::startRequest(QUrl url)
 
 void UpdateDownloader::httpReadyRead()
 {
-    if (!file || !reply || writeFailed)
+    if (!file || !reply || writeFailed || !refusal.isEmpty())
         return;
     const QByteArray data = reply->readAll();
-    if (file->write(data) != data.size()) {
+    if (file->written() + data.size() > sizeLimit()) {
+        refuse(tr("%1 is larger than %2 bytes").arg(url.fileName()).arg(sizeLimit()));
+        return;
+    }
+    if (!file->write(data)) {
         // A disk that takes no more stops the transfer; httpFinished reports it.
         writeFailed = true;
         reply->abort();
@@ -264,12 +332,22 @@ void UpdateDownloader::dropFile(bool remove)
 {
     if (!file)
         return;
-    file->close();
     if (remove)
-        file->remove();
-    delete file;
-    file = nullptr;
+        file->cancel();
+    file.reset();
 }
+
+namespace {
+
+// AtomicFile's reason names the file; the status line names it already.
+QString reasonOnly(const AtomicFile &file)
+{
+    const QString text = file.errorString();
+    const QString prefix = QDir::toNativeSeparators(file.path()) + QStringLiteral(": ");
+    return text.startsWith(prefix) ? text.mid(prefix.size()) : text;
+}
+
+} // namespace
 
 void UpdateDownloader::httpFinished()
 {
@@ -278,10 +356,12 @@ void UpdateDownloader::httpFinished()
         return;
     reply = nullptr;
     finished->deleteLater();
+    if (step == 0)
+        deadline.stop();
 
+    const QString relative = QStringLiteral("update-tmp/") + url.fileName();
     if (writeFailed) {
-        const QString relative = QStringLiteral("update-tmp/") + url.fileName();
-        const QString reason = file ? file->errorString() : QString();
+        const QString reason = file ? reasonOnly(*file) : QString();
         dropFile(true);
         stop(CannotSave, {relative, reason});
         return;
@@ -290,11 +370,9 @@ void UpdateDownloader::httpFinished()
         dropFile(true);
         return;
     }
-    if (file && !file->flush()) {
-        const QString relative = QStringLiteral("update-tmp/") + url.fileName();
-        const QString reason = file->errorString();
+    if (!refusal.isEmpty()) {
         dropFile(true);
-        stop(CannotSave, {relative, reason});
+        stop(Refused, {refusal});
         return;
     }
     QString failure;
@@ -303,12 +381,18 @@ void UpdateDownloader::httpFinished()
     } else {
         // A connection closed before the announced length is a broken file.
         const QVariant length = finished->header(QNetworkRequest::ContentLengthHeader);
-        if (file && length.isValid() && file->size() != length.toLongLong())
-            failure = tr("received %1 of %2 bytes").arg(file->size()).arg(length.toLongLong());
+        if (file && length.isValid() && file->written() != length.toLongLong())
+            failure = tr("received %1 of %2 bytes").arg(file->written()).arg(length.toLongLong());
     }
     if (!failure.isNull()) {
         dropFile(true);
         stop(ServerNotFound, {failure});
+        return;
+    }
+    if (file && !file->commit()) {
+        const QString reason = reasonOnly(*file);
+        dropFile(true);
+        stop(CannotSave, {relative, reason});
         return;
     }
     dropFile(false);
@@ -339,14 +423,62 @@ void UpdateDownloader::finish()
     report(AllDownloaded);
     if (needUpdate) {
         report(Unpacking);
+        // Unpacking takes long for a large package: it runs on a worker, the
+        // window stays responsive and the bar follows it.
         const QString package = path(QStringLiteral("update-tmp/update-software.zip"));
+        const QString target = path(QStringLiteral("update"));
+        const ZipLimits limits = unpackLimits;
+        stopUnpack = false;
+        unpackOk = false;
+        unpacker = QThread::create([this, package, target, limits] {
+            QString error;
+            const bool ok = ZipUnpacker::unpack(package, target, &error, limits, &stopUnpack,
+                                                [this](qint64 done, qint64 announced) {
+                                                    if (announced <= 0)
+                                                        return;
+                                                    const int value = int(done * 1000 / qMax(done, announced));
+                                                    QMetaObject::invokeMethod(this, [this, value] {
+                                                        if (running)
+                                                            emit progressChanged(value, 1000);
+                                                    });
+                                                });
+            {
+                QMutexLocker lock(&unpackMutex);
+                unpackError = error;
+            }
+            unpackOk = ok;
+        });
+        connect(unpacker, &QThread::finished, this, &UpdateDownloader::unpackFinished);
+        unpacker->start();
+        return;
+    }
+    startUpdater();
+}
+
+void UpdateDownloader::unpackFinished()
+{
+    if (!unpacker)
+        return;
+    unpacker->wait();
+    delete unpacker;
+    unpacker = nullptr;
+    const QString package = path(QStringLiteral("update-tmp/update-software.zip"));
+    if (!running) {
+        QFile::remove(package);
+        return;
+    }
+    if (!unpackOk) {
+        // A refused or damaged package is of no use to anyone.
+        QFile::remove(package);
         QString error;
-        if (!ZipUnpacker::unpack(package, path(QStringLiteral("update")), &error)) {
-            // A refused or damaged package is of no use to anyone.
-            QFile::remove(package);
-            stop(UnpackFailed, {QStringLiteral("update-software.zip"), error});
-            return;
+        {
+            QMutexLocker lock(&unpackMutex);
+            error = unpackError;
         }
+        stop(UnpackFailed, {QStringLiteral("update-software.zip"), error});
+        return;
+    }
+    {
         QSettings local(path(QStringLiteral("config.ini")), QSettings::IniFormat);
         local.setValue(QStringLiteral("UpdateInfo/update"), remoteUpdateDate.toString(Qt::ISODate));
         local.sync();
@@ -355,6 +487,11 @@ void UpdateDownloader::finish()
             return;
         }
     }
+    startUpdater();
+}
+
+void UpdateDownloader::startUpdater()
+{
     const QString updateDir = QFileInfo(path(QStringLiteral("update"))).absoluteFilePath();
     const QString program = QDir(updateDir).filePath(updaterName());
     if (!QProcess::startDetached(program, {QStringLiteral("-A"), QStringLiteral("true")}, updateDir)) {

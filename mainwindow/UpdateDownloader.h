@@ -1,16 +1,23 @@
 #pragma once
 
 #include "mainwindow/UpdateDates.h"
+#include "mainwindow/ZipUnpacker.h"
 
 #include <QDate>
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QMutex>
+#include <QTimer>
 #include <QUrl>
 
-class QFile;
+#include <atomic>
+#include <memory>
+
+class AtomicFile;
 class QNetworkReply;
+class QThread;
 
 // The update sequence behind the update dialog: fetches the server's
 // "config.ini", decides which packages are newer than the installed ones,
@@ -37,6 +44,7 @@ public:
         UnpackFailed,    // the updater package could not be unpacked (details: reason)
         RecordFailed,    // the local config.ini could not be written
         UpdaterFailed,   // the updater could not be started (details: its path)
+        Refused,         // the server's answer was refused (details: why: another host, too large, too slow)
     };
     Q_ENUM(Status)
 
@@ -59,6 +67,16 @@ public:
 
     // A download that receives nothing for this long fails.
     static constexpr int transferTimeoutMs = 30000;
+    // The server's config.ini is a few lines; anything bigger is not one.
+    static constexpr qint64 maxInfoBytes = 256 * 1024;
+    // Default for the largest package, overridden by "UpdateInfo/maxPackageMiB".
+    static constexpr qint64 defaultMaxPackageBytes = qint64(1024) * 1024 * 1024;
+
+    // The whole check (the server's config.ini) must be done within this time.
+    int checkDeadlineMs = 30000;
+    qint64 maxPackageBytes = defaultMaxPackageBytes;
+    // What the updater package may unpack to.
+    ZipLimits unpackLimits;
 
     explicit UpdateDownloader(const QString &workDir = QStringLiteral("."), QObject *parent = nullptr);
     ~UpdateDownloader() override;
@@ -95,6 +113,7 @@ private slots:
     void httpFinished();
     void httpReadyRead();
     void updateDataReadProgress(qint64 bytesRead, qint64 totalBytes);
+    void unpackFinished();
 
 private:
     void startRequest(QUrl url);
@@ -105,10 +124,21 @@ private:
     void stop(Status status, const QStringList &details = {});
     QString path(const QString &relative) const;
     void dropFile(bool remove);
+    void refuse(const QString &reason);
+    qint64 sizeLimit() const;
+    void stopUnpacking();
+    void startUpdater();
 
     QNetworkAccessManager networkManager;
     QNetworkReply *reply = nullptr;
-    QFile *file = nullptr;
+    std::unique_ptr<AtomicFile> file;
+    QString refusal;
+    QTimer deadline;
+    QThread *unpacker = nullptr;
+    std::atomic<bool> stopUnpack{false};
+    QMutex unpackMutex; // guards unpackError
+    QString unpackError;
+    std::atomic<bool> unpackOk{false};
     bool httpRequestAborted = false;
     bool writeFailed = false;
     bool running = false;

@@ -4,6 +4,9 @@
 #include <quazip/quazipfile.h>
 #include <quazip/quazipfileinfo.h>
 
+#include "app/AtomicFile.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -65,15 +68,25 @@ bool ZipUnpacker::isSafeEntryName(const QString &name)
     return true;
 }
 
-bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QString *error)
+bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QString *error, const ZipLimits &limits,
+                         const std::atomic<bool> *stop, const std::function<void(qint64, qint64)> &progress)
 {
+    const auto stopped = [stop] { return stop && stop->load(); };
+    const auto tooLarge = [&limits] {
+        return QCoreApplication::translate("ZipUnpacker", "it unpacks to more than %1 bytes")
+            .arg(limits.maxTotalBytes);
+    };
     QuaZip zip(zipPath);
     if (!zip.open(QuaZip::mdUnzip))
         return fail(error, QStringLiteral("not a readable zip archive (error %1)").arg(zip.getZipError()));
 
     // Check every name before anything is written.
     QList<QuaZipFileInfo64> entries;
+    qint64 announced = 0;
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        if (entries.size() >= limits.maxEntries)
+            return fail(error, QCoreApplication::translate("ZipUnpacker", "it holds more than %1 entries")
+                                   .arg(limits.maxEntries));
         QuaZipFileInfo64 info;
         if (!zip.getCurrentFileInfo(&info))
             return fail(error, QStringLiteral("unreadable entry (error %1)").arg(zip.getZipError()));
@@ -81,6 +94,10 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
             return fail(error, QStringLiteral("the entry \"%1\" leaves its folder").arg(info.name));
         if (info.isSymbolicLink())
             return fail(error, QStringLiteral("the entry \"%1\" is a symbolic link").arg(info.name));
+        // The sizes in the directory may lie; the bytes are counted again below.
+        announced += qint64(qMin<quint64>(info.uncompressedSize, quint64(limits.maxTotalBytes) + 1));
+        if (announced > limits.maxTotalBytes)
+            return fail(error, tooLarge());
         entries.append(info);
     }
     if (zip.getZipError() != UNZ_OK)
@@ -94,6 +111,7 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
     if (!staging.isValid())
         return fail(error, QStringLiteral("cannot create a staging folder: %1").arg(staging.errorString()));
     const QDir stage(staging.path());
+    qint64 total = 0;
 
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         QuaZipFileInfo64 info;
@@ -115,33 +133,41 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         if (!in.open(QIODevice::ReadOnly))
             return fail(error,
                         QStringLiteral("cannot read the entry \"%1\" (error %2)").arg(info.name).arg(in.getZipError()));
-        QFile out(dest);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return fail(error, QStringLiteral("cannot write %1: %2").arg(name, out.errorString()));
+        AtomicFile out(dest);
+        if (!out.open())
+            return fail(error, out.errorString());
         char buffer[65536];
         for (;;) {
+            if (stopped())
+                return fail(error, QCoreApplication::translate("ZipUnpacker", "stopped"));
             const qint64 n = in.read(buffer, sizeof buffer);
             if (n < 0)
                 return fail(error, QStringLiteral("damaged entry \"%1\"").arg(info.name));
             if (n == 0)
                 break;
-            if (out.write(buffer, n) != n)
-                return fail(error, QStringLiteral("cannot write %1: %2").arg(name, out.errorString()));
+            total += n;
+            if (total > limits.maxTotalBytes)
+                return fail(error, tooLarge());
+            if (!out.write(buffer, n))
+                return fail(error, out.errorString());
+            if (progress)
+                progress(total, announced);
         }
         in.close();
         // The checksum is compared when the entry is closed.
         if (in.getZipError() != UNZ_OK)
             return fail(error, QStringLiteral("damaged entry \"%1\" (error %2)").arg(info.name).arg(in.getZipError()));
-        if (!out.flush())
-            return fail(error, QStringLiteral("cannot write %1: %2").arg(name, out.errorString()));
-        out.close();
+        if (!out.commit())
+            return fail(error, out.errorString());
         const QFile::Permissions permissions = info.getPermissions();
         if (permissions != QFile::Permissions())
-            out.setPermissions(permissions | QFile::ReadOwner | QFile::WriteOwner);
+            QFile::setPermissions(dest, permissions | QFile::ReadOwner | QFile::WriteOwner);
     }
     if (zip.getZipError() != UNZ_OK)
         return fail(error, QStringLiteral("damaged archive (error %1)").arg(zip.getZipError()));
     zip.close();
+    if (stopped())
+        return fail(error, QCoreApplication::translate("ZipUnpacker", "stopped"));
 
     return moveTree(stage.path(), targetInfo.absoluteFilePath(), error);
 }

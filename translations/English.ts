@@ -1113,6 +1113,14 @@ Your changes stay in effect until the program ends.</source>
         <source>...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update was stopped: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>UpdateDownloader</name>
@@ -1122,6 +1130,36 @@ Your changes stay in effect until the program ends.</source>
     </message>
     <message>
         <source>received %1 of %2 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>the server %1 did not answer within %n second(s)</source>
+        <translation>
+            <numerusform>the server %1 did not answer within %n second</numerusform>
+            <numerusform>the server %1 did not answer within %n seconds</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the server sent the request on to another address, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ZipUnpacker</name>
+    <message>
+        <source>it unpacks to more than %1 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds more than %1 entries</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>stopped</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

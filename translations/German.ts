@@ -1148,6 +1148,14 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <source>...</source>
         <translation>...</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>The update was stopped: %1.</source>
+        <translation>Die Aktualisierung wurde abgebrochen: %1.</translation>
+    </message>
 </context>
 <context>
     <name>UpdateDownloader</name>
@@ -1158,6 +1166,36 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>received %1 of %2 bytes</source>
         <translation>%1 von %2 Bytes empfangen</translation>
+    </message>
+    <message numerus="yes">
+        <source>the server %1 did not answer within %n second(s)</source>
+        <translation>
+            <numerusform>der Server %1 hat nicht innerhalb von %n Sekunde geantwortet</numerusform>
+            <numerusform>der Server %1 hat nicht innerhalb von %n Sekunden geantwortet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the server sent the request on to another address, %1</source>
+        <translation>der Server hat die Anfrage an eine andere Adresse weitergeleitet, %1</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 bytes</source>
+        <translation>%1 ist größer als %2 Bytes</translation>
+    </message>
+</context>
+<context>
+    <name>ZipUnpacker</name>
+    <message>
+        <source>it unpacks to more than %1 bytes</source>
+        <translation>es entpackt zu mehr als %1 Bytes</translation>
+    </message>
+    <message>
+        <source>it holds more than %1 entries</source>
+        <translation>es enthält mehr als %1 Einträge</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>abgebrochen</translation>
     </message>
 </context>
 <context>

@@ -143,6 +143,36 @@ private slots:
         QVERIFY(!o.detail.isEmpty());
         QVERIFY2(elapsed < 4000, qPrintable(QString::number(elapsed)));
     }
+    // Redirects to another server and oversized answers fail the check with
+    // a message saying why; nothing is asked of the other server.
+    void refusedAnswers_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("redirect to another port") << "redirect";
+        QTest::addRow("50 MB streamed") << "large";
+    }
+    void refusedAnswers()
+    {
+        QFETCH(QString, kind);
+        TestHttpServer server, other;
+        QVERIFY(server.listen());
+        QVERIFY(other.listen());
+        other.setFile("/config.ini", "[UpdateInfo]\nmain=2030-01-01\n");
+        if (kind == QLatin1String("redirect"))
+            server.setRedirect("/config.ini", other.url("/config.ini"));
+        else
+            server.setStream("/config.ini", qint64(50) * 1000 * 1000, false);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("update-tmp"));
+        QVERIFY(writeFile(dir.filePath("config.ini"), "[UpdateInfo]\nserver=" + server.url("/").toUtf8() + "\n"));
+        const Outcome o = runCheck(dir.path(), 10000);
+        QVERIFY(o.done);
+        QCOMPARE(o.result, UpdateCheck::Failed);
+        QVERIFY2(o.detail.contains(kind == QLatin1String("redirect") ? other.hostAndPort() : QStringLiteral("larger")),
+                 qPrintable(o.detail));
+        QVERIFY(other.requests().isEmpty());
+        QCOMPARE(QDir(dir.filePath("update-tmp")).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestUpdateCheck)

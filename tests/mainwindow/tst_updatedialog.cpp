@@ -74,6 +74,8 @@ private slots:
         QTRY_COMPARE(d.statusLabel->text(), QStringLiteral("You have new software version. No need update."));
         QCOMPARE(colour(d), QStringLiteral("QLabel { color: green}"));
         QCOMPARE(d.cancelPB->text(), QStringLiteral("Ok"));
+        // Nothing was measured: no "0%".
+        QVERIFY2(d.progressBar->text().isEmpty(), qPrintable(d.progressBar->text()));
         QVERIFY(!d.handedOver());
         QTest::mouseClick(d.cancelPB, Qt::LeftButton);
         QTRY_VERIFY(!d.isVisible());
@@ -84,22 +86,37 @@ private slots:
         QTest::addColumn<QByteArray>("serverInfo");
         QTest::addColumn<bool>("withMain");
         QTest::addColumn<QString>("text");
-        QTest::addRow("404") << QByteArray("main=2024-02-01\n") << false << "Update server not found";
+        QTest::addColumn<bool>("redirect");
+        QTest::addRow("404") << QByteArray("main=2024-02-01\n") << false << "Update server not found" << false;
         QTest::addRow("no dates") << QByteArray("main=someday\n") << true
-                                  << "The update information on the server cannot be read.";
+                                  << "The update information on the server cannot be read." << false;
+        QTest::addRow("redirect elsewhere")
+            << QByteArray("main=2024-02-01\n") << true
+            << "The update was stopped: the server sent the request on to another address, %1." << true;
     }
     void failureInRed()
     {
         QFETCH(QByteArray, serverInfo);
         QFETCH(bool, withMain);
         QFETCH(QString, text);
+        QFETCH(bool, redirect);
         scene("main=2024-01-01\n", serverInfo);
         if (withMain)
             m_server->setFile("/up/main.zip", "zip");
+        TestHttpServer other;
+        QVERIFY(other.listen());
+        if (redirect) {
+            other.setFile("/up/config.ini", "[UpdateInfo]\n" + serverInfo);
+            m_server->setRedirect("/up/config.ini", other.url("/up/config.ini"));
+            text = text.arg(other.hostAndPort());
+        }
         UpdateDialog d;
         d.show();
         QTRY_COMPARE(d.statusLabel->text(), text);
         QCOMPARE(colour(d), QStringLiteral("QLabel { color: red}"));
+        // Nothing is left to cancel.
+        QCOMPARE(d.cancelPB->text(), QStringLiteral("Close"));
+        QVERIFY(d.progressBar->text().isEmpty());
         QVERIFY(!QFile::exists(path("update-tmp/main.zip")));
         QVERIFY(!d.handedOver());
     }
@@ -111,6 +128,7 @@ private slots:
         UpdateDialog d;
         QTRY_VERIFY(d.statusLabel->text().startsWith("Unable to save the file update-tmp/main.zip: "));
         QCOMPARE(colour(d), QStringLiteral("QLabel { color: red}"));
+        QCOMPARE(d.cancelPB->text(), QStringLiteral("Close"));
     }
 
     // Closing the dialog stops the transfer and removes the partial file.
@@ -130,7 +148,11 @@ private slots:
         d.show();
         QTRY_COMPARE(m_server->requests().size(), 2);
         QVERIFY(d.downloader().isRunning());
-        QVERIFY(QFile::exists(path("update-tmp/main.zip")));
+        // The transfer writes to a temporary file beside update-tmp/main.zip.
+        const auto tmpFiles = [this] {
+            return QDir(path("update-tmp")).entryList(QDir::Files | QDir::Hidden);
+        };
+        QTRY_COMPARE(tmpFiles().size(), 2);
         if (byButton)
             QTest::mouseClick(d.cancelPB, Qt::LeftButton);
         else
@@ -138,6 +160,7 @@ private slots:
         QVERIFY(!d.isVisible());
         QVERIFY(!d.downloader().isRunning());
         QVERIFY(!QFile::exists(path("update-tmp/main.zip")));
+        QCOMPARE(tmpFiles(), QStringList{"config.ini"});
         QTest::qWait(300);
         QCOMPARE(m_server->requests().size(), 2);
         QVERIFY(!QFile::exists(path("update/updater-ran.txt")));

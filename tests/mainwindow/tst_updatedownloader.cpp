@@ -1,5 +1,7 @@
 // The update sequence against a real HTTP server on 127.0.0.1.
+#include "FullDisk.h"
 #include "TestHttpServer.h"
+#include "app/AtomicFile.h"
 #include "TestSupport.h"
 #include "mainwindow/UpdateDownloader.h"
 
@@ -8,6 +10,9 @@
 #include <QFile>
 #include <QSettings>
 #include <QUrlQuery>
+
+#include <cstring>
+#include <cerrno>
 #include <QtTest>
 
 using Status = UpdateDownloader::Status;
@@ -38,12 +43,16 @@ struct Scene
     QList<Status> statuses;
     QList<QStringList> details;
     QList<QPair<int, int>> progress;
+    // Where the working directory lives when not in dir (a full disk).
+    QString base;
+
+    QString root() const { return base.isEmpty() ? dir.path() : base; }
 
     bool setUp(const QStringList &localUpdateInfo, const QStringList &localSettings = {}, bool withUpdater = true)
     {
         if (!dir.isValid() || !server.listen())
             return false;
-        QDir d(dir.path());
+        QDir d(root());
         d.mkdir(QStringLiteral("update-tmp"));
         d.mkdir(QStringLiteral("update"));
         if (withUpdater
@@ -59,7 +68,7 @@ struct Scene
                                       (lines.join(QLatin1Char('\n')) + "\n").toUtf8());
     }
 
-    QString path(const QString &relative) const { return QDir(dir.path()).filePath(relative); }
+    QString path(const QString &relative) const { return QDir(root()).filePath(relative); }
 
     QStringList tmpFiles() const
     {
@@ -553,6 +562,192 @@ private slots:
 
     // Cancelling (also by destroying the sequence) stops the transfer and
     // removes its partial file; nothing runs on afterwards.
+    // A redirect stays on the configured server; one to another address is
+    // refused before anything is fetched from there.
+    void redirect_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("expected");
+        QTest::addRow("same server") << "same" << int(UpdateDownloader::NothingToFetch);
+        QTest::addRow("other loopback host") << "host" << int(UpdateDownloader::Refused);
+        QTest::addRow("other port") << "port" << int(UpdateDownloader::Refused);
+    }
+    void redirect()
+    {
+        QFETCH(QString, where);
+        QFETCH(int, expected);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01", "update=2024-01-01"}));
+        TestHttpServer other;
+        if (where == QLatin1String("host")) {
+            if (!other.listen(QHostAddress(QStringLiteral("127.0.0.2"))))
+                QSKIP("127.0.0.2 cannot be bound here");
+        } else {
+            QVERIFY(other.listen());
+        }
+        const QByteArray newer = ini({"main=2024-02-01", "update=2024-02-01"});
+        other.setFile(serverPath("config.ini"), newer);
+        other.setFile(serverPath("update-software.zip"), package("evil"));
+        other.setFile(serverPath("main.zip"), package("evil"));
+        s.server.setFile(serverPath("moved/config.ini"), ini({"main=2024-01-01", "update=2024-01-01"}));
+        s.server.setRedirect(serverPath("config.ini"), where == QLatin1String("same")
+                                                           ? serverPath("moved/config.ini")
+                                                           : other.url(serverPath("config.ini")));
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), expected);
+        if (expected == int(UpdateDownloader::Refused)) {
+            QVERIFY2(s.details.last().value(0).contains(other.hostAndPort()), qPrintable(s.details.last().value(0)));
+            QVERIFY(other.requests().isEmpty());
+            QCOMPARE(s.tmpFiles(), QStringList());
+        } else {
+            QCOMPARE(s.server.requests(), (QStringList{"/Irvanta/config.ini", "/Irvanta/moved/config.ini"}));
+        }
+        QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+    }
+
+    // Answers larger than they may be end the transfer while it runs and leave
+    // no part behind; a stream without a length is counted as it arrives.
+    void oversizedAnswer_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<bool>("announce");
+        QTest::addColumn<QStringList>("expectedFiles");
+        QTest::addRow("50 MB description, announced") << "config.ini" << qint64(50) * 1000 * 1000 << true
+                                                      << QStringList();
+        QTest::addRow("50 MB description, streamed") << "config.ini" << qint64(50) * 1000 * 1000 << false
+                                                     << QStringList();
+        QTest::addRow("package over the configured maximum")
+            << "main.zip" << qint64(3) * 1024 * 1024 << false << QStringList{"config.ini"};
+    }
+    void oversizedAnswer()
+    {
+        QFETCH(QString, file);
+        QFETCH(qint64, bytes);
+        QFETCH(bool, announce);
+        QFETCH(QStringList, expectedFiles);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01", "maxPackageMiB=1"}));
+        s.server.setFile(serverPath("config.ini"), ini({"main=2024-02-01"}));
+        s.server.setStream(serverPath(file), bytes, announce);
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::Refused));
+        QVERIFY2(s.details.last().value(0).contains(file), qPrintable(s.details.last().value(0)));
+        QCOMPARE(s.tmpFiles(), expectedFiles);
+    }
+
+    // An archive over its limits is refused while it is read: nothing of it
+    // reaches update/, no staging folder stays, the updater does not run.
+    void zipBomb_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("entrySize");
+        QTest::addColumn<QString>("reason");
+        QTest::addRow("bytes") << 1 << 20 * 1024 * 1024 << "bytes";
+        QTest::addRow("entries") << 40 << 10 << "entries";
+    }
+    void zipBomb()
+    {
+        QFETCH(int, entries);
+        QFETCH(int, entrySize);
+        QFETCH(QString, reason);
+        Scene s;
+        QVERIFY(s.setUp({"update=2024-01-01", "main=2024-01-01"}));
+        s.server.setFile(serverPath("config.ini"), ini({"update=2024-02-01", "main=2024-02-01"}));
+        s.server.setFile(serverPath("main.zip"), package("main"));
+        QList<TestSupport::ZipEntry> content{{"v-ivizuziz.exe", "#!/bin/sh\ntouch hacked\n", executable}};
+        for (int i = 0; i < entries; ++i)
+            content.append({QStringLiteral("zero%1.bin").arg(i), QByteArray(entrySize, '\0')});
+        const QString zip = s.path("bomb.zip");
+        QVERIFY(TestSupport::writeZip(zip, content));
+        QVERIFY(QFileInfo(zip).size() < 100 * 1024);
+        QFile f(zip);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        s.server.setFile(serverPath("update-software.zip"), f.readAll());
+        f.close();
+        QVERIFY(QFile::remove(zip));
+
+        UpdateDownloader d(s.dir.path());
+        d.unpackLimits.maxTotalBytes = 1024 * 1024;
+        d.unpackLimits.maxEntries = 20;
+        QCOMPARE(s.run(d), int(UpdateDownloader::UnpackFailed));
+        QVERIFY2(s.details.last().value(1).contains(reason), qPrintable(s.details.last().value(1)));
+        QCOMPARE(QDir(s.path("update")).entryList(QDir::Files | QDir::Hidden), QStringList{"v-ivizuziz.exe"});
+        QCOMPARE(TestSupport::readText(s.path("update/v-ivizuziz.exe")).toUtf8(), TestSupport::updaterStandIn());
+        QCOMPARE(QDir(s.dir.path()).entryList(QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"config.ini", "update", "update-tmp"}));
+        QCOMPARE(s.tmpFiles(), (QStringList{"config.ini", "main.zip"}));
+    }
+
+    // The built-in limit refuses an archive unpacking to far more than an
+    // updater needs (a few MiB packed to a few KiB), without writing it out.
+    void defaultUnpackLimit()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString zip = QDir(dir.path()).filePath("bomb.zip");
+        QList<TestSupport::ZipEntry> content;
+        for (int i = 0; i < 9; ++i)
+            content.append({QStringLiteral("zero%1.bin").arg(i), QByteArray(64 * 1024 * 1024, '\0')});
+        QVERIFY(TestSupport::writeZip(zip, content));
+        QString error;
+        QVERIFY(!ZipUnpacker::unpack(zip, QDir(dir.path()).filePath("out"), &error));
+        QVERIFY2(error.contains("bytes"), qPrintable(error));
+        QCOMPARE(QDir(QDir(dir.path()).filePath("out")).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // A server that never finishes its answer (or never starts it) ends the
+    // check at its deadline with a message naming the server.
+    void neverEnding_data()
+    {
+        QTest::addColumn<bool>("trickle");
+        QTest::addRow("bytes trickle forever") << true;
+        QTest::addRow("no answer at all") << false;
+    }
+    void neverEnding()
+    {
+        QFETCH(bool, trickle);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01"}));
+        if (trickle)
+            s.server.setTrickle(serverPath("config.ini"));
+        else
+            s.server.setAnswer(serverPath("config.ini"), {200, {}, -1, true});
+        UpdateDownloader d(s.dir.path());
+        d.checkDeadlineMs = 1500;
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(s.run(d), int(UpdateDownloader::Refused));
+        QVERIFY(t.elapsed() < 10000);
+        QVERIFY2(s.details.last().value(0).contains("127.0.0.1"), qPrintable(s.details.last().value(0)));
+        QCOMPARE(s.tmpFiles(), QStringList());
+    }
+
+    // A download on a full disk names the file and the system's reason and
+    // leaves no part of it.
+    void fullDisk()
+    {
+        FullDisk disk(2 * 1024 * 1024);
+        QVERIFY(disk.isValid());
+        Scene s;
+        s.base = disk.path();
+        QVERIFY(s.setUp({"main=2024-01-01"}));
+        s.server.setFile(serverPath("config.ini"), ini({"main=2024-02-01"}));
+        if (disk.mounted())
+            s.server.setStream(serverPath("main.zip"), 4 * 1024 * 1024, true);
+        else {
+            AtomicFile::setFailAfterBytesForTesting(64 * 1024);
+            s.server.setFile(serverPath("main.zip"), package("main", 256 * 1024));
+        }
+        UpdateDownloader d(s.root());
+        const int result = s.run(d);
+        AtomicFile::setFailAfterBytesForTesting(-1);
+        QCOMPARE(result, int(UpdateDownloader::CannotSave));
+        QCOMPARE(s.details.last(),
+                 (QStringList{"update-tmp/main.zip", QString::fromLocal8Bit(std::strerror(ENOSPC))}));
+        QCOMPARE(s.tmpFiles(), QStringList{"config.ini"});
+    }
+
     void cancel_data()
     {
         QTest::addColumn<bool>("destroy");
@@ -572,7 +767,8 @@ private slots:
                          [&s](Status st, const QStringList &) { s.statuses.append(st); });
         d->start();
         QTRY_COMPARE(s.server.requests().size(), 2);
-        QTRY_VERIFY(QFile::exists(s.path("update-tmp/main.zip")));
+        // The transfer writes to a temporary file beside update-tmp/main.zip.
+        QTRY_COMPARE(s.tmpFiles().size(), 2);
         if (destroy) {
             delete d;
             d = nullptr;

@@ -1,8 +1,10 @@
 #include "TestHttpServer.h"
 
 #include <QMutexLocker>
+#include <memory>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 
 class TestHttpServerWorker : public QObject
@@ -10,10 +12,10 @@ class TestHttpServerWorker : public QObject
 public:
     explicit TestHttpServerWorker(TestHttpServer *owner) : m_owner(owner) {}
 
-    quint16 listen()
+    quint16 listen(const QHostAddress &address)
     {
         m_server = new QTcpServer(this);
-        if (!m_server->listen(QHostAddress::LocalHost, 0))
+        if (!m_server->listen(address, 0))
             return 0;
         connect(m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server->nextPendingConnection()) {
@@ -35,6 +37,52 @@ private:
         const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
         const QString target = requestLine.size() >= 2 ? QString::fromLatin1(requestLine.at(1)) : QString();
         m_owner->record(target);
+        const QString path = QUrl(target).path();
+        QString location;
+        QPair<qint64, bool> stream{-1, false};
+        bool trickle = false;
+        {
+            QMutexLocker lock(&m_owner->m_mutex);
+            location = m_owner->m_redirects.value(path);
+            stream = m_owner->m_streams.value(path, stream);
+            trickle = m_owner->m_trickles.contains(path);
+        }
+        if (!location.isEmpty()) {
+            socket->write("HTTP/1.1 302 Found\r\nLocation: " + location.toUtf8()
+                          + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            socket->disconnectFromHost();
+            return;
+        }
+        if (stream.first >= 0) {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+                          + (stream.second ? "Content-Length: " + QByteArray::number(stream.first) + "\r\n"
+                                           : QByteArray())
+                          + "Connection: close\r\n\r\n");
+            // Sent in pieces as the socket drains, so the body is never held whole.
+            auto left = std::make_shared<qint64>(stream.first);
+            auto more = [socket, left] {
+                while (*left > 0 && socket->bytesToWrite() < 1024 * 1024) {
+                    const qint64 n = qMin<qint64>(*left, 256 * 1024);
+                    socket->write(QByteArray(int(n), '['));
+                    *left -= n;
+                }
+                if (*left == 0) {
+                    *left = -1;
+                    socket->disconnectFromHost();
+                }
+            };
+            connect(socket, &QTcpSocket::bytesWritten, socket, more);
+            more();
+            return;
+        }
+        if (trickle) {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: 100000\r\n"
+                          "Connection: close\r\n\r\n");
+            auto *timer = new QTimer(socket);
+            connect(timer, &QTimer::timeout, socket, [socket] { socket->write("x"); });
+            timer->start(200);
+            return;
+        }
         const TestHttpServer::Answer answer = m_owner->answerFor(target);
         if (answer.silent)
             return;
@@ -65,18 +113,20 @@ TestHttpServer::~TestHttpServer()
     m_thread.wait();
 }
 
-bool TestHttpServer::listen()
+bool TestHttpServer::listen(const QHostAddress &address)
 {
     quint16 port = 0;
+    m_address = address;
     auto *worker = static_cast<TestHttpServerWorker *>(m_worker);
-    QMetaObject::invokeMethod(m_worker, [worker, &port] { port = worker->listen(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [worker, &port, address] { port = worker->listen(address); }, Qt::BlockingQueuedConnection);
     m_port = port;
     return port != 0;
 }
 
 QString TestHttpServer::hostAndPort() const
 {
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+    return QStringLiteral("%1:%2").arg(m_address.toString()).arg(m_port);
 }
 
 QString TestHttpServer::url(const QString &path) const
@@ -88,6 +138,24 @@ void TestHttpServer::setAnswer(const QString &path, const Answer &answer)
 {
     QMutexLocker lock(&m_mutex);
     m_answers.insert(path, answer);
+}
+
+void TestHttpServer::setRedirect(const QString &path, const QString &location)
+{
+    QMutexLocker lock(&m_mutex);
+    m_redirects.insert(path, location);
+}
+
+void TestHttpServer::setStream(const QString &path, qint64 bytes, bool announce)
+{
+    QMutexLocker lock(&m_mutex);
+    m_streams.insert(path, {bytes, announce});
+}
+
+void TestHttpServer::setTrickle(const QString &path)
+{
+    QMutexLocker lock(&m_mutex);
+    m_trickles.append(path);
 }
 
 QStringList TestHttpServer::requests() const

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QHostAddress>
 #include <QMutex>
 #include <QString>
 #include <QStringList>
@@ -29,7 +30,8 @@ public:
     TestHttpServer();
     ~TestHttpServer();
 
-    bool listen();
+    // address: any loopback address (127.0.0.2 stands for "another host").
+    bool listen(const QHostAddress &address = QHostAddress(QHostAddress::LocalHost));
     quint16 port() const { return m_port; }
     // "127.0.0.1:port"
     QString hostAndPort() const;
@@ -39,6 +41,13 @@ public:
     void setAnswer(const QString &path, const Answer &answer);
     void setFile(const QString &path, const QByteArray &body) { setAnswer(path, {200, body, -1, false}); }
     void setStatus(const QString &path, int status) { setAnswer(path, {status, QByteArray("error"), -1, false}); }
+    // A 302 answer sending the client to location.
+    void setRedirect(const QString &path, const QString &location);
+    // A body of bytes generated while it is sent (never held whole), with its
+    // Content-Length; announce 0 sends no Content-Length.
+    void setStream(const QString &path, qint64 bytes, bool announce = true);
+    // Headers, then one byte every 200 ms for as long as the client listens.
+    void setTrickle(const QString &path);
 
     // Request targets (path and query) in the order they arrived.
     QStringList requests() const;
@@ -51,6 +60,10 @@ private:
 
     mutable QMutex m_mutex;
     QHash<QString, Answer> m_answers;
+    QHash<QString, QString> m_redirects;
+    QHash<QString, QPair<qint64, bool>> m_streams;
+    QStringList m_trickles;
+    QHostAddress m_address;
     QStringList m_requests;
     QThread m_thread;
     QObject *m_worker = nullptr;
