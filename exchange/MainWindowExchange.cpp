@@ -126,7 +126,7 @@ void MainWindowImpl::importRemote()
     file.close();
 
     auto wrongFile = [this](const QString &why) {
-        textEdit->append(tr("Import: %1").arg(why));
+        appendLog(tr("Import: %1").arg(why));
         // The parser's reason tells the user what to mend in the file.
         MessageBox::warning(nullptr, tr("Warning"),
                             why.isEmpty() ? tr("Wrong import file") : tr("Wrong import file") + QLatin1Char('\n') + why);
@@ -141,7 +141,7 @@ void MainWindowImpl::importRemote()
             return;
         }
         for (const QString &line : std::as_const(remote.log))
-            textEdit->append(line);
+            appendLog(line);
         QString rcid;
         if (!CatalogueWriter::writeNewMaster(QSqlDatabase::database(), remote, &rcid, &error)) {
             MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
@@ -216,7 +216,7 @@ void MainWindowImpl::importRemote()
         return;
     }
     for (const QString &line : std::as_const(outcome.log))
-        textEdit->append(line);
+        appendLog(line);
 
     const QStringList problems = ExchangeImport::copyPhotos(QFileInfo(fileName).absolutePath(), document.master.rcid,
                                                             QDir::currentPath(), outcome.rcid);

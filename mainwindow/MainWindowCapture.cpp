@@ -203,7 +203,7 @@ void MainWindowImpl::transmitKey()
     QString note;
     transmitFrame = TransmitFrame::build(key.id, blob, &note);
     if (!note.isEmpty())
-        textEdit->append(note);
+        appendLog(note);
     flashData = transmitFrame;
     usbCommand = UsbCommand::TransmitPressed;
     postUsbRequest();
@@ -215,7 +215,7 @@ void MainWindowImpl::releaseKey()
     transmitReady = true;
     usbCommand = UsbCommand::TransmitReleased;
     postUsbRequest();
-    textEdit->append(QStringLiteral("unpressed"));
+    appendLog(QStringLiteral("unpressed"));
 }
 
 void MainWindowImpl::setTransmit()

@@ -135,7 +135,7 @@ void MainWindowImpl::initUsb2()
         return;
     const DeviceInfo info = usbState->deviceInfo();
     for (int i = 0; i < DeviceInfo::kRemote1Bytes; ++i)
-        textEdit->append(QString::number(info.at(i)));
+        appendLog(QString::number(info.at(i)));
     deviceId = info.deviceId();
     deviceRCTypeId = info.remoteTypeId();
 
@@ -232,7 +232,7 @@ void MainWindowImpl::initFunctions1(QTime start)
     int elapsed = start.msecsTo(QTime::currentTime());
     if (elapsed < 0)
         elapsed += 24 * 60 * 60 * 1000;
-    textEdit->append(QString::number(elapsed) + QStringLiteral("ms"));
+    appendLog(QString::number(elapsed) + QStringLiteral("ms"));
     refreshInformation1();
 }
 
@@ -252,7 +252,7 @@ void MainWindowImpl::initFunctionsFailed(const QString &text)
 {
     qDebug().noquote() << "initFunctionsFailed" << text;
     const QString line = tr("USB request failed: %1").arg(text);
-    textEdit->append(line);
+    appendLog(line);
     showStatus(line.section(QLatin1Char('\n'), 0, 0));
     MessageBox::warning(this, tr("Warning"), line);
 }

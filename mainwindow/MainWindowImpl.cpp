@@ -10,6 +10,7 @@
 
 #include <QHeaderView>
 #include <QIcon>
+#include <QTextCursor>
 #include <QTimer>
 
 // The icon set is compiled into the static GUI library; naming its initialiser
@@ -148,6 +149,16 @@ void MainWindowImpl::showStatus(const QString &text)
 {
     statusbar->show();
     statusbar->showMessage(text);
+}
+
+void MainWindowImpl::appendLog(const QString &line)
+{
+    QTextCursor cursor(textEdit->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!textEdit->document()->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(line);
+    textEdit->ensureCursorVisible();
 }
 
 MainWindowImpl *MainWindowImpl::getInstance()

@@ -231,6 +231,9 @@ public:
     void deleteCurrentKey();        // Delete released in the key list
     // What an action did, in the status bar (shown on the first message).
     void showStatus(const QString &text);
+    // One line in the log, as plain text: log lines carry catalogue and
+    // device texts, which QTextEdit::append would take for markup.
+    void appendLog(const QString &line);
 
 public slots:
     // catalogue: model list, filters and refresh

@@ -69,7 +69,7 @@ int remote2SlotChars(const MainWindowImpl *w, int slot)
 void logLines(MainWindowImpl *w, const QStringList &lines)
 {
     for (const QString &line : lines)
-        w->textEdit->append(line);
+        w->appendLog(line);
 }
 
 // Keeps the last image in "config.ini" for looking at it by hand.
@@ -81,7 +81,7 @@ void dumpFlashData(MainWindowImpl *w, const QString &image)
     if (!SettingsWriter::write(w->settings->fileName(), {{QStringLiteral("Debug/flashData"), image}}, &error)) {
         const QString line = MainWindowImpl::tr("The programmed image could not be saved: %1").arg(error);
         qWarning().noquote() << line;
-        w->textEdit->append(line);
+        w->appendLog(line);
     }
     w->settings->sync();
 }
@@ -184,8 +184,8 @@ void MainWindowImpl::startProgramming81(int slot)
         showProgrammingMessage(this, CatalogueRead::message(result.log.join(QLatin1Char('\n'))));
         return;
     }
-    textEdit->append(QString::number(result.image.size()));
-    textEdit->append(result.image);
+    appendLog(QString::number(result.image.size()));
+    appendLog(result.image);
     nPult = slot;
     flashData = result.image;
     usbCommand = UsbCommand::WriteSlotRemote1;
@@ -340,7 +340,7 @@ void MainWindowImpl::startProgramming81Simple()
     QString error;
     const SimpleSlots::Row row = SimpleSlots::read(QSqlDatabase::database(), typeId, &error);
     if (!row.found) {
-        textEdit->append(error.isEmpty()
+        appendLog(error.isEmpty()
                              ? tr("Simple programming: remote type %1 has no simple slots; nothing was sent.").arg(typeId)
                              : tr("Simple programming: the simple slots could not be read: %1").arg(error));
         return;
@@ -348,11 +348,11 @@ void MainWindowImpl::startProgramming81Simple()
     const auto entries = SimpleSlots::entries(row, [&](int slot, const QString &rcid) {
         QString image = doStrKeys81Simple(slot, typeId, rcid);
         if (image != kFalse && image.size() > remote2SlotChars(this, slot)) {
-            textEdit->append(tr("DEV%1: the image of %2 is larger than the slot.").arg(slot + 1).arg(rcid));
+            appendLog(tr("DEV%1: the image of %2 is larger than the slot.").arg(slot + 1).arg(rcid));
             image = kFalse;
         }
         if (image == kFalse)
-            textEdit->append(tr("DEV%1: model %2 cannot be written; the slot stays as it is.").arg(slot + 1).arg(rcid));
+            appendLog(tr("DEV%1: model %2 cannot be written; the slot stays as it is.").arg(slot + 1).arg(rcid));
         return image;
     });
     int writes = 0, clears = 0, unchanged = 0;
@@ -367,7 +367,7 @@ void MainWindowImpl::startProgramming81Simple()
     }
     usbCommand = UsbCommand::WriteSimpleSlots;
     postUsbRequest();
-    textEdit->append(tr("Simple programming: %1 slots to write, %2 to clear, %3 left as they are.")
+    appendLog(tr("Simple programming: %1 slots to write, %2 to clear, %3 left as they are.")
                          .arg(writes)
                          .arg(clears)
                          .arg(unchanged));
@@ -459,7 +459,7 @@ void MainWindowImpl::programMacro()
             const QString line = tr("The macro page could not be saved in \"%1\".").arg(settings->fileName())
                 + QLatin1Char(' ') + error;
             qWarning().noquote() << line;
-            textEdit->append(line);
+            appendLog(line);
         }
         settings->sync();
     }

@@ -40,7 +40,7 @@ void showOverview(MainWindowImpl *w, const SlotOverview::Overview &o)
 void MainWindowImpl::refreshInformation1()
 {
     qDebug() << "refreshInformation1";
-    textEdit->append(QStringLiteral("//-----------------"));
+    appendLog(QStringLiteral("//-----------------"));
     showSlotOverview1();
 }
 

@@ -42,7 +42,7 @@ void MainWindowImpl::search()
     qDebug().noquote() << "search:" << filter;
     // An empty list must not pass for "no model carries these codes".
     if (!installModelList(filter, &error))
-        textEdit->append(tr("The search failed: %1").arg(error));
+        appendLog(tr("The search failed: %1").arg(error));
     refreshRC();
 }
 

@@ -115,6 +115,20 @@ private slots:
         QVERIFY(m_window->textEdit->isHidden());
     }
 
+    // Log lines carry model names and device texts: they stay as typed.
+    void logLinesArePlainText()
+    {
+        m_window->textEdit->clear();
+        const QString hostile = QStringLiteral("<b>BOLD</b> <img src=\"/nowhere.png\"> &amp;");
+        m_window->appendLog(QStringLiteral("first"));
+        m_window->appendLog(hostile);
+        m_window->appendLog(QStringLiteral("third"));
+        QCOMPARE(m_window->textEdit->toPlainText(), QStringLiteral("first\n") + hostile + QStringLiteral("\nthird"));
+        const QString html = m_window->textEdit->toHtml();
+        QVERIFY2(!html.contains(QLatin1String("<img")), qPrintable(html));
+        QVERIFY2(!html.contains(QLatin1String("font-weight:700")), qPrintable(html));
+    }
+
     void hiddenAtStart()
     {
         QVERIFY(m_window->prog->isHidden());
