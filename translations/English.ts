@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="en">
 <context>
+    <name>Application</name>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AtomicFile</name>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CatalogueRead</name>
     <message>
         <source>the query did not run</source>
@@ -62,6 +84,39 @@
     </message>
 </context>
 <context>
+    <name>ExchangeFile</name>
+    <message>
+        <source>The %1 of model %2 holds characters an XML file cannot carry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The %1 of key %2 of model %3 holds characters an XML file cannot carry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The version text holds characters an XML file cannot carry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>IdentityConversion</name>
+    <message>
+        <source>These photos could not be renamed and keep their old names:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These photos could not be renamed and were deleted, as no model has their identity:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These photos could not be deleted:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>KeySheet</name>
     <message>
         <source>The keys of the model cannot be read; nothing is printed.
@@ -79,13 +134,6 @@
     <message>
         <source>The key legend cannot be read; nothing is printed.
 %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>MacroDialog</name>
-    <message>
-        <source>Program</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -271,15 +319,15 @@
     </message>
     <message>
         <source>Brand:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Brand:</translation>
     </message>
     <message>
         <source>Type:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Type:</translation>
     </message>
     <message>
         <source>Model:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Model:</translation>
     </message>
     <message>
         <source>Image</source>
@@ -403,7 +451,7 @@
     </message>
     <message>
         <source>Remote control replacer</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Remote control replacer</translation>
     </message>
     <message>
         <source>Automatic updates checking</source>
@@ -460,11 +508,6 @@
     </message>
     <message>
         <source>USB infrared receiver not connected</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The settings could not be saved, because &quot;%1&quot; cannot be written.
-Your changes stay in effect until the program ends.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -892,10 +935,6 @@ Your changes stay in effect until the program ends.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>cannot delete key from FACTORY database.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -938,10 +977,6 @@ Your changes stay in effect until the program ends.</source>
     </message>
     <message>
         <source>The photo place %1 is already taken.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cannot write the photo %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1029,6 +1064,75 @@ Your changes stay in effect until the program ends.</source>
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWriter</name>
+    <message>
+        <source>the settings could not be written in full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SignalDisplay</name>
+    <message>
+        <source>address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>command:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SlotNames</name>
+    <message>
+        <source>1th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2nd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3rd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>6th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>7th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>8th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>9th</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>10th</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1160,130 +1264,6 @@ Your changes stay in effect until the program ends.</source>
     </message>
     <message>
         <source>stopped</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Application</name>
-    <message>
-        <source>Warning</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>AtomicFile</name>
-    <message>
-        <source>%1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cannot write the file %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cannot read the file %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>SettingsWriter</name>
-    <message>
-        <source>the settings could not be written in full</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cannot read the file %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cannot write the file %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>SignalDisplay</name>
-    <message>
-        <source>address:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>command:</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>SlotNames</name>
-    <message>
-        <source>1th</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>2nd</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>3rd</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>4th</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>5th</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>6th</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>7th</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>8th</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>9th</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>10th</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>ExchangeFile</name>
-    <message>
-        <source>The %1 of model %2 holds characters an XML file cannot carry.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The %1 of key %2 of model %3 holds characters an XML file cannot carry.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The version text holds characters an XML file cannot carry.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>IdentityConversion</name>
-    <message>
-        <source>These photos could not be renamed and keep their old names:
-%1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>These photos could not be renamed and were deleted, as no model has their identity:
-%1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>These photos could not be deleted:
-%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>Application</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+</context>
+<context>
+    <name>AtomicFile</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation>Die Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>CatalogueRead</name>
     <message>
         <source>the query did not run</source>
@@ -62,6 +84,42 @@
     </message>
 </context>
 <context>
+    <name>ExchangeFile</name>
+    <message>
+        <source>The %1 of model %2 holds characters an XML file cannot carry.</source>
+        <translation>Das Feld %1 des Modells %2 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+    <message>
+        <source>The %1 of key %2 of model %3 holds characters an XML file cannot carry.</source>
+        <translation>Das Feld %1 der Taste %2 des Modells %3 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+    <message>
+        <source>The version text holds characters an XML file cannot carry.</source>
+        <translation>Der Versionstext enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+</context>
+<context>
+    <name>IdentityConversion</name>
+    <message>
+        <source>These photos could not be renamed and keep their old names:
+%1</source>
+        <translation>Diese Fotos konnten nicht umbenannt werden und behalten ihre alten Namen:
+%1</translation>
+    </message>
+    <message>
+        <source>These photos could not be renamed and were deleted, as no model has their identity:
+%1</source>
+        <translation>Diese Fotos konnten nicht umbenannt werden und wurden gelöscht, da kein Modell ihre Kennung hat:
+%1</translation>
+    </message>
+    <message>
+        <source>These photos could not be deleted:
+%1</source>
+        <translation>Diese Fotos konnten nicht gelöscht werden:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>KeySheet</name>
     <message>
         <source>The keys of the model cannot be read; nothing is printed.
@@ -88,7 +146,7 @@
     <name>MacroDialog</name>
     <message>
         <source>Program</source>
-        <translation>Programmieren</translation>
+        <translation type="vanished">Programmieren</translation>
     </message>
 </context>
 <context>
@@ -472,7 +530,7 @@
     <message>
         <source>The settings could not be saved, because &quot;%1&quot; cannot be written.
 Your changes stay in effect until the program ends.</source>
-        <translation>Die Einstellungen konnten nicht gespeichert werden, weil &quot;%1&quot; nicht geschrieben werden kann.
+        <translation type="vanished">Die Einstellungen konnten nicht gespeichert werden, weil &quot;%1&quot; nicht geschrieben werden kann.
 Ihre Änderungen gelten bis zum Programmende.</translation>
     </message>
     <message>
@@ -854,17 +912,19 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     </message>
     <message>
         <source>Do you really want to convert DB?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie die Datenbank wirklich umwandeln?</translation>
     </message>
     <message>
         <source>The catalogue was not converted: these identities would become one:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Katalog wurde nicht umgewandelt: Diese Kennungen würden zu einer:
+%1</translation>
     </message>
     <message>
         <source>The catalogue was not converted.
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Katalog wurde nicht umgewandelt.
+%1</translation>
     </message>
 </context>
 <context>
@@ -910,7 +970,7 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     </message>
     <message>
         <source>cannot delete key from FACTORY database.</source>
-        <translation>Tasten der Werksdatenbank können nicht gelöscht werden.</translation>
+        <translation type="vanished">Tasten der Werksdatenbank können nicht gelöscht werden.</translation>
     </message>
     <message>
         <source>This remote control cannot be deleted: its links include models of the FACTORY database.</source>
@@ -959,7 +1019,7 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     </message>
     <message>
         <source>Cannot write the photo %1: %2</source>
-        <translation>Das Foto %1 kann nicht geschrieben werden: %2</translation>
+        <translation type="vanished">Das Foto %1 kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
         <source>Cannot remove the photo %1.</source>
@@ -1065,6 +1125,75 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWriter</name>
+    <message>
+        <source>the settings could not be written in full</source>
+        <translation>die Einstellungen konnten nicht vollständig geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1</source>
+        <translation>Die Datei %1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1: %2</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SignalDisplay</name>
+    <message>
+        <source>address:</source>
+        <translation>Adresse:</translation>
+    </message>
+    <message>
+        <source>command:</source>
+        <translation>Befehl:</translation>
+    </message>
+</context>
+<context>
+    <name>SlotNames</name>
+    <message>
+        <source>1th</source>
+        <translation>1.</translation>
+    </message>
+    <message>
+        <source>2nd</source>
+        <translation>2.</translation>
+    </message>
+    <message>
+        <source>3rd</source>
+        <translation>3.</translation>
+    </message>
+    <message>
+        <source>4th</source>
+        <translation>4.</translation>
+    </message>
+    <message>
+        <source>5th</source>
+        <translation>5.</translation>
+    </message>
+    <message>
+        <source>6th</source>
+        <translation>6.</translation>
+    </message>
+    <message>
+        <source>7th</source>
+        <translation>7.</translation>
+    </message>
+    <message>
+        <source>8th</source>
+        <translation>8.</translation>
+    </message>
+    <message>
+        <source>9th</source>
+        <translation>9.</translation>
+    </message>
+    <message>
+        <source>10th</source>
+        <translation>10.</translation>
     </message>
 </context>
 <context>
@@ -1196,133 +1325,6 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>stopped</source>
         <translation>abgebrochen</translation>
-    </message>
-</context>
-<context>
-    <name>Application</name>
-    <message>
-        <source>Warning</source>
-        <translation>Warnung</translation>
-    </message>
-</context>
-<context>
-    <name>AtomicFile</name>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>Cannot write the file %1</source>
-        <translation>Die Datei %1 kann nicht geschrieben werden</translation>
-    </message>
-    <message>
-        <source>Cannot read the file %1: %2</source>
-        <translation>Die Datei %1 kann nicht gelesen werden: %2</translation>
-    </message>
-</context>
-<context>
-    <name>SettingsWriter</name>
-    <message>
-        <source>the settings could not be written in full</source>
-        <translation>die Einstellungen konnten nicht vollständig geschrieben werden</translation>
-    </message>
-    <message>
-        <source>Cannot read the file %1</source>
-        <translation>Die Datei %1 kann nicht gelesen werden</translation>
-    </message>
-    <message>
-        <source>Cannot write the file %1: %2</source>
-        <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
-    </message>
-</context>
-<context>
-    <name>SignalDisplay</name>
-    <message>
-        <source>address:</source>
-        <translation>Adresse:</translation>
-    </message>
-    <message>
-        <source>command:</source>
-        <translation>Befehl:</translation>
-    </message>
-</context>
-<context>
-    <name>SlotNames</name>
-    <message>
-        <source>1th</source>
-        <translation>1.</translation>
-    </message>
-    <message>
-        <source>2nd</source>
-        <translation>2.</translation>
-    </message>
-    <message>
-        <source>3rd</source>
-        <translation>3.</translation>
-    </message>
-    <message>
-        <source>4th</source>
-        <translation>4.</translation>
-    </message>
-    <message>
-        <source>5th</source>
-        <translation>5.</translation>
-    </message>
-    <message>
-        <source>6th</source>
-        <translation>6.</translation>
-    </message>
-    <message>
-        <source>7th</source>
-        <translation>7.</translation>
-    </message>
-    <message>
-        <source>8th</source>
-        <translation>8.</translation>
-    </message>
-    <message>
-        <source>9th</source>
-        <translation>9.</translation>
-    </message>
-    <message>
-        <source>10th</source>
-        <translation>10.</translation>
-    </message>
-</context>
-<context>
-    <name>ExchangeFile</name>
-    <message>
-        <source>The %1 of model %2 holds characters an XML file cannot carry.</source>
-        <translation>Das Feld %1 des Modells %2 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
-    </message>
-    <message>
-        <source>The %1 of key %2 of model %3 holds characters an XML file cannot carry.</source>
-        <translation>Das Feld %1 der Taste %2 des Modells %3 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
-    </message>
-    <message>
-        <source>The version text holds characters an XML file cannot carry.</source>
-        <translation>Der Versionstext enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
-    </message>
-</context>
-<context>
-    <name>IdentityConversion</name>
-    <message>
-        <source>These photos could not be renamed and keep their old names:
-%1</source>
-        <translation>Diese Fotos konnten nicht umbenannt werden und behalten ihre alten Namen:
-%1</translation>
-    </message>
-    <message>
-        <source>These photos could not be renamed and were deleted, as no model has their identity:
-%1</source>
-        <translation>Diese Fotos konnten nicht umbenannt werden und wurden gelöscht, da kein Modell ihre Kennung hat:
-%1</translation>
-    </message>
-    <message>
-        <source>These photos could not be deleted:
-%1</source>
-        <translation>Diese Fotos konnten nicht gelöscht werden:
-%1</translation>
     </message>
 </context>
 </TS>
