@@ -1,8 +1,8 @@
 // Capture files as the simulator's replay and irvanta-recognize read them,
 // and each row read through the whole receive path (receiver reports, capture
 // rules, message closing, recognition, resolution).
-#include "usb/IrReplayFile.h"
-#include "usb/ReceivePath.h"
+#include "ir/IrReplayFile.h"
+#include "usb/sim/ReceivePath.h"
 
 #include <QtGlobal>
 

@@ -2,10 +2,10 @@
 
 #include "app/SettingsText.h"
 #include "usb/HidApiBackend.h"
-#include "usb/HidSimulator.h"
-#include "usb/IrReplayFile.h"
-#include "usb/SimulatedRemote1.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/HidSimulator.h"
+#include "ir/IrReplayFile.h"
+#include "usb/sim/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QDebug>
 #include <QMutex>

@@ -7,7 +7,7 @@
 #include "tools/samplekit/SampleCaptureFile.h"
 #include "tools/samplekit/SampleKit.h"
 #include "tools/samplekit/SampleSignals.h"
-#include "usb/IrReplayFile.h"
+#include "ir/IrReplayFile.h"
 
 #include <QDir>
 #include <QFile>

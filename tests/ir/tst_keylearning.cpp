@@ -14,7 +14,7 @@
 #include "ir/TransmitFrame.h"
 #include "mainwindow/MainWindowImpl.h"
 #include "tools/samplekit/SampleProtocolLookups.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote2.h"
 #include "usb/UsbFunctions.h"
 #include "usb/UsbReceiverDots.h"
 

@@ -8,7 +8,7 @@
 #include "app/SettingsText.h"
 #include "mainwindow/MainWindowImpl.h"
 #include "mainwindow/SettingsFile.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QDir>
 #include <QMutex>

@@ -8,7 +8,7 @@
 #include "TestSupport.h"
 #include "ir/Decode.h"
 #include "mainwindow/MainWindowImpl.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote2.h"
 #include "usb/UsbReceiverDots.h"
 
 #include <QDir>

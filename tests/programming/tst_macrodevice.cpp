@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 #include "app/MessageBox.h"
 #include "mainwindow/MainWindowImpl.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QComboBox>
 #include <QDir>

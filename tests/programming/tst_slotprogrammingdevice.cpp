@@ -11,8 +11,8 @@
 #include "programming/Remote1SlotImage.h"
 #include "programming/Remote2SlotImage.h"
 #include "tools/samplekit/SampleProtocolLookups.h"
-#include "usb/SimulatedRemote1.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "ConnectionRig.h"
 
-#include "usb/SimulatedRemote1.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

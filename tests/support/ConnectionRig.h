@@ -1,6 +1,6 @@
 #pragma once
 
-#include "usb/HidSimulator.h"
+#include "usb/sim/HidSimulator.h"
 #include "usb/UsbConnection.h"
 #include "usb/UsbState.h"
 

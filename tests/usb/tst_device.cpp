@@ -1,8 +1,8 @@
 // Device on top of the HID layer, against the simulated devices.
 #include "usb/Device.h"
-#include "usb/HidSimulator.h"
-#include "usb/SimulatedRemote1.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/HidSimulator.h"
+#include "usb/sim/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote2.h"
 #include "usb/UsbState.h"
 
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 #include "usb/Device.h"
 #include "usb/HidBackend.h"
 #include "usb/HidSession.h"
-#include "usb/HidSimulator.h"
+#include "usb/sim/HidSimulator.h"
 #include "usb/UsbState.h"
 
 #include <QTemporaryDir>

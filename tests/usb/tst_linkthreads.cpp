@@ -3,8 +3,8 @@
 // devices plugged, unplugged and silenced at chosen moments.
 #include "IrFrames.h"
 #include "LinkRig.h"
-#include "usb/SimulatedRemote1.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QtTest>
 

@@ -4,8 +4,8 @@
 #include "IrFrames.h"
 #include "ir/CaptureStore.h"
 #include "usb/Device.h"
-#include "usb/HidSimulator.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/HidSimulator.h"
+#include "usb/sim/SimulatedRemote2.h"
 #include "usb/UsbReceiverDots.h"
 #include "usb/UsbState.h"
 

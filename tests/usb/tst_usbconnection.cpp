@@ -6,8 +6,8 @@
 #include "WarningCounter.h"
 #include "usb/Device.h"
 #include "usb/DeviceInfo.h"
-#include "usb/SimulatedRemote1.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QElapsedTimer>
 #include <QMutexLocker>

@@ -4,8 +4,8 @@
 // devices unplugged or silenced in the middle of a sequence.
 #include "LinkRig.h"
 #include "usb/DeviceInfo.h"
-#include "usb/SimulatedRemote1.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QtTest>
 

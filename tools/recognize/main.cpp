@@ -2,8 +2,8 @@
 // Every row goes through the program's own receive path (receiver reports,
 // capture rules, message closing, recognition, resolution) with no device,
 // window or timers; one line per row on standard output.
-#include "usb/IrReplayFile.h"
-#include "usb/ReceivePath.h"
+#include "ir/IrReplayFile.h"
+#include "usb/sim/ReceivePath.h"
 
 #include <QCoreApplication>
 #include <QStringList>

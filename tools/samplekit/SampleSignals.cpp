@@ -1,6 +1,6 @@
 #include "tools/samplekit/SampleSignals.h"
 
-#include "usb/ReceivePath.h"
+#include "usb/sim/ReceivePath.h"
 
 #include <QPair>
 

@@ -1,6 +1,6 @@
-#include "usb/SimulatorBus.h"
+#include "usb/sim/SimulatorBus.h"
 
-#include "usb/SimulatedDevice.h"
+#include "usb/sim/SimulatedDevice.h"
 
 #include <QDebug>
 

@@ -1,9 +1,9 @@
-#include "mainwindow/UpdateCheck.h"
+#include "update/UpdateCheck.h"
 
 #include "app/AtomicFile.h"
 #include "app/SettingsText.h"
-#include "mainwindow/UpdateDates.h"
-#include "mainwindow/UpdateDownloader.h"
+#include "update/UpdateDates.h"
+#include "update/UpdateDownloader.h"
 
 #include <QDebug>
 #include <QDir>

@@ -2,7 +2,7 @@
 // HTTP server on 127.0.0.1.
 #include "TestHttpServer.h"
 #include "TestSupport.h"
-#include "mainwindow/UpdateDialog.h"
+#include "update/UpdateDialog.h"
 
 #include <QDir>
 #include <QFile>

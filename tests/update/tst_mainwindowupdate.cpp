@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 #include "app/MessageBox.h"
 #include "mainwindow/MainWindowImpl.h"
-#include "mainwindow/UpdateCheck.h"
+#include "update/UpdateCheck.h"
 
 #include <QDir>
 #include <QElapsedTimer>

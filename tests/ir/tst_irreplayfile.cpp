@@ -1,5 +1,5 @@
 // Capture files for the simulated receiver.
-#include "usb/IrReplayFile.h"
+#include "ir/IrReplayFile.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

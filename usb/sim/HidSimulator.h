@@ -1,7 +1,7 @@
 #pragma once
 
 #include "usb/HidBackend.h"
-#include "usb/SimulatorBus.h"
+#include "usb/sim/SimulatorBus.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "mainwindow/UpdateDownloader.h"
+#include "update/UpdateDownloader.h"
 
 #include "app/AtomicFile.h"
 #include "app/SettingsText.h"
-#include "mainwindow/ZipUnpacker.h"
+#include "update/ZipUnpacker.h"
 
 #include <QCryptographicHash>
 #include <QDebug>

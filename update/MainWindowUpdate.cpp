@@ -2,8 +2,8 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "app/MessageBox.h"
-#include "mainwindow/UpdateCheck.h"
-#include "mainwindow/UpdateDialog.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateDialog.h"
 
 #include <QCoreApplication>
 #include <QDebug>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "usb/SimulatedDevice.h"
+#include "usb/sim/SimulatedDevice.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 // Unpacking zip archives: refused entry names, all-or-nothing extraction.
 #include "TestSupport.h"
-#include "mainwindow/ZipUnpacker.h"
+#include "update/ZipUnpacker.h"
 
 #include <QDir>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "mainwindow/ZipUnpacker.h"
+#include "update/ZipUnpacker.h"
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>

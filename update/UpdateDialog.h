@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/UpdateDownloader.h"
+#include "update/UpdateDownloader.h"
 #include "ui_UpdateDialog.h"
 
 #include <QDialog>

@@ -2,10 +2,10 @@
 // every command, plug and unplug, strict mode, the trace, and infrared
 // injection into the receiver.
 #include "usb/HidReport.h"
-#include "usb/HidSimulator.h"
+#include "usb/sim/HidSimulator.h"
 #include "usb/ReceiverReport.h"
-#include "usb/SimulatedRemote1.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -1,7 +1,7 @@
-#include "usb/SimulatedDevice.h"
+#include "usb/sim/SimulatedDevice.h"
 
 #include "usb/HidReport.h"
-#include "usb/SimulatorBus.h"
+#include "usb/sim/SimulatorBus.h"
 
 #include <mutex>
 

@@ -3,7 +3,7 @@
 // signal's time line, recognition and resolution.
 #include "IrPresses.h"
 
-#include "usb/ReceivePath.h"
+#include "usb/sim/ReceivePath.h"
 
 #include <QtTest>
 

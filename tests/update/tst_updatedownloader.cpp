@@ -3,7 +3,7 @@
 #include "TestHttpServer.h"
 #include "app/AtomicFile.h"
 #include "TestSupport.h"
-#include "mainwindow/UpdateDownloader.h"
+#include "update/UpdateDownloader.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "mainwindow/UpdateDialog.h"
+#include "update/UpdateDialog.h"
 
 #include <QTextDocument>
 

@@ -1,9 +1,9 @@
-#include "usb/HidSimulator.h"
+#include "usb/sim/HidSimulator.h"
 
 #include "usb/HidReport.h"
-#include "usb/SimulatedDevice.h"
-#include "usb/SimulatedRemote1.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedDevice.h"
+#include "usb/sim/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <mutex>
 

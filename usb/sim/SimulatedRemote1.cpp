@@ -1,7 +1,7 @@
-#include "usb/SimulatedRemote1.h"
+#include "usb/sim/SimulatedRemote1.h"
 
 #include "usb/HidReport.h"
-#include "usb/SimulatorBus.h"
+#include "usb/sim/SimulatorBus.h"
 
 #include <mutex>
 

@@ -1,8 +1,8 @@
-#include "usb/ReceivePath.h"
+#include "usb/sim/ReceivePath.h"
 
 #include "ir/CaptureStore.h"
 #include "usb/ReceiverReport.h"
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include <QElapsedTimer>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mainwindow/UpdateDates.h"
-#include "mainwindow/ZipUnpacker.h"
+#include "update/UpdateDates.h"
+#include "update/ZipUnpacker.h"
 
 #include <QDate>
 #include <QNetworkAccessManager>

@@ -1,4 +1,4 @@
-#include "usb/IrReplayFile.h"
+#include "ir/IrReplayFile.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "mainwindow/UpdateDates.h"
+#include "update/UpdateDates.h"
 
 #include "app/SettingsText.h"
 

@@ -1,6 +1,6 @@
 // The start-up update check against a real HTTP server on 127.0.0.1.
 #include "TestHttpServer.h"
-#include "mainwindow/UpdateCheck.h"
+#include "update/UpdateCheck.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
-#include "usb/SimulatedRemote2.h"
+#include "usb/sim/SimulatedRemote2.h"
 
 #include "usb/HidReport.h"
-#include "usb/SimulatorBus.h"
+#include "usb/sim/SimulatorBus.h"
 
 #include <mutex>
 
