@@ -172,19 +172,22 @@ bool AtomicFile::writeWhole(const QString &path, const QByteArray &data, QString
     return false;
 }
 
+bool AtomicFile::readWhole(const QString &path, QByteArray *data, QString *error)
+{
+    QFile source(path);
+    if (source.open(QIODevice::ReadOnly)) {
+        *data = source.readAll();
+        if (source.error() == QFileDevice::NoError && data->size() == source.size())
+            return true;
+    }
+    data->clear();
+    if (error)
+        *error = tr("Cannot read the file %1: %2").arg(QDir::toNativeSeparators(path), source.errorString());
+    return false;
+}
+
 bool AtomicFile::copyWhole(const QString &from, const QString &to, QString *error)
 {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = tr("Cannot read the file %1: %2").arg(QDir::toNativeSeparators(from), source.errorString());
-        return false;
-    }
-    const QByteArray data = source.readAll();
-    if (source.error() != QFileDevice::NoError || data.size() != source.size()) {
-        if (error)
-            *error = tr("Cannot read the file %1: %2").arg(QDir::toNativeSeparators(from), source.errorString());
-        return false;
-    }
-    return writeWhole(to, data, error);
+    QByteArray data;
+    return readWhole(from, &data, error) && writeWhole(to, data, error);
 }

@@ -3,7 +3,6 @@
 #include "app/AtomicFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSettings>
@@ -39,15 +38,6 @@ QMap<QString, QVariant> contents(const QString &path)
     return all;
 }
 
-bool readWhole(const QString &path, QByteArray *data)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *data = file.readAll();
-    return file.error() == QFileDevice::NoError && data->size() == file.size();
-}
-
 bool fail(QString *error, const QString &text)
 {
     if (error)
@@ -72,7 +62,7 @@ bool SettingsWriter::write(const QString &path, const Values &values, QString *e
     // The old content, whole; a file that cannot be read fully is not
     // rewritten from a part of it.
     QByteArray old;
-    if (target.exists() && !readWhole(path, &old))
+    if (target.exists() && !AtomicFile::readWhole(path, &old))
         return fail(error, tr("Cannot read the file %1").arg(shown));
 
     QTemporaryDir work;
@@ -99,7 +89,7 @@ bool SettingsWriter::write(const QString &path, const Values &values, QString *e
     }
 
     QByteArray data;
-    if (!readWhole(after, &data) || !AtomicFile::writeWhole(check, data, &reason) || contents(check) != expected)
+    if (!AtomicFile::readWhole(after, &data) || !AtomicFile::writeWhole(check, data, &reason) || contents(check) != expected)
         return fail(error, tr("Cannot write the file %1: %2").arg(shown, incomplete()));
     return AtomicFile::writeWhole(path, data, error);
 }

@@ -122,7 +122,13 @@ void MainWindowImpl::importRemote()
                                                      .arg(ImportValues::MaxFileSize / (1024 * 1024)));
         return;
     }
-    const QByteArray bytes = file.readAll();
+    // Read no more than the limit allows: a file that grows or ends early
+    // while it is read is not imported from a part of it.
+    const QByteArray bytes = file.read(ImportValues::MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() != file.size()) {
+        MessageBox::warning(this, tr("Warning"), tr("The file %1 could not be read.").arg(fileName));
+        return;
+    }
     file.close();
 
     auto wrongFile = [this](const QString &why) {
