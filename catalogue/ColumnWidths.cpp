@@ -17,6 +17,16 @@ ColumnWidths::Keys ColumnWidths::keyList(int w, int sb, int h)
     return {id, std::max(0, room - id)};
 }
 
+ColumnWidths::Keys ColumnWidths::widenForCodes(Keys widths, int codeNeeds, int nameNeeds)
+{
+    if (codeNeeds <= widths.id)
+        return widths;
+    const int room = widths.id + widths.name;
+    const int namesKeep = std::min(nameNeeds, room / 4);
+    const int id = std::max(widths.id, std::min(codeNeeds, room - namesKeep));
+    return {id, room - id};
+}
+
 int ColumnWidths::typeList(int w, int sb)
 {
     return std::max(0, w - sb);

@@ -20,6 +20,12 @@ public:
     };
     // h <= 0 counts as 30 (a header that has not been laid out yet).
     static Keys keyList(int w, int sb, int h);
+    // A code column narrower than codeNeeds (its longest code in the
+    // smallest font a code is drawn in) takes what the code needs, leaving
+    // the names nameNeeds (their longest name in that font) but at most a
+    // quarter of the room: a code is read whole, a name can be cut. It
+    // never gets less than widths gives it.
+    static Keys widenForCodes(Keys widths, int codeNeeds, int nameNeeds);
 
     static int typeList(int w, int sb);
 };

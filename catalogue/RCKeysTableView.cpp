@@ -1,17 +1,26 @@
 #include "catalogue/RCKeysTableView.h"
 
+#include "app/FittedFont.h"
 #include "catalogue/CatalogueEdits.h"
 #include "catalogue/ColumnWidths.h"
+#include "catalogue/FittedTextDelegate.h"
 #include "catalogue/RCModelsTableView.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSqlTableModel>
+#include <QStyle>
+
+#include <algorithm>
 
 RCKeysTableView::RCKeysTableView(QWidget *parent) : QTableView(parent)
 {
     connect(this, &QAbstractItemView::clicked, this, &RCKeysTableView::refreshEditing);
+    // Codes and names get a smaller font where the list is narrow.
+    auto *fitted = new FittedTextDelegate(this);
+    setItemDelegateForColumn(2, fitted);
+    setItemDelegateForColumn(3, fitted);
 }
 
 RCKeysTableView::~RCKeysTableView() = default;
@@ -19,6 +28,13 @@ RCKeysTableView::~RCKeysTableView() = default;
 void RCKeysTableView::setModel(QAbstractItemModel *model)
 {
     QTableView::setModel(model);
+    // The code column follows the codes the list holds.
+    if (model) {
+        connect(model, &QAbstractItemModel::modelReset, this, &RCKeysTableView::applyColumnLayout);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &RCKeysTableView::applyColumnLayout);
+        connect(model, &QAbstractItemModel::rowsInserted, this, &RCKeysTableView::applyColumnLayout);
+        connect(model, &QAbstractItemModel::dataChanged, this, &RCKeysTableView::applyColumnLayout);
+    }
     applyColumnLayout();
 }
 
@@ -30,14 +46,32 @@ void RCKeysTableView::resizeEvent(QResizeEvent *e)
 
 void RCKeysTableView::applyColumnLayout()
 {
-    const ColumnWidths::Keys widths =
-        ColumnWidths::keyList(width(), verticalScrollBar()->width(), verticalHeader()->width());
+    QFont smallest = font();
+    smallest.setPointSizeF(FittedFont::kSmallestPoints);
+    const ColumnWidths::Keys widths = ColumnWidths::widenForCodes(
+        ColumnWidths::keyList(width(), verticalScrollBar()->width(), verticalHeader()->width()),
+        longestWidth(3, smallest), longestWidth(2, smallest));
     setColumnWidth(3, widths.id);
     setColumnWidth(2, widths.name);
     for (int column : {0, 1, 4})
         setColumnHidden(column, true);
     setAlternatingRowColors(true);
     setGridStyle(Qt::NoPen);
+}
+
+int RCKeysTableView::longestWidth(int column, const QFont &font) const
+{
+    const QAbstractItemModel *keys = model();
+    if (!keys)
+        return 0;
+    int widest = 0;
+    for (int row = 0; row < keys->rowCount(); ++row)
+        widest = std::max(widest, FittedFont::widthOf(font, keys->index(row, column).data().toString()));
+    if (widest == 0)
+        return 0;
+    // The item view's margin on both sides of a cell's text, and the grid
+    // line the cell leaves out even when it is drawn with no pen.
+    return widest + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + (showGrid() ? 1 : 0);
 }
 
 void RCKeysTableView::refreshEditing() {}

@@ -26,5 +26,8 @@ private slots:
     void resizeEvent(QResizeEvent *e) override;
 
 private:
+    // Pixels the longest text of a column needs in a cell, drawn in font.
+    int longestWidth(int column, const QFont &font) const;
+
     bool m_writingBack = false;
 };

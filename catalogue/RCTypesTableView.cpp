@@ -1,8 +1,12 @@
 #include "catalogue/RCTypesTableView.h"
 
+#include "app/FittedFont.h"
 #include "catalogue/ColumnWidths.h"
 
 #include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
 
 RCTypesTableView::RCTypesTableView(QWidget *parent) : QTableView(parent) {}
 
@@ -27,4 +31,16 @@ void RCTypesTableView::applyColumnLayout()
         setColumnHidden(column, true);
     setAlternatingRowColors(true);
     setGridStyle(Qt::NoPen);
+}
+
+int RCTypesTableView::widthForNames() const
+{
+    int widest = 0;
+    if (const QAbstractItemModel *types = model()) {
+        for (int row = 0; row < types->rowCount(); ++row)
+            widest = std::max(widest, FittedFont::widthOf(font(), types->index(row, 1).data().toString()));
+    }
+    // The cell's text margins, the scroll bar and the frame.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return widest + 2 * margin + verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
 }

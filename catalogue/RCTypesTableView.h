@@ -13,6 +13,8 @@ public:
 
     void setModel(QAbstractItemModel *model) override;
     void applyColumnLayout();
+    // Width at which every type name shows whole beside the scroll bar.
+    int widthForNames() const;
 
 private slots:
     void resizeEvent(QResizeEvent *e) override;

@@ -1,6 +1,7 @@
 // MainWindowImpl: received signals: message closing, recognition display, key learning and transmission.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/FittedFont.h"
 #include "app/MessageBox.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/KeyPositionTable.h"
@@ -66,19 +67,8 @@ void MainWindowImpl::showKeyCode(const QString &code)
 
 void MainWindowImpl::fitKeyCodes()
 {
-    // A long code in a narrow column (simple panel on a small screen) gets
-    // a smaller font instead of losing its ends.
-    constexpr int kFullPoints = 12;
-    constexpr int kSmallestPoints = 7;
-    for (QLabel *label : {labelKeyId, labelKeyId2}) {
-        QFont font = label->font();
-        font.setPointSize(kFullPoints);
-        const int room = label->contentsRect().width() - 2 * label->margin();
-        while (font.pointSize() > kSmallestPoints && QFontMetrics(font).horizontalAdvance(label->text()) > room)
-            font.setPointSize(font.pointSize() - 1);
-        if (font != label->font())
-            label->setFont(font);
-    }
+    for (QLabel *label : {labelKeyId, labelKeyId2, labelKeyIdSearch})
+        FittedFont::refit(label);
 }
 
 void MainWindowImpl::insertKey()

@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/FittedFont.h"
 #include "app/PlainTextLabels.h"
 
 #include "catalogue/KeyReleaseForwarder.h"
@@ -179,6 +180,12 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     // The documentation is the catalogue's one rich-text field (the record
     // dialog edits it as such); every other label shows data as typed.
     showLabelsAsPlainText(this, {documentationLabel});
+    // Codes are read whole: where the labels and the search rows are narrow
+    // (simple panel, small screen) they shrink their font instead of cutting.
+    for (QLabel *label : {labelKeyId, labelKeyId2, labelKeyIdSearch})
+        FittedFont::keepWhole(label);
+    for (QLineEdit *edit : searchTab->findChildren<QLineEdit *>())
+        FittedFont::keepWhole(edit);
     prog->hide();
     statusbar->hide();
     textEdit->hide();
@@ -248,6 +255,9 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     comboBoxDatabase->addItem(QStringLiteral("Own"));
     comboBoxDatabase->addItem(QStringLiteral("Factory"));
     comboBoxDatabase->addItem(QStringLiteral("Whole without links"));
+    // Each part of the catalogue is named whole, in every language (the
+    // minimum follows the texts, see loadLanguage).
+    comboBoxDatabase->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // The filter fields act on key releases, which line edits keep to themselves.
     KeyReleaseForwarder::install(this, {brandLineEdit, modelLineEdit});
     // An in-place edit of a model changes rows the links list may be showing.
@@ -260,6 +270,9 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     RCTypesTV->verticalHeader()->setDefaultSectionSize(20);
     RCTypesTV->selectRow(0);
     RCTypesTV->show();
+    // The types list gives up the width its names do not need, so that the
+    // filters beside it keep their texts whole in the smallest window.
+    RCTypesTV->setMinimumWidth(std::min(RCTypesTV->minimumWidth(), RCTypesTV->widthForNames()));
 
     ModelsTV->verticalHeader()->setDefaultSectionSize(20);
     KeysTV->verticalHeader()->setDefaultSectionSize(20);

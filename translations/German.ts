@@ -311,7 +311,7 @@
     </message>
     <message>
         <source>Whole Database</source>
-        <translation>Gesamte Datenbank</translation>
+        <translation>Gesamt</translation>
     </message>
     <message>
         <source>Own</source>
@@ -323,7 +323,7 @@
     </message>
     <message>
         <source>Whole without links</source>
-        <translation>Gesamt ohne Verknüpfungen</translation>
+        <translation>Gesamt ohne Links</translation>
     </message>
     <message>
         <source>DATABASE:</source>

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "app/MessageBox.h"
+#include "catalogue/ColumnWidths.h"
 #include "catalogue/ModelFilter.h"
 #include "catalogue/RCKeysModel.h"
 #include "catalogue/RCKeysTableView.h"
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QtTest>
 
 using CatalogueFixture::Model;
@@ -172,6 +175,83 @@ private slots:
         QCOMPARE(view.verticalHeader()->width(), 0);
         QCOMPARE(view.columnWidth(3), 220);
         QCOMPARE(view.columnWidth(2), 328);
+    }
+
+    // Widening the code column for long codes: what the codes need, the
+    // names keeping their need but at most a quarter of the room, and never
+    // less than the plain layout gives.
+    void widenForCodes_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("name");
+        QTest::addColumn<int>("codeNeeds");
+        QTest::addColumn<int>("nameNeeds");
+        QTest::addColumn<int>("wideId");
+        QTest::addColumn<int>("wideName");
+        QTest::addRow("codes fit") << 100 << 100 << 100 << 150 << 100 << 100;
+        QTest::addRow("no codes") << 100 << 100 << 0 << 0 << 100 << 100;
+        QTest::addRow("short names leave the room") << 89 << 89 << 130 << 40 << 130 << 48;
+        QTest::addRow("long names keep a quarter") << 89 << 89 << 150 << 120 << 134 << 44;
+        QTest::addRow("names need less than a quarter") << 89 << 89 << 170 << 20 << 158 << 20;
+        QTest::addRow("codes wider than the list") << 50 << 50 << 400 << 80 << 75 << 25;
+    }
+    void widenForCodes()
+    {
+        QFETCH(int, id);
+        QFETCH(int, name);
+        QFETCH(int, codeNeeds);
+        QFETCH(int, nameNeeds);
+        QFETCH(int, wideId);
+        QFETCH(int, wideName);
+        const ColumnWidths::Keys widths = ColumnWidths::widenForCodes({id, name}, codeNeeds, nameNeeds);
+        QCOMPARE(widths.id, wideId);
+        QCOMPARE(widths.name, wideName);
+    }
+
+    // A narrow key list draws its codes and names in a smaller font: a
+    // 19-character code is drawn whole; one that cannot fit even in the
+    // smallest font is cut and its tooltip shows the whole code as text.
+    void keyListFitsCodes()
+    {
+        QStandardItemModel model(3, 5);
+        const QStringList codes = {QStringLiteral("039401568FD4356AAEA"), QStringLiteral("0394C1BBEDBCFD172E5"),
+                                   QStringLiteral("0846<b>F00C3B7E19D42A86C5F0E3B1A5F0")};
+        for (int row = 0; row < 3; ++row) {
+            model.setItem(row, 2, new QStandardItem(QStringLiteral("SHIFT YELLOW")));
+            model.setItem(row, 3, new QStandardItem(codes.at(row)));
+        }
+        RCKeysTableView view;
+        fixScrollBar(view);
+        view.verticalHeader()->setFixedWidth(18);
+        view.setModel(&model);
+        showAt(view, 218);
+        QVERIFY2(view.columnWidth(3) > 89, qPrintable(QString::number(view.columnWidth(3))));
+        auto fits = [&view](int row) {
+            const QModelIndex index = view.model()->index(row, 3);
+            QStyleOptionViewItem option;
+            option.initFrom(view.viewport());
+            option.font = view.font();
+            option.fontMetrics = view.fontMetrics();
+            option.rect = view.visualRect(index);
+            option.widget = &view;
+            return view.itemDelegateForIndex(index)->sizeHint(option, index).width() <= option.rect.width();
+        };
+        QVERIFY(fits(0));
+        QVERIFY(fits(1));
+        QVERIFY(!fits(2));
+
+        // The tooltip of the cut code: the whole code, shown as text.
+        const QModelIndex cut = view.model()->index(2, 3);
+        const QPoint at = view.visualRect(cut).center();
+        QHelpEvent help(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view.viewport(), &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), Qt::convertFromPlainText(codes.at(2), Qt::WhiteSpaceNoWrap));
+        QToolTip::hideText();
+
+        // A code that now fits after a change of the list's codes.
+        model.setItem(2, 3, new QStandardItem(QStringLiteral("0394E198B1ED0E0B730")));
+        QVERIFY(fits(2));
     }
 
     void typeColumns_data()

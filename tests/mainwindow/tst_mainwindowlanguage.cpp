@@ -8,9 +8,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
@@ -136,6 +138,18 @@ int roomForText(QWidget *w, int *needed)
         *needed = textWidth(button, button->text()) + (button->icon().isNull() ? 0 : button->iconSize().width() + 4);
         return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
     }
+    if (auto *combo = qobject_cast<QComboBox *>(w)) {
+        if (combo->currentText().isEmpty() || combo->isEditable())
+            return -1;
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.currentText = combo->currentText();
+        option.editable = false;
+        *needed = textWidth(combo, combo->currentText());
+        // The style draws the text inside the edit field with a few pixels of margin.
+        return combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width() -
+               4;
+    }
     return -1;
 }
 
@@ -169,6 +183,24 @@ QStringList layoutFaults(QWidget *root)
             const QRect rb(b->mapTo(root, QPoint(0, 0)), b->size());
             if (ra.intersects(rb))
                 faults << QStringLiteral("overlap: %1 and %2").arg(describe(a, root), describe(b, root));
+        }
+        if (auto *edit = qobject_cast<QLineEdit *>(a); edit && !edit->text().isEmpty()) {
+            // What the field shows of its text, read off at its two ends. A
+            // field too narrow even for the smallest font (the search rows
+            // beside the simple-programming panel) must show the start and
+            // carry the whole text as its tooltip.
+            const int y = edit->height() / 2;
+            const int first = edit->cursorPositionAt(QPoint(0, y));
+            const int last = edit->cursorPositionAt(QPoint(edit->width() - 1, y));
+            const bool whole = first == 0 && last == edit->text().size();
+            const bool reachable = first == 0 && edit->font().pointSizeF() <= 7 &&
+                                   edit->toolTip().contains(edit->text());
+            if (!whole && !reachable)
+                faults << QStringLiteral("text cut: %1 shows characters %2 to %3 of %4")
+                              .arg(describe(a, root))
+                              .arg(first)
+                              .arg(last)
+                              .arg(edit->text().size());
         }
         int needed = 0;
         const int room = roomForText(a, &needed);
@@ -342,8 +374,8 @@ private slots:
         QCOMPARE(w.actionUpdateProgram->text(), QStringLiteral("Nach Updates suchen"));
         QCOMPARE(w.menuLanguage->title(), QStringLiteral("Sprache"));
         QCOMPARE(w.comboBoxDatabase->count(), 4);
-        QCOMPARE(w.comboBoxDatabase->itemText(0), QStringLiteral("Gesamte Datenbank"));
-        QCOMPARE(w.comboBoxDatabase->itemText(3), QStringLiteral("Gesamt ohne Verknüpfungen"));
+        QCOMPARE(w.comboBoxDatabase->itemText(0), QStringLiteral("Gesamt"));
+        QCOMPARE(w.comboBoxDatabase->itemText(3), QStringLiteral("Gesamt ohne Links"));
         QCOMPARE(w.pushButton3->text(), QStringLiteral("Bild 3"));
         QCOMPARE(w.tabWidget->tabText(0), QStringLiteral("Start"));
         QCOMPARE(w.tabWidget->tabText(2), QStringLiteral("Verknüpfungen"));
@@ -464,9 +496,12 @@ private slots:
                                                << "replacer";
             }
         }
-        QTest::addRow("980x660 full, German, simple programming, key received")
-            << QSize(980, 660) << true << "German" << DeviceTexts::Connected << "Settings/simpleProgramming"
-            << "key code";
+        for (const QSize &size : {QSize(1366, 768), QSize(980, 660)})
+            for (const char *language : {"English", "German"})
+                QTest::addRow("%dx%d full, %s, simple programming, key codes", size.width(), size.height(),
+                              language)
+                    << size << true << QString::fromLatin1(language) << DeviceTexts::Connected
+                    << "Settings/simpleProgramming" << "key code";
         QTest::addRow("750x580 simple to full at 980x660, protocol bar")
             << QSize(750, 580) << false << "English" << DeviceTexts::Connected << QString() << "simple to full";
         QTest::addRow("1366x768 narrowed and widened, protocol bar")
@@ -518,12 +553,46 @@ private slots:
         if (scenario == QLatin1String("documentation"))
             QVERIFY(w.documentationLabel->text().size() >= 250);
         if (scenario == QLatin1String("key code")) {
-            // The longest code a message gives.
-            // The longest code a message gives, as the labels show it
-            // after the next re-layout.
-            for (QLabel *label : {w.labelKeyId, w.labelKeyId2, w.labelKeyIdSearch})
-                label->setText(QStringLiteral("25BA00032EA8481"));
-            w.formResize();
+            // The sample's codes have 19 characters, the length nearly every
+            // real remote gives: a key picked in the list shows its code in
+            // the three labels, and every search row gets it.
+            QTableView *keys = w.KeysTV;
+            QVERIFY(keys->isVisible());
+            QVERIFY(keys->model()->rowCount() > 0);
+            const QModelIndex first = keys->model()->index(0, 3);
+            QCOMPARE(first.data().toString().size(), 19);
+            QTest::mouseClick(keys->viewport(), Qt::LeftButton, {}, keys->visualRect(first).center());
+            settle();
+            QCOMPARE(w.labelKeyIdSearch->text(), first.data().toString());
+            // Each code the list shows is drawn whole.
+            int shown = 0;
+            for (int row = 0; row < keys->model()->rowCount(); ++row) {
+                const QModelIndex code = keys->model()->index(row, 3);
+                const QRect cell = keys->visualRect(code);
+                if (!cell.isValid() || !keys->viewport()->rect().intersects(cell))
+                    continue;
+                QStyleOptionViewItem option;
+                option.initFrom(keys->viewport());
+                option.font = keys->font();
+                option.fontMetrics = keys->fontMetrics();
+                option.rect = cell;
+                option.widget = keys;
+                const QSize needed = keys->itemDelegateForIndex(code)->sizeHint(option, code);
+                qWarning() << "DBG" << row << code.data() << needed << cell << keys->columnWidth(3) << keys->columnWidth(2) << keys->width() << keys->font();
+                QVERIFY2(needed.width() <= cell.width(), qPrintable(QStringLiteral("row %1: code needs %2 px, has %3")
+                                                                        .arg(row)
+                                                                        .arg(needed.width())
+                                                                        .arg(cell.width())));
+                ++shown;
+            }
+            QVERIFY(shown > 0);
+            // The names keep a quarter of the list.
+            QVERIFY2(4 * keys->columnWidth(2) >= keys->columnWidth(2) + keys->columnWidth(3) - 3,
+                     qPrintable(QStringLiteral("names %1 px, codes %2 px")
+                                    .arg(keys->columnWidth(2))
+                                    .arg(keys->columnWidth(3))));
+            for (int row = 0; row < 22; ++row)
+                w.addKeysSearch(row);
             settle();
         }
         if (scenario == QLatin1String("simple to full") || scenario == QLatin1String("resize")) {
@@ -542,8 +611,12 @@ private slots:
             QCOMPARE(w.size(), QSize(980, 660));
         }
         if (scenario == QLatin1String("resize")) {
+            // The bar drawn wide must not hold the window wide afterwards.
             w.resize(980, 660);
             settle();
+            QCOMPARE(w.size(), QSize(980, 660));
+            const QStringList narrowFaults = layoutFaults(w.centralWidget());
+            QVERIFY2(narrowFaults.isEmpty(), qPrintable(narrowFaults.join(QLatin1Char('\n'))));
             w.resize(size);
             settle();
         }

@@ -1,0 +1,145 @@
+#include "app/FittedFont.h"
+
+#include <QEvent>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QtMath>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextDocument>
+#include <QTextLayout>
+
+namespace FittedFont {
+
+namespace {
+
+const char kLargest[] = "irvantaFittedLargest";
+
+// QLineEdit keeps this much room on each side of its text inside the
+// contents rectangle (and the cursor takes one pixel).
+constexpr int kLineEditMargin = 2;
+
+class Refitter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            refit(static_cast<QWidget *>(watched));
+        return false;
+    }
+};
+
+qreal pointsOf(const QFont &font)
+{
+    // A font given in pixels has no point size of its own.
+    return font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
+}
+
+void install(QWidget *widget)
+{
+    widget->setProperty(kLargest, pointsOf(widget->font()));
+    widget->installEventFilter(new Refitter(widget));
+}
+
+} // namespace
+
+int widthOf(const QFont &font, const QString &text)
+{
+    // Measured as item views and labels lay text out (glyphs at fractional
+    // positions), rounded up, with a pixel to spare.
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    qreal width = 0;
+    if (line.isValid()) {
+        line.setLineWidth(1e6);
+        width = line.naturalTextWidth();
+    }
+    layout.endLayout();
+    return qCeil(qMax(width, QFontMetricsF(font).horizontalAdvance(text))) + 1;
+}
+
+QFont fit(QFont base, const QString &text, int room, qreal largest, qreal smallest)
+{
+    qreal points = largest;
+    base.setPointSizeF(points);
+    while (points - 1 >= smallest && widthOf(base, text) > room) {
+        points -= 1;
+        base.setPointSizeF(points);
+    }
+    if (points > smallest && widthOf(base, text) > room)
+        base.setPointSizeF(smallest);
+    return base;
+}
+
+int textRoom(const QLabel *label)
+{
+    return label->contentsRect().width() - 2 * label->margin() - qMax(0, label->indent());
+}
+
+int textRoom(const QLineEdit *edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = edit->rect();
+    option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    if (edit->isReadOnly())
+        option.state |= QStyle::State_ReadOnly;
+    option.features = QStyleOptionFrame::None;
+    const QRect contents =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).marginsRemoved(edit->textMargins());
+    return contents.width() - 2 * kLineEditMargin - 1;
+}
+
+void keepWhole(QLabel *label)
+{
+    install(label);
+    refit(label);
+}
+
+void keepWhole(QLineEdit *edit)
+{
+    install(edit);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { refit(edit); });
+    refit(edit);
+}
+
+void refit(QWidget *widget)
+{
+    const QVariant largest = widget->property(kLargest);
+    if (!largest.isValid())
+        return;
+    QString text;
+    int room = 0;
+    auto *edit = qobject_cast<QLineEdit *>(widget);
+    auto *label = qobject_cast<QLabel *>(widget);
+    if (edit) {
+        text = edit->text();
+        room = textRoom(edit);
+    } else if (label) {
+        text = label->text();
+        room = textRoom(label);
+    } else {
+        return;
+    }
+    const QFont font = fit(widget->font(), text, room, largest.toReal());
+    if (font != widget->font())
+        widget->setFont(font);
+    const bool whole = widthOf(font, text) <= room;
+    // The whole text stays within reach when even the smallest size cuts it;
+    // as plain text, since a code from an import file is not markup.
+    widget->setToolTip(whole ? QString() : Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap));
+    // QLineEdit scrolls a text that is cut to its end; a code is read from the start.
+    if (edit && !whole && edit->isReadOnly())
+        edit->setCursorPosition(0);
+}
+
+} // namespace FittedFont

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QFont>
+
+class QLabel;
+class QLineEdit;
+class QString;
+class QWidget;
+
+// Key codes must be read whole: where their place is narrow (the simple panel
+// on a small screen) they get a smaller font instead of losing their ends.
+namespace FittedFont {
+
+constexpr qreal kSmallestPoints = 7;
+
+// base at the largest point size from largest down to smallest, in steps of
+// one point, at which text is at most room pixels wide; smallest when no
+// size is small enough.
+QFont fit(QFont base, const QString &text, int room, qreal largest, qreal smallest = kSmallestPoints);
+
+// Pixels one line of text needs in font, rounded up with one to spare.
+int widthOf(const QFont &font, const QString &text);
+
+// Pixels a label or line edit has for one line of text.
+int textRoom(const QLabel *label);
+int textRoom(const QLineEdit *edit);
+
+// Keeps the widget's text whole from now on: the font it has now is the
+// largest; a line edit refits on every change of its text, a label when
+// refit() is called after its text was set; both refit on every resize.
+// A text that does not fit even at the smallest size gets the whole text as
+// the widget's tooltip, and a read-only line edit then shows its start.
+void keepWhole(QLabel *label);
+void keepWhole(QLineEdit *edit);
+void refit(QWidget *widget);
+
+} // namespace FittedFont

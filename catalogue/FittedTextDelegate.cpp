@@ -1,0 +1,46 @@
+#include "catalogue/FittedTextDelegate.h"
+
+#include "app/FittedFont.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QStyle>
+#include <QTextDocument>
+#include <QToolTip>
+
+void FittedTextDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->text.isEmpty() || option->rect.width() <= 0)
+        return;
+    const qreal largest = option->font.pointSizeF();
+    if (largest <= FittedFont::kSmallestPoints)
+        return;
+    option->font = FittedFont::fit(option->font, option->text, textRoom(*option), largest);
+    option->fontMetrics = QFontMetrics(option->font);
+}
+
+int FittedTextDelegate::textRoom(const QStyleOptionViewItem &option)
+{
+    // The item view style keeps this margin on both sides of a cell's text.
+    const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+    return option.rect.width() - 2 * margin;
+}
+
+bool FittedTextDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                                const QModelIndex &index)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem fitted = option;
+    initStyleOption(&fitted, index);
+    if (fitted.text.isEmpty() || FittedFont::widthOf(fitted.font, fitted.text) <= textRoom(fitted)) {
+        QToolTip::hideText();
+        return true;
+    }
+    // Plain text: a name or code from an import file is not markup.
+    QToolTip::showText(event->globalPos(), Qt::convertFromPlainText(fitted.text, Qt::WhiteSpaceNoWrap), view, view->visualRect(index));
+    return true;
+}

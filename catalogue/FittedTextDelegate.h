@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// Draws the key list's codes and names whole where the list is narrow: a
+// text that does not fit is drawn in a smaller font (down to FittedFont's
+// smallest); only then is it cut, and its tooltip carries the whole text.
+class FittedTextDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
+
+protected:
+    // option->rect is the cell the code is drawn in.
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
+private:
+    static int textRoom(const QStyleOptionViewItem &option);
+};

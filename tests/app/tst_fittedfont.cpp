@@ -1,0 +1,109 @@
+// Code fields and labels that shrink their font to show a code whole.
+#include "app/FittedFont.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextDocument>
+#include <QtTest>
+
+namespace {
+
+// What a line edit shows of its text, read off at its two ends.
+QPair<int, int> shownRange(QLineEdit &edit)
+{
+    const int y = edit.height() / 2;
+    return {edit.cursorPositionAt(QPoint(0, y)), edit.cursorPositionAt(QPoint(edit.width() - 1, y))};
+}
+
+const QString kCode19 = QStringLiteral("039401568FD4356AAEA");
+const QString kCode34 = QStringLiteral("0846A5F00C3B7E19D42A86C5F0E3B1A5F0");
+
+} // namespace
+
+class TestFittedFont : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fitPicksTheLargestSizeThatFits()
+    {
+        QFont base;
+        base.setPointSizeF(12);
+        const int room = FittedFont::widthOf(base, kCode19) - 1;
+        const QFont fitted = FittedFont::fit(base, kCode19, room, 12);
+        QVERIFY(fitted.pointSizeF() < 12);
+        QVERIFY(fitted.pointSizeF() >= FittedFont::kSmallestPoints);
+        QVERIFY(FittedFont::widthOf(fitted, kCode19) <= room);
+        QFont larger = fitted;
+        larger.setPointSizeF(fitted.pointSizeF() + 1);
+        QVERIFY(FittedFont::widthOf(larger, kCode19) > room);
+        // Never below the smallest size, even when nothing fits.
+        QCOMPARE(FittedFont::fit(base, kCode19, 10, 12).pointSizeF(), FittedFont::kSmallestPoints);
+    }
+
+    void lineEdit_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("smaller");
+        QTest::addColumn<bool>("whole");
+        QTest::addRow("wide field, full size") << 400 << kCode19 << false << true;
+        QTest::addRow("narrow field, smaller font") << 140 << kCode19 << true << true;
+        QTest::addRow("too narrow even so") << 73 << kCode19 << true << false;
+        QTest::addRow("longest code in a search field") << 132 << kCode34 << true << false;
+        QTest::addRow("markup as text") << 60 << QStringLiteral("<b>0394</b><img src=x>") << true << false;
+    }
+    void lineEdit()
+    {
+        QFETCH(int, width);
+        QFETCH(QString, text);
+        QFETCH(bool, smaller);
+        QFETCH(bool, whole);
+        QLineEdit edit;
+        edit.setReadOnly(true);
+        QFont font = edit.font();
+        font.setPointSizeF(10);
+        edit.setFont(font);
+        edit.setFixedWidth(width);
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        FittedFont::keepWhole(&edit);
+        edit.setText(text);
+        QCOMPARE(edit.font().pointSizeF() < 10, smaller);
+        const QPair<int, int> shown = shownRange(edit);
+        QCOMPARE(shown.first, 0); // a code is read from its start
+        QCOMPARE(shown.second == text.size(), whole);
+        QCOMPARE(edit.toolTip().isEmpty(), whole);
+        if (!whole)
+            QCOMPARE(edit.toolTip(), Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap));
+
+        // A wider field gives the font back and drops the tooltip.
+        edit.setFixedWidth(600);
+        QTRY_COMPARE(edit.font().pointSizeF(), 10.0);
+        QVERIFY(edit.toolTip().isEmpty());
+        QCOMPARE(shownRange(edit).second, text.size());
+    }
+
+    void label()
+    {
+        QLabel label;
+        QFont font = label.font();
+        font.setPointSizeF(12);
+        label.setFont(font);
+        label.setFixedWidth(160);
+        label.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&label));
+        FittedFont::keepWhole(&label);
+        label.setText(kCode19);
+        FittedFont::refit(&label);
+        QVERIFY(label.font().pointSizeF() < 12);
+        QVERIFY(FittedFont::widthOf(label.font(), kCode19) <= FittedFont::textRoom(&label));
+        // The next, shorter code is shown at the full size again.
+        label.setText(QStringLiteral("UNKNOWN"));
+        FittedFont::refit(&label);
+        QCOMPARE(label.font().pointSizeF(), 12.0);
+    }
+};
+
+QTEST_MAIN(TestFittedFont)
+#include "tst_fittedfont.moc"
