@@ -506,6 +506,9 @@ private slots:
             << QSize(750, 580) << false << "English" << DeviceTexts::Connected << QString() << "simple to full";
         QTest::addRow("1366x768 narrowed and widened, protocol bar")
             << QSize(1366, 768) << true << "English" << DeviceTexts::Connected << QString() << "resize";
+        QTest::addRow("1366x768 simple programming, narrowed and widened, protocol bar")
+            << QSize(1366, 768) << true << "German" << DeviceTexts::Connected << "Settings/simpleProgramming"
+            << "resize";
     }
     void layoutFits()
     {
