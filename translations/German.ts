@@ -379,7 +379,7 @@
     </message>
     <message>
         <source>Links</source>
-        <translation>Verknüpfungen</translation>
+        <translation>Links</translation>
     </message>
     <message>
         <source>Own data base</source>
