@@ -186,6 +186,12 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
         FittedFont::keepWhole(label);
     for (QLineEdit *edit : searchTab->findChildren<QLineEdit *>())
         FittedFont::keepWhole(edit);
+    // The search rows' key buttons (short key names) keep to their minimum,
+    // so that the code fields beside them get the width.
+    for (QPushButton *button : searchTab->findChildren<QPushButton *>()) {
+        if (button->objectName().startsWith(QLatin1String("keysSearch")))
+            button->setMaximumWidth(button->minimumWidth());
+    }
     prog->hide();
     statusbar->hide();
     textEdit->hide();

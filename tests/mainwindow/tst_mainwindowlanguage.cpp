@@ -507,10 +507,11 @@ private slots:
         }
         for (const QSize &size : {QSize(1366, 768), QSize(980, 660)})
             for (const char *language : {"English", "German"})
-                QTest::addRow("%dx%d full, %s, simple programming, key codes", size.width(), size.height(),
-                              language)
-                    << size << true << QString::fromLatin1(language) << DeviceTexts::Connected
-                    << "Settings/simpleProgramming" << "key code";
+                for (const char *programming : {"Settings/simpleProgramming", ""})
+                    QTest::addRow("%dx%d full, %s, %s, key codes", size.width(), size.height(), language,
+                                  *programming ? "simple programming" : "search fields")
+                        << size << true << QString::fromLatin1(language) << DeviceTexts::Connected
+                        << QString::fromLatin1(programming) << "key code";
         QTest::addRow("750x580 simple to full at 980x660, protocol bar")
             << QSize(750, 580) << false << "English" << DeviceTexts::Connected << QString() << "simple to full";
         QTest::addRow("1366x768 narrowed and widened, protocol bar")
@@ -606,6 +607,21 @@ private slots:
             for (int row = 0; row < 22; ++row)
                 w.addKeysSearch(row);
             settle();
+            // Without the simple-programming panel the search rows have the
+            // room to show every code whole (with it, layoutFaults accepts
+            // the code's start and the whole code as tooltip).
+            if (extraConfig.isEmpty()) {
+                w.tabWidget->setCurrentWidget(w.searchTab);
+                settle();
+                for (QLineEdit *edit : w.searchTab->findChildren<QLineEdit *>()) {
+                    const int y = edit->height() / 2;
+                    QVERIFY2(edit->cursorPositionAt(QPoint(0, y)) == 0 &&
+                                 edit->cursorPositionAt(QPoint(edit->width() - 1, y)) == edit->text().size(),
+                             qPrintable(edit->objectName()));
+                }
+                w.tabWidget->setCurrentIndex(0);
+                settle();
+            }
         }
         if (scenario == QLatin1String("simple to full") || scenario == QLatin1String("resize")) {
             // A bar of received messages, as the first capture draws it.
