@@ -161,7 +161,6 @@ void MainWindowImpl::formResize()
     if (ledLabel)
         ledLabel->setGeometry(PictureGeometry::ledRect(labelPicture->geometry()));
     resizeSameKeyMarkers();
-    fitKeyCodes();
     if (labelKeyId->text() != QLatin1String("UNKNOWN"))
         refreshSameKey();
     refreshImageGeometries();
@@ -263,10 +262,7 @@ void MainWindowImpl::refreshID()
 {
     // All three code labels show the picked key's code: the search rows copy
     // the code, and the Search tab must show the code they copy.
-    const QString code = CurrentRow::text(KeysTV, 3);
-    labelKeyId->setText(code);
-    labelKeyId2->setText(code);
-    labelKeyIdSearch->setText(code);
+    setKeyCodeLabels(CurrentRow::text(KeysTV, 3));
     const int n = CurrentRow::cell(KeysTV, 4).toInt();
     for (QLabel *marker : sameKeyMarkers)
         hideMarker(marker);

@@ -58,17 +58,17 @@ void MainWindowImpl::processMessage(int n)
 
 void MainWindowImpl::showKeyCode(const QString &code)
 {
-    labelKeyId->setText(code);
-    labelKeyId2->setText(code);
-    labelKeyIdSearch->setText(code);
-    fitKeyCodes();
+    setKeyCodeLabels(code);
     refreshSameKey();
 }
 
-void MainWindowImpl::fitKeyCodes()
+void MainWindowImpl::setKeyCodeLabels(const QString &code)
 {
-    for (QLabel *label : {labelKeyId, labelKeyId2, labelKeyIdSearch})
+    // A label keeps its size when its text changes, so no resize refits it.
+    for (QLabel *label : {labelKeyId, labelKeyId2, labelKeyIdSearch}) {
+        label->setText(code);
         FittedFont::refit(label);
+    }
 }
 
 void MainWindowImpl::insertKey()

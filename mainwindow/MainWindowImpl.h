@@ -164,7 +164,9 @@ public:
     int shownOverview = 0;
     void showDeviceLines();
     void showSlotOverview1();
-    void fitKeyCodes();
+    // A code (received or picked) into the three key-code labels, each in
+    // the largest font that shows it whole.
+    void setKeyCodeLabels(const QString &code);
 
     // ---- device link
     // The application's USB state: the window reads the snapshots the link

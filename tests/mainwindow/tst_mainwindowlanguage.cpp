@@ -1,6 +1,7 @@
 // The Language menu, switching languages at run time and the help page, on
 // the main window over a sample working directory with the built languages.
 #include "TestSupport.h"
+#include "app/FittedFont.h"
 #include "app/MessageBox.h"
 #include "mainwindow/MainWindowImpl.h"
 #include "usb/UsbState.h"
@@ -577,6 +578,34 @@ private slots:
             QTest::mouseClick(keys->viewport(), Qt::LeftButton, {}, keys->visualRect(first).center());
             settle();
             QCOMPARE(w.labelKeyIdSearch->text(), first.data().toString());
+            // A pick after a short received text fits the labels anew (the
+            // labels keep their size, so no resize does it): each in the
+            // font that fits its code, seen on its own page.
+            for (QLabel *label : {w.labelKeyId, w.labelKeyId2, w.labelKeyIdSearch}) {
+                label->setText(QStringLiteral("UNKNOWN"));
+                FittedFont::refit(label);
+                QCOMPARE(label->font().pointSizeF(), 12.0);
+            }
+            keys->selectRow(1);
+            w.refreshID();
+            settle();
+            for (QLabel *label : {w.labelKeyId, w.labelKeyId2, w.labelKeyIdSearch}) {
+                QWidget *page = label->parentWidget();
+                while (page && page->parentWidget() && page->parentWidget()->parentWidget() != w.tabWidget)
+                    page = page->parentWidget();
+                w.tabWidget->setCurrentWidget(page);
+                settle();
+                const QFont fitted = FittedFont::fit(label->font(), label->text(), FittedFont::textRoom(label), 12);
+                QVERIFY2(label->font().pointSizeF() == fitted.pointSizeF(),
+                         qPrintable(QStringLiteral("%1 at %2 pt, fits at %3 pt")
+                                        .arg(label->objectName())
+                                        .arg(label->font().pointSizeF())
+                                        .arg(fitted.pointSizeF())));
+            }
+            w.tabWidget->setCurrentIndex(0);
+            keys->selectRow(0);
+            w.refreshID();
+            settle();
             // Each code the list shows is drawn whole.
             int shown = 0;
             for (int row = 0; row < keys->model()->rowCount(); ++row) {
