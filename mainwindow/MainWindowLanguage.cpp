@@ -115,7 +115,6 @@ void MainWindowImpl::loadLanguage(QString language)
     const QString databaseItems[] = {tr("Whole Database"), tr("Own"), tr("Factory"), tr("Whole without links")};
     for (int i = 0; i < 4 && i < comboBoxDatabase->count(); ++i)
         comboBoxDatabase->setItemText(i, databaseItems[i]);
-    comboBoxDatabase->setMinimumWidth(0);
     comboBoxDatabase->setMinimumWidth(comboBoxDatabase->sizeHint().width());
     labelD->setText(tr("DATABASE:"));
     labelB->setText(tr("Brand:"));
