@@ -21,12 +21,15 @@ void FittedTextDelegate::initStyleOption(QStyleOptionViewItem *option, const QMo
     option->fontMetrics = QFontMetrics(option->font);
 }
 
+int FittedTextDelegate::cellTextMargin(const QWidget *view)
+{
+    const QStyle *style = view ? view->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+}
+
 int FittedTextDelegate::textRoom(const QStyleOptionViewItem &option)
 {
-    // The item view style keeps this margin on both sides of a cell's text.
-    const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
-    return option.rect.width() - 2 * margin;
+    return option.rect.width() - 2 * cellTextMargin(option.widget);
 }
 
 bool FittedTextDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,

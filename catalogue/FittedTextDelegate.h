@@ -14,6 +14,9 @@ public:
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                    const QModelIndex &index) override;
 
+    // Pixels an item view's style keeps free on each side of a cell's text.
+    static int cellTextMargin(const QWidget *view);
+
 protected:
     // option->rect is the cell the code is drawn in.
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;

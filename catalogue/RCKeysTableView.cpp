@@ -10,7 +10,6 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSqlTableModel>
-#include <QStyle>
 
 #include <algorithm>
 
@@ -28,14 +27,14 @@ RCKeysTableView::~RCKeysTableView() = default;
 void RCKeysTableView::setModel(QAbstractItemModel *model)
 {
     QTableView::setModel(model);
-    // The code column follows the codes the list holds.
+    // The code column follows the codes the list holds (edits arrive
+    // through dataChanged below).
     if (model) {
-        connect(model, &QAbstractItemModel::modelReset, this, &RCKeysTableView::applyColumnLayout);
-        connect(model, &QAbstractItemModel::layoutChanged, this, &RCKeysTableView::applyColumnLayout);
-        connect(model, &QAbstractItemModel::rowsInserted, this, &RCKeysTableView::applyColumnLayout);
-        connect(model, &QAbstractItemModel::dataChanged, this, &RCKeysTableView::applyColumnLayout);
+        connect(model, &QAbstractItemModel::modelReset, this, &RCKeysTableView::measureTexts);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &RCKeysTableView::measureTexts);
+        connect(model, &QAbstractItemModel::rowsInserted, this, &RCKeysTableView::measureTexts);
     }
-    applyColumnLayout();
+    measureTexts();
 }
 
 void RCKeysTableView::resizeEvent(QResizeEvent *e)
@@ -44,13 +43,27 @@ void RCKeysTableView::resizeEvent(QResizeEvent *e)
     applyColumnLayout();
 }
 
-void RCKeysTableView::applyColumnLayout()
+void RCKeysTableView::changeEvent(QEvent *e)
+{
+    QTableView::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        measureTexts();
+}
+
+void RCKeysTableView::measureTexts()
 {
     QFont smallest = font();
     smallest.setPointSizeF(FittedFont::kSmallestPoints);
+    m_codeNeeds = longestWidth(3, smallest);
+    m_nameNeeds = longestWidth(2, smallest);
+    applyColumnLayout();
+}
+
+void RCKeysTableView::applyColumnLayout()
+{
     const ColumnWidths::Keys widths = ColumnWidths::widenForCodes(
-        ColumnWidths::keyList(width(), verticalScrollBar()->width(), verticalHeader()->width()),
-        longestWidth(3, smallest), longestWidth(2, smallest));
+        ColumnWidths::keyList(width(), verticalScrollBar()->width(), verticalHeader()->width()), m_codeNeeds,
+        m_nameNeeds);
     setColumnWidth(3, widths.id);
     setColumnWidth(2, widths.name);
     for (int column : {0, 1, 4})
@@ -71,7 +84,7 @@ int RCKeysTableView::longestWidth(int column, const QFont &font) const
         return 0;
     // The item view's margin on both sides of a cell's text, and the grid
     // line the cell leaves out even when it is drawn with no pen.
-    return widest + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + (showGrid() ? 1 : 0);
+    return widest + 2 * FittedTextDelegate::cellTextMargin(this) + (showGrid() ? 1 : 0);
 }
 
 void RCKeysTableView::refreshEditing() {}
@@ -79,6 +92,7 @@ void RCKeysTableView::refreshEditing() {}
 void RCKeysTableView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
 {
     QTableView::dataChanged(topLeft, bottomRight, roles);
+    measureTexts();
     RCModelsTableView::writeBack(
         this, &m_writingBack, topLeft, bottomRight, [](QSqlTableModel *table, const QModelIndex &current) {
             bool write = current.column() == 2;

@@ -4,7 +4,7 @@
 #include <QTableView>
 
 // The key list (KeysTV). Lays out its columns on every resize and when a
-// model is set; writes an in-place edit of a key's name, or of its code when
+// model is set, measuring its codes and names only when they change; writes an in-place edit of a key's name, or of its code when
 // "Debug/allowChangeKeyID" allows it, and then shows the key as stored.
 class RCKeysTableView : public QTableView
 {
@@ -25,9 +25,17 @@ private slots:
     void refreshEditing();
     void resizeEvent(QResizeEvent *e) override;
 
+protected:
+    void changeEvent(QEvent *e) override;
+
 private:
+    // Measures the longest code and name in the smallest code font, then
+    // lays the columns out.
+    void measureTexts();
     // Pixels the longest text of a column needs in a cell, drawn in font.
     int longestWidth(int column, const QFont &font) const;
 
     bool m_writingBack = false;
+    int m_codeNeeds = 0;
+    int m_nameNeeds = 0;
 };

@@ -2,9 +2,9 @@
 
 #include "app/FittedFont.h"
 #include "catalogue/ColumnWidths.h"
+#include "catalogue/FittedTextDelegate.h"
 
 #include <QScrollBar>
-#include <QStyle>
 
 #include <algorithm>
 
@@ -41,6 +41,6 @@ int RCTypesTableView::widthForNames() const
             widest = std::max(widest, FittedFont::widthOf(font(), types->index(row, 1).data().toString()));
     }
     // The cell's text margins, the scroll bar and the frame.
-    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    return widest + 2 * margin + verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+    return widest + 2 * FittedTextDelegate::cellTextMargin(this) + verticalScrollBar()->sizeHint().width() +
+           2 * frameWidth();
 }
