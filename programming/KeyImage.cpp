@@ -20,14 +20,18 @@ int KeyImage::recordIndex(const QVariant &nkey)
 {
     if (nkey.isNull())
         return -1;
-    // The two-layer text form "L-kk": character 0 the layer ('0' the first,
-    // any other digit the second), character 1 unused, characters 2-3 the
-    // key number on its layer. Only text has this form: an integer column
-    // would have lost the leading zero of "0107".
     if (nkey.typeId() == QMetaType::QString) {
         const QString text = nkey.toString();
-        const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
-        if (text.size() == 4 && digit(text.at(0)) && digit(text.at(2)) && digit(text.at(3))) {
+        // Every text of four characters or more is read in the two-layer
+        // form "L-kk": character 0 the layer ('0' the first, any other
+        // character the second), character 1 unused, characters 2-3 the key
+        // number on its layer; what follows them is not read. Only text has
+        // this form: an integer column would have lost the leading zero of
+        // "0107".
+        if (text.size() >= 4) {
+            const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+            if (!digit(text.at(2)) || !digit(text.at(3)))
+                return -1;
             const int k = (text.at(2).unicode() - '0') * 10 + (text.at(3).unicode() - '0');
             if (k >= LayerKeys)
                 return -1;
@@ -68,9 +72,12 @@ KeyImage::Result KeyImage::buildRecords(const QList<Key> &keys, int recordCount,
     QList<int> records;
     records.reserve(keys.size());
     for (int i = 0; i < keys.size(); ++i) {
-        // A code without its three protocol digits would shorten the protocol
-        // fields and shift every record behind them.
-        const int wanted = keys.at(i).id.size() < 3 ? -1 : recordOf(i);
+        // A code of one or two characters would become a protocol field of
+        // that length and shift every record behind it. An empty (or NULL)
+        // code has no protocol to give: it keeps its record and is counted
+        // below as a protocol of its own.
+        const int length = keys.at(i).id.size();
+        const int wanted = length > 0 && length < 3 ? -1 : recordOf(i);
         const int r = wanted < recordCount ? wanted : -1;
         records.append(r);
         if (r < 0)
@@ -79,7 +86,9 @@ KeyImage::Result KeyImage::buildRecords(const QList<Key> &keys, int recordCount,
 
     // Protocol pass over the keys that have a record: the first protocol met
     // is protocol 1, the first different one protocol 2, a third makes the
-    // image invalid.
+    // image invalid. An empty code is met as the empty protocol: it fills
+    // neither field (an empty field is still open), matches a field still
+    // open, and is a third protocol once both fields are filled.
     QString p1, p2;
     bool valid = true;
     for (int i = 0; i < keys.size(); ++i) {

@@ -30,8 +30,9 @@ public:
         QString image;
         bool valid = false;
         // Keys whose number addresses no record (outside 0..111, or not a
-        // whole number) or whose code is shorter than its three protocol
-        // digits: left out of the image, by their place in the input.
+        // whole number) or whose code has only one or two characters: left
+        // out of the image, by their place in the input. A key with an empty
+        // code keeps its record and counts as the empty protocol.
         QList<int> skipped;
     };
 
@@ -45,8 +46,9 @@ public:
     static Result buildRecords(const QList<Key> &keys, int recordCount, const std::function<int(int)> &recordOf);
 
     // The record index of a key number: an integer is the index itself, 0..55
-    // on the first layer, 56..111 on the second; text "L-kk" is key kk of
-    // layer L ("0-07" is 7, "1-07" is 63). -1 when it addresses no record.
+    // on the first layer, 56..111 on the second; text of four characters or
+    // more is "L-kk...", key kk of layer L ("0-07" is 7, "1-07" and "A-07 "
+    // are 63). -1 when it addresses no record.
     static int recordIndex(const QVariant &nkey);
 
     // The 14 hex digits of one key's record.

@@ -20,6 +20,17 @@ const QString B = QStringLiteral("FEDCBA987654321");
 const QString C = QStringLiteral("13579BDF02468AC");
 const QString D = QStringLiteral("C0FFEE123456789");
 
+// The plain digits of an empty code's first block: what the decode of an
+// empty block gives.
+QString emptyBlock()
+{
+    const QString bits = Decode::decode(QString());
+    QString plain;
+    for (int i = 0; i + 4 <= bits.size(); i += 4)
+        plain += QLatin1Char(Decode::binToHex(bits.mid(i, 4)));
+    return plain.leftJustified(13, QLatin1Char('0'));
+}
+
 KeyImage::Key key(const QString &prot, const QString &plain, const QVariant &nkey)
 {
     return {KeyImageRows::code(prot, plain), nkey};
@@ -87,6 +98,13 @@ private slots:
         QTest::addRow("layer text, any other layer digit and separator")
             << QList<KeyImage::Key>{key("001", A, QStringLiteral("9x55")), key("001", B, QStringLiteral("0 00"))}
             << image(true, "001", "001", {{0, first(B)}, {111, first(A)}}) << QList<int>{};
+        // Only characters 0, 2 and 3 are read, of any text of four or more.
+        QTest::addRow("layer text, a letter as layer")
+            << QList<KeyImage::Key>{key("001", A, QStringLiteral("A-09"))}
+            << image(true, "001", "001", {{65, first(A)}}) << QList<int>{};
+        QTest::addRow("layer text longer than four characters")
+            << QList<KeyImage::Key>{key("001", A, QStringLiteral("0-10 ")), key("001", B, QStringLiteral("1-07xyz"))}
+            << image(true, "001", "001", {{10, first(A)}, {63, first(B)}}) << QList<int>{};
         QTest::addRow("layer text and integer on one record")
             << QList<KeyImage::Key>{key("001", A, 63), key("002", B, QStringLiteral("1-07"))}
             << image(true, "001", "002", {{63, other(B)}}) << QList<int>{};
@@ -101,10 +119,23 @@ private slots:
                                     key("002", B, QStringLiteral("abc")), key("003", B, 7.5),
                                     key("004", C, qint64(1) << 32)}
             << image(true, "001", "001", {{3, first(A)}}) << QList<int>{1, 2, 3, 4, 5, 6};
-        QTest::addRow("codes shorter than their protocol digits are skipped")
+        // A code of one or two characters would make a short protocol
+        // field; an empty one is the empty protocol, which fills no field.
+        QTest::addRow("codes of one or two characters are skipped, an empty one is not")
             << QList<KeyImage::Key>{KeyImage::Key{QStringLiteral("1"), 3}, key("002", A, 5),
-                                    KeyImage::Key{QString(), 6}}
-            << image(true, "002", "002", {{5, first(A)}}) << QList<int>{0, 2};
+                                    KeyImage::Key{QString(), 6}, KeyImage::Key{QStringLiteral("00"), 7}}
+            << image(true, "002", "002", {{5, first(A)}, {6, other(emptyBlock())}})
+            << QList<int>{0, 3};
+        QTest::addRow("an empty code before the first protocol")
+            << QList<KeyImage::Key>{KeyImage::Key{QString(), 3}, key("002", A, 5)}
+            << image(true, "002", "002", {{3, other(emptyBlock())}, {5, first(A)}}) << QList<int>{};
+        QTest::addRow("an empty code is a third protocol")
+            << QList<KeyImage::Key>{key("001", A, 0), key("002", B, 1), KeyImage::Key{QString(), 2}}
+            << image(false, "001", "002", {{0, first(A)}, {1, other(B)}, {2, other(emptyBlock())}})
+            << QList<int>{};
+        QTest::addRow("only empty codes")
+            << QList<KeyImage::Key>{KeyImage::Key{QString(), 4}}
+            << image(false, "", "", {{4, first(emptyBlock())}}) << QList<int>{};
         QTest::addRow("only keys outside the records")
             << QList<KeyImage::Key>{key("001", A, 200)} << QStringLiteral("FALSE") + QString(1568, QLatin1Char('0'))
             << QList<int>{0};
