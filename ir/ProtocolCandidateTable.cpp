@@ -60,12 +60,20 @@ std::vector<ProtocolCandidate> buildModulated()
     // case takes the repeats of id 11 with the same texts (protocol 010).
     // The header window is wide enough for a remote whose clock runs 5% fast
     // or slow (8400/4200 becomes 7980/3990 or 8820/4410), with the receiver's
-    // jitter on top; the 16 bits keep NEC's 32-bit frames out.
-    t.push_back(C(10, PD, "8400,-4200,bbbbbbbbbbbbbbbb,525", {525, -1575, 525, -525}, 900, 200)
+    // jitter on top; the 16 bits keep NEC's 32-bit frames out. The bits are
+    // read with the windows of the headerless repeat below, so that every
+    // frame of one press is read alike.
+    t.push_back(C(10, PD, "8400,-4200,bbbbbbbbbbbbbbbb,525", {580, -1595, 580, -580}, 900, 150)
                     .cut("0/8", "8/8").spanOf(60000).pattern("HH (AAaa)4 (CCcc)4 H"));
     // 12: JVC's repeat, the same 16 bits without the header: the partner of
-    // id 10, and a code of its own (protocol 011) when the first frame was missed.
-    t.push_back(C(11, PD, "bbbbbbbbbbbbbbbb,525", {525, -1575, 525, -525}, 200, 200)
+    // id 10, and a code of its own (protocol 011) when the first frame was
+    // missed. With no header to tell it apart, its windows must leave out
+    // the 330/660 us biphase of row 107, which takes a single cell of up to
+    // 430 us: the short windows (marks and "0" spaces) start there, at
+    // 580 - 150. They still hold JVC's 525 us, and the long window its
+    // 1575 us (stored 20 us longer, as every space), at a clock 5% fast or
+    // slow with the receiver's jitter on top: 442 .. 634 and 1459 .. 1737 us.
+    t.push_back(C(11, PD, "bbbbbbbbbbbbbbbb,525", {580, -1595, 580, -580}, 200, 150)
                     .cut("0/8", "8/8").spanOf(40000).pattern("(AAaa)4 (CCcc)4 H"));
     // 13: pairs of pairs after a three-part header, 8 bits.
     t.push_back(C(12, SP4, "188,-520,188,-1450,188,-2350,bbbbbbbbbb,188",
@@ -152,7 +160,12 @@ std::vector<ProtocolCandidate> buildModulated()
     // 39: Samsung32 (and NECx), 32 bits after the 4500/4500 header, all of
     // them command: plain for full repeats (protocol 232), or with the
     // one-bit repeats of id 32 (protocol 234, which keeps the first 32 bits).
-    t.push_back(C(232, PD, "4500,-4500,bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb,560", {560, -1690, 560, -560}, 500, 250)
+    // The 4500/4500 rows (this one, 233 and the one-bit repeat 32) take a
+    // header of 3600 .. 5400 us and 8100 .. 9900 us of header period: a
+    // remote whose clock runs 5% fast or slow, with the receiver's 2% on
+    // each duration (Samsung32's 4400/4400 at 0.95 is 4096 us and 8192 us
+    // of period; 4500/4500 at 1.05 is 4820 and 9640).
+    t.push_back(C(232, PD, "4500,-4500,bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb,560", {560, -1690, 560, -560}, 900, 250)
                     .cut("-", "0/32").spanOf(110000).pattern("HH (CCcc)16 H"));
     t.push_back(C(232, PD)); // 40
     t.push_back(C(520, PD)); // 41
@@ -162,12 +175,12 @@ std::vector<ProtocolCandidate> buildModulated()
                     .differ(20, 28, 8).cut("0/20", "20/8").spanOf(65000).pattern("HH (AAaa)8 HH (AAaa)2 (CCcc)8 H"));
     // 43: Samsung20, 20 bits after the 4500/4500 header: 6 device, 6
     // subdevice, 8 function bits; three code bytes.
-    t.push_back(C(233, PD, "4500,-4500,bbbbbbbbbbbbbbbbbbbb,560", {560, -1690, 560, -560}, 500, 250)
+    t.push_back(C(233, PD, "4500,-4500,bbbbbbbbbbbbbbbbbbbb,560", {560, -1690, 560, -560}, 900, 250)
                     .cut("0/12", "12/8").spanOf(110000).pattern("HH (AAaa)6 (CCcc)4 H"));
     // 44: the repeat of NECx and Samsung32 remotes that do not resend the
     // frame: the 4500/4500 header, one bit, a final mark. Case 232b keeps
     // this bit after the first frame's 32.
-    t.push_back(C(32, PD, "4500,-4500,b,560", {560, -1690, 560, -560}, 500, 250)
+    t.push_back(C(32, PD, "4500,-4500,b,560", {560, -1690, 560, -560}, 900, 250)
                     .cut("-", "0/1").spanOf(110000).pattern("HH CC H"));
     t.push_back(C(32, PD));  // 45
     t.push_back(C(562, PD)); // 46

@@ -65,6 +65,33 @@ QVector<int> trailerFrame(const QString &bits)
     return d;
 }
 
+// A biphase frame whose "1" is mark then space and "0" space then mark, as
+// the receiver sees it: a lone half cell lasts `single`, two halves of one
+// level that meet last `twice`; no space before the first mark or after the
+// last.
+QVector<int> biphaseFrame(const QString &bits, int single, int twice)
+{
+    QVector<int> levels;
+    for (const QChar b : bits) {
+        const bool one = b == QLatin1Char('1');
+        levels << (one ? 1 : -1) << (one ? -1 : 1);
+    }
+    while (levels.first() < 0)
+        levels.removeFirst();
+    while (levels.last() < 0)
+        levels.removeLast();
+    QVector<int> d;
+    for (int k = 0; k < levels.size(); ++k) {
+        if (k + 1 < levels.size() && levels[k + 1] == levels[k]) {
+            d << levels[k] * twice;
+            ++k;
+        } else {
+            d << levels[k] * single;
+        }
+    }
+    return d;
+}
+
 QString rowName(bool modulated, int index)
 {
     const C &c = chainOf(modulated)[static_cast<std::size_t>(index)];
@@ -210,6 +237,35 @@ private slots:
         // With -230 there, row 4 takes it.
         frame[2 + 2 * 3 + 1] = -230;
         QCOMPARE(recognise(frame, false).recognizerId, 104);
+    }
+
+    // The 330 us biphase frames of 19 bits (10 address, 9 command) that come
+    // to 33 durations, every space shorter than 725 us: the shape of JVC's
+    // headerless repeat (16 bits and a mark), whose row must leave them to
+    // their own. Cells anywhere in the windows of their row.
+    void biphaseKeptFromTheJvcRepeat_data()
+    {
+        QTest::addColumn<QString>("bits");
+        QTest::addColumn<int>("single");
+        QTest::addColumn<int>("twice");
+        QTest::addRow("one key") << "1110001110001110000" << 330 << 660;
+        QTest::addRow("another key") << "1100011100011100000" << 330 << 660;
+        QTest::addRow("ending in 1") << "1111000011110000111" << 330 << 660;
+        QTest::addRow("long single cells") << "1110001110001110000" << 429 << 600;
+        QTest::addRow("long cells") << "1100011100011100000" << 400 << 800;
+        QTest::addRow("short single cells, long double") << "1110001110001110000" << 260 << 720;
+    }
+    void biphaseKeptFromTheJvcRepeat()
+    {
+        QFETCH(QString, bits);
+        QFETCH(int, single);
+        QFETCH(int, twice);
+        const QVector<int> frame = biphaseFrame(bits, single, twice);
+        QCOMPARE(frame.size(), 33);
+        const Recognised r = recognise(frame, true);
+        QCOMPARE(r.recognizerId, 92);
+        QCOMPARE(r.result.addressText, bits.left(10));
+        QCOMPARE(r.result.commandText, bits.mid(10));
     }
 
     void headerOnlyRepeat()

@@ -174,6 +174,61 @@ private slots:
         }
     }
 
+    // A clock 5% off with the receiver's jitter of 2% on every duration
+    // (headers and periods included): each press gives the code of the same
+    // key at the nominal clock, every frame on its row.
+    void clockOffWithJitter_data()
+    {
+        QTest::addColumn<Remote>("remote");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QVector<int>>("ids");
+        QTest::addColumn<double>("clock");
+        for (const double clock : {0.95, 1.0, 1.05}) {
+            const QByteArray at = QByteArray::number(clock);
+            QTest::addRow("JVC at %s", at.constData()) << Remote::Jvc << 3 << QVector<int>{10, 11, 11} << clock;
+            QTest::addRow("JVC one frame at %s", at.constData()) << Remote::Jvc << 1 << QVector<int>{10} << clock;
+            QTest::addRow("JVC repeats alone at %s", at.constData())
+                << Remote::Jvc << -3 << QVector<int>{11, 11} << clock;
+            QTest::addRow("Samsung32 at %s", at.constData())
+                << Remote::Samsung32 << 3 << QVector<int>{232, 232, 232} << clock;
+            QTest::addRow("Samsung32 one frame at %s", at.constData())
+                << Remote::Samsung32 << 1 << QVector<int>{232} << clock;
+            QTest::addRow("Samsung20 at %s", at.constData())
+                << Remote::Samsung20 << 2 << QVector<int>{233, 233} << clock;
+            QTest::addRow("NECx with one-bit repeats at %s", at.constData())
+                << Remote::Necx << 3 << QVector<int>{232, 32, 32} << clock;
+        }
+    }
+    void clockOffWithJitter()
+    {
+        QFETCH(Remote, remote);
+        QFETCH(int, frames);
+        QFETCH(QVector<int>, ids);
+        QFETCH(double, clock);
+        // A negative count: the press without its first frame.
+        const bool firstMissed = frames < 0;
+        const auto pressOf = [&](quint32 device, quint32 command, QRandomGenerator &rng,
+                                 const RemoteFrames::Drift &drift) {
+            RemoteFrames::Press press = RemoteFrames::press(remote, device, command, std::abs(frames), rng, drift);
+            if (firstMissed) {
+                press.frames.removeFirst();
+                press.gaps.removeFirst();
+            }
+            return press;
+        };
+        QRandomGenerator rng(17);
+        for (int n = 0; n < 36; ++n) {
+            const quint32 device = rng.bounded(0x10000u);
+            const quint32 command = rng.bounded(256u);
+            const Heard nominal = hear(pressOf(device, command, rng, {1.0, 0.0}));
+            QVERIFY(nominal.code != QLatin1String("UNKNOWN"));
+            const Heard heard = hear(pressOf(device, command, rng, {clock, 0.02}));
+            const QString what = QStringLiteral("press %1: %2").arg(n).arg(nominal.code);
+            QVERIFY2(heard.ids == ids, qPrintable(what));
+            QVERIFY2(heard.code == nominal.code, qPrintable(what));
+        }
+    }
+
     // JVC's repeats alone (the first frame missed) still give a code, of
     // their own protocol number.
     void jvcRepeatsAlone()

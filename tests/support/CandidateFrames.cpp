@@ -202,10 +202,29 @@ namespace RemoteFrames {
 
 namespace {
 
-// Adds the jittered value, merging it with the last one of the same level.
-void put(QVector<int> &out, int nominal, int jitterUs, QRandomGenerator &rng)
+// The remote's durations as the receiver hands them over.
+struct Jitter
 {
-    const int v = nominal + (jitterUs > 0 ? static_cast<int>(rng.bounded(2 * jitterUs + 1)) - jitterUs : 0);
+    QRandomGenerator &rng;
+    Drift drift;
+
+    // nominal at the remote's clock, with the receiver's jitter: jitterUs
+    // either way, or the drift's share of the duration.
+    int value(int nominal, int jitterUs)
+    {
+        if (drift.jitterShare > 0.0) {
+            const double share = (2.0 * rng.generateDouble() - 1.0) * drift.jitterShare;
+            return qRound(nominal * drift.clock * (1.0 + share));
+        }
+        const int v = nominal + (jitterUs > 0 ? static_cast<int>(rng.bounded(2 * jitterUs + 1)) - jitterUs : 0);
+        return drift.clock == 1.0 ? v : qRound(v * drift.clock);
+    }
+};
+
+// Adds the jittered value, merging it with the last one of the same level.
+void put(QVector<int> &out, int nominal, int jitterUs, Jitter &jitter)
+{
+    const int v = jitter.value(nominal, jitterUs);
     if (!out.isEmpty() && (out.last() > 0) == (v > 0))
         out.last() += v;
     else
@@ -224,7 +243,7 @@ QVector<int> bitsOf(quint64 value, int count, bool msbFirst = false)
 // A pulse-distance frame: header (none when 0), a mark and a space per bit,
 // a final mark. Headers jitter by 120 us, bits by 60 us.
 QVector<int> pulseDistance(int headMark, int headSpace, const QVector<int> &bits, int mark, int one, int zero,
-                           QRandomGenerator &rng)
+                           Jitter &rng)
 {
     QVector<int> out;
     if (headMark > 0) {
@@ -249,13 +268,15 @@ int total(const QVector<int> &frame)
 
 } // namespace
 
-Press press(Remote remote, quint32 device, quint32 command, int frames, QRandomGenerator &rng)
+Press press(Remote remote, quint32 device, quint32 command, int frames, QRandomGenerator &random, const Drift &drift)
 {
     Press p;
+    Jitter rng{random, drift};
     // Frames sent at a fixed period: the gap is what the frame leaves of it.
-    const auto add = [&p](const QVector<int> &frame, int periodOrGap, bool period) {
+    const auto add = [&p, &drift](const QVector<int> &frame, int periodOrGap, bool period) {
+        const int time = qRound(periodOrGap * drift.clock);
         p.frames << frame;
-        p.gaps << (period ? periodOrGap - total(frame) : periodOrGap);
+        p.gaps << (period ? time - total(frame) : time);
     };
     const quint32 f = command & 0xFFu;
     switch (remote) {
@@ -293,6 +314,21 @@ Press press(Remote remote, quint32 device, quint32 command, int frames, QRandomG
                                   bitsOf(d ^ s ^ f, 8);
         for (int k = 0; k < frames; ++k)
             add(pulseDistance(3456, 1728, bits, 432, 1296, 432, rng), 74736, false);
+        break;
+    }
+    case Remote::Samsung20: {
+        // Unit 564 us: device (6 bits), subdevice (6), function (8).
+        const QVector<int> bits = bitsOf(device & 0x3Fu, 6) + bitsOf((device >> 8) & 0x3Fu, 6) + bitsOf(f, 8);
+        for (int k = 0; k < frames; ++k)
+            add(pulseDistance(4512, 4512, bits, 564, 1692, 564, rng), 108000, true);
+        break;
+    }
+    case Remote::Necx: {
+        // Unit 564 us; the repeats carry the device's first bit only.
+        const QVector<int> bits = bitsOf(device & 0xFFFFu, 16) + bitsOf(f, 8) + bitsOf(~f & 0xFFu, 8);
+        add(pulseDistance(4512, 4512, bits, 564, 1692, 564, rng), 108000, true);
+        for (int k = 1; k < frames; ++k)
+            add(pulseDistance(4512, 4512, bitsOf(device & 1u, 1), 564, 1692, 564, rng), 108000, true);
         break;
     }
     case Remote::Samsung32: {

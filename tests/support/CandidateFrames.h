@@ -54,6 +54,17 @@ enum class Remote {
     Rca,        // 4000/4000, 24 bits, most significant bit first
     Mitsubishi, // 16 bits of 300 us marks, no header
     Nokia32,    // 412/276 leader, sixteen 2-bit symbols
+    Samsung20,  // 4500/4500, 20 bits (6 device, 6 subdevice, 8 function)
+    Necx,       // 4500/4500, 32 bits; repeats: the header, one bit, a mark
+};
+
+// A remote whose clock runs off (clock 1.05: every duration and period 5%
+// longer) and a receiver whose jitter is a share of each duration rather than
+// the fixed microseconds of each protocol.
+struct Drift
+{
+    double clock = 1.0;
+    double jitterShare = 0.0; // 0: the protocol's fixed jitter
 };
 
 struct Press
@@ -65,7 +76,9 @@ struct Press
 // One key press: the first frame and frames - 1 repeats. `device` and
 // `command` are the protocol's own fields (for Kaseikyo `device` holds the
 // vendor in bits 0-15, the device nibble in 16-19, the subdevice in 24-31; for Nokia32 device
-// and subdevice bytes, and bit 8 of `command` is the toggle).
-Press press(Remote remote, quint32 device, quint32 command, int frames, QRandomGenerator &rng);
+// and subdevice bytes, and bit 8 of `command` is the toggle; for Samsung20
+// bits 0-5 the device and 8-13 the subdevice).
+Press press(Remote remote, quint32 device, quint32 command, int frames, QRandomGenerator &rng,
+            const Drift &drift = {});
 
 } // namespace RemoteFrames
