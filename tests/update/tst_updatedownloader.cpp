@@ -95,6 +95,12 @@ struct Scene
     }
 };
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
 QString serverPath(const QString &name)
 {
     return QStringLiteral("/Irvanta/") + name;
@@ -475,6 +481,45 @@ private slots:
         QCOMPARE(last, int(UpdateDownloader::RecordFailed));
         QTest::qWait(200);
         QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+    }
+
+    // The disk fills while the updater package is unpacked (it unpacks to an
+    // empty file, which fits): the record of the update in config.ini fails.
+    // The file keeps every setting, the update says why, no updater starts.
+    void recordOnFullDisk()
+    {
+        FullDisk disk(1024 * 1024);
+        QVERIFY(disk.isValid());
+        Scene s;
+        s.base = disk.path();
+        QVERIFY(s.setUp({"main=2024-01-01"}, {"company=Kept Ltd.", "customerId=77", "settingsFullVersion=true"}));
+        const QByteArray before = fileBytes(s.path("config.ini"));
+        qputenv("IRVANTA_TEST_UPDATE_HOST", s.server.hostAndPort().toLatin1());
+        s.server.setFile(serverPath("config.ini"), ini({"update=2024-02-01", "main=2024-02-01"}));
+        const QString zip = s.dir.filePath("built.zip");
+        QVERIFY(TestSupport::writeZip(zip, {{"notes.txt", QByteArray(), QFile::ReadOwner | QFile::WriteOwner}}));
+        QFile f(zip);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        s.server.setFile(serverPath("update-software.zip"), f.readAll());
+        s.server.setFile(serverPath("main.zip"), package("main"));
+        UpdateDownloader d(s.root());
+        bool filled = false;
+        QObject::connect(&d, &UpdateDownloader::statusChanged, &d, [&](Status status, const QStringList &) {
+            if (status == UpdateDownloader::Unpacking)
+                filled = disk.fill();
+        });
+        const int last = s.run(d);
+        qunsetenv("IRVANTA_TEST_UPDATE_HOST");
+        QVERIFY(filled);
+        QTest::qWait(200);
+        disk.release();
+        QCOMPARE(last, int(UpdateDownloader::RecordFailed));
+        QCOMPARE(s.details.last().value(0), QStringLiteral("config.ini"));
+        QVERIFY2(s.details.last().value(1).contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                 qPrintable(s.details.last().value(1)));
+        QCOMPARE(fileBytes(s.path("config.ini")), before);
+        QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+        QVERIFY(QFile::exists(s.path("update/notes.txt")));
     }
 
     void emptyServerUsesMakerServer()
