@@ -123,7 +123,7 @@ void TestAtomicFile::reasonEndsTheMessage()
     QFETCH(QString, language);
     QTranslator translator;
     if (!language.isEmpty()) {
-        QVERIFY(translator.load(TestSupport::binaryDir() + "/sample/Languages/" + language + ".qm"));
+        QVERIFY(translator.load(TestSupport::binaryDir() + "/languages/" + language + ".qm"));
         QVERIFY(QCoreApplication::installTranslator(&translator));
     }
     QTemporaryDir dir;
