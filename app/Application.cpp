@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/Leftovers.h"
 #include "app/MessageBox.h"
 #include "app/SettingsText.h"
 #include "app/StartupLanguage.h"
@@ -107,10 +108,13 @@ bool Application::init()
             return false;
         instance = this;
 
-        // A deletion cut short by the end of the program left photos parked.
-        const QStringList parked = ModelRecords::settleParkedPhotos(QSqlDatabase::database(), QDir::currentPath());
-        if (!parked.isEmpty())
-            MessageBox::warning(nullptr, tr("Warning"), parked.join(QLatin1Char('\n')));
+        // Writes cut short by the end of the program left temporary files,
+        // and a deletion left photos parked.
+        QStringList problems = Leftovers::clear(QDir::currentPath());
+        problems += Leftovers::clearOldSettingsCopies(QDir::tempPath(), applicationName());
+        problems += ModelRecords::settleParkedPhotos(QSqlDatabase::database(), QDir::currentPath());
+        if (!problems.isEmpty())
+            MessageBox::warning(nullptr, tr("Warning"), problems.join(QLatin1Char('\n')));
 
         addLibraryPath(applicationDirPath() + QDir::separator() + QStringLiteral("Plugins"));
 

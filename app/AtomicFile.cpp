@@ -1,8 +1,11 @@
 #include "app/AtomicFile.h"
 
+#include "app/KillPoint.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <atomic>
 #include <cerrno>
@@ -44,7 +47,8 @@ bool AtomicFile::fail(int errorNumber, const QString &what)
 {
     if (!m_failed) {
         m_failed = true;
-        m_error = tr("%1: %2").arg(what, systemError(errorNumber));
+        m_reason = systemError(errorNumber);
+        m_error = tr("%1: %2").arg(what, m_reason);
     }
     cancel();
     return false;
@@ -55,6 +59,7 @@ bool AtomicFile::open()
     cancel();
     m_failed = false;
     m_error.clear();
+    m_reason.clear();
     m_written = 0;
     const QFileInfo target(m_path);
     if (target.isDir())
@@ -62,11 +67,7 @@ bool AtomicFile::open()
     // A hidden name in the target's own folder: the rename stays on one file
     // system and a crash leaves a stray ".name.tmp-..." rather than a damaged file.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = QStringLiteral(".%1.tmp-%2-%3")
-                                 .arg(target.fileName())
-                                 .arg(QCoreApplication::applicationPid())
-                                 .arg(temporaryCounter.fetch_add(1, std::memory_order_relaxed));
-        const QString candidate = target.absoluteDir().filePath(name);
+        const QString candidate = target.absoluteDir().filePath(temporaryName(target.fileName()));
         const QByteArray native = QFile::encodeName(candidate);
         const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
@@ -78,6 +79,38 @@ bool AtomicFile::open()
             return fail(errno, QDir::toNativeSeparators(m_path));
     }
     return fail(EEXIST, QDir::toNativeSeparators(m_path));
+}
+
+QString AtomicFile::temporaryName(const QString &fileName)
+{
+    return QStringLiteral(".%1.tmp-%2-%3")
+        .arg(fileName)
+        .arg(QCoreApplication::applicationPid())
+        .arg(temporaryCounter.fetch_add(1, std::memory_order_relaxed));
+}
+
+qint64 AtomicFile::temporaryOwner(const QString &fileName)
+{
+    static const QRegularExpression shape(QStringLiteral("^\\..+\\.tmp-([1-9][0-9]{0,9})-[0-9]{1,10}$"));
+    const QRegularExpressionMatch m = shape.match(fileName);
+    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
+}
+
+QString AtomicFile::makeTemporaryFolder(const QString &path, QString *error)
+{
+    const QFileInfo target(path);
+    int reason = EEXIST;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString candidate = target.absoluteDir().filePath(temporaryName(target.fileName()));
+        if (::mkdir(QFile::encodeName(candidate).constData(), 0700) == 0)
+            return candidate;
+        reason = errno;
+        if (reason != EEXIST)
+            break;
+    }
+    if (error)
+        *error = tr("%1: %2").arg(QDir::toNativeSeparators(path), systemError(reason));
+    return QString();
 }
 
 bool AtomicFile::write(const QByteArray &data)
@@ -134,6 +167,7 @@ bool AtomicFile::commit()
     m_fd = -1;
     if (::close(fd) != 0)
         return fail(errno, shown);
+    killPoint("file-synced");
     const QByteArray from = QFile::encodeName(m_tempPath);
     const QByteArray to = QFile::encodeName(m_path);
     if (::rename(from.constData(), to.constData()) != 0)
@@ -167,8 +201,9 @@ bool AtomicFile::writeWhole(const QString &path, const QByteArray &data, QString
     AtomicFile file(path);
     if (file.open() && file.write(data) && file.commit())
         return true;
+    // The system's reason closes the sentence, whatever the language's word order.
     if (error)
-        *error = tr("Cannot write the file %1").arg(file.errorString());
+        *error = tr("Cannot write the file %1: %2").arg(QDir::toNativeSeparators(path), file.reason());
     return false;
 }
 

@@ -36,6 +36,8 @@ public:
     qint64 written() const { return m_written; }
     // The reason of the first failure, in the system's words, with the file.
     QString errorString() const { return m_error; }
+    // The same reason alone, without the file.
+    QString reason() const { return m_reason; }
 
     // The usual case: data becomes the whole content of path. On failure
     // *error (when given) holds a message naming the file and the reason.
@@ -45,6 +47,14 @@ public:
     // Copies from to the whole of to (read fully first; a failed read writes nothing).
     static bool copyWhole(const QString &from, const QString &to, QString *error = nullptr);
 
+    // A fresh private folder beside path, named as this class names its
+    // temporary files (".name.tmp-<process>-<n>"), so a start after a crash
+    // knows it for a leftover. Empty with *error when it cannot be made.
+    static QString makeTemporaryFolder(const QString &path, QString *error = nullptr);
+    // The process that made a temporary file or folder of this class with
+    // this name; 0 when the name is not of that form.
+    static qint64 temporaryOwner(const QString &fileName);
+
     // For tests on machines where no small file system can be mounted: every
     // file written from now on fails with "No space left on device" once
     // this many bytes have gone into it (a negative value turns it off).
@@ -52,10 +62,12 @@ public:
 
 private:
     bool fail(int errorNumber, const QString &what);
+    static QString temporaryName(const QString &fileName);
 
     QString m_path;
     QString m_tempPath;
     QString m_error;
+    QString m_reason;
     qint64 m_written = 0;
     int m_fd = -1;
     bool m_failed = false;

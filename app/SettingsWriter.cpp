@@ -1,12 +1,12 @@
 #include "app/SettingsWriter.h"
 
 #include "app/AtomicFile.h"
+#include "app/KillPoint.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <QSettings>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -45,6 +45,27 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
+// Writes a private copy whole; *reason is the system's reason alone.
+bool writeCopy(const QString &path, const QByteArray &data, QString *reason)
+{
+    AtomicFile file(path);
+    if (file.open() && file.write(data) && file.commit())
+        return true;
+    *reason = file.reason();
+    return false;
+}
+
+// The private folder goes when the write ends, however it ends.
+struct FolderGuard
+{
+    QString path;
+    ~FolderGuard()
+    {
+        if (!path.isEmpty())
+            QDir(path).removeRecursively();
+    }
+};
+
 } // namespace
 
 QString SettingsWriter::incomplete()
@@ -65,15 +86,19 @@ bool SettingsWriter::write(const QString &path, const Values &values, QString *e
     if (target.exists() && !AtomicFile::readWhole(path, &old))
         return fail(error, tr("Cannot read the file %1").arg(shown));
 
-    QTemporaryDir work;
-    if (!work.isValid())
-        return fail(error, tr("Cannot write the file %1: %2").arg(shown, work.errorString()));
-    // Fresh names that no QSettings of this process has cached.
-    const QString before = work.filePath(QStringLiteral("before.ini"));
-    const QString after = work.filePath(QStringLiteral("after.ini"));
-    const QString check = work.filePath(QStringLiteral("check.ini"));
+    // The private copies live beside the file, in a folder named as the
+    // program names its temporary files: a start after a crash clears it,
+    // and the system's temporary folder never collects copies of the file.
     QString reason;
-    if (!AtomicFile::writeWhole(before, old, &reason) || !AtomicFile::writeWhole(after, old, &reason))
+    FolderGuard work{AtomicFile::makeTemporaryFolder(path, &reason)};
+    if (work.path.isEmpty())
+        return fail(error, tr("Cannot write the file %1: %2").arg(shown, reason));
+    // Fresh names that no QSettings of this process has cached.
+    const QDir folder(work.path);
+    const QString before = folder.filePath(QStringLiteral("before.ini"));
+    const QString after = folder.filePath(QStringLiteral("after.ini"));
+    const QString check = folder.filePath(QStringLiteral("check.ini"));
+    if (!writeCopy(before, old, &reason) || !writeCopy(after, old, &reason))
         return fail(error, tr("Cannot write the file %1: %2").arg(shown, reason));
 
     QMap<QString, QVariant> expected = contents(before);
@@ -87,9 +112,14 @@ bool SettingsWriter::write(const QString &path, const Values &values, QString *e
         if (settings.status() == QSettings::AccessError)
             return fail(error, tr("Cannot write the file %1: %2").arg(shown, incomplete()));
     }
+    killPoint("settings-copied");
 
     QByteArray data;
-    if (!AtomicFile::readWhole(after, &data) || !AtomicFile::writeWhole(check, data, &reason) || contents(check) != expected)
+    if (!AtomicFile::readWhole(after, &data))
+        return fail(error, tr("Cannot write the file %1: %2").arg(shown, incomplete()));
+    if (!writeCopy(check, data, &reason))
+        return fail(error, tr("Cannot write the file %1: %2").arg(shown, reason));
+    if (contents(check) != expected)
         return fail(error, tr("Cannot write the file %1: %2").arg(shown, incomplete()));
     return AtomicFile::writeWhole(path, data, error);
 }

@@ -9,7 +9,7 @@
 // The one way the program changes an INI settings file. QSettings cannot be
 // trusted to write it: it ignores a failed final flush, so a full disk leaves
 // an empty file behind and reports nothing. Here QSettings writes a private
-// copy, the copy is read back and every key compared with what it must hold,
+// copy (in a folder of its own beside the file), the copy is read back and every key compared with what it must hold,
 // and only then are its bytes put in place whole (AtomicFile). On any failure
 // the file stays exactly as it was.
 class SettingsWriter

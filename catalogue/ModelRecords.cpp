@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -53,17 +54,24 @@ QString ModelRecords::newRcid()
 QStringList ModelRecords::settleParkedPhotos(QSqlDatabase db, const QString &workDir)
 {
     QStringList problems;
-    for (const PhotoPlaces::Parked &photo : PhotoPlaces::parked(workDir)) {
+    // One master's parked photos are settled together: how many there are
+    // tells a deletion of the master from the deletion of one photo.
+    QMap<QString, QList<PhotoPlaces::Parked>> byMaster;
+    for (const PhotoPlaces::Parked &photo : PhotoPlaces::parked(workDir))
+        byMaster[photo.master].append(photo);
+    for (auto it = byMaster.cbegin(); it != byMaster.cend(); ++it) {
         QString error;
-        const int there = exists(db, QStringLiteral("SELECT 1 FROM rcmodels WHERE Rcid=? AND Link=Rcid"), photo.master,
-                                 &error);
+        const int there =
+            exists(db, QStringLiteral("SELECT 1 FROM rcmodels WHERE Rcid=? AND Link=Rcid"), it.key(), &error);
         if (there < 0) {
-            // Unknown is not gone: the photo waits for the next start.
-            problems << tr("The photo %1 was left as it is: %2").arg(photo.path, error);
+            // Unknown is not gone: the photos wait for the next start.
+            for (const PhotoPlaces::Parked &photo : it.value())
+                problems << tr("The photo %1 was left as it is: %2").arg(photo.path, error);
         } else if (there == 0) {
-            if (!QFile::remove(photo.path))
-                problems << tr("The photo %1 of a deleted model cannot be removed.").arg(photo.path);
-        } else if (!PhotoPlaces(workDir, photo.master).putBack(photo, &error)) {
+            for (const PhotoPlaces::Parked &photo : it.value())
+                if (!QFile::remove(photo.path))
+                    problems << tr("The photo %1 of a deleted model cannot be removed.").arg(photo.path);
+        } else if (!PhotoPlaces(workDir, it.key()).settle(it.value(), &error)) {
             problems << error;
         }
     }

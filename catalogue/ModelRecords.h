@@ -59,8 +59,9 @@ public:
     static DeleteResult deleteModel(QSqlDatabase db, const QString &workDir, const QString &rcid, QString *error);
 
     // Settles the photos a deletion left parked when the program ended in
-    // its middle: put back when their master still exists (the deletion was
-    // rolled back), removed when it does not. Returns one line per photo that
+    // its middle: removed when their master is gone, otherwise put back to
+    // their own numbers, or removed when a photo deletion had done all else
+    // (PhotoPlaces::settle). Returns one line per photo that
     // could not be settled; such a file stays as it is.
     static QStringList settleParkedPhotos(QSqlDatabase db, const QString &workDir);
 

@@ -1,6 +1,7 @@
 #include "catalogue/PhotoPlaces.h"
 
 #include "app/AtomicFile.h"
+#include "app/KillPoint.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -142,6 +143,7 @@ bool PhotoPlaces::remove(int k, QString *error)
     }
     if (!stage(k, error))
         return false;
+    killPoint("photo-parked");
 
     // Close up the places behind k; on a failed move every moved photo goes
     // back, so no photo is lost or left under a wrong number.
@@ -157,6 +159,7 @@ bool PhotoPlaces::remove(int k, QString *error)
             return false;
         }
         moved.append(m);
+        killPoint("photo-moved");
     }
     discardStaged();
     return true;
@@ -176,18 +179,71 @@ QList<PhotoPlaces::Parked> PhotoPlaces::parked(const QString &workDir)
     return found;
 }
 
-bool PhotoPlaces::putBack(const Parked &photo, QString *error) const
+bool PhotoPlaces::settle(const QList<Parked> &photos, QString *error) const
 {
-    // Its own place, unless a photo has been stored there since.
-    const int place = isTaken(photo.place) ? firstFree() : photo.place;
-    if (place == 0) {
+    if (photos.size() != 1) {
+        // A rolled back deletion of the master: every place was emptied.
+        bool all = true;
+        for (const Parked &photo : photos) {
+            if (isTaken(photo.place)) {
+                setError(error, tr("The photo %1 cannot be put back: the place %2 is taken.")
+                                    .arg(photo.path, path(photo.place)));
+                all = false;
+            } else if (!QFile::rename(photo.path, path(photo.place))) {
+                setError(error, tr("The photo %1 cannot be put back as %2.").arg(photo.path, path(photo.place)));
+                all = false;
+            }
+        }
+        return all;
+    }
+
+    const Parked &photo = photos.first();
+    const int k = photo.place;
+    // The deletion moves every later photo down by one, lowest first. Later
+    // photos still waiting behind a free place mean it stopped part-way.
+    int firstFreeFrom = 0;
+    bool waiting = false;
+    bool any = false;
+    for (int n = 1; n <= Count; ++n) {
+        const bool taken = isTaken(n);
+        any = any || taken;
+        if (n >= k && !taken && firstFreeFrom == 0)
+            firstFreeFrom = n;
+        else if (taken && firstFreeFrom != 0)
+            waiting = true;
+    }
+    if (any && firstFreeFrom == 0) {
         setError(error, tr("The photo %1 cannot be put back: all %2 photo places are taken.")
                             .arg(photo.path)
                             .arg(Count));
         return false;
     }
-    if (!QFile::rename(photo.path, path(place))) {
-        setError(error, tr("The photo %1 cannot be put back as %2.").arg(photo.path, path(place)));
+    if (any && !waiting) {
+        // Every later photo has its new number: only the removal was missing.
+        if (!QFile::remove(photo.path)) {
+            setError(error, tr("The deleted photo %1 cannot be removed.").arg(photo.path));
+            return false;
+        }
+        return true;
+    }
+    // Back to the numbers before the deletion: the photos already moved
+    // down go up again, highest first, and the parked one into its place.
+    if (!any)
+        firstFreeFrom = k;
+    QList<int> moved;
+    for (int n = firstFreeFrom - 1; n >= k; --n) {
+        if (!QFile::rename(path(n), path(n + 1))) {
+            setError(error, tr("Cannot rename the photo %1 to %2.").arg(path(n), path(n + 1)));
+            for (const int m : std::as_const(moved))
+                QFile::rename(path(m + 1), path(m));
+            return false;
+        }
+        moved.prepend(n);
+    }
+    if (!QFile::rename(photo.path, path(k))) {
+        setError(error, tr("The photo %1 cannot be put back as %2.").arg(photo.path, path(k)));
+        for (const int m : std::as_const(moved))
+            QFile::rename(path(m + 1), path(m));
         return false;
     }
     return true;

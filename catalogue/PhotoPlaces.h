@@ -52,9 +52,15 @@ public:
         int place = 0;  // and in which place
     };
     static QList<Parked> parked(const QString &workDir);
-    // Puts a parked photo of this master back: into its own place, or the
-    // lowest free one when a photo has been stored there since.
-    bool putBack(const Parked &photo, QString *error) const;
+    // Settles the parked photos of this (still existing) master. Several
+    // parked photos are a whole deletion of the master that was rolled back:
+    // each goes back to its own place. One parked photo is a photo deletion:
+    // when later photos still wait to move down (or nothing moved), the moved
+    // ones go back up and the photo returns to its own number; when every
+    // later photo had moved already, only the parked file was left and the
+    // deletion is finished by removing it. False with *error when a photo
+    // cannot be settled; it then stays parked.
+    bool settle(const QList<Parked> &photos, QString *error) const;
 
 private:
     bool stage(int n, QString *error);

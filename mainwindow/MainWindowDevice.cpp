@@ -9,6 +9,7 @@
 #include "usb/UsbState.h"
 
 #include <QDebug>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -134,8 +135,12 @@ void MainWindowImpl::initUsb2()
     if (!usbState)
         return;
     const DeviceInfo info = usbState->deviceInfo();
+    // The raw block is a detail for debugging, like the other device
+    // details: the user's log would open on a column of numbers.
+    QStringList entries;
     for (int i = 0; i < DeviceInfo::kRemote1Bytes; ++i)
-        appendLog(QString::number(info.at(i)));
+        entries << QString::number(info.at(i));
+    qDebug().noquote() << "Device information block:" << entries.join(QLatin1Char(' '));
     deviceId = info.deviceId();
     deviceRCTypeId = info.remoteTypeId();
 

@@ -70,7 +70,6 @@ public:
 
     // ---- settings members ("config.ini")
     QSettings *settings = nullptr;
-    bool settingsWriteReported = false; // a failed write of "config.ini" is told once until a save works again
     QString customerId;
     QString defaultCustomerId;
     QString language;

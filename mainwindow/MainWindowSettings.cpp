@@ -76,19 +76,15 @@ void MainWindowImpl::saveSettings()
     v.lastImagesPath = lastImagesPath;
     v.rcTypes = rcTypes;
     QString error;
-    if (SettingsFile::save(*settings, v, &error)) {
-        settingsWriteReported = false; // a later failure is news again
+    if (SettingsFile::save(*settings, v, &error))
         return;
-    }
-    if (settingsWriteReported)
-        return;
-    // Told once until a save works again: the values stay in force, and every
-    // later change would otherwise raise the same box again.
-    settingsWriteReported = true;
-    MessageBox::warning(this, tr("Settings"),
-                        tr("The settings could not be saved, because \"%1\" cannot be written.\n%2\n"
-                           "Your changes stay in effect until the program ends.")
-                            .arg(QDir::toNativeSeparators(settings->fileName()), error));
+    // Every failed save is told: each one is a change that the next start
+    // will not know, whatever was told before.
+    const QString text = tr("The settings could not be saved, because \"%1\" cannot be written.\n%2\n"
+                            "Your changes stay in effect until the program ends.")
+                             .arg(QDir::toNativeSeparators(settings->fileName()), error);
+    appendLog(text);
+    MessageBox::warning(this, tr("Settings"), text);
 }
 
 void MainWindowImpl::editSettings()

@@ -15,8 +15,8 @@
         <translation>%1: %2</translation>
     </message>
     <message>
-        <source>Cannot write the file %1</source>
-        <translation>Die Datei %1 kann nicht geschrieben werden</translation>
+        <source>Cannot write the file %1: %2</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
         <source>Cannot read the file %1: %2</source>
@@ -140,6 +140,13 @@
 %1</source>
         <translation>Die Tastenbeschriftung kann nicht gelesen werden; es wird nichts gedruckt.
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>Leftovers</name>
+    <message>
+        <source>The leftover %1 of an interrupted write cannot be removed.</source>
+        <translation>Der Rest %1 eines unterbrochenen Schreibvorgangs kann nicht entfernt werden.</translation>
     </message>
 </context>
 <context>
@@ -1048,6 +1055,14 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>The photo %1 cannot be put back as %2.</source>
         <translation>Das Foto %1 kann nicht als %2 zurückgelegt werden.</translation>
+    </message>
+    <message>
+        <source>The photo %1 cannot be put back: the place %2 is taken.</source>
+        <translation>Das Foto %1 kann nicht zurückgelegt werden: der Platz %2 ist belegt.</translation>
+    </message>
+    <message>
+        <source>The deleted photo %1 cannot be removed.</source>
+        <translation>Das gelöschte Foto %1 kann nicht entfernt werden.</translation>
     </message>
 </context>
 <context>

@@ -122,6 +122,7 @@ void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList
         break;
     case UpdateDownloader::RecordFailed:
         setStatus("red", tr("Unable to record the update in %1.").arg(d1));
+        statusLabel->setToolTip(Qt::convertFromPlainText(d2));
         break;
     case UpdateDownloader::UpdaterFailed:
         setStatus("red", tr("Unable to start the updater %1.").arg(d1));

@@ -2,6 +2,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/SettingsText.h"
+#include "app/SettingsWriter.h"
 #include "update/ZipUnpacker.h"
 
 #include <QCryptographicHash>
@@ -478,14 +479,13 @@ void UpdateDownloader::unpackFinished()
         stop(UnpackFailed, {QStringLiteral("update-software.zip"), error});
         return;
     }
-    {
-        QSettings local(path(QStringLiteral("config.ini")), QSettings::IniFormat);
-        local.setValue(QStringLiteral("UpdateInfo/update"), remoteUpdateDate.toString(Qt::ISODate));
-        local.sync();
-        if (local.status() != QSettings::NoError) {
-            stop(RecordFailed, {QStringLiteral("config.ini")});
-            return;
-        }
+    // Through the checked writer: QSettings would leave an empty config.ini
+    // on a full disk and report success, and the updater would start anyway.
+    QString error;
+    if (!SettingsWriter::write(path(QStringLiteral("config.ini")),
+                               {{QStringLiteral("UpdateInfo/update"), remoteUpdateDate.toString(Qt::ISODate)}}, &error)) {
+        stop(RecordFailed, {QStringLiteral("config.ini"), error});
+        return;
     }
     startUpdater();
 }

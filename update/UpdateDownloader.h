@@ -42,7 +42,7 @@ public:
         Canceled,        // cancelled by the user
         BadServerInfo,   // the server's config.ini holds no usable date
         UnpackFailed,    // the updater package could not be unpacked (details: reason)
-        RecordFailed,    // the local config.ini could not be written
+        RecordFailed,    // the local config.ini could not be written (details: its name, why)
         UpdaterFailed,   // the updater could not be started (details: its path)
         Refused,         // the server's answer was refused (details: why: another host, too large, too slow)
     };

@@ -5,13 +5,13 @@
 #include <quazip/quazipfileinfo.h>
 
 #include "app/AtomicFile.h"
+#include "app/KillPoint.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -106,11 +106,19 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
     const QFileInfo targetInfo(targetDir);
     if (!QDir().mkpath(targetInfo.absoluteFilePath()))
         return fail(error, QStringLiteral("cannot create the folder %1").arg(targetDir));
-    // Staging beside the target, so the final moves stay on one file system.
-    QTemporaryDir staging(targetInfo.absoluteDir().filePath(QStringLiteral(".unpack-XXXXXX")));
-    if (!staging.isValid())
-        return fail(error, QStringLiteral("cannot create a staging folder: %1").arg(staging.errorString()));
-    const QDir stage(staging.path());
+    // Staging beside the target, so the final moves stay on one file system;
+    // named as the program's temporary files, so a start after a crash
+    // clears what a killed unpacking left.
+    QString reason;
+    const QString staging = AtomicFile::makeTemporaryFolder(targetInfo.absoluteFilePath(), &reason);
+    if (staging.isEmpty())
+        return fail(error, QStringLiteral("cannot create a staging folder: %1").arg(reason));
+    const struct Remove
+    {
+        QString path;
+        ~Remove() { QDir(path).removeRecursively(); }
+    } removeStaging{staging};
+    const QDir stage(staging);
     qint64 total = 0;
 
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
@@ -159,6 +167,7 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
             return fail(error, QStringLiteral("damaged entry \"%1\" (error %2)").arg(info.name).arg(in.getZipError()));
         if (!out.commit())
             return fail(error, out.errorString());
+        killPoint("unpack-entry");
         const QFile::Permissions permissions = info.getPermissions();
         if (permissions != QFile::Permissions())
             QFile::setPermissions(dest, permissions | QFile::ReadOwner | QFile::WriteOwner);

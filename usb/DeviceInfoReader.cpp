@@ -150,7 +150,7 @@ bool DeviceInfoReader::readRemote1SlotHeaders()
         const int first = m_info.at(DeviceInfo::kRemote1RecordOffset + 3 + DeviceInfo::kRemote1RecordBytes * s);
         int *header = m_remote1Headers.bytes.data() + s * Remote1SlotHeaders::kBytes;
         for (int k = 0; k < pages && m_silence.isEmpty(); ++k) {
-            if (!readBlock(QStringLiteral("the header of slot %1").arg(s), HidCommand::kReadPage1, (first + k) & 0xFF, p,
+            if (!readBlock(QStringLiteral("the header of slot %1").arg(s + 1), HidCommand::kReadPage1, (first + k) & 0xFF, p,
                            header + k * p, Remote1SlotHeaders::kBytes - k * p, 0))
                 return false;
         }

@@ -167,7 +167,7 @@ Plan remote2SlotWrite(int pageSize, int reportSize, int slot, int capacity, cons
     if (image.size() > qsizetype(capacity) * 2 * kCapacityUnit)
         return refuse(QStringLiteral("not enough flash: the image has %1 characters, slot %2 takes %3")
                           .arg(image.size())
-                          .arg(slot)
+                          .arg(slot + 1)
                           .arg(capacity * 2 * kCapacityUnit));
     const int pageChars = 2 * pageSize;
     const int pages = int((image.size() + pageChars - 1) / pageChars);

@@ -25,6 +25,13 @@ QString hexText(const QByteArray &bytes)
 {
     return QString::fromLatin1(bytes.toHex(' '));
 }
+
+// Slots count from 1 in what the user reads, as the slot buttons do; the
+// device and the requests count from 0.
+QString slotText(int slot, const char *action)
+{
+    return QStringLiteral("slot %1 %2").arg(slot + 1).arg(QLatin1String(action));
+}
 } // namespace
 
 UsbFunctions::UsbFunctions(int number, UsbState *state, QObject *parent)
@@ -160,7 +167,7 @@ bool UsbFunctions::slotExists(int slot, const QString &what)
     const int count = m_state->deviceInfo().slotCount();
     if (slot >= 0 && slot < count)
         return true;
-    fail(QStringLiteral("%1 refused: slot %2 is outside the remote's %3 slots").arg(what).arg(slot).arg(count));
+    fail(QStringLiteral("%1 refused: slot %2 is outside the remote's %3 slots").arg(what).arg(slot + 1).arg(count));
     return false;
 }
 
@@ -172,7 +179,7 @@ void UsbFunctions::remote1Request(const UsbRequestData &request)
     const int firstHalf = info.at(DeviceInfo::kRemote1RecordOffset + 3 + DeviceInfo::kRemote1RecordBytes * s);
     const int secondHalf = info.at(DeviceInfo::kRemote1RecordOffset + 2 + DeviceInfo::kRemote1RecordBytes * s);
     if (request.command == UsbCommand::WriteSlotRemote1) {
-        const QString what = QStringLiteral("slot %1 write").arg(s);
+        const QString what = slotText(s, "write");
         const QTime start = QTime::currentTime();
         if (!slotExists(s, what))
             return;
@@ -184,7 +191,7 @@ void UsbFunctions::remote1Request(const UsbRequestData &request)
             emit updateFunctionsDone(request.command, s);
         }
     } else if (request.command == UsbCommand::DeleteSlot) {
-        const QString what = QStringLiteral("slot %1 clear").arg(s);
+        const QString what = slotText(s, "clear");
         if (!slotExists(s, what))
             return;
         if (!runPlan(remote1SlotClear(info.pageSize(), remote.reportSize, firstHalf, m_timings.clearSleepMs), remote,
@@ -219,7 +226,7 @@ void UsbFunctions::remote2Request(const UsbRequestData &request)
     const int s = request.nPult;
     bool running = true;
     if (request.command == UsbCommand::WriteSlotRemote2) {
-        const QString what = QStringLiteral("slot %1 write").arg(s);
+        const QString what = slotText(s, "write");
         running = slotExists(s, what) &&
                   runPlan(remote2SlotWrite(info.pageSize(), remote.reportSize, s,
                                            info.at(DeviceInfo::kRemote2CapacityOffset + 2 * s), request.flashData,
@@ -229,7 +236,7 @@ void UsbFunctions::remote2Request(const UsbRequestData &request)
     } else if (request.command == UsbCommand::WriteSimpleSlots) {
         running = simpleSlots(request);
     } else if (request.command == UsbCommand::DeleteSlot) {
-        running = slotExists(s, QStringLiteral("slot %1 clear").arg(s)) && headerClear(s);
+        running = slotExists(s, slotText(s, "clear")) && headerClear(s);
     }
     if (running && request.command == UsbCommand::WriteMacroPage) {
         const Plan plan = remote2MacroWrite(remote.reportSize, request.flashData, m_timings.pageSleepMs);
@@ -249,7 +256,7 @@ bool UsbFunctions::simpleSlots(const UsbRequestData &request)
     QStringList reasons; // one line per slot left out
     for (int i = 0; i < kSimpleSlots; ++i) {
         const QString &image = request.slotFlashData[size_t(i)];
-        const QString what = QStringLiteral("simple slot %1").arg(i);
+        const QString what = QStringLiteral("simple slot %1").arg(i + 1);
         if (image == kNoNeed)
             continue;
         if (image == kFalse) {
@@ -293,7 +300,7 @@ bool UsbFunctions::simpleSlots(const UsbRequestData &request)
 
 bool UsbFunctions::headerClear(int slot)
 {
-    const QString what = QStringLiteral("slot %1 clear").arg(slot);
+    const QString what = slotText(slot, "clear");
     Channel remote = remoteChannel();
     if (remote.reportSize != kRemote2ReportSize) {
         fail(QStringLiteral("%1 refused: report size %2, the header page is moved in reports of %3")

@@ -1,10 +1,12 @@
 #include "app/AtomicFile.h"
 
 #include "FullDisk.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -31,6 +33,8 @@ private slots:
     void failureKeepsOldFile_data();
     void failureKeepsOldFile();
     void fullDiskKeepsOldFile();
+    void reasonEndsTheMessage_data();
+    void reasonEndsTheMessage();
     void streamedWritesAndCancel();
     void copyWhole();
 };
@@ -103,6 +107,37 @@ void TestAtomicFile::fullDiskKeepsOldFile()
     // With room again the same write goes through.
     QVERIFY2(AtomicFile::writeWhole(path, "new", &error), qPrintable(error));
     QCOMPARE(contents(path), QByteArray("new"));
+}
+
+void TestAtomicFile::reasonEndsTheMessage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addRow("English") << QString();
+    QTest::addRow("German") << "German";
+}
+
+// The system's reason closes the message in every language: the file's name
+// and the reason do not share a placeholder that a translation puts mid-sentence.
+void TestAtomicFile::reasonEndsTheMessage()
+{
+    QFETCH(QString, language);
+    QTranslator translator;
+    if (!language.isEmpty()) {
+        QVERIFY(translator.load(TestSupport::binaryDir() + "/languages/" + language + ".qm"));
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.ini"));
+    AtomicFile::setFailAfterBytesForTesting(0);
+    QString error;
+    const bool ok = AtomicFile::writeWhole(path, "text", &error);
+    AtomicFile::setFailAfterBytesForTesting(-1);
+    QCoreApplication::removeTranslator(&translator);
+    QVERIFY(!ok);
+    QVERIFY2(error.endsWith(QStringLiteral(": ") + QString::fromLocal8Bit(strerror(ENOSPC))), qPrintable(error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    if (!language.isEmpty())
+        QVERIFY2(error.startsWith(QStringLiteral("Die Datei ")), qPrintable(error));
 }
 
 void TestAtomicFile::streamedWritesAndCancel()

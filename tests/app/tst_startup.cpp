@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -100,6 +102,61 @@ private slots:
         QCOMPARE(TestSupport::readText(photos.filePath(master + QStringLiteral("_1.jpg"))), QStringLiteral("photo one"));
         QCOMPARE(TestSupport::readText(photos.filePath(master + QStringLiteral("_2.jpg"))), QStringLiteral("photo two"));
         QCOMPARE(photos.entryList({QStringLiteral("*.deleting")}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // What writes of an earlier run left when it was killed: the start
+    // removes those (their process has ended) and nothing that only looks
+    // like them.
+    void startClearsLeftoversOfKilledWrites()
+    {
+        QTemporaryDir dir;
+        QTemporaryDir tmp; // the program's system temporary folder
+        QVERIFY(TestSupport::writeSampleDirectory(dir.path()));
+        QProcess ended;
+        ended.start(QStringLiteral("true"), QStringList());
+        QVERIFY(ended.waitForStarted());
+        const QString dead = QString::number(ended.processId());
+        QVERIFY(ended.waitForFinished());
+        const QDir work(dir.path());
+        QVERIFY(work.mkpath(QStringLiteral("update-tmp")));
+        const QStringList leftovers{".config.ini.tmp-" + dead + "-3",
+                                    ".config.ini.tmp-" + dead + "-4/before.ini",
+                                    "RCImages/.0badf00d_1.jpg.tmp-" + dead + "-0",
+                                    ".unpack-Ab12Cd/v-ivizuziz.exe",
+                                    ".update.tmp-" + dead + "-9/notes.txt",
+                                    "update-tmp/.main.zip.tmp-" + dead + "-1"};
+        const QStringList kept{".config.ini.tmp-old", ".unpack-mine/notes.txt", "RCImages/.notes.tmp-" + dead,
+                               "update-tmp/main.zip.tmp-" + dead + "-1"};
+        for (const QString &name : leftovers + kept) {
+            QVERIFY(work.mkpath(QFileInfo(name).path()));
+            QVERIFY(TestSupport::writeFile(work.filePath(name), "left"));
+        }
+        // Private copies of config.ini that earlier versions kept in the
+        // system's temporary folder, and folders that only look like them.
+        const QDir temp(tmp.path());
+        const QStringList oldCopies{"irvanta-Q1w2E3/before.ini", "irvanta-Q1w2E3/after.ini",
+                                    "irvanta-Q1w2E3/after.ini.lock"};
+        const QStringList otherTemp{"irvanta-Q1w2E4/before.ini", "irvanta-Q1w2E4/photo.jpg", "other-Q1w2E5/before.ini"};
+        for (const QString &name : oldCopies + otherTemp) {
+            QVERIFY(temp.mkpath(QFileInfo(name).path()));
+            QVERIFY(TestSupport::writeFile(temp.filePath(name), "left"));
+        }
+
+        const RunResult r = TestSupport::runProgram(
+            dir.path(), {QStringLiteral("IRVANTA_CLOSE_AFTER_MS=300"), QStringLiteral("TMPDIR=") + tmp.path()});
+        QVERIFY2(r.finished, qPrintable(r.output));
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.boxes.isEmpty(), qPrintable(r.boxes.value(0).text));
+        for (const QString &name : leftovers)
+            QVERIFY2(!QFileInfo::exists(work.filePath(name)), qPrintable(name));
+        QVERIFY(!QFileInfo::exists(work.filePath(".config.ini.tmp-" + dead + "-4")));
+        QVERIFY(!QFileInfo::exists(work.filePath(".unpack-Ab12Cd")));
+        QVERIFY(!QFileInfo::exists(work.filePath(".update.tmp-" + dead + "-9")));
+        for (const QString &name : kept)
+            QCOMPARE(TestSupport::readText(work.filePath(name)), QStringLiteral("left"));
+        QVERIFY(!QFileInfo::exists(temp.filePath("irvanta-Q1w2E3")));
+        for (const QString &name : otherTemp)
+            QCOMPARE(TestSupport::readText(temp.filePath(name)), QStringLiteral("left"));
     }
 
     void cleanStartAndStop()

@@ -220,30 +220,59 @@ private slots:
         QCOMPARE(found, (QStringList{"1a2b3c4d_3.jpg.deleting 1a2b3c4d 3", "99999999_5.jpg.deleting 99999999 5"}));
     }
 
-    void putBack_data()
+    // What a photo deletion leaves when the program ends in its middle, and
+    // how a start settles it: 9 is the parked photo. Cut short before every
+    // later photo had moved, the photos get their numbers before the
+    // deletion back; once all had moved, the deletion is finished.
+    void settleOne_data()
     {
         QTest::addColumn<QList<int>>("taken");
         QTest::addColumn<int>("parkedPlace");
-        QTest::addColumn<QList<int>>("after"); // 9: the parked photo
-        QTest::addRow("own place free") << QList<int>{1, 3} << 2 << QList<int>{1, 9, 3, 0, 0};
-        QTest::addRow("own place taken since") << QList<int>{1, 2, 4} << 2 << QList<int>{1, 2, 9, 4, 0};
-        QTest::addRow("all taken") << QList<int>{1, 2, 3, 4, 5} << 1 << QList<int>{1, 2, 3, 4, 5};
+        QTest::addColumn<QList<int>>("after");
+        QTest::addColumn<bool>("settled");
+        QTest::addRow("parked, nothing moved yet") << QList<int>{1, 3} << 2 << QList<int>{1, 9, 3, 0, 0} << true;
+        QTest::addRow("first parked, one of three moved") // place 1 holds the old photo 2
+            << QList<int>{1, 3, 4} << 1 << QList<int>{9, 1, 3, 4, 0} << true;
+        QTest::addRow("second parked, two of three moved")
+            << QList<int>{1, 2, 3, 5} << 2 << QList<int>{1, 9, 2, 3, 5} << true;
+        QTest::addRow("first parked, all moved: finished")
+            << QList<int>{1, 2} << 1 << QList<int>{1, 2, 0, 0, 0} << true;
+        QTest::addRow("last parked: finished") << QList<int>{1, 2} << 3 << QList<int>{1, 2, 0, 0, 0} << true;
+        QTest::addRow("only photo parked: back") << QList<int>{} << 1 << QList<int>{9, 0, 0, 0, 0} << true;
+        QTest::addRow("all places taken: left")
+            << QList<int>{1, 2, 3, 4, 5} << 1 << QList<int>{1, 2, 3, 4, 5} << false;
     }
-    void putBack()
+    void settleOne()
     {
         QFETCH(QList<int>, taken);
         QFETCH(int, parkedPlace);
         QFETCH(QList<int>, after);
+        QFETCH(bool, settled);
         fill(taken, m_master);
         const PhotoPlaces places(work(), m_master);
         const QString parkedPath = places.path(parkedPlace) + QStringLiteral(".deleting");
         QVERIFY(writeBytes(parkedPath, "photo 9"));
         QString error;
-        const bool fits = after.contains(9);
-        QCOMPARE(places.putBack({parkedPath, m_master, parkedPlace}, &error), fits);
+        QCOMPARE(places.settle({{parkedPath, m_master, parkedPlace}}, &error), settled);
         QCOMPARE(contents(m_master), after);
-        QCOMPARE(QFileInfo::exists(parkedPath), !fits);
-        QCOMPARE(error.isEmpty(), fits);
+        QCOMPARE(QFileInfo::exists(parkedPath), !settled);
+        QCOMPARE(error.isEmpty(), settled);
+    }
+
+    // Several parked photos: a deletion of the whole master was rolled back.
+    void settleSeveral()
+    {
+        fill({}, m_master);
+        const PhotoPlaces places(work(), m_master);
+        QList<PhotoPlaces::Parked> parked;
+        for (int n : {1, 2, 4}) {
+            QVERIFY(writeBytes(places.path(n) + QStringLiteral(".deleting"), "photo " + QByteArray::number(n)));
+            parked.append({places.path(n) + QStringLiteral(".deleting"), m_master, n});
+        }
+        QString error;
+        QVERIFY2(places.settle(parked, &error), qPrintable(error));
+        QCOMPARE(contents(m_master), (QList<int>{1, 2, 0, 4, 0}));
+        QCOMPARE(folderEntries().filter(QStringLiteral(".deleting")), QStringList());
     }
 
     void storeWithoutFolder_data()

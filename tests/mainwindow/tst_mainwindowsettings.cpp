@@ -286,7 +286,9 @@ private slots:
 
     // ---- a settings file that cannot be written
 
-    void unwritableFileIsReportedOnce()
+    // Every failed save is told, in a box and in the log: each one is a
+    // change the next start will not know.
+    void unwritableFileIsReportedEveryTime()
     {
         QVERIFY(QDir().mkpath(iniPath())); // a directory in the file's place
         auto w = makeWindow();
@@ -301,12 +303,15 @@ private slots:
         QVERIFY2(first.at(0).text.contains(QDir::toNativeSeparators(iniPath())), qPrintable(first.at(0).text));
 
         w->simpleVersion();
+        QCOMPARE(takeBoxes("warning").size(), 1);
         runDialog(w.get(), [&] {
             w->settingsDialog.companyLineEdit->setText("Still here");
             QTest::mousePress(w->settingsDialog.savePushButton, Qt::LeftButton);
         });
+        QCOMPARE(takeBoxes("warning").size(), 1);
         w->saveSettings();
-        QVERIFY(takeBoxes("warning").isEmpty());
+        QCOMPARE(takeBoxes("warning").size(), 1);
+        QCOMPARE(w->textEdit->toPlainText().count("The settings could not be saved"), 4);
         // The values stay in force for the run.
         QCOMPARE(w->company, QString("Still here"));
         QVERIFY(!w->settingsFullVersion);
@@ -335,7 +340,7 @@ private slots:
         QVERIFY2(boxes.at(0).text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
                  qPrintable(boxes.at(0).text));
         w->simpleVersion();
-        QVERIFY(takeBoxes("warning").isEmpty()); // told once while it goes on failing
+        QCOMPARE(takeBoxes("warning").size(), 1); // told again while it goes on failing
         disk.release();
         QCOMPARE(TestSupport::readText(ini), before);
 
@@ -361,7 +366,39 @@ private slots:
         QVERIFY(QDir().mkpath(iniPath()));
         w->fullVersion();
         w->simpleVersion();
-        QCOMPARE(takeBoxes("warning").size(), 1);
+        QCOMPARE(takeBoxes("warning").size(), 2);
+    }
+
+    // A failed language switch, then a failed switch to the full display:
+    // both are told, and the file holds neither change, as the boxes say.
+    void secondFailureIsToldToo()
+    {
+        FullDisk disk(256 * 1024);
+        QVERIFY(disk.isValid());
+        QVERIFY(QDir::setCurrent(disk.path()));
+        const QString ini = QDir(disk.path()).filePath("config.ini");
+        QVERIFY(TestSupport::writeFile(ini, "[Settings]\nlanguage=English\nsettingsFullVersion=false\n"));
+        auto w = makeWindow();
+        QVERIFY(takeBoxes("warning").isEmpty());
+        const QString before = TestSupport::readText(ini);
+
+        QVERIFY(disk.fill());
+        QAction german;
+        german.setData(QStringLiteral("German"));
+        w->doTran(&german);
+        const QList<MessageBox::Record> first = takeBoxes("warning");
+        w->fullVersion();
+        const QList<MessageBox::Record> second = takeBoxes("warning");
+        disk.release();
+        QCOMPARE(first.size(), 1);
+        QCOMPARE(second.size(), 1);
+        QVERIFY2(second.at(0).text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                 qPrintable(second.at(0).text));
+        QVERIFY2(second.at(0).text.contains("until the program ends"), qPrintable(second.at(0).text));
+        QCOMPARE(TestSupport::readText(ini), before);
+        QVERIFY(w->settingsFullVersion); // in force for this run, as told
+        w.reset();
+        QVERIFY(QDir::setCurrent(workDir->path()));
     }
 
     void malformedFileGivesDefaults()

@@ -453,9 +453,9 @@ private slots:
         const QList<MessageBox::Record> boxes = MessageBox::takeLog();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes.at(0).kind, QStringLiteral("warning"));
-        QVERIFY2(boxes.at(0).text.startsWith(QLatin1String("USB request failed: slot 2 write ended: the remote ")),
+        QVERIFY2(boxes.at(0).text.startsWith(QLatin1String("USB request failed: slot 3 write ended: the remote ")),
                  qPrintable(boxes.at(0).text));
-        QVERIFY(w.statusbar->currentMessage().startsWith(QLatin1String("USB request failed: slot 2 write ended")));
+        QVERIFY(w.statusbar->currentMessage().startsWith(QLatin1String("USB request failed: slot 3 write ended")));
     }
 
     // A batch that leaves a slot out (its model is gone from the catalogue)
@@ -493,7 +493,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes.at(0).kind, QStringLiteral("warning"));
         QCOMPARE(boxes.at(0).text, QStringLiteral("USB request failed: simple slots: 1 written, 1 cleared, 1 skipped\n"
-                                                  "simple slot 2 skipped: its image could not be built"));
+                                                  "simple slot 3 skipped: its image could not be built"));
         QCOMPARE(remote->slotData(2), third);
         QCOMPARE(remote->slotData(1).at(0), char(0));
         QVERIFY(w.statusbar->currentMessage() != QLatin1String("Simple programming: all slots were written."));

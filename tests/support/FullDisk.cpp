@@ -29,10 +29,10 @@ FullDisk::~FullDisk()
         ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
 }
 
-bool FullDisk::fill()
+bool FullDisk::fill(qint64 leaveBytes)
 {
     if (!m_mounted) {
-        AtomicFile::setFailAfterBytesForTesting(0);
+        AtomicFile::setFailAfterBytesForTesting(leaveBytes);
         m_injected = true;
         return true;
     }
@@ -52,8 +52,13 @@ bool FullDisk::fill()
     // Single bytes too, so not even a small file fits.
     while (::write(fd, "x", 1) == 1) {
     }
+    bool ok = true;
+    if (leaveBytes > 0) {
+        const off_t size = ::lseek(fd, 0, SEEK_END);
+        ok = size >= leaveBytes && ::ftruncate(fd, size - leaveBytes) == 0;
+    }
     ::close(fd);
-    return true;
+    return ok;
 }
 
 void FullDisk::release()

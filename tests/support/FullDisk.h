@@ -20,7 +20,9 @@ public:
     QString path() const { return m_dir.path(); }
 
     // Takes every free byte (or injects the failure); files made before stay.
-    bool fill();
+    // With leaveBytes, about that much room stays free (whole pages of the
+    // mounted disk; injected: files fail after that many bytes).
+    bool fill(qint64 leaveBytes = 0);
     // Frees the space again.
     void release();
 

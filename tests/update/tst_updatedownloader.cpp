@@ -95,6 +95,12 @@ struct Scene
     }
 };
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
 QString serverPath(const QString &name)
 {
     return QStringLiteral("/Irvanta/") + name;
@@ -475,6 +481,76 @@ private slots:
         QCOMPARE(last, int(UpdateDownloader::RecordFailed));
         QTest::qWait(200);
         QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+    }
+
+    // The disk fills while the updater package is unpacked (it unpacks to an
+    // empty file, which fits), leaving from nothing to a few pages: the record
+    // of the update in config.ini (two pages long) either goes through whole
+    // and the updater starts, or fails, the file keeps every setting, the
+    // update says why and no updater starts. Never a shortened file.
+    void recordOnFullDisk_data()
+    {
+        QTest::addColumn<int>("freePages");
+        for (int pages = 0; pages <= 6; ++pages)
+            QTest::addRow("%d pages free", pages) << pages;
+        QTest::addRow("room for everything") << 200;
+    }
+    void recordOnFullDisk()
+    {
+        QFETCH(int, freePages);
+        FullDisk disk(1024 * 1024);
+        QVERIFY(disk.isValid());
+        Scene s;
+        s.base = disk.path();
+        QStringList settings{"company=Kept Ltd.", "customerId=77", "settingsFullVersion=true"};
+        for (int i = 0; i < 180; ++i)
+            settings << QStringLiteral("note%1=a setting kept by the record").arg(i);
+        QVERIFY(s.setUp({"main=2024-01-01"}, settings));
+        const QByteArray before = fileBytes(s.path("config.ini"));
+        QVERIFY(before.size() > 4096 && before.size() < 8192);
+        qputenv("IRVANTA_TEST_UPDATE_HOST", s.server.hostAndPort().toLatin1());
+        s.server.setFile(serverPath("config.ini"), ini({"update=2024-02-01", "main=2024-02-01"}));
+        const QString zip = s.dir.filePath("built.zip");
+        QVERIFY(TestSupport::writeZip(zip, {{"notes.txt", QByteArray(), QFile::ReadOwner | QFile::WriteOwner}}));
+        QFile f(zip);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        s.server.setFile(serverPath("update-software.zip"), f.readAll());
+        s.server.setFile(serverPath("main.zip"), package("main"));
+        UpdateDownloader d(s.root());
+        bool filled = false;
+        QObject::connect(&d, &UpdateDownloader::statusChanged, &d, [&](Status status, const QStringList &) {
+            if (status == UpdateDownloader::Unpacking)
+                filled = disk.fill(qint64(freePages) * 4096);
+        });
+        const int last = s.run(d);
+        qunsetenv("IRVANTA_TEST_UPDATE_HOST");
+        QVERIFY(filled);
+        QTest::qWait(300);
+        disk.release();
+        QVERIFY(QFile::exists(s.path("update/notes.txt")));
+        const QByteArray after = fileBytes(s.path("config.ini"));
+        if (last == int(UpdateDownloader::RecordFailed)) {
+            // Why: the system's reason, or that the copy read back short.
+            QCOMPARE(s.details.last().value(0), QStringLiteral("config.ini"));
+            QVERIFY2(s.details.last().value(1).contains(s.path("config.ini")), qPrintable(s.details.last().value(1)));
+            QCOMPARE(after, before);
+            QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+        } else {
+            QCOMPARE(last, int(UpdateDownloader::UpdaterStarted));
+            QSettings written(s.path("config.ini"), QSettings::IniFormat);
+            QCOMPARE(written.value("UpdateInfo/update").toString(), QStringLiteral("2024-02-01"));
+            QCOMPARE(written.value("Settings/note179").toString(), QStringLiteral("a setting kept by the record"));
+            QCOMPARE(written.value("Settings/company").toString(), QStringLiteral("Kept Ltd."));
+            QVERIFY(after.size() > before.size());
+        }
+        // A disk with no room left refuses the record with the system's reason.
+        if (freePages == 0) {
+            QCOMPARE(last, int(UpdateDownloader::RecordFailed));
+            QVERIFY2(s.details.last().value(1).contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                     qPrintable(s.details.last().value(1)));
+        }
+        if (freePages == 200)
+            QCOMPARE(last, int(UpdateDownloader::UpdaterStarted));
     }
 
     void emptyServerUsesMakerServer()

@@ -176,8 +176,9 @@ private slots:
         QVERIFY2(rig.sim.violations().isEmpty(), qPrintable(rig.sim.violations().join('\n')));
     }
 
-    // {"NONEED", "DELETE", image, "FALSE"}: slot 1 cleared, slot 2 written,
-    // slots 0 and 3 left; the remote read again after each of the two.
+    // {"NONEED", "DELETE", image, "FALSE"}: slot index 1 cleared, index 2
+    // written, 0 and 3 left; the remote read again after each of the two.
+    // Messages count slots from 1, as the buttons do.
     void simpleSlots()
     {
         LinkRig rig;
@@ -195,7 +196,7 @@ private slots:
         QCOMPARE(rig.takeEvents(),
                  kReread + kReread
                      + QStringList{"worker:updateFunctionsFailed(simple slots: 1 written, 1 cleared, 1 skipped\n"
-                                   "simple slot 3 skipped: its image could not be built)"});
+                                   "simple slot 4 skipped: its image could not be built)"});
         QByteArray cleared = header1;
         cleared[0] = 0;
         QCOMPARE(remote->slotHeader(1), cleared);
@@ -425,15 +426,15 @@ private slots:
         QTest::addColumn<int>("nPult");
         QTest::addColumn<QString>("payload");
         QTest::addColumn<QString>("reason");
-        QTest::addRow("remote1 slot beyond the count") << "remote1" << 81 << 8 << image(64) << "outside the remote's 8 slots";
+        QTest::addRow("remote1 slot beyond the count") << "remote1" << 81 << 8 << image(64) << "slot 9 write refused: slot 9 is outside the remote's 8 slots";
         QTest::addRow("remote1 negative slot") << "remote1" << 82 << -1 << QString() << "outside";
         QTest::addRow("remote1 odd image") << "remote1" << 81 << 0 << image(64) + "0" << "odd length 129";
         QTest::addRow("remote1 not hex") << "remote1" << 81 << 0 << "00GG" << "not a hex digit";
         QTest::addRow("remote1 empty image") << "remote1" << 81 << 0 << "" << "the image is empty";
         QTest::addRow("remote1 image too long") << "remote1" << 81 << 0 << image(2049) << "4098 characters";
-        QTest::addRow("remote2 slot beyond the count") << "remote2" << 165 << 4 << image(64) << "outside the remote's 4 slots";
-        QTest::addRow("remote2 not enough flash") << "remote2" << 165 << 0 << image(2561) << "not enough flash";
-        QTest::addRow("remote2 clear beyond the count") << "remote2" << 82 << 9 << QString() << "outside";
+        QTest::addRow("remote2 slot beyond the count") << "remote2" << 165 << 4 << image(64) << "slot 5 write refused: slot 5 is outside the remote's 4 slots";
+        QTest::addRow("remote2 not enough flash") << "remote2" << 165 << 0 << image(2561) << "slot 1 write refused: not enough flash: the image has 5122 characters, slot 1 takes";
+        QTest::addRow("remote2 clear beyond the count") << "remote2" << 82 << 9 << QString() << "slot 10 clear refused: slot 10 is outside";
     }
     void refusedRequests()
     {

@@ -1,0 +1,222 @@
+// Writes killed at chosen steps, as kill -9 or a crash would end them: a child
+// process (this program, started with "--child") carries out one write and is
+// killed at the step named in IRVANTA_TEST_KILL_AT. What it leaves is then
+// cleared or settled as a start does, and nothing else is touched.
+#include "TestSupport.h"
+#include "app/AtomicFile.h"
+#include "app/Leftovers.h"
+#include "app/SettingsWriter.h"
+#include "catalogue/PhotoPlaces.h"
+#include "update/ZipUnpacker.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kMaster = QStringLiteral("1a2b3c4d");
+
+// The child's side: one write, 0 when it went through.
+int childMain(const QStringList &args)
+{
+    const QString operation = args.value(0);
+    const QDir dir(args.value(1));
+    QString error;
+    bool ok = false;
+    if (operation == QLatin1String("settings")) {
+        ok = SettingsWriter::write(dir.filePath(QStringLiteral("config.ini")),
+                                   {{QStringLiteral("Settings/company"), QStringLiteral("New Ltd.")}}, &error);
+    } else if (operation == QLatin1String("photo")) {
+        ok = PhotoPlaces(dir.path(), kMaster).store(2, QByteArray(200 * 1024, 'p'), &error);
+    } else if (operation == QLatin1String("unpack")) {
+        ok = ZipUnpacker::unpack(dir.filePath(QStringLiteral("package.zip")), dir.filePath(QStringLiteral("update")),
+                                 &error);
+    } else if (operation == QLatin1String("remove")) {
+        PhotoPlaces places(dir.path(), kMaster);
+        ok = places.remove(args.value(2).toInt(), &error);
+    }
+    if (!ok)
+        qWarning("child: %s failed: %s", qPrintable(operation), qPrintable(error));
+    return ok ? 0 : 1;
+}
+
+// Every entry below dir (folders end in "/"), sorted.
+QStringList tree(const QString &dir)
+{
+    QStringList names;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        names << QDir(dir).relativeFilePath(path) + (it.fileInfo().isDir() ? QStringLiteral("/") : QString());
+    }
+    names.sort();
+    return names;
+}
+
+QByteArray bytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestInterruptedWrites : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QTemporaryDir m_tmp; // the child's system temporary folder
+
+    QString work() const { return m_dir.path(); }
+
+    // Runs one write in a child killed at killAt; true when it was killed.
+    bool runKilled(const QStringList &args, const QString &killAt)
+    {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("IRVANTA_TEST_KILL_AT"), killAt);
+        env.insert(QStringLiteral("TMPDIR"), m_tmp.path());
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--child")} + args);
+        if (!child.waitForFinished(30000)) {
+            child.kill();
+            child.waitForFinished();
+            return false;
+        }
+        return child.exitStatus() == QProcess::CrashExit;
+    }
+
+    // Files a user may keep that look like the program's temporary names,
+    // and a temporary file of a process that still runs (this one).
+    QStringList lookAlikes() const
+    {
+        return {QStringLiteral(".config.ini.tmp-old"),
+                QStringLiteral("config.ini.tmp-123-4"),
+                QStringLiteral(".config.ini.tmp-%1-7").arg(QCoreApplication::applicationPid()),
+                QStringLiteral(".unpack-mine/keep.txt"),
+                QStringLiteral("RCImages/.notes.tmp-backup"),
+                QStringLiteral("RCImages/1a2b3c4d_9.jpg.tmp-1-1"),
+                QStringLiteral("update-tmp/.main.zip.tmp-x-1")};
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid() && m_tmp.isValid());
+        QVERIFY(QDir(work()).removeRecursively());
+        QVERIFY(QDir().mkpath(work() + QStringLiteral("/RCImages")));
+        QVERIFY(QDir().mkpath(work() + QStringLiteral("/update-tmp")));
+        QVERIFY(QDir().mkpath(work() + QStringLiteral("/update")));
+        QVERIFY(QDir().mkpath(work() + QStringLiteral("/.unpack-mine")));
+        QVERIFY(QDir(m_tmp.path()).removeRecursively());
+        QVERIFY(QDir().mkpath(m_tmp.path()));
+    }
+
+    // A write killed part-way leaves its temporary files beside its target
+    // (never copies of config.ini in the system's temporary folder); the
+    // clearing a start does removes exactly those and keeps the old files.
+    void killedWritesAreCleared_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("killAt");
+        QTest::addColumn<QString>("leftover"); // the start of the left name
+        QTest::addRow("settings: copies made") << "settings" << "settings-copied" << ".config.ini.tmp-";
+        QTest::addRow("settings: before the final rename") << "settings" << "file-synced:4" << ".config.ini.tmp-";
+        QTest::addRow("photo: before the rename") << "photo" << "file-synced" << "RCImages/.1a2b3c4d_2.jpg.tmp-";
+        QTest::addRow("unpacking: one entry staged") << "unpack" << "unpack-entry" << ".update.tmp-";
+    }
+    void killedWritesAreCleared()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, killAt);
+        QFETCH(QString, leftover);
+        QVERIFY(TestSupport::writeFile(work() + "/config.ini", "[Settings]\ncompany=Old Ltd.\n"));
+        QVERIFY(TestSupport::writeFile(work() + "/RCImages/1a2b3c4d_1.jpg", "photo 1"));
+        QVERIFY(TestSupport::writeZip(work() + "/package.zip",
+                                      {{"a.txt", QByteArray(1000, 'a')}, {"b.txt", QByteArray(1000, 'b')}}));
+        for (const QString &name : lookAlikes())
+            QVERIFY(TestSupport::writeFile(QDir(work()).filePath(name), "the user's"));
+        const QStringList before = tree(work());
+
+        QVERIFY(runKilled({operation, work()}, killAt));
+        QStringList left = tree(work());
+        for (const QString &name : before)
+            left.removeOne(name);
+        QVERIFY2(!left.isEmpty() && left.first().startsWith(leftover), qPrintable(left.join(' ')));
+        QCOMPARE(tree(m_tmp.path()), QStringList());
+        QCOMPARE(bytes(work() + "/config.ini"), QByteArray("[Settings]\ncompany=Old Ltd.\n"));
+
+        const QStringList problems = Leftovers::clear(work());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QCOMPARE(tree(work()), before);
+        for (const QString &name : lookAlikes())
+            QCOMPARE(bytes(QDir(work()).filePath(name)), QByteArray("the user's"));
+    }
+
+    // A photo deletion killed at each of its steps: a start gives every
+    // photo its number from before the deletion, or, once every later photo
+    // had moved down, finishes the deletion. Photo n holds "photo n".
+    void killedPhotoDeletionIsSettled_data()
+    {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QString>("killAt");
+        QTest::addColumn<bool>("finished");
+        QTest::addRow("1: parked") << 1 << "photo-parked" << false;
+        QTest::addRow("1: one moved") << 1 << "photo-moved:1" << false;
+        QTest::addRow("1: two moved") << 1 << "photo-moved:2" << false;
+        QTest::addRow("1: all moved") << 1 << "photo-moved:3" << true;
+        QTest::addRow("2: one moved") << 2 << "photo-moved:1" << false;
+        QTest::addRow("2: all moved") << 2 << "photo-moved:2" << true;
+        QTest::addRow("3: parked") << 3 << "photo-parked" << false;
+        QTest::addRow("4, the last: parked") << 4 << "photo-parked" << true;
+    }
+    void killedPhotoDeletionIsSettled()
+    {
+        QFETCH(int, k);
+        QFETCH(QString, killAt);
+        QFETCH(bool, finished);
+        const PhotoPlaces places(work(), kMaster);
+        for (int n = 1; n <= 4; ++n)
+            QVERIFY(TestSupport::writeFile(places.path(n), "photo " + QByteArray::number(n)));
+        QVERIFY(runKilled({QStringLiteral("remove"), work(), QString::number(k)}, killAt));
+        QCOMPARE(PhotoPlaces::parked(work()).size(), 1);
+
+        QMap<QString, QList<PhotoPlaces::Parked>> byMaster;
+        for (const PhotoPlaces::Parked &p : PhotoPlaces::parked(work()))
+            byMaster[p.master].append(p);
+        QString error;
+        QVERIFY2(places.settle(byMaster.value(kMaster), &error), qPrintable(error));
+
+        QList<QByteArray> expected;
+        for (int n = 1; n <= 4; ++n)
+            if (!finished || n != k)
+                expected << "photo " + QByteArray::number(n);
+        while (expected.size() < PhotoPlaces::Count)
+            expected << "<missing>";
+        QList<QByteArray> actual;
+        for (int n = 1; n <= PhotoPlaces::Count; ++n)
+            actual << bytes(places.path(n));
+        QCOMPARE(actual, expected);
+        QCOMPARE(tree(work() + "/RCImages").filter(QStringLiteral(".deleting")), QStringList());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc >= 2 && qstrcmp(argv[1], "--child") == 0)
+        return childMain(QCoreApplication::arguments().mid(2));
+    TestInterruptedWrites test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_interruptedwrites.moc"
