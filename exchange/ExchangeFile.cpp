@@ -97,8 +97,8 @@ QString refusedBeforeParsing(const QByteArray &bytes)
 {
     QXmlStreamReader reader(bytes);
     int depth = 0;
-    // Every token the tree keeps as a node counts (it drops text of blanks
-    // alone), so its size is bounded whatever the file's shape.
+    // Every token the tree keeps as a node counts (it drops text made only
+    // of blanks), so its size is bounded whatever the file's shape.
     int nodes = 0;
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();

@@ -54,7 +54,8 @@ public:
     // A file with a document type declaration is refused, and so is one
     // with more than MaxNodes elements, texts and comments: the tree the
     // reader builds costs far more per node than the file's bytes.
-    // A key at a position without a key is skipped and logged.
+    // A key whose position on remote type 5 has no key is skipped and
+    // logged in the document's log.
     // A link that is incomplete is dropped; a link with a bad value sets
     // linksError (only a replace reads the links).
     static bool read(const QByteArray &bytes, Document *document, QString *error);
