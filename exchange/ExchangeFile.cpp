@@ -97,6 +97,9 @@ QString refusedBeforeParsing(const QByteArray &bytes)
 {
     QXmlStreamReader reader(bytes);
     int depth = 0;
+    // Every token the tree keeps as a node counts (it drops text made only
+    // of blanks), so its size is bounded whatever the file's shape.
+    int nodes = 0;
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (token == QXmlStreamReader::DTD)
@@ -105,6 +108,12 @@ QString refusedBeforeParsing(const QByteArray &bytes)
             return QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth);
         if (token == QXmlStreamReader::EndElement)
             --depth;
+        const bool text = token == QXmlStreamReader::Characters && (!reader.isWhitespace() || reader.isCDATA());
+        if ((text || token == QXmlStreamReader::StartElement || token == QXmlStreamReader::Comment
+             || token == QXmlStreamReader::ProcessingInstruction || token == QXmlStreamReader::EntityReference)
+            && ++nodes > ExchangeFile::MaxNodes)
+            return ExchangeFile::tr("the file holds more than %1 elements, texts and comments")
+                .arg(ExchangeFile::MaxNodes);
     }
     return QString();
 }
@@ -356,7 +365,13 @@ bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *er
         int nkey;
         if (major == 1 && typeId <= 5) {
             nkey = nkeyFromPosition(position, typeId);
-            if (nkey < 0) // a position without a key is refused here as well
+            if (nkey == NoKey) {
+                // A remote-type-5 position without a key: the rest still fits.
+                d.log << QStringLiteral("Key \"%1\" skipped: position \"%2\" has no key on remote type %3.")
+                             .arg(k.name, position, QString::number(typeId));
+                continue;
+            }
+            if (nkey < 0)
                 return fail(error, QStringLiteral("key position \"%1\" has no key on remote type %2")
                                        .arg(position)
                                        .arg(typeId));

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The remote-control exchange file: one link master with its keys of one
 // remote type and the user's own models linked to it. write() gives the
@@ -36,6 +37,7 @@ public:
         bool hasLinksGroup = false; // read: the file has its links group
         QList<Model> links;         // read: only complete links, checked
         QString linksError;         // read: why the links group is unusable
+        QStringList log;            // read: keys skipped and why
     };
 
     // Why the document cannot be written whole, naming the model (or key)
@@ -49,7 +51,11 @@ public:
 
     // Reads and checks a file. On failure returns false and says why in
     // *error (for the log); the user is told only that the file is wrong.
-    // A file with a document type declaration is refused.
+    // A file with a document type declaration is refused, and so is one
+    // with more than MaxNodes elements, texts and comments: the tree the
+    // reader builds costs far more per node than the file's bytes.
+    // A key whose position on remote type 5 has no key is skipped and
+    // logged in the document's log.
     // A link that is incomplete is dropped; a link with a bad value sets
     // linksError (only a replace reads the links).
     static bool read(const QByteArray &bytes, Document *document, QString *error);
@@ -72,6 +78,7 @@ public:
     static constexpr int MaxKeyNumber = 127;
     static constexpr int NoKey = -2;
     static constexpr int MaxTypeId = 255;
+    static constexpr int MaxNodes = 100000;
 
     // The text with the characters XML 1.0 does not allow removed.
     static QString xmlCharacters(const QString &text);

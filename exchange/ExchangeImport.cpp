@@ -29,12 +29,18 @@ int found(QSqlDatabase db, const QString &sql, const QVariantList &values, QStri
     return 1;
 }
 
-// Empty text in the file stands for a value the catalogue did not hold.
-QVariant number(const QString &text, bool real)
+// An empty value is an empty text, as the other imports store it: a null
+// QString would be bound as NULL.
+QVariant text(const QString &value)
 {
-    if (text.isEmpty())
-        return QVariant();
-    return real ? QVariant(text.toDouble()) : QVariant(text.toInt());
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
+QVariant number(const QString &value, bool real)
+{
+    if (value.isEmpty())
+        return QStringLiteral("");
+    return real ? QVariant(value.toDouble()) : QVariant(value.toInt());
 }
 
 // Writes row rcid of a model linked to link: updated in place when it exists
@@ -50,30 +56,66 @@ bool writeModel(QSqlDatabase db, const QString &rcid, const QString &link, const
         return run(q,
                    QStringLiteral("UPDATE rcmodels SET Link=?,Brand=?,Type=?,Model=?,Documentation=?,Correction=?,"
                                   "Prot=?,Own=?,Flag=0 WHERE Rcid=?"),
-                   {link, m.brand, m.type, m.model, m.documentation, number(m.correction, true), number(m.prot, false),
-                    own, rcid},
+                   {link, m.brand, m.type, m.model, text(m.documentation), number(m.correction, true),
+                    number(m.prot, false), own, rcid},
                    error);
     }
     return run(q,
                QStringLiteral("INSERT INTO rcmodels(Rcid,Link,Brand,Type,Model,Documentation,Correction,Prot,Own) "
                               "VALUES(?,?,?,?,?,?,?,?,?)"),
-               {rcid, link, m.brand, m.type, m.model, m.documentation, number(m.correction, true),
+               {rcid, link, m.brand, m.type, m.model, text(m.documentation), number(m.correction, true),
                 number(m.prot, false), own},
                error);
 }
 
 } // namespace
 
-int ExchangeImport::existingKeys(QSqlDatabase db, const ExchangeFile::Document &d, QString *error)
+// Why row rcid may not be rewritten by an import: it is linked to another
+// master (or to none). Empty when it is a master row or does not exist;
+// *failed when the look-up fails (*error says why).
+static QString takenBy(QSqlDatabase db, const QString &rcid, bool *failed, QVariant *own, QString *error)
 {
-    return found(db, QStringLiteral("SELECT 1 FROM rckeys WHERE Rcid=? AND RCTypeId=?"),
-                 {d.master.rcid, d.rcTypeId.toInt()}, error);
+    QSqlQuery q(db);
+    *failed = !run(q, QStringLiteral("SELECT Link,Own FROM rcmodels WHERE Rcid=?"), {rcid}, error);
+    if (*failed || !q.next())
+        return QString();
+    if (own)
+        *own = q.value(1);
+    const QString link = q.value(0).toString();
+    if (link == rcid)
+        return QString();
+    return ExchangeImport::tr("The file's model %1 is linked to the link master %2 in the catalogue; an import "
+                              "does not rewrite a model of another link master.")
+        .arg(rcid, link);
+}
+
+ExchangeImport::Before ExchangeImport::before(QSqlDatabase db, const ExchangeFile::Document &d, QString *why)
+{
+    bool failed = false;
+    QVariant own;
+    const QString refusal = takenBy(db, d.master.rcid, &failed, &own, why);
+    if (failed)
+        return Before::Failed;
+    if (!refusal.isEmpty()) {
+        fail(why, refusal);
+        return Before::Refused;
+    }
+    // A stored factory master is the catalogue's own data: replaced only
+    // when the user says so, keys of the type or not.
+    if (own.isValid() && own.toInt() == 0)
+        return Before::Ask;
+    const int keys = found(db, QStringLiteral("SELECT 1 FROM rckeys WHERE Rcid=? AND RCTypeId=?"),
+                           {d.master.rcid, d.rcTypeId.toInt()}, why);
+    if (keys < 0)
+        return Before::Failed;
+    return keys ? Before::Ask : Before::Write;
 }
 
 ExchangeImport::Result ExchangeImport::write(QSqlDatabase db, const ExchangeFile::Document &d, Mode mode,
                                              Outcome *outcome, QString *error)
 {
     Outcome out;
+    out.log = d.log;
     if (mode == Mode::Replace && !d.hasLinksGroup) {
         fail(error, QStringLiteral("no RCLinks group follows RCKeys"));
         return Result::WrongFile;
@@ -90,12 +132,16 @@ ExchangeImport::Result ExchangeImport::write(QSqlDatabase db, const ExchangeFile
             return Result::Failed;
     } else {
         out.rcid = d.master.rcid;
+        bool failed = false;
         QVariant stored;
-        const int exists =
-            found(db, QStringLiteral("SELECT Own FROM rcmodels WHERE Rcid=?"), {out.rcid}, error, &stored);
-        if (exists < 0)
+        const QString refusal = takenBy(db, out.rcid, &failed, &stored, error);
+        if (failed)
             return Result::Failed;
-        if (exists)
+        if (!refusal.isEmpty()) {
+            fail(error, refusal);
+            return Result::Refused;
+        }
+        if (stored.isValid())
             own = stored.isNull() ? QVariant(0) : stored; // a factory record stays factory
     }
     const int typeId = d.rcTypeId.toInt();

@@ -188,13 +188,15 @@ void MainWindowImpl::importRemote()
     }
 
     QSqlDatabase db = QSqlDatabase::database();
-    const int keysThere = ExchangeImport::existingKeys(db, document, &error);
-    if (keysThere < 0) {
+    const ExchangeImport::Before before = ExchangeImport::before(db, document, &error);
+    if (before == ExchangeImport::Before::Refused)
+        appendLog(tr("Import: %1").arg(error));
+    if (before == ExchangeImport::Before::Failed || before == ExchangeImport::Before::Refused) {
         MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
         return;
     }
     ExchangeImport::Mode mode = ExchangeImport::Mode::Replace;
-    if (keysThere > 0) {
+    if (before == ExchangeImport::Before::Ask) {
         const QString question = tr("This RC is already exists.") + QLatin1Char('\n') + tr("Do you want to create copy?")
             + QLatin1Char('\n') + tr("Yes - copy") + QLatin1Char('\n') + tr("No - replace") + QLatin1Char('\n')
             + tr("Cancel - no need import");
@@ -217,6 +219,9 @@ void MainWindowImpl::importRemote()
     case ExchangeImport::Result::WrongFile:
         wrongFile(error);
         return;
+    case ExchangeImport::Result::Refused:
+        appendLog(tr("Import: %1").arg(error));
+        [[fallthrough]];
     case ExchangeImport::Result::Failed:
         MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
         return;

@@ -117,20 +117,17 @@ bool RemoteExport::document(QSqlDatabase db, const Selection &s, ExchangeFile::D
 bool RemoteExport::exportTo(QSqlDatabase db, const QString &workDir, const Selection &s, const QString &proposed,
                             const QString &fileName, QString *error, QStringList *problems)
 {
-    bool written = false;
     ExchangeFile::Document d;
-    if (document(db, s, &d, error)) {
-        const QString why = ExchangeFile::unwritable(d);
-        QString reason;
-        if (!why.isEmpty()) {
-            fail(error, why); // a text would lose characters: no file at all
-        } else {
-            written = AtomicFile::writeWhole(fileName, ExchangeFile::write(d), &reason);
-            if (!written)
-                fail(error, reason);
-        }
-    }
+    if (!document(db, s, &d, error))
+        return false;
+    const QString why = ExchangeFile::unwritable(d);
+    if (!why.isEmpty())
+        return fail(error, why); // a text would lose characters: nothing at all
+    if (QString reason; !AtomicFile::writeWhole(fileName, ExchangeFile::write(d), &reason))
+        return fail(error, reason);
 
+    // Photos only beside a file that is there: a refused export leaves no
+    // trace in the folder.
     const QDir target = QFileInfo(fileName).absoluteDir();
     for (int n = 1; n <= PhotoPlaces::Count; ++n) {
         const QString photo = QDir(workDir).filePath(PhotoPlaces::relativePath(s.link, n));
@@ -145,5 +142,5 @@ bool RemoteExport::exportTo(QSqlDatabase db, const QString &workDir, const Selec
         if (!AtomicFile::copyWhole(photo, copy, &reason) && problems)
             *problems << reason;
     }
-    return written;
+    return true;
 }

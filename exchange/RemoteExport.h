@@ -32,11 +32,12 @@ public:
     static bool document(QSqlDatabase db, const Selection &selection, ExchangeFile::Document *document,
                          QString *error);
 
-    // Writes the file (replacing it) and copies the photos beside it. Photos
-    // are copied also when the file cannot be written; a copy whose name is
-    // taken is skipped. Returns false when the document cannot be read or
-    // the file not written; *problems gets every failed photo copy, with
-    // its file and the reason. Every file is written whole or not at all.
+    // Writes the file (replacing it) and then copies the photos beside it; a
+    // copy whose name is taken is skipped. An export that is refused or
+    // whose file cannot be written copies no photo. Returns false when the
+    // document cannot be read or the file not written; *problems gets every
+    // failed photo copy, with its file and the reason. Every file is written
+    // whole or not at all.
     static bool exportTo(QSqlDatabase db, const QString &workDir, const Selection &selection,
                          const QString &proposedName, const QString &fileName, QString *error,
                          QStringList *problems);

@@ -94,8 +94,19 @@
         <translation>Das Feld %1 der Taste %2 des Modells %3 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
     </message>
     <message>
+        <source>the file holds more than %1 elements, texts and comments</source>
+        <translation>die Datei enthält mehr als %1 Elemente, Texte und Kommentare</translation>
+    </message>
+    <message>
         <source>The version text holds characters an XML file cannot carry.</source>
         <translation>Der Versionstext enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
+    </message>
+</context>
+<context>
+    <name>ExchangeImport</name>
+    <message>
+        <source>The file&apos;s model %1 is linked to the link master %2 in the catalogue; an import does not rewrite a model of another link master.</source>
+        <translation>Das Modell %1 der Datei ist im Katalog mit dem Leitmodell %2 verknüpft; ein Import überschreibt kein Modell eines anderen Leitmodells.</translation>
     </message>
 </context>
 <context>

@@ -1,9 +1,81 @@
 // The exchange file's bytes as written and the checks of its reader.
 #include "exchange/ExchangeFile.h"
 
+#include <QFile>
 #include <QtTest>
 
+#include <cstring>
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
+
+// A "Vm..." figure of this process's status, in KiB; -1 when it is not there.
+long statusKiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field) && line.size() > qsizetype(std::strlen(field)) && line.at(std::strlen(field)) == ':')
+            return line.mid(qsizetype(std::strlen(field)) + 1).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+constexpr long NoPeak = -2; // the peak resident size cannot be reset here
+
+// How far the resident size of a child that reads bytes rose above what it
+// had when it began, in KiB; -1 when the child did not end on its own. The
+// child first hands its free heap back and resets its peak, so neither what
+// it inherited nor memory the parent freed hides the reader's own use. Its
+// address space is capped, so a reader that runs away stops there instead
+// of taking the machine down with it.
+long readersGrowthKiB(const QByteArray &bytes, bool *accepted)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(pipeEnds[0]);
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+        const rlimit cap{rlim_t(3) << 30, rlim_t(3) << 30};
+        setrlimit(RLIMIT_AS, &cap);
+#endif
+        malloc_trim(0);
+        const int clear = open("/proc/self/clear_refs", O_WRONLY);
+        const bool reset = clear >= 0 && write(clear, "5", 1) == 1;
+        if (clear >= 0)
+            close(clear);
+        const long start = statusKiB("VmRSS");
+        ExchangeFile::Document d;
+        QString error;
+        const bool ok = ExchangeFile::read(bytes, &d, &error);
+        const long peak = statusKiB("VmHWM");
+        const QByteArray report =
+            QByteArray::number(qlonglong(reset ? peak - start : NoPeak)) + (ok ? " 1" : " 0");
+        const bool sent = write(pipeEnds[1], report.constData(), size_t(report.size())) == report.size();
+        _exit(sent && start >= 0 && peak >= 0 ? 0 : 2);
+    }
+    close(pipeEnds[1]);
+    QByteArray report;
+    char chunk[64];
+    for (ssize_t n; pid > 0 && (n = read(pipeEnds[0], chunk, sizeof chunk)) > 0;)
+        report.append(chunk, n);
+    close(pipeEnds[0]);
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    const QList<QByteArray> fields = report.split(' ');
+    if (fields.size() != 2)
+        return -1;
+    *accepted = fields.at(1) == "1";
+    return fields.at(0).toLong();
+}
 
 // A file as the reader sees it: the description's leaves (missing when
 // null), the keys and the links group given as ready XML.
@@ -196,13 +268,9 @@ private slots:
         QTest::addRow("key number missing")
             << fileWith(description(), QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QString())
                                            + QStringLiteral("</RCKeys>"));
-        QTest::addRow("PCB 99 version 1")
+        QTest::addRow("PCB beyond 127 version 1")
             << fileWith(description(QStringLiteral("1.3"), QStringLiteral("5")),
-                        QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QStringLiteral("1"), QStringLiteral("0 99"))
-                            + QStringLiteral("</RCKeys>"));
-        QTest::addRow("PCB no key version 1")
-            << fileWith(description(QStringLiteral("1.3"), QStringLiteral("5")),
-                        QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QStringLiteral("1"), QStringLiteral("0 54"))
+                        QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QStringLiteral("1"), QStringLiteral("3 52"))
                             + QStringLiteral("</RCKeys>"));
         QTest::addRow("Rcid injection")
             << fileWith(description(QStringLiteral("2.5.10"), QStringLiteral("1"), QStringLiteral("x') OR ('1'='1")),
@@ -213,6 +281,18 @@ private slots:
         QTest::addRow("nested without end") << QByteArray("<a>").repeated(200000);
         QTest::addRow("nested in the description")
             << fileWith(QStringLiteral("<b>").repeated(100000) + QStringLiteral("</b>").repeated(100000),
+                        QStringLiteral("<RCKeys/>"));
+        QTest::addRow("too many nodes in an ignored element")
+            << fileWith(description() + QStringLiteral("<Ignored>")
+                            + QStringLiteral("<a/>").repeated(ExchangeFile::MaxNodes) + QStringLiteral("</Ignored>"),
+                        QStringLiteral("<RCKeys/>"));
+        QTest::addRow("too many comments")
+            << fileWith(description() + QStringLiteral("<!---->").repeated(ExchangeFile::MaxNodes),
+                        QStringLiteral("<RCKeys/>"));
+        QTest::addRow("blank CDATA sections")
+            << fileWith(description() + QStringLiteral("<Ignored>")
+                            + QStringLiteral("<![CDATA[ ]]>").repeated(ExchangeFile::MaxNodes)
+                            + QStringLiteral("</Ignored>"),
                         QStringLiteral("<RCKeys/>"));
         QTest::addRow("Prot text") << QByteArray(whole).replace("<Prot>7</Prot>", "<Prot>seven</Prot>");
         QTest::addRow("Correction out of range")
@@ -258,6 +338,107 @@ private slots:
         QVERIFY2(ExchangeFile::read(bytes, &d, &error), qPrintable(error));
         QCOMPARE(d.keys.size(), 1); // the entry without ID is skipped
         QCOMPARE(d.keys[0].nkey, expected);
+    }
+
+    // On remote type 5 a position without a key drops that key alone, with
+    // a line for the log; the file's other keys are read.
+    void skipsKeysAtType5PositionsWithoutKey_data()
+    {
+        QTest::addColumn<QString>("position");
+        QTest::addRow("position 54") << "0 54";
+        QTest::addRow("position 0, layer 1") << "1 00";
+        QTest::addRow("position 15") << "0 15";
+        QTest::addRow("beyond the table") << "0 99";
+    }
+    void skipsKeysAtType5PositionsWithoutKey()
+    {
+        QFETCH(QString, position);
+        const QString keys = QStringLiteral("<RCKeys>") + key(QStringLiteral("0013A"), QString(), QStringLiteral("0 52"))
+            + QStringLiteral("<RCKey><Name>Mute %1</Name><ID>0013B</ID><PCB>%2</PCB></RCKey>").arg(QStringLiteral("%3"), position)
+            + key(QStringLiteral("0013C"), QString(), QStringLiteral("0 53")) + QStringLiteral("</RCKeys>");
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY2(ExchangeFile::read(fileWith(description(QStringLiteral("1.2"), QStringLiteral("5")), keys), &d, &error),
+                 qPrintable(error));
+        QCOMPARE(d.keys.size(), 2);
+        QCOMPARE(d.keys[0].id, QStringLiteral("0013A"));
+        QCOMPARE(d.keys[0].nkey, QStringLiteral("1"));
+        QCOMPARE(d.keys[1].id, QStringLiteral("0013C"));
+        QCOMPARE(d.keys[1].nkey, QStringLiteral("0"));
+        QCOMPARE(d.log.size(), 1);
+        QCOMPARE(d.log[0],
+                 QStringLiteral("Key \"Mute %3\" skipped: position \"%1\" has no key on remote type 5.").arg(position));
+    }
+
+    // The node bound leaves room for a master with thousands of links; the
+    // blanks of the written form do not count.
+    void readsALargeWrittenFile()
+    {
+        ExchangeFile::Document d;
+        d.version = QLatin1String(ExchangeFile::ProgramVersion);
+        d.hasMaster = true;
+        d.master = {QStringLiteral("1a2b3c4d"), QStringLiteral("ACME"), QStringLiteral("TV"), QStringLiteral("X-1"),
+                    QStringLiteral("notes"), QStringLiteral("1.5"), QStringLiteral("7")};
+        d.rcTypeId = QStringLiteral("1");
+        for (int n = 0; n <= ExchangeFile::MaxKeyNumber; ++n)
+            d.keys << ExchangeFile::Key{QStringLiteral("key %1").arg(n), QStringLiteral("0013%1").arg(n),
+                                        QString::number(n)};
+        for (int n = 0; n < 5000; ++n)
+            d.links << ExchangeFile::Model{QStringLiteral("%1").arg(n, 8, 16, QLatin1Char('0')), QStringLiteral("B"),
+                                           QStringLiteral("T"), QStringLiteral("M %1").arg(n), QStringLiteral("doc"),
+                                           QStringLiteral("0.5"), QStringLiteral("3")};
+        ExchangeFile::Document back;
+        QString error;
+        QVERIFY2(ExchangeFile::read(ExchangeFile::write(d), &back, &error), qPrintable(error));
+        QCOMPARE(back.keys.size(), d.keys.size());
+        QCOMPARE(back.links.size(), d.links.size());
+    }
+
+    // The reader's memory stays near the file's size whatever the file is
+    // made of (the bound is generous: a loaded machine or another allocator
+    // must not fail it).
+    void memoryStaysNearTheFileSize_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("accepted");
+        const qsizetype size = 16 * 1024 * 1024;
+        const QString ignored = QStringLiteral("<Ignored>") + QStringLiteral("<a/>").repeated(size / 4)
+            + QStringLiteral("</Ignored>");
+        QTest::addRow("empty elements in an ignored element")
+            << fileWith(description() + ignored, QStringLiteral("<RCKeys/>")) << false;
+        QTest::addRow("comments") << fileWith(description() + QStringLiteral("<!---->").repeated(size / 7),
+                                              QStringLiteral("<RCKeys/>"))
+                                  << false;
+        QTest::addRow("one long documentation")
+            << fileWith(description().replace(QStringLiteral("<Documentation/>"),
+                                              QStringLiteral("<Documentation>") + QString(size, QLatin1Char('d'))
+                                                  + QStringLiteral("</Documentation>")),
+                        QStringLiteral("<RCKeys/>"))
+            << true;
+        QTest::addRow("nodes just below the bound")
+            << fileWith(description() + QStringLiteral("<Ignored>")
+                            + QStringLiteral("<a/>").repeated(ExchangeFile::MaxNodes - 100) + QStringLiteral("</Ignored>"),
+                        QStringLiteral("<RCKeys/>"))
+            << true;
+    }
+    void memoryStaysNearTheFileSize()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, accepted);
+        bool read = !accepted;
+        const long growth = readersGrowthKiB(bytes, &read);
+        if (growth == NoPeak)
+            QSKIP("this system cannot reset a process's peak resident size");
+        QVERIFY2(growth >= 0, "the reading child did not end on its own");
+        qInfo("the reader's peak: %ld KiB above its start for a file of %lld KiB", growth,
+              qlonglong(bytes.size() / 1024));
+        // Eight times the file, and room for the tree of the most nodes a file may have.
+        const long bound = 8 * bytes.size() / 1024 + 64 * 1024;
+        QVERIFY2(growth < bound, qPrintable(QStringLiteral("%1 KiB for a file of %2 KiB (bound %3 KiB)")
+                                                 .arg(growth)
+                                                 .arg(bytes.size() / 1024)
+                                                 .arg(bound)));
+        QCOMPARE(read, accepted);
     }
 
     void linksNeedTheirFourNames()

@@ -65,14 +65,15 @@ class TestExchangeImport : public QObject
     }
 
     ExchangeImport::Result import(const QByteArray &bytes, ExchangeImport::Mode mode, QString *rcid = nullptr,
-                                  QStringList *log = nullptr)
+                                  QStringList *log = nullptr, QString *why = nullptr)
     {
         ExchangeFile::Document d;
-        QString error;
-        if (!ExchangeFile::read(bytes, &d, &error))
+        QString discarded;
+        QString *error = why ? why : &discarded;
+        if (!ExchangeFile::read(bytes, &d, error))
             return ExchangeImport::Result::WrongFile;
         ExchangeImport::Outcome outcome;
-        const auto result = ExchangeImport::write(m_db, d, mode, &outcome, &error);
+        const auto result = ExchangeImport::write(m_db, d, mode, &outcome, error);
         if (rcid)
             *rcid = outcome.rcid;
         if (log)
@@ -164,7 +165,7 @@ private slots:
 
         ExchangeFile::Document d;
         QVERIFY(ExchangeFile::read(first, &d, &error));
-        QCOMPARE(ExchangeImport::existingKeys(m_db, d, &error), 0);
+        QCOMPARE(ExchangeImport::before(m_db, d, &error), ExchangeImport::Before::Write);
         QString rcid;
         QCOMPARE(import(first, ExchangeImport::Mode::Replace, &rcid), ExchangeImport::Result::Written);
         QCOMPARE(rcid, QStringLiteral("1a2b3c4d"));
@@ -216,15 +217,50 @@ private slots:
         QCOMPARE(QDir(work()).entryList(QDir::Files), QStringList({"rc.db"}));
     }
 
-    void unwritableFileIsReportedAndPhotosStillCopied()
+    // An export that is refused leaves the chosen folder as it was: no
+    // file and no photo (the master has two).
+    void refusedExportWritesNothing_data()
     {
-        QVERIFY(QDir(work()).mkpath(QStringLiteral("out/taken.xml"))); // a folder where the file belongs
+        QTest::addColumn<bool>("controlCharacter");
+        QTest::addRow("text XML cannot carry") << true;
+        QTest::addRow("a folder where the file belongs") << false;
+    }
+    void refusedExportWritesNothing()
+    {
+        QFETCH(bool, controlCharacter);
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("out")));
+        QString file = path(QStringLiteral("out/refused.xml"));
+        if (controlCharacter)
+            QVERIFY(CatalogueFixture::exec(
+                m_db, QStringLiteral("UPDATE rcmodels SET Documentation='ctl'||char(1) WHERE Rcid='1a2b3c4d'")));
+        else
+            QVERIFY(QDir(work()).mkpath(QStringLiteral("out/refused.xml")));
+        const QStringList before = QDir(path(QStringLiteral("out"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
         QString error;
         QStringList problems;
         QVERIFY(!RemoteExport::exportTo(m_db, work(), selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"),
-                                        QStringLiteral("p"), path(QStringLiteral("out/taken.xml")), &error, &problems));
+                                        QStringLiteral("p"), file, &error, &problems));
         QVERIFY(!error.isEmpty());
-        QVERIFY(QFileInfo::exists(path(QStringLiteral("out/p 1a2b3c4d_1.jpg"))));
+        QVERIFY(problems.isEmpty());
+        QCOMPARE(QDir(path(QStringLiteral("out"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 before);
+    }
+
+    // Once the file is there, a photo that cannot be copied is named with
+    // its reason; the file and the other photo stay.
+    void photoThatCannotBeCopiedIsReported()
+    {
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("RCImages/1a2b3c4d_2.jpg"))); // a folder, not a photo
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("out")));
+        QString error;
+        QStringList problems;
+        QVERIFY2(RemoteExport::exportTo(m_db, work(), selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"),
+                                        QStringLiteral("p"), path(QStringLiteral("out/p.xml")), &error, &problems),
+                 qPrintable(error));
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems[0].contains(QLatin1String("1a2b3c4d_2.jpg")), qPrintable(problems[0]));
+        QCOMPARE(QDir(path(QStringLiteral("out"))).entryList(QDir::Files, QDir::Name),
+                 QStringList({"p 1a2b3c4d_1.jpg", "p 1a2b3c4d_3.jpg", "p.xml"}));
     }
 
     void fullDiskKeepsTheOldExportAndSaysWhy()
@@ -243,12 +279,8 @@ private slots:
                                         QStringLiteral("p"), file, &error, &problems));
         const QString full = QString::fromLocal8Bit(std::strerror(ENOSPC));
         QVERIFY2(error.contains(QDir::toNativeSeparators(file)) && error.contains(full), qPrintable(error));
-        // Every photo copy failed, and each line says which and why.
-        QCOMPARE(problems.size(), sources.size());
-        for (const QString &line : std::as_const(problems))
-            QVERIFY2(line.contains(QDir::toNativeSeparators(out.filePath(QStringLiteral("p 1a2b3c4d_"))))
-                         && line.contains(full),
-                     qPrintable(line));
+        // Without its file no photo is tried.
+        QVERIFY(problems.isEmpty());
         disk.release();
         QCOMPARE(TestSupport::readText(file), QStringLiteral("the old export"));
         QCOMPARE(out.entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList{"p.xml"});
@@ -280,7 +312,7 @@ private slots:
         ExchangeFile::Document d;
         QString error;
         QVERIFY(ExchangeFile::read(file, &d, &error));
-        QCOMPARE(ExchangeImport::existingKeys(m_db, d, &error), 1);
+        QCOMPARE(ExchangeImport::before(m_db, d, &error), ExchangeImport::Before::Ask);
         writePhoto(QStringLiteral("out/SOME NAME ffff0000_2.JPG"), "factory photo");
         const QStringList before = dump();
 
@@ -375,6 +407,123 @@ private slots:
         QCOMPARE(log.size(), 1);
         QVERIFY2(log.constFirst().contains(QLatin1String("ffff0001")), qPrintable(log.constFirst()));
         QCOMPARE(TestSupport::modelRow(m_db, "1a2b0001").value("Model").toString(), QStringLiteral("Y-2 NEW"));
+    }
+
+    // A file whose master is a row linked to another master (factory or
+    // own, or to a master that is gone) is refused whole: that row stays
+    // its master's, and the reason names the row and its master.
+    void masterThatIsALinkOfAnotherMasterIsRefused_data()
+    {
+        QTest::addColumn<int>("own");
+        QTest::addColumn<QString>("master");
+        QTest::addRow("factory link") << 0 << "ffff0000";
+        QTest::addRow("own link") << 1 << "ffff0000";
+        QTest::addRow("link of the file's own links' master") << 1 << "1a2b3c4d";
+        QTest::addRow("link of a master that is gone") << 0 << "99999999";
+    }
+    void masterThatIsALinkOfAnotherMasterIsRefused()
+    {
+        QFETCH(int, own);
+        QFETCH(QString, master);
+        Model taken{"ffff0001", "SONY", "TV", "F-2", "theirs", master, "maker"};
+        taken.own = own;
+        QVERIFY(CatalogueFixture::addModel(m_db, taken));
+        QByteArray file = exportFile(selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"), QStringLiteral("out"));
+        QVERIFY(file.contains("<Rcid>1a2b3c4d</Rcid>"));
+        file.replace("<Rcid>1a2b3c4d</Rcid>", "<Rcid>ffff0001</Rcid>");
+        const QStringList before = dump();
+        QString why;
+        QVERIFY(import(file, ExchangeImport::Mode::Replace, nullptr, nullptr, &why) != ExchangeImport::Result::Written);
+        QCOMPARE(dump(), before);
+        QVERIFY2(why.contains(QLatin1String("ffff0001")) && why.contains(master), qPrintable(why));
+        verifyUnlocked();
+    }
+
+    // What the window must do before it writes the file's master.
+    void beforeTellsWhatComesFirst_data()
+    {
+        QTest::addColumn<QString>("rcid");
+        QTest::addColumn<QString>("typeId");
+        QTest::addColumn<int>("expected");
+        QTest::addRow("new model") << "0badf00d" << "1" << int(ExchangeImport::Before::Write);
+        QTest::addRow("own master without keys of the type") << "1a2b3c4d" << "2" << int(ExchangeImport::Before::Write);
+        QTest::addRow("own master with keys of the type") << "1a2b3c4d" << "1" << int(ExchangeImport::Before::Ask);
+        QTest::addRow("factory master with keys of the type") << "ffff0000" << "1" << int(ExchangeImport::Before::Ask);
+        QTest::addRow("factory master without keys of the type")
+            << "ffff0000" << "3" << int(ExchangeImport::Before::Ask);
+        QTest::addRow("own link") << "1a2b0001" << "1" << int(ExchangeImport::Before::Refused);
+    }
+    void beforeTellsWhatComesFirst()
+    {
+        QFETCH(QString, rcid);
+        QFETCH(QString, typeId);
+        QFETCH(int, expected);
+        ExchangeFile::Document d;
+        d.hasMaster = true;
+        d.master.rcid = rcid;
+        d.rcTypeId = typeId;
+        QString why;
+        QCOMPARE(int(ExchangeImport::before(m_db, d, &why)), expected);
+        if (expected == int(ExchangeImport::Before::Refused))
+            QVERIFY2(why.contains(rcid) && why.contains(QLatin1String("1a2b3c4d")), qPrintable(why));
+    }
+
+    // An empty value of the file is stored as an empty text, as the other
+    // imports store it, on the master and its links, new rows and old.
+    void emptyValuesAreStoredAsEmptyTexts_data()
+    {
+        QTest::addColumn<bool>("newRows");
+        QTest::addColumn<int>("mode");
+        QTest::addRow("replace, rows there") << false << 0;
+        QTest::addRow("replace, new rows") << true << 0;
+        QTest::addRow("copy") << false << 1;
+    }
+    void emptyValuesAreStoredAsEmptyTexts()
+    {
+        QFETCH(bool, newRows);
+        QFETCH(int, mode);
+        QString text = QString::fromUtf8(
+            exportFile(selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"), QStringLiteral("out")));
+        text.replace(QRegularExpression(QStringLiteral("<Correction>[^<]*</Correction>")), QStringLiteral("<Correction/>"))
+            .replace(QRegularExpression(QStringLiteral("<Prot>[^<]*</Prot>")), QStringLiteral("<Prot></Prot>"))
+            .replace(QRegularExpression(QStringLiteral("<Documentation>[^<]*</Documentation>")),
+                     QStringLiteral("<Documentation/>"));
+        QCOMPARE(text.count(QLatin1String("<Correction/>")), 3);
+        const QByteArray file = text.toUtf8();
+        if (newRows)
+            QVERIFY(CatalogueFixture::exec(m_db, QStringLiteral("DELETE FROM rcmodels")));
+        QString rcid;
+        QCOMPARE(import(file, mode ? ExchangeImport::Mode::Copy : ExchangeImport::Mode::Replace, &rcid),
+                 ExchangeImport::Result::Written);
+        // The master, and on replace its links (written with empty values).
+        const QStringList rows = CatalogueFixture::column(
+            m_db,
+            "SELECT Rcid||':'||typeof(Documentation)||typeof(Correction)||typeof(Prot) FROM rcmodels "
+            "WHERE Rcid=? OR (Link=? AND ?=0) ORDER BY Rcid",
+            {rcid, rcid, mode});
+        QCOMPARE(rows.size(), mode ? 1 : 3);
+        for (const QString &row : rows)
+            QCOMPARE(row.section(QLatin1Char(':'), 1), QStringLiteral("texttexttext"));
+    }
+
+    // A file of the old version for remote type 5 drops only the keys at
+    // positions without a key, and the import's log says which.
+    void type5PositionWithoutKeyIsSkippedAndLogged()
+    {
+        const QByteArray file =
+            "<Irvanta><RCDescription><IrvantaVersion>1.1</IrvantaVersion><Rcid>0badf00d</Rcid><Brand>OLD</Brand>"
+            "<Type>TV</Type><Model>O-1</Model><RCTypeId>5</RCTypeId></RCDescription><RCKeys>"
+            "<RCKey><Name>one</Name><ID>00131</ID><PCB>0 52</PCB></RCKey>"
+            "<RCKey><Name>none</Name><ID>00132</ID><PCB>0 54</PCB></RCKey>"
+            "<RCKey><Name>two</Name><ID>00133</ID><PCB>1 41</PCB></RCKey>"
+            "</RCKeys><RCLinks/></Irvanta>";
+        QStringList log;
+        QCOMPARE(import(file, ExchangeImport::Mode::Replace, nullptr, &log), ExchangeImport::Result::Written);
+        QCOMPARE(CatalogueFixture::column(m_db, "SELECT Nkey||' '||ID FROM rckeys WHERE Rcid='0badf00d' ORDER BY Nkey"),
+                 QStringList({"1 00131", "45 00133"}));
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log[0].contains(QLatin1String("\"none\"")) && log[0].contains(QLatin1String("0 54")),
+                 qPrintable(log[0]));
     }
 
     void failedImportsChangeNothing_data()

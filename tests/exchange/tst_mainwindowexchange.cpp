@@ -91,6 +91,18 @@ class TestMainWindowExchange : public QObject
         return QString();
     }
 
+    // An exchange file with one key whose master is rcid.
+    static QByteArray masterFile(const QString &rcid, int typeId)
+    {
+        return QStringLiteral("<Irvanta><RCDescription><IrvantaVersion>2.5.10</IrvantaVersion><Rcid>%1</Rcid>"
+                              "<Brand>FILE</Brand><Type>TV</Type><Model>FROM FILE</Model><RCTypeId>%2</RCTypeId>"
+                              "</RCDescription><RCKeys><RCKey><Name>k</Name><ID>0013AB</ID><Nkey>1</Nkey></RCKey>"
+                              "</RCKeys><RCLinks/></Irvanta>")
+            .arg(rcid)
+            .arg(typeId)
+            .toUtf8();
+    }
+
 private slots:
     void initTestCase() { m_previousDir = QDir::currentPath(); }
 
@@ -187,6 +199,64 @@ private slots:
         QVERIFY(!reason.trimmed().isEmpty());
         QCOMPARE(dump(), before);
         QVERIFY(m_window->textEdit->toPlainText().contains(QLatin1String("Import: ") + reason));
+    }
+
+    // A file whose master is a factory row linked to another master is
+    // refused before any question: the box and the log name the row and its
+    // master, and the catalogue stays as it was.
+    void masterThatIsALinkIsRefused()
+    {
+        QSqlQuery q;
+        QVERIFY(q.exec(QStringLiteral("SELECT Rcid,Link FROM rcmodels WHERE Rcid!=Link AND Own=0 ORDER BY Rcid")));
+        QVERIFY(q.next());
+        const QString rcid = q.value(0).toString();
+        const QString master = q.value(1).toString();
+        QVERIFY(TestSupport::writeFile(QStringLiteral("taken.xml"), masterFile(rcid, 1)));
+        const QStringList before = dump();
+        MessageBox::setNextAnswer(QStringLiteral("No"));
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("taken.xml"),
+                          QStringLiteral("Import"));
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].title, QStringLiteral("Warning"));
+        QVERIFY2(log[0].text.contains(rcid) && log[0].text.contains(master), qPrintable(log[0].text));
+        QCOMPARE(dump(), before);
+        QVERIFY(m_window->textEdit->toPlainText().contains(master));
+    }
+
+    // A factory master is replaced only when the user says so, also when it
+    // has no keys of the file's type yet.
+    void factoryMasterIsReplacedOnlyAfterTheQuestion_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addRow("cancel") << "Cancel";
+        QTest::addRow("replace") << "No";
+    }
+    void factoryMasterIsReplacedOnlyAfterTheQuestion()
+    {
+        QFETCH(QString, answer);
+        const int typeId = 200;
+        QSqlQuery q;
+        q.prepare(QStringLiteral("SELECT Rcid FROM rcmodels WHERE Own=0 AND Rcid=Link AND Rcid NOT IN "
+                                 "(SELECT Rcid FROM rckeys WHERE RCTypeId=?) ORDER BY Rcid"));
+        q.addBindValue(typeId);
+        QVERIFY(q.exec() && q.next());
+        const QString rcid = q.value(0).toString();
+        QVERIFY(TestSupport::writeFile(QStringLiteral("factory.xml"), masterFile(rcid, typeId)));
+        const QStringList before = dump();
+        MessageBox::setNextAnswer(answer);
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("factory.xml"),
+                          QStringLiteral("Import"));
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].title, QStringLiteral("Confirm"));
+        const QVariantMap row = TestSupport::modelRow(QSqlDatabase::database(), rcid);
+        if (answer == QLatin1String("Cancel")) {
+            QCOMPARE(dump(), before);
+        } else {
+            QCOMPARE(row.value("Model").toString(), QStringLiteral("FROM FILE"));
+            QCOMPARE(row.value("Own").toInt(), 0);
+        }
     }
 
     void vrcImportShowsTheNewModelWithItsPhotos()
