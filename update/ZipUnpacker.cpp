@@ -16,6 +16,13 @@
 
 namespace {
 
+// An entry's path as a reason quotes it: whole up to a length no path of a
+// real update reaches, cut beyond it, so a hostile name cannot swamp the dialog.
+QString shown(const QString &name)
+{
+    return QuotedValue::cut(name, 160);
+}
+
 bool fail(QString *error, const QString &text)
 {
     if (error)
@@ -90,9 +97,9 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         if (!zip.getCurrentFileInfo(&info))
             return fail(error, tr("unreadable entry (error %1)").arg(zip.getZipError()));
         if (!isSafeEntryName(info.name))
-            return fail(error, tr("the entry \"%1\" leaves its folder").arg(QuotedValue::cut(info.name)));
+            return fail(error, tr("the entry \"%1\" leaves its folder").arg(shown(info.name)));
         if (info.isSymbolicLink())
-            return fail(error, tr("the entry \"%1\" is a symbolic link").arg(QuotedValue::cut(info.name)));
+            return fail(error, tr("the entry \"%1\" is a symbolic link").arg(shown(info.name)));
         // The sizes in the directory may lie; the bytes are counted again below.
         announced += qint64(qMin<quint64>(info.uncompressedSize, quint64(limits.maxTotalBytes) + 1));
         if (announced > limits.maxTotalBytes)
@@ -119,7 +126,7 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         name.replace(QLatin1Char('\\'), QLatin1Char('/'));
         const QString dest = stage.filePath(name);
         if (!QDir::cleanPath(dest).startsWith(stage.absolutePath() + QLatin1Char('/')))
-            return fail(error, tr("the entry \"%1\" leaves its folder").arg(QuotedValue::cut(info.name)));
+            return fail(error, tr("the entry \"%1\" leaves its folder").arg(shown(info.name)));
         if (name.endsWith(QLatin1Char('/'))) {
             if (!stage.mkpath(name))
                 return fail(error, tr("cannot create the folder %1").arg(name));
@@ -131,7 +138,7 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         QuaZipFile in(&zip);
         if (!in.open(QIODevice::ReadOnly))
             return fail(error, tr("cannot read the entry \"%1\" (error %2)")
-                                   .arg(QuotedValue::cut(info.name))
+                                   .arg(shown(info.name))
                                    .arg(in.getZipError()));
         AtomicFile out(dest);
         if (!out.open())
@@ -142,7 +149,7 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
                 return fail(error, tr("stopped"));
             const qint64 n = in.read(buffer, sizeof buffer);
             if (n < 0)
-                return fail(error, tr("damaged entry \"%1\"").arg(QuotedValue::cut(info.name)));
+                return fail(error, tr("damaged entry \"%1\"").arg(shown(info.name)));
             if (n == 0)
                 break;
             total += n;
@@ -157,7 +164,7 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         // The checksum is compared when the entry is closed.
         if (in.getZipError() != UNZ_OK)
             return fail(error, tr("damaged entry \"%1\" (error %2)")
-                                   .arg(QuotedValue::cut(info.name))
+                                   .arg(shown(info.name))
                                    .arg(in.getZipError()));
         if (!out.commit())
             return fail(error, out.errorString());
