@@ -4,7 +4,8 @@
 // given) made of ordinary key records, and prints each time with the ratio
 // to the first size's time: reading in time linear in the size gives a ratio
 // near B/A (8 for the default sizes), time growing with the square of the
-// size near (B/A)^2.
+// size near (B/A)^2. "skipped" is a KESTRUL file of key lines without
+// codes, which the reader skips and counts.
 #include "exchange/KestrulFile.h"
 #include "exchange/VrcFile.h"
 
@@ -44,6 +45,19 @@ QByteArray kestrulFile(qsizetype size)
     for (int n = 0; bytes.size() < size; ++n)
         bytes += QByteArray::number(n % 86) + ",Key " + QByteArray::number(n) + "=0051 04 "
             + QByteArray::number(n % 256, 16) + " 08\r\n";
+    return bytes;
+}
+
+// A KESTRUL file of about size bytes whose key lines have no code: every
+// one is skipped, and the reader only counts them.
+QByteArray kestrulWithoutCodes(qsizetype size)
+{
+    QByteArray bytes = "FileFormat=KESTRUL\r\nVersion=1\r\nKeyMap=K5\r\nType=TV\r\nBrand=ACME\r\nModel=K-1\r\n\r\n"
+                       "Buttons=86\r\n";
+    const QByteArray line = "a key line without its code\r\n";
+    bytes.reserve(size + line.size());
+    while (bytes.size() < size)
+        bytes += line;
     return bytes;
 }
 
@@ -94,7 +108,9 @@ int main(int argc, char **argv)
         QByteArray (*make)(qsizetype);
         bool (*parse)(const QByteArray &, ImportedRemote *, QString *);
     };
-    const Format formats[] = {{"VRC", vrcFile, VrcFile::parse}, {"KESTRUL", kestrulFile, KestrulFile::parse}};
+    const Format formats[] = {{"VRC", vrcFile, VrcFile::parse},
+                              {"KESTRUL", kestrulFile, KestrulFile::parse},
+                              {"skipped", kestrulWithoutCodes, KestrulFile::parse}};
     out << "format     size      keys     time ms   ratio to first size" << Qt::endl;
     for (const Format &f : formats) {
         double first = 0;

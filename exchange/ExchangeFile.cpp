@@ -1,5 +1,6 @@
 #include "exchange/ExchangeFile.h"
 
+#include "app/QuotedValue.h"
 #include "exchange/ImportValues.h"
 
 #include <QDomDocument>
@@ -80,9 +81,10 @@ bool isElementNamed(const QDomNode &node, const char *tag)
 QString modelNumbersError(const ExchangeFile::Model &m)
 {
     if (!m.correction.isEmpty() && !ImportValues::isCorrection(m.correction))
-        return QStringLiteral("Correction \"%1\" is not a number from -20 to 20").arg(m.correction);
+        return ExchangeFile::tr("Correction \"%1\" is not a number from -20 to 20")
+            .arg(QuotedValue::cut(m.correction));
     if (!m.prot.isEmpty() && ImportValues::integer(m.prot, 0, 999) < 0)
-        return QStringLiteral("Prot \"%1\" is not a protocol number").arg(m.prot);
+        return ExchangeFile::tr("Prot \"%1\" is not a protocol number").arg(QuotedValue::cut(m.prot));
     return QString();
 }
 
@@ -103,9 +105,9 @@ QString refusedBeforeParsing(const QByteArray &bytes)
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (token == QXmlStreamReader::DTD)
-            return QStringLiteral("the file has a document type declaration");
+            return ExchangeFile::tr("the file has a document type declaration");
         if (token == QXmlStreamReader::StartElement && ++depth > kMaxDepth)
-            return QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth);
+            return ExchangeFile::tr("elements nested deeper than %1 levels").arg(kMaxDepth);
         if (token == QXmlStreamReader::EndElement)
             --depth;
         const bool text = token == QXmlStreamReader::Characters && (!reader.isWhitespace() || reader.isCDATA());
@@ -314,14 +316,14 @@ bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *er
     QString parseError;
     int line = 0, column = 0;
     if (!dom.setContent(bytes, false, &parseError, &line, &column))
-        return fail(error, QStringLiteral("not well-formed XML (line %1, column %2: %3)")
+        return fail(error, tr("not well-formed XML (line %1, column %2: %3)")
                                .arg(line)
                                .arg(column)
                                .arg(parseError));
     const QDomElement root = dom.documentElement();
     const QDomNode description = root.firstChild();
     if (!isElementNamed(description, "RCDescription"))
-        return fail(error, QStringLiteral("the first child of the root is not RCDescription"));
+        return fail(error, tr("the first child of the root is not RCDescription"));
 
     collect(description, {{QStringLiteral("IrvantaVersion"), &d.version},
                           {QStringLiteral("Rcid"), &d.master.rcid},
@@ -334,13 +336,13 @@ bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *er
                           {QStringLiteral("Prot"), &d.master.prot}});
     if (d.master.rcid.isEmpty() || d.master.brand.isEmpty() || d.master.type.isEmpty() || d.master.model.isEmpty()
         || d.rcTypeId.isEmpty())
-        return fail(error, QStringLiteral("Rcid, Brand, Type, Model or RCTypeId is missing"));
+        return fail(error, tr("Rcid, Brand, Type, Model or RCTypeId is missing"));
     d.hasMaster = true;
     if (!isRcid(d.master.rcid))
-        return fail(error, QStringLiteral("Rcid \"%1\" is not a model identity").arg(d.master.rcid));
+        return fail(error, tr("Rcid \"%1\" is not a model identity").arg(QuotedValue::cut(d.master.rcid)));
     const int typeId = ImportValues::integer(d.rcTypeId, 1, MaxTypeId);
     if (typeId < 0)
-        return fail(error, QStringLiteral("RCTypeId \"%1\" is not a remote type").arg(d.rcTypeId));
+        return fail(error, tr("RCTypeId \"%1\" is not a remote type").arg(QuotedValue::cut(d.rcTypeId)));
     d.rcTypeId = QString::number(typeId);
     const QString numbers = modelNumbersError(d.master);
     if (!numbers.isEmpty())
@@ -352,7 +354,8 @@ bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *er
 
     const QDomNode keys = description.nextSibling();
     if (!isElementNamed(keys, "RCKeys"))
-        return fail(error, QStringLiteral("no RCKeys group follows RCDescription"));
+        return fail(error, tr("no RCKeys group follows RCDescription"));
+    int skippedKeys = 0;
     for (QDomNode entry = keys.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
         Key k;
         QString position, number;
@@ -367,22 +370,27 @@ bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *er
             nkey = nkeyFromPosition(position, typeId);
             if (nkey == NoKey) {
                 // A remote-type-5 position without a key: the rest still fits.
-                d.log << QStringLiteral("Key \"%1\" skipped: position \"%2\" has no key on remote type %3.")
-                             .arg(k.name, position, QString::number(typeId));
+                // The first few are named, the rest only counted.
+                if (++skippedKeys <= ImportValues::SkippedLines::Shown)
+                    d.log << tr("Key \"%1\" skipped: position \"%2\" has no key on remote type %3.")
+                                 .arg(QuotedValue::cut(k.name), QuotedValue::cut(position), QString::number(typeId));
                 continue;
             }
             if (nkey < 0)
-                return fail(error, QStringLiteral("key position \"%1\" has no key on remote type %2")
-                                       .arg(position)
+                return fail(error, tr("key position \"%1\" has no key on remote type %2")
+                                       .arg(QuotedValue::cut(position))
                                        .arg(typeId));
         } else {
             nkey = ImportValues::integer(number, 0, MaxKeyNumber);
             if (nkey < 0)
-                return fail(error, QStringLiteral("key number \"%1\" is not 0 to %2").arg(number).arg(MaxKeyNumber));
+                return fail(error,
+                            tr("key number \"%1\" is not 0 to %2").arg(QuotedValue::cut(number)).arg(MaxKeyNumber));
         }
         k.nkey = QString::number(nkey);
         d.keys << k;
     }
+    if (skippedKeys > ImportValues::SkippedLines::Shown)
+        d.log << tr("Keys skipped at positions without a key: %1 in all.").arg(skippedKeys);
 
     const QDomNode links = keys.nextSibling();
     d.hasLinksGroup = isElementNamed(links, "RCLinks");
@@ -400,12 +408,12 @@ bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *er
                 continue;
             // A copy does not read the links, so a bad link only fails a replace.
             if (!isRcid(m.rcid)) {
-                d.linksError = QStringLiteral("link Rcid \"%1\" is not a model identity").arg(m.rcid);
+                d.linksError = tr("link Rcid \"%1\" is not a model identity").arg(QuotedValue::cut(m.rcid));
                 break;
             }
             const QString linkNumbers = modelNumbersError(m);
             if (!linkNumbers.isEmpty()) {
-                d.linksError = QStringLiteral("link %1: %2").arg(m.rcid, linkNumbers);
+                d.linksError = tr("link %1: %2").arg(m.rcid, linkNumbers);
                 break;
             }
             d.links << m;

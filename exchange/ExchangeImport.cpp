@@ -5,6 +5,7 @@
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
@@ -117,7 +118,7 @@ ExchangeImport::Result ExchangeImport::write(QSqlDatabase db, const ExchangeFile
     Outcome out;
     out.log = d.log;
     if (mode == Mode::Replace && !d.hasLinksGroup) {
-        fail(error, QStringLiteral("no RCLinks group follows RCKeys"));
+        fail(error, QCoreApplication::translate("ExchangeImport", "no RCLinks group follows RCKeys"));
         return Result::WrongFile;
     }
     if (mode == Mode::Replace && !d.linksError.isEmpty()) {

@@ -1,5 +1,7 @@
 #include "exchange/ImportValues.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <cstring>
 
@@ -25,10 +27,17 @@ bool isCorrection(const QString &text)
     return ok && std::isfinite(value) && value >= -20.0 && value <= 20.0;
 }
 
-qsizetype LineReader::lineEnd() const
+void LineReader::lineEnd(qsizetype *stop, qsizetype *end) const
 {
-    const qsizetype lf = m_bytes.indexOf('\n', m_pos);
-    return lf < 0 ? m_bytes.size() : lf + 1;
+    const char *data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    qsizetype i = m_pos;
+    while (i < size && data[i] != '\n' && data[i] != '\r')
+        ++i;
+    *stop = i;
+    if (i < size && data[i] == '\r' && i + 1 < size && data[i + 1] == '\n')
+        ++i;
+    *end = i < size ? i + 1 : size;
 }
 
 QString LineReader::text(qsizetype end) const
@@ -45,15 +54,11 @@ bool LineReader::next(QString *line)
 {
     if (atEnd())
         return false;
-    const qsizetype end = lineEnd();
-    qsizetype stop = end;
-    if (stop > m_pos && m_bytes.at(stop - 1) == '\n') {
-        --stop;
-        if (stop > m_pos && m_bytes.at(stop - 1) == '\r')
-            --stop;
-    }
+    qsizetype stop, end;
+    lineEnd(&stop, &end);
     *line = text(stop);
     m_pos = end;
+    ++m_line;
     return true;
 }
 
@@ -61,11 +66,31 @@ QString LineReader::rest()
 {
     QString out;
     while (!atEnd()) {
-        const qsizetype end = lineEnd();
+        qsizetype stop, end;
+        lineEnd(&stop, &end);
         out += text(end);
         m_pos = end;
+        ++m_line;
     }
     return out;
+}
+
+void SkippedLines::add(qsizetype line, const QString &reason)
+{
+    if (m_first.size() < Shown)
+        m_first << QCoreApplication::translate("ImportValues", "line %1: %2").arg(line).arg(reason);
+    ++m_count;
+}
+
+QString SkippedLines::summary() const
+{
+    if (m_count == 0)
+        return QString();
+    QString text = QCoreApplication::translate("ImportValues", "Lines skipped: %1").arg(m_count);
+    text += QStringLiteral(" (") + m_first.join(QStringLiteral("; "));
+    if (m_count > m_first.size())
+        text += QStringLiteral("; ") + QChar(0x2026);
+    return text + QStringLiteral(").");
 }
 
 } // namespace ImportValues

@@ -1,5 +1,6 @@
 #include "exchange/KestrulFile.h"
 
+#include "app/QuotedValue.h"
 #include "exchange/ImportValues.h"
 #include "ir/Decode.h"
 
@@ -124,14 +125,14 @@ bool KestrulFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString
 {
     if (bytes.size() > ImportValues::MaxFileSize) {
         if (error)
-            *error = QStringLiteral("the file is larger than %1 bytes").arg(ImportValues::MaxFileSize);
+            *error = tr("the file is larger than %1 bytes").arg(ImportValues::MaxFileSize);
         return false;
     }
     ImportValues::LineReader lines(bytes);
     QString line;
     if (!lines.next(&line) || line.trimmed() != QLatin1String("FileFormat=KESTRUL")) {
         if (error)
-            *error = QStringLiteral("the first line is not \"FileFormat=KESTRUL\"");
+            *error = tr("the first line is not \"FileFormat=KESTRUL\"");
         return false;
     }
     ImportedRemote r;
@@ -146,13 +147,15 @@ bool KestrulFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString
     r.type = header[3];
     r.brand = header[4];
     r.model = header[5];
-    qDebug().noquote() << "FileFormat => " + headerValue(line.trimmed());
-    qDebug().noquote() << "keymap => " + header[2];
-    qDebug().noquote() << "type => " + r.type;
-    qDebug().noquote() << "brand => " + r.brand;
-    qDebug().noquote() << "model => " + r.model;
-    qDebug().noquote() << "Button's counts => " + header[7];
+    using QuotedValue::cut;
+    qDebug().noquote() << "FileFormat => " + cut(headerValue(line.trimmed()));
+    qDebug().noquote() << "keymap => " + cut(header[2]);
+    qDebug().noquote() << "type => " + cut(r.type);
+    qDebug().noquote() << "brand => " + cut(r.brand);
+    qDebug().noquote() << "model => " + cut(r.model);
+    qDebug().noquote() << "Button's counts => " + cut(header[7]);
 
+    ImportValues::SkippedLines skipped;
     while (lines.next(&line)) {
         line = line.trimmed();
         if (line.isEmpty())
@@ -166,7 +169,7 @@ bool KestrulFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString
         const QString rest = comma < 0 ? QString() : line.mid(comma + 1);
         const int eq = rest.lastIndexOf(QLatin1Char('='));
         if (eq < 0) {
-            r.log << QStringLiteral("Key line \"%1\" skipped: it has no code.").arg(line);
+            skipped.add(lines.lineNumber(), tr("key line \"%1\" has no code").arg(cut(line)));
             continue;
         }
         ImportedRemote::Key key;
@@ -185,18 +188,19 @@ bool KestrulFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString
         }
         key.nkey = keyNumber(n);
         if (key.nkey < 0) {
-            r.log << QStringLiteral("Key line \"%1\" skipped: key %2 is not 0 to 85.").arg(line).arg(n);
+            skipped.add(lines.lineNumber(), tr("key %1 is not 0 to 85").arg(n));
             continue;
         }
         QString prefix, bits;
         if (!codeBits(code, numbers, &prefix, &bits)) {
-            r.log << QStringLiteral("Key line \"%1\" skipped: code \"%2\" is unknown or has too few numbers.")
-                         .arg(line, code);
+            skipped.add(lines.lineNumber(), tr("code \"%1\" is unknown or has too few numbers").arg(cut(code)));
             continue;
         }
         key.id = prefix + Decode::encode(bits);
         r.keys << key;
     }
+    if (skipped.count() > 0)
+        r.log << skipped.summary();
     *remote = r;
     return true;
 }

@@ -3,6 +3,7 @@
 #include "exchange/ImportedRemote.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 
 // The KESTRUL text file: a tag line, header lines "name=value" with type,
@@ -11,11 +12,13 @@
 // remote type 5.
 class KestrulFile
 {
+    Q_DECLARE_TR_FUNCTIONS(KestrulFile)
+
 public:
     static constexpr int RemoteType = 5;
 
     // False when the first line is not the KESTRUL tag. Key lines that
-    // cannot be taken are skipped and logged in remote->log.
+    // cannot be taken are skipped and counted in one line of remote->log.
     static bool parse(const QByteArray &bytes, ImportedRemote *remote, QString *error);
 
     // Key number of remote type 5 for the format's key n; -1 outside 0..85.

@@ -1,10 +1,9 @@
 // MainWindowImpl: import, export and catalogue identifier conversion.
 #include "mainwindow/MainWindowImpl.h"
 
-#include "app/AtomicFile.h"
 #include "app/MessageBox.h"
+#include "app/QuotedValue.h"
 #include "catalogue/CurrentRow.h"
-#include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeImport.h"
@@ -147,25 +146,18 @@ void MainWindowImpl::importRemote()
             return;
         }
         for (const QString &line : std::as_const(remote.log))
-            appendLog(line);
+            appendLog(tr("Import: %1").arg(line));
         QString rcid;
         if (!CatalogueWriter::writeNewMaster(QSqlDatabase::database(), remote, &rcid, &error)) {
             MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
             return;
         }
         // Photos lie beside a VRC file under its own name: "remote_1.jpg".
-        QStringList problems;
-        if (kind == Foreign::Vrc) {
-            const PhotoPlaces places(QDir::currentPath(), rcid);
-            const QString base = fileName.chopped(4);
-            for (int n = 1; n <= PhotoPlaces::Count; ++n) {
-                const QString photo = base + QLatin1Char('_') + QString::number(n) + QStringLiteral(".jpg");
-                QString reason;
-                if (QFileInfo(photo).isFile() && !places.isTaken(n)
-                    && !AtomicFile::copyWhole(photo, places.path(n), &reason))
-                    problems << reason;
-            }
-        }
+        QStringList problems, photoLog;
+        if (kind == Foreign::Vrc)
+            problems = VrcFile::copyPhotos(fileName, QDir::currentPath(), rcid, &photoLog);
+        for (const QString &line : std::as_const(photoLog))
+            appendLog(tr("Import: %1").arg(line));
         comboBoxDatabase->setCurrentIndex(1);
         refreshBrands();
         refreshTypes();
@@ -174,6 +166,11 @@ void MainWindowImpl::importRemote()
         refreshModels();
         selectModelRow(ModelsTV, rcid);
         refreshRC();
+        if (remote.keys.isEmpty())
+            MessageBox::warning(this, tr("Warning"),
+                                tr("The model %1 %2 was imported without keys: the file holds no key this program "
+                                   "can read.")
+                                    .arg(QuotedValue::cut(remote.brand), QuotedValue::cut(remote.model)));
         if (!problems.isEmpty())
             MessageBox::warning(this, tr("Warning"),
                                 tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));

@@ -1,7 +1,13 @@
 #include "exchange/VrcFile.h"
 
+#include "app/AtomicFile.h"
+#include "app/QuotedValue.h"
+#include "catalogue/PhotoPlaces.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ImportValues.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -28,7 +34,7 @@ int VrcFile::typeOfPicture(const QString &picture)
 bool VrcFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString *error)
 {
     if (bytes.size() > ImportValues::MaxFileSize)
-        return fail(error, QStringLiteral("the file is larger than %1 bytes").arg(ImportValues::MaxFileSize));
+        return fail(error, tr("the file is larger than %1 bytes").arg(ImportValues::MaxFileSize));
     ImportValues::LineReader lines(bytes);
     ImportedRemote r;
     QString header, picture;
@@ -36,37 +42,71 @@ bool VrcFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString *er
     // each line's own end is taken off here.
     if (!lines.next(&header) || !lines.next(&r.brand) || !lines.next(&r.type) || !lines.next(&r.model)
         || !lines.next(&picture))
-        return fail(error, QStringLiteral("the file ends inside its header"));
+        return fail(error, tr("the file ends inside its header"));
     r.typeId = typeOfPicture(picture);
     if (r.typeId == 0)
-        return fail(error, QStringLiteral("unknown remote-type picture \"%1\"").arg(picture));
+        return fail(error, tr("unknown remote-type picture \"%1\"").arg(QuotedValue::cut(picture)));
 
     QString separator;
+    ImportValues::SkippedLines skipped;
     for (;;) {
         if (!lines.next(&separator))
-            return fail(error, QStringLiteral("the file has no end marker"));
+            return fail(error, tr("the file has no end marker"));
         if (separator == QLatin1String(EndMarker))
             break;
         ImportedRemote::Key key;
         QString position;
         if (!lines.next(&key.name) || !lines.next(&key.id) || !lines.next(&position))
-            return fail(error, QStringLiteral("the file has no end marker"));
+            return fail(error, tr("the file has no end marker"));
         if (key.id.isEmpty())
             continue;
         key.nkey = ExchangeFile::nkeyFromPosition(position, r.typeId);
         if (key.nkey == ExchangeFile::NoKey) {
-            r.log << QStringLiteral("Key \"%1\" skipped: position \"%2\" has no key on remote type %3.")
-                         .arg(key.name, position)
-                         .arg(r.typeId);
+            skipped.add(lines.lineNumber(), tr("key \"%1\": position \"%2\" has no key on remote type %3")
+                                                .arg(QuotedValue::cut(key.name), QuotedValue::cut(position))
+                                                .arg(r.typeId));
             continue;
         }
         if (key.nkey < 0)
-            return fail(error, QStringLiteral("key \"%1\": position \"%2\" has no key on remote type %3")
-                                   .arg(key.name, position)
+            return fail(error, tr("line %1: key \"%2\": position \"%3\" has no key on remote type %4")
+                                   .arg(lines.lineNumber())
+                                   .arg(QuotedValue::cut(key.name), QuotedValue::cut(position))
                                    .arg(r.typeId));
         r.keys << key;
     }
+    if (skipped.count() > 0)
+        r.log << skipped.summary();
     r.documentation = lines.rest();
     *remote = r;
     return true;
+}
+
+QStringList VrcFile::copyPhotos(const QString &vrcPath, const QString &workDir, const QString &rcid, QStringList *log)
+{
+    QStringList problems;
+    const PhotoPlaces places(workDir, rcid);
+    const QFileInfo file(vrcPath);
+    const QString base = file.path() + QLatin1Char('/') + file.completeBaseName();
+    for (int n = 1; n <= PhotoPlaces::Count; ++n) {
+        const QString photo = base + QLatin1Char('_') + QString::number(n) + QStringLiteral(".jpg");
+        // QFileInfo::isFile() follows a link: the link is asked about first,
+        // so a file from elsewhere on the disk never becomes a photo.
+        const QFileInfo info(photo);
+        if (info.isSymLink()) {
+            if (log)
+                *log << tr("Photo %1 skipped: it is a symbolic link.").arg(QDir::toNativeSeparators(photo));
+            continue;
+        }
+        if (!info.exists())
+            continue;
+        if (!info.isFile()) {
+            if (log)
+                *log << tr("Photo %1 skipped: it is not a plain file.").arg(QDir::toNativeSeparators(photo));
+            continue;
+        }
+        QString reason;
+        if (!places.isTaken(n) && !AtomicFile::copyWhole(photo, places.path(n), &reason))
+            problems << reason;
+    }
+    return problems;
 }

@@ -1,5 +1,7 @@
 #include "ir/IrReplayFile.h"
 
+#include "app/QuotedValue.h"
+
 #include <QFile>
 #include <QStringList>
 
@@ -63,8 +65,7 @@ bool IrReplayFile::parseRows(const QByteArray &text, QList<IrReplayRow> *rows, Q
             const int d = v.toInt(&ok);
             if (!ok || d == 0) {
                 // Quoted as it stands, but not a whole line of it.
-                const QByteArray shown = v.size() > 40 ? v.left(40) + "..." : v;
-                problem.message = QStringLiteral("\"%1\" is not a duration").arg(QString::fromUtf8(shown));
+                problem.message = QStringLiteral("\"%1\" is not a duration").arg(QuotedValue::cut(v));
                 break;
             }
             if (row.durations.size() == kMaxRowDurations) {

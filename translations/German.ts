@@ -101,6 +101,77 @@
         <source>The version text holds characters an XML file cannot carry.</source>
         <translation>Der Versionstext enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
     </message>
+    <message>
+        <source>Correction &quot;%1&quot; is not a number from -20 to 20</source>
+        <translation>Correction „%1“ ist keine Zahl von -20 bis 20</translation>
+    </message>
+    <message>
+        <source>Prot &quot;%1&quot; is not a protocol number</source>
+        <translation>Prot „%1“ ist keine Protokollnummer</translation>
+    </message>
+    <message>
+        <source>the file has a document type declaration</source>
+        <translation>die Datei hat eine Dokumenttyp-Deklaration</translation>
+    </message>
+    <message>
+        <source>elements nested deeper than %1 levels</source>
+        <translation>Elemente sind tiefer als %1 Ebenen verschachtelt</translation>
+    </message>
+    <message>
+        <source>not well-formed XML (line %1, column %2: %3)</source>
+        <translation>kein wohlgeformtes XML (Zeile %1, Spalte %2: %3)</translation>
+    </message>
+    <message>
+        <source>the first child of the root is not RCDescription</source>
+        <translation>das erste Kindelement der Wurzel ist nicht RCDescription</translation>
+    </message>
+    <message>
+        <source>Rcid, Brand, Type, Model or RCTypeId is missing</source>
+        <translation>Rcid, Brand, Type, Model oder RCTypeId fehlt</translation>
+    </message>
+    <message>
+        <source>Rcid &quot;%1&quot; is not a model identity</source>
+        <translation>Rcid „%1“ ist keine Modellkennung</translation>
+    </message>
+    <message>
+        <source>RCTypeId &quot;%1&quot; is not a remote type</source>
+        <translation>RCTypeId „%1“ ist kein Fernbedienungstyp</translation>
+    </message>
+    <message>
+        <source>no RCKeys group follows RCDescription</source>
+        <translation>auf RCDescription folgt keine Gruppe RCKeys</translation>
+    </message>
+    <message>
+        <source>key position &quot;%1&quot; has no key on remote type %2</source>
+        <translation>die Tastenposition „%1“ hat keine Taste auf dem Fernbedienungstyp %2</translation>
+    </message>
+    <message>
+        <source>Key &quot;%1&quot; skipped: position &quot;%2&quot; has no key on remote type %3.</source>
+        <translation>Taste „%1“ übersprungen: die Position „%2“ hat keine Taste auf dem Fernbedienungstyp %3.</translation>
+    </message>
+    <message>
+        <source>Keys skipped at positions without a key: %1 in all.</source>
+        <translation>An Positionen ohne Taste übersprungene Tasten: insgesamt %1.</translation>
+    </message>
+    <message>
+        <source>key number &quot;%1&quot; is not 0 to %2</source>
+        <translation>die Tastennummer „%1“ liegt nicht zwischen 0 und %2</translation>
+    </message>
+    <message>
+        <source>link Rcid &quot;%1&quot; is not a model identity</source>
+        <translation>die Rcid „%1“ eines verknüpften Modells ist keine Modellkennung</translation>
+    </message>
+    <message>
+        <source>link %1: %2</source>
+        <translation>verknüpftes Modell %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ExchangeImport</name>
+    <message>
+        <source>no RCLinks group follows RCKeys</source>
+        <translation>auf RCKeys folgt keine Gruppe RCLinks</translation>
+    </message>
 </context>
 <context>
     <name>ExchangeImport</name>
@@ -128,6 +199,40 @@
 %1</source>
         <translation>Diese Fotos konnten nicht gelöscht werden:
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>ImportValues</name>
+    <message>
+        <source>line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>Lines skipped: %1</source>
+        <translation>Übersprungene Zeilen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>KestrulFile</name>
+    <message>
+        <source>the file is larger than %1 bytes</source>
+        <translation>die Datei ist größer als %1 Bytes</translation>
+    </message>
+    <message>
+        <source>the first line is not &quot;FileFormat=KESTRUL&quot;</source>
+        <translation>die erste Zeile ist nicht „FileFormat=KESTRUL“</translation>
+    </message>
+    <message>
+        <source>key line &quot;%1&quot; has no code</source>
+        <translation>die Tastenzeile „%1“ hat keinen Code</translation>
+    </message>
+    <message>
+        <source>key %1 is not 0 to 85</source>
+        <translation>die Taste %1 liegt nicht zwischen 0 und 85</translation>
+    </message>
+    <message>
+        <source>code &quot;%1&quot; is unknown or has too few numbers</source>
+        <translation>der Code „%1“ ist unbekannt oder hat zu wenige Zahlen</translation>
     </message>
 </context>
 <context>
@@ -944,6 +1049,10 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <translation>Der Katalog wurde nicht umgewandelt.
 %1</translation>
     </message>
+    <message>
+        <source>The model %1 %2 was imported without keys: the file holds no key this program can read.</source>
+        <translation>Das Modell %1 %2 wurde ohne Tasten importiert: die Datei enthält keine Taste, die dieses Programm lesen kann.</translation>
+    </message>
 </context>
 <context>
     <name>ModelPhotos</name>
@@ -1339,6 +1448,41 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     </message>
 </context>
 <context>
+    <name>VrcFile</name>
+    <message>
+        <source>the file is larger than %1 bytes</source>
+        <translation>die Datei ist größer als %1 Bytes</translation>
+    </message>
+    <message>
+        <source>the file ends inside its header</source>
+        <translation>die Datei endet innerhalb ihres Kopfes</translation>
+    </message>
+    <message>
+        <source>unknown remote-type picture &quot;%1&quot;</source>
+        <translation>unbekanntes Bild eines Fernbedienungstyps „%1“</translation>
+    </message>
+    <message>
+        <source>the file has no end marker</source>
+        <translation>die Datei hat keine Endmarke</translation>
+    </message>
+    <message>
+        <source>key &quot;%1&quot;: position &quot;%2&quot; has no key on remote type %3</source>
+        <translation>Taste „%1“: die Position „%2“ hat keine Taste auf dem Fernbedienungstyp %3</translation>
+    </message>
+    <message>
+        <source>line %1: key &quot;%2&quot;: position &quot;%3&quot; has no key on remote type %4</source>
+        <translation>Zeile %1: Taste „%2“: die Position „%3“ hat keine Taste auf dem Fernbedienungstyp %4</translation>
+    </message>
+    <message>
+        <source>Photo %1 skipped: it is a symbolic link.</source>
+        <translation>Das Foto %1 wurde übersprungen: es ist ein symbolischer Link.</translation>
+    </message>
+    <message>
+        <source>Photo %1 skipped: it is not a plain file.</source>
+        <translation>Das Foto %1 wurde übersprungen: es ist keine gewöhnliche Datei.</translation>
+    </message>
+</context>
+<context>
     <name>ZipUnpacker</name>
     <message>
         <source>it unpacks to more than %1 bytes</source>
@@ -1351,6 +1495,58 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>stopped</source>
         <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>cannot create the folder %1</source>
+        <translation>der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>%1 is a folder</source>
+        <translation>%1 ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>cannot replace %1</source>
+        <translation>%1 kann nicht ersetzt werden</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>%1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>not a readable zip archive (error %1)</source>
+        <translation>kein lesbares ZIP-Archiv (Fehler %1)</translation>
+    </message>
+    <message>
+        <source>unreadable entry (error %1)</source>
+        <translation>unlesbarer Eintrag (Fehler %1)</translation>
+    </message>
+    <message>
+        <source>the entry &quot;%1&quot; leaves its folder</source>
+        <translation>der Eintrag „%1“ verlässt seinen Ordner</translation>
+    </message>
+    <message>
+        <source>the entry &quot;%1&quot; is a symbolic link</source>
+        <translation>der Eintrag „%1“ ist ein symbolischer Link</translation>
+    </message>
+    <message>
+        <source>damaged archive (error %1)</source>
+        <translation>beschädigtes Archiv (Fehler %1)</translation>
+    </message>
+    <message>
+        <source>cannot create a staging folder: %1</source>
+        <translation>ein Zwischenordner kann nicht angelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>cannot read the entry &quot;%1&quot; (error %2)</source>
+        <translation>der Eintrag „%1“ kann nicht gelesen werden (Fehler %2)</translation>
+    </message>
+    <message>
+        <source>damaged entry &quot;%1&quot;</source>
+        <translation>beschädigter Eintrag „%1“</translation>
+    </message>
+    <message>
+        <source>damaged entry &quot;%1&quot; (error %2)</source>
+        <translation>beschädigter Eintrag „%1“ (Fehler %2)</translation>
     </message>
 </context>
 </TS>

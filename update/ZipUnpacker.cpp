@@ -6,6 +6,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/KillPoint.h"
+#include "app/QuotedValue.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +15,13 @@
 #include <QFileInfo>
 
 namespace {
+
+// An entry's path as a reason quotes it: whole up to a length no path of a
+// real update reaches, cut beyond it, so a hostile name cannot swamp the dialog.
+QString shown(const QString &name)
+{
+    return QuotedValue::cut(name, 160);
+}
 
 bool fail(QString *error, const QString &text)
 {
@@ -34,17 +42,17 @@ bool moveTree(const QString &from, const QString &to, QString *error)
         const QString dest = target.filePath(relative);
         if (it.fileInfo().isDir()) {
             if (!target.mkpath(relative))
-                return fail(error, QStringLiteral("cannot create the folder %1").arg(dest));
+                return fail(error, ZipUnpacker::tr("cannot create the folder %1").arg(dest));
             continue;
         }
         if (!target.mkpath(QFileInfo(relative).path()))
-            return fail(error, QStringLiteral("cannot create the folder %1").arg(QFileInfo(dest).path()));
+            return fail(error, ZipUnpacker::tr("cannot create the folder %1").arg(QFileInfo(dest).path()));
         if (QFileInfo(dest).isDir())
-            return fail(error, QStringLiteral("%1 is a folder").arg(dest));
+            return fail(error, ZipUnpacker::tr("%1 is a folder").arg(dest));
         if (QFileInfo::exists(dest) && !QFile::remove(dest))
-            return fail(error, QStringLiteral("cannot replace %1").arg(dest));
+            return fail(error, ZipUnpacker::tr("cannot replace %1").arg(dest));
         if (!QFile::rename(source, dest))
-            return fail(error, QStringLiteral("cannot write %1").arg(dest));
+            return fail(error, ZipUnpacker::tr("cannot write %1").arg(dest));
     }
     return true;
 }
@@ -73,27 +81,25 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
 {
     const auto stopped = [stop] { return stop && stop->load(); };
     const auto tooLarge = [&limits] {
-        return QCoreApplication::translate("ZipUnpacker", "it unpacks to more than %1 bytes")
-            .arg(limits.maxTotalBytes);
+        return tr("it unpacks to more than %1 bytes").arg(limits.maxTotalBytes);
     };
     QuaZip zip(zipPath);
     if (!zip.open(QuaZip::mdUnzip))
-        return fail(error, QStringLiteral("not a readable zip archive (error %1)").arg(zip.getZipError()));
+        return fail(error, tr("not a readable zip archive (error %1)").arg(zip.getZipError()));
 
     // Check every name before anything is written.
     QList<QuaZipFileInfo64> entries;
     qint64 announced = 0;
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         if (entries.size() >= limits.maxEntries)
-            return fail(error, QCoreApplication::translate("ZipUnpacker", "it holds more than %1 entries")
-                                   .arg(limits.maxEntries));
+            return fail(error, tr("it holds more than %1 entries").arg(limits.maxEntries));
         QuaZipFileInfo64 info;
         if (!zip.getCurrentFileInfo(&info))
-            return fail(error, QStringLiteral("unreadable entry (error %1)").arg(zip.getZipError()));
+            return fail(error, tr("unreadable entry (error %1)").arg(zip.getZipError()));
         if (!isSafeEntryName(info.name))
-            return fail(error, QStringLiteral("the entry \"%1\" leaves its folder").arg(info.name));
+            return fail(error, tr("the entry \"%1\" leaves its folder").arg(shown(info.name)));
         if (info.isSymbolicLink())
-            return fail(error, QStringLiteral("the entry \"%1\" is a symbolic link").arg(info.name));
+            return fail(error, tr("the entry \"%1\" is a symbolic link").arg(shown(info.name)));
         // The sizes in the directory may lie; the bytes are counted again below.
         announced += qint64(qMin<quint64>(info.uncompressedSize, quint64(limits.maxTotalBytes) + 1));
         if (announced > limits.maxTotalBytes)
@@ -101,18 +107,18 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         entries.append(info);
     }
     if (zip.getZipError() != UNZ_OK)
-        return fail(error, QStringLiteral("damaged archive (error %1)").arg(zip.getZipError()));
+        return fail(error, tr("damaged archive (error %1)").arg(zip.getZipError()));
 
     const QFileInfo targetInfo(targetDir);
     if (!QDir().mkpath(targetInfo.absoluteFilePath()))
-        return fail(error, QStringLiteral("cannot create the folder %1").arg(targetDir));
+        return fail(error, tr("cannot create the folder %1").arg(targetDir));
     // Staging beside the target, so the final moves stay on one file system;
     // named as the program's temporary files, so a start after a crash
     // clears what a killed unpacking left.
     QString reason;
     const QString staging = AtomicFile::makeTemporaryFolder(targetInfo.absoluteFilePath(), &reason);
     if (staging.isEmpty())
-        return fail(error, QStringLiteral("cannot create a staging folder: %1").arg(reason));
+        return fail(error, tr("cannot create a staging folder: %1").arg(reason));
     const struct Remove
     {
         QString path;
@@ -128,29 +134,30 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         name.replace(QLatin1Char('\\'), QLatin1Char('/'));
         const QString dest = stage.filePath(name);
         if (!QDir::cleanPath(dest).startsWith(stage.absolutePath() + QLatin1Char('/')))
-            return fail(error, QStringLiteral("the entry \"%1\" leaves its folder").arg(info.name));
+            return fail(error, tr("the entry \"%1\" leaves its folder").arg(shown(info.name)));
         if (name.endsWith(QLatin1Char('/'))) {
             if (!stage.mkpath(name))
-                return fail(error, QStringLiteral("cannot create the folder %1").arg(name));
+                return fail(error, tr("cannot create the folder %1").arg(name));
             continue;
         }
         if (!stage.mkpath(QFileInfo(name).path()))
-            return fail(error, QStringLiteral("cannot create the folder %1").arg(QFileInfo(name).path()));
+            return fail(error, tr("cannot create the folder %1").arg(QFileInfo(name).path()));
 
         QuaZipFile in(&zip);
         if (!in.open(QIODevice::ReadOnly))
-            return fail(error,
-                        QStringLiteral("cannot read the entry \"%1\" (error %2)").arg(info.name).arg(in.getZipError()));
+            return fail(error, tr("cannot read the entry \"%1\" (error %2)")
+                                   .arg(shown(info.name))
+                                   .arg(in.getZipError()));
         AtomicFile out(dest);
         if (!out.open())
             return fail(error, out.errorString());
         char buffer[65536];
         for (;;) {
             if (stopped())
-                return fail(error, QCoreApplication::translate("ZipUnpacker", "stopped"));
+                return fail(error, tr("stopped"));
             const qint64 n = in.read(buffer, sizeof buffer);
             if (n < 0)
-                return fail(error, QStringLiteral("damaged entry \"%1\"").arg(info.name));
+                return fail(error, tr("damaged entry \"%1\"").arg(shown(info.name)));
             if (n == 0)
                 break;
             total += n;
@@ -164,7 +171,9 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         in.close();
         // The checksum is compared when the entry is closed.
         if (in.getZipError() != UNZ_OK)
-            return fail(error, QStringLiteral("damaged entry \"%1\" (error %2)").arg(info.name).arg(in.getZipError()));
+            return fail(error, tr("damaged entry \"%1\" (error %2)")
+                                   .arg(shown(info.name))
+                                   .arg(in.getZipError()));
         if (!out.commit())
             return fail(error, out.errorString());
         killPoint("unpack-entry");
@@ -173,10 +182,10 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
             QFile::setPermissions(dest, permissions | QFile::ReadOwner | QFile::WriteOwner);
     }
     if (zip.getZipError() != UNZ_OK)
-        return fail(error, QStringLiteral("damaged archive (error %1)").arg(zip.getZipError()));
+        return fail(error, tr("damaged archive (error %1)").arg(zip.getZipError()));
     zip.close();
     if (stopped())
-        return fail(error, QCoreApplication::translate("ZipUnpacker", "stopped"));
+        return fail(error, tr("stopped"));
 
     return moveTree(stage.path(), targetInfo.absoluteFilePath(), error);
 }

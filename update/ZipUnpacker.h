@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <atomic>
@@ -20,6 +21,8 @@ struct ZipLimits
 // a symbolic link refuses the whole archive, and so does one over its limits.
 class ZipUnpacker
 {
+    Q_DECLARE_TR_FUNCTIONS(ZipUnpacker)
+
 public:
     // stop (when given) is polled between pieces: once true the unpacking ends
     // with nothing left behind. progress gets (bytes unpacked, bytes announced).

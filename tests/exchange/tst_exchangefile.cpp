@@ -1,4 +1,6 @@
 // The exchange file's bytes as written and the checks of its reader.
+#include "GermanTexts.h"
+
 #include "exchange/ExchangeFile.h"
 
 #include <QFile>
@@ -305,6 +307,67 @@ private slots:
         QString error;
         QVERIFY(!ExchangeFile::read(bytes, &d, &error));
         QVERIFY(!error.isEmpty());
+        // Every reason is a text of the program, told in German as well.
+        const GermanTexts texts;
+        QVERIFY(texts.isInstalled());
+        QString german;
+        QVERIFY(!ExchangeFile::read(bytes, &d, &german));
+        QVERIFY2(german != error, qPrintable(error));
+    }
+
+    // A value of a megabyte is quoted by its start only; the reason names
+    // the field in the program's language.
+    void refusalsQuoteValuesCut_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("german");
+        const QString huge(1 << 20, QLatin1Char('7'));
+        const QString cut = QString(40, QLatin1Char('7')) + QChar(0x2026);
+        QTest::addRow("Rcid") << fileWith(description(QStringLiteral("2.5.10"), QStringLiteral("1"), huge),
+                                          QStringLiteral("<RCKeys/>"))
+                              << QStringLiteral("Rcid \"%1\" is not a model identity").arg(cut)
+                              << QStringLiteral("Rcid \u201e%1\u201c ist keine Modellkennung").arg(cut);
+        QTest::addRow("RCTypeId") << fileWith(description(QStringLiteral("2.5.10"), huge), QStringLiteral("<RCKeys/>"))
+                                  << QStringLiteral("RCTypeId \"%1\" is not a remote type").arg(cut)
+                                  << QStringLiteral("RCTypeId \u201e%1\u201c ist kein Fernbedienungstyp").arg(cut);
+        QTest::addRow("Correction")
+            << fileWith(description().replace(QStringLiteral("<Correction>0<"), QStringLiteral("<Correction>") + huge
+                                                                                   + QLatin1Char('<')),
+                        QStringLiteral("<RCKeys/>"))
+            << QStringLiteral("Correction \"%1\" is not a number from -20 to 20").arg(cut)
+            << QStringLiteral("Correction \u201e%1\u201c ist keine Zahl von -20 bis 20").arg(cut);
+        QTest::addRow("Prot") << fileWith(description().replace(QStringLiteral("<Prot>7<"),
+                                                                QStringLiteral("<Prot>") + huge + QLatin1Char('<')),
+                                          QStringLiteral("<RCKeys/>"))
+                              << QStringLiteral("Prot \"%1\" is not a protocol number").arg(cut)
+                              << QStringLiteral("Prot \u201e%1\u201c ist keine Protokollnummer").arg(cut);
+        QTest::addRow("Nkey") << fileWith(description(), QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), huge)
+                                                             + QStringLiteral("</RCKeys>"))
+                              << QStringLiteral("key number \"%1\" is not 0 to 127").arg(cut)
+                              << QStringLiteral("die Tastennummer \u201e%1\u201c liegt nicht zwischen 0 und 127")
+                                     .arg(cut);
+        QTest::addRow("PCB")
+            << fileWith(description(QStringLiteral("1.3"), QStringLiteral("5")),
+                        QStringLiteral("<RCKeys>")
+                            + key(QStringLiteral("0013"), QStringLiteral("1"), QStringLiteral("0 54") + huge)
+                            + QStringLiteral("</RCKeys>"))
+            << QStringLiteral("key position \"0 54%1\" has no key on remote type 5").arg(cut.mid(4))
+            << QStringLiteral("die Tastenposition \u201e0 54%1\u201c hat keine Taste auf dem Fernbedienungstyp 5")
+                   .arg(cut.mid(4));
+    }
+    void refusalsQuoteValuesCut()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, english);
+        QFETCH(QString, german);
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY(!ExchangeFile::read(bytes, &d, &error));
+        QCOMPARE(error, english);
+        const GermanTexts texts;
+        QVERIFY(!ExchangeFile::read(bytes, &d, &error));
+        QCOMPARE(error, german);
     }
 
     void readsKeyNumbers_data()
@@ -457,7 +520,13 @@ private slots:
         const QString bad = QStringLiteral(
             "<RCLinks><RCLink><Rcid>x'--</Rcid><Brand>B</Brand><Type>T</Type><Model>M</Model></RCLink></RCLinks>");
         QVERIFY(ExchangeFile::read(fileWith(description(), QStringLiteral("<RCKeys/>"), bad), &d, &error));
-        QVERIFY(!d.linksError.isEmpty());
+        QCOMPARE(d.linksError, QStringLiteral("link Rcid \"x'--\" is not a model identity"));
+        const QString huge = QStringLiteral("<RCLinks><RCLink><Rcid>%1</Rcid><Brand>B</Brand><Type>T</Type><Model>M"
+                                            "</Model></RCLink></RCLinks>")
+                                 .arg(QString(1 << 20, QLatin1Char('f')));
+        QVERIFY(ExchangeFile::read(fileWith(description(), QStringLiteral("<RCKeys/>"), huge), &d, &error));
+        QCOMPARE(d.linksError, QStringLiteral("link Rcid \"%1\u2026\" is not a model identity")
+                                   .arg(QString(40, QLatin1Char('f'))));
 
         QVERIFY(ExchangeFile::read(fileWith(description(), QStringLiteral("<RCKeys/>"), QString()), &d, &error));
         QVERIFY(!d.hasLinksGroup);
@@ -508,5 +577,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestExchangeFile)
+QTEST_GUILESS_MAIN(TestExchangeFile)
 #include "tst_exchangefile.moc"

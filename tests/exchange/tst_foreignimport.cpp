@@ -1,6 +1,7 @@
 // The two import-only formats: VRC and KESTRUL parsers on small files of our
 // own, and their writing into the catalogue as new own masters.
 #include "CatalogueFixture.h"
+#include "GermanTexts.h"
 #include "TestSupport.h"
 
 #include "exchange/CatalogueWriter.h"
@@ -9,7 +10,10 @@
 #include "exchange/VrcFile.h"
 #include "ir/Decode.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -46,6 +50,23 @@ QByteArray kestrul(const QList<QByteArray> &keyLines, const QByteArray &eol = "\
     QList<QByteArray> lines = {"FileFormat=KESTRUL", "Version=1", "KeyMap=K5", "Type=TV", "Brand=ACME",
                                "Model=K-1", "", "Buttons=3"};
     return vrc(lines + keyLines, eol);
+}
+
+// What a reader tells: its reason when it refuses, else its log lines.
+QString toldBy(bool isVrc, const QByteArray &bytes, ImportedRemote *remote = nullptr)
+{
+    ImportedRemote r;
+    QString error;
+    const bool read = isVrc ? VrcFile::parse(bytes, &r, &error) : KestrulFile::parse(bytes, &r, &error);
+    if (remote)
+        *remote = r;
+    return read ? r.log.join(QLatin1Char('\n')) : error;
+}
+
+QStringList debugLines;
+void keepDebugLine(QtMsgType, const QMessageLogContext &, const QString &text)
+{
+    debugLines << text;
 }
 
 } // namespace
@@ -90,6 +111,8 @@ private slots:
         QTest::addRow("CR LF without header") << vrc(noHeader, "\r\n");
         QTest::addRow("LF without header") << vrc(noHeader, "\n");
         QTest::addRow("no line end at the end") << vrc(dvdLines(), "\n").chopped(1);
+        QTest::addRow("CR with header") << vrc(dvdLines(), "\r");
+        QTest::addRow("CR without header") << vrc(noHeader, "\r");
     }
     void vrcLineEndsGiveTheSameRows()
     {
@@ -274,7 +297,10 @@ private slots:
         QCOMPARE(r.keys.size(), 2);
         QCOMPARE(r.keys[0].name, QStringLiteral("Power"));
         QCOMPARE(r.keys[1].name, QStringLiteral("Last"));
-        QCOMPARE(r.log.size(), 5);
+        QCOMPARE(r.log.size(), 1);
+        QVERIFY2(r.log.constFirst().startsWith(QLatin1String("Lines skipped: 5 (line 10: key 90 is not 0 to 85; "
+                                                             "line 11: code \"0051\"")),
+                 qPrintable(r.log.constFirst()));
         QCOMPARE(r.brand, QStringLiteral("ACME"));
         QCOMPARE(r.type, QStringLiteral("TV"));
         QCOMPARE(r.model, QStringLiteral("K-1"));
@@ -296,6 +322,205 @@ private slots:
         QVERIFY(!KestrulFile::parse("\xef\xbb\xbf" "FileFormat=KESTRUL\r\n", &r, &error));
         QVERIFY(!KestrulFile::parse("FileFormat=OTHER\r\n", &r, &error));
         QVERIFY(!KestrulFile::parse(QByteArray(), &r, &error));
+    }
+
+    // Each format read with every line end a file may have: LF, CR LF or CR.
+    void kestrulLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("eol");
+        QTest::addRow("LF") << QByteArray("\n");
+        QTest::addRow("CR LF") << QByteArray("\r\n");
+        QTest::addRow("CR") << QByteArray("\r");
+    }
+    void kestrulLineEnds()
+    {
+        QFETCH(QByteArray, eol);
+        ImportedRemote r;
+        QString error;
+        QVERIFY2(KestrulFile::parse(kestrul({"4,Power=0051 04 FB 08", "7,Last=0101 01 02"}, eol), &r, &error),
+                 qPrintable(error));
+        QCOMPARE(r.brand, QStringLiteral("ACME"));
+        QCOMPARE(r.model, QStringLiteral("K-1"));
+        QCOMPARE(r.keys.size(), 2);
+        QCOMPARE(r.keys[1].name, QStringLiteral("Last"));
+        QVERIFY(r.log.isEmpty());
+    }
+
+    // A file of nothing but lines the reader skips gives one log line that
+    // counts them and names the first few, however many there are; the
+    // bound on the time is far above what the reading takes.
+    void skippedLinesAreCounted_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("isVrc");
+        QTest::addColumn<int>("skipped");
+        QTest::addColumn<QString>("first");
+        const int lines = 600000;
+        QTest::addRow("KESTRUL lines without code")
+            << kestrul({}) + QByteArray("no code here\r\n").repeated(lines) << false << lines
+            << QStringLiteral("line 9: key line \"no code here\" has no code; line 10: ");
+        QTest::addRow("KESTRUL keys beyond 85")
+            << kestrul({}) + QByteArray("90,Far=0051 04 FB 08\n").repeated(lines) << false << lines
+            << QStringLiteral("line 9: key 90 is not 0 to 85; line 10: ");
+        QTest::addRow("VRC positions without key")
+            << vrc(QList<QByteArray>{kHeader, "B", "T", "M", "changer 4in1.png"}, "\r\n")
+                   + QByteArray("k\r\nNowhere\r\n0013A\r\n0 54\r\n").repeated(lines / 4) + "<end_of_file>\r\n"
+            << true << lines / 4
+            << QStringLiteral("line 9: key \"Nowhere\": position \"0 54\" has no key on remote type 5; line 13: ");
+    }
+    void skippedLinesAreCounted()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, isVrc);
+        QFETCH(int, skipped);
+        QFETCH(QString, first);
+        QElapsedTimer timer;
+        timer.start();
+        ImportedRemote r;
+        toldBy(isVrc, bytes, &r);
+        QVERIFY2(timer.elapsed() < 30000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(r.keys.isEmpty());
+        QCOMPARE(r.log.size(), 1);
+        const QString line = r.log.constFirst();
+        QVERIFY2(line.startsWith(QStringLiteral("Lines skipped: %1 (").arg(skipped) + first), qPrintable(line));
+        static const QRegularExpression shown(QStringLiteral("line \\d+: "));
+        int named = 0;
+        for (auto it = shown.globalMatch(line); it.hasNext(); it.next())
+            ++named;
+        QCOMPARE(named, ImportValues::SkippedLines::Shown);
+        QVERIFY2(line.endsWith(QStringLiteral("; \u2026).")), qPrintable(line));
+    }
+
+    // A value of a megabyte is quoted by its start only, in a refusal as in
+    // the log.
+    void longValuesAreQuotedCut_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("isVrc");
+        QTest::addColumn<QString>("start");
+        const QByteArray huge(1 << 20, 'x');
+        QList<QByteArray> lines = dvdLines();
+        lines[4] = "changer " + huge;
+        QTest::addRow("VRC picture") << vrc(lines, "\r\n") << true << "unknown remote-type picture \"changer xxx";
+        lines = dvdLines();
+        lines[6] = huge;
+        lines[8] = "3 60" + huge;
+        QTest::addRow("VRC position beyond 127") << vrc(lines, "\r\n") << true << "line 9: key \"xxx";
+        QTest::addRow("VRC position without key")
+            << vrc({kHeader, "B", "T", "M", "changer 4in1.png", "k", huge, "0013A", "0 54" + huge, "<end_of_file>"},
+                   "\r\n")
+            << true << "Lines skipped: 1 (line 9: key \"xxx";
+        QTest::addRow("KESTRUL line without code") << kestrul({"4," + huge}) << false
+                                                   << "Lines skipped: 1 (line 9: key line \"4,xxx";
+        QTest::addRow("KESTRUL unknown code") << kestrul({"4,Power=" + huge + " 01"}) << false
+                                              << "Lines skipped: 1 (line 9: code \"xxx";
+    }
+    void longValuesAreQuotedCut()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, isVrc);
+        QFETCH(QString, start);
+        const QString told = toldBy(isVrc, bytes);
+        QVERIFY2(told.startsWith(start), qPrintable(told.left(200)));
+        QVERIFY2(told.size() < 300, qPrintable(told.left(200)));
+        QVERIFY2(told.contains(QStringLiteral("x\u2026\"")), qPrintable(told));
+    }
+
+    // The reader's debug lines name the header values, cut as well.
+    void kestrulDebugLinesQuoteCut()
+    {
+        QByteArray bytes = kestrul({"4,Power=0051 04 FB 08"});
+        bytes.replace("Brand=ACME", "Brand=" + QByteArray(1 << 20, 'b'));
+        debugLines.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(keepDebugLine);
+        ImportedRemote r;
+        QString error;
+        const bool read = KestrulFile::parse(bytes, &r, &error);
+        qInstallMessageHandler(previous);
+        QVERIFY(read);
+        QCOMPARE(r.brand.size(), 1 << 20); // the value itself stays whole
+        QVERIFY(debugLines.contains(QStringLiteral("brand => ") + QString(40, QLatin1Char('b')) + QChar(0x2026)));
+        for (const QString &line : std::as_const(debugLines))
+            QVERIFY2(line.size() < 100, qPrintable(line.left(100)));
+    }
+
+    // The reasons of both readers are the program's texts: German when the
+    // program runs in German, in the message as in the log.
+    void reasonsInGerman_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("isVrc");
+        QTest::addColumn<QString>("german");
+        QList<QByteArray> lines = dvdLines();
+        QTest::addRow("VRC header") << vrc(lines.mid(0, 3), "\r\n") << true
+                                    << QStringLiteral("die Datei endet innerhalb ihres Kopfes");
+        QTest::addRow("VRC end marker") << vrc(lines.mid(0, 17), "\r\n") << true
+                                        << QStringLiteral("die Datei hat keine Endmarke");
+        lines[4] = "changer TV.jpg";
+        QTest::addRow("VRC picture")
+            << vrc(lines, "\r\n") << true
+            << QStringLiteral("unbekanntes Bild eines Fernbedienungstyps \u201echanger TV.jpg\u201c");
+        lines = dvdLines();
+        lines[8] = "3 60";
+        QTest::addRow("VRC position") << vrc(lines, "\r\n") << true
+                                      << QStringLiteral("Zeile 9: Taste \u201ePower\u201c: die Position "
+                                                        "\u201e3 60\u201c hat keine Taste auf dem Fernbedienungstyp 2");
+        QTest::addRow("VRC skipped")
+            << vrc({kHeader, "B", "T", "M", "changer 4in1.png", "k", "Nowhere", "0013A", "0 54", "<end_of_file>"},
+                   "\r\n")
+            << true
+            << QStringLiteral("\u00dcbersprungene Zeilen: 1 (Zeile 9: Taste \u201eNowhere\u201c: die Position "
+                              "\u201e0 54\u201c hat keine Taste auf dem Fernbedienungstyp 5).");
+        QTest::addRow("KESTRUL first line")
+            << QByteArray("FileFormat=OTHER\r\n") << false
+            << QStringLiteral("die erste Zeile ist nicht \u201eFileFormat=KESTRUL\u201c");
+        QTest::addRow("KESTRUL skipped")
+            << kestrul({"xxx", "90,Far=0051 04 FB 08", "5,Short=0051 04"}) << false
+            << QStringLiteral("\u00dcbersprungene Zeilen: 3 (Zeile 9: die Tastenzeile \u201exxx\u201c hat keinen "
+                              "Code; Zeile 10: die Taste 90 liegt nicht zwischen 0 und 85; Zeile 11: der Code "
+                              "\u201e0051\u201c ist unbekannt oder hat zu wenige Zahlen).");
+        QByteArray big = kestrul({});
+        big.append(ImportValues::MaxFileSize + 1 - big.size(), '\n');
+        QTest::addRow("KESTRUL too large") << big << false
+                                           << QStringLiteral("die Datei ist gr\u00f6\u00dfer als 67108864 Bytes");
+    }
+    void reasonsInGerman()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, isVrc);
+        QFETCH(QString, german);
+        const GermanTexts texts;
+        QVERIFY(texts.isInstalled());
+        QCOMPARE(toldBy(isVrc, bytes), german);
+    }
+
+    // Only plain files beside the VRC file become photos: a link (even to a
+    // photo), a FIFO or a folder is skipped with a log line.
+    void vrcPhotosOnlyPlainFiles()
+    {
+        QTemporaryDir elsewhere;
+        const QString secret = elsewhere.filePath("secret.jpg");
+        QVERIFY(TestSupport::writeFile(secret, "secret"));
+        const QDir dir(m_dir->path());
+        QVERIFY(dir.mkpath("old"));
+        const QString vrcPath = dir.filePath("old/remote.vrc");
+        QVERIFY(TestSupport::writeFile(vrcPath, vrc(dvdLines(), "\r\n")));
+        QVERIFY(TestSupport::writeFile(dir.filePath("old/remote_1.jpg"), "one"));
+        QVERIFY(QFile::link(secret, dir.filePath("old/remote_2.jpg")));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("old/remote_3.jpg")).constData(), 0600), 0);
+        QVERIFY(dir.mkpath("old/remote_4.jpg"));
+        QVERIFY(QFile::link(dir.filePath("old/remote_1.jpg"), dir.filePath("old/remote_5.jpg")));
+        QVERIFY(dir.mkpath("work/RCImages"));
+        QStringList log;
+        const QStringList problems = VrcFile::copyPhotos(vrcPath, dir.filePath("work"), "0000abcd", &log);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QCOMPARE(QDir(dir.filePath("work/RCImages")).entryList(QDir::Files | QDir::System),
+                 QStringList{"0000abcd_1.jpg"});
+        QCOMPARE(log.size(), 4);
+        QVERIFY(log[0].contains("remote_2.jpg skipped: it is a symbolic link"));
+        QVERIFY(log[1].contains("remote_3.jpg skipped: it is not a plain file"));
+        QVERIFY(log[2].contains("remote_4.jpg skipped: it is not a plain file"));
+        QVERIFY(log[3].contains("remote_5.jpg skipped: it is a symbolic link"));
     }
 
     void writesNewMastersWithBoundValues()

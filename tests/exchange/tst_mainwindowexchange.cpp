@@ -8,6 +8,7 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QSqlQuery>
@@ -182,6 +183,11 @@ private slots:
         QTest::addRow("type abc")
             << QByteArray("<Irvanta><RCDescription><Rcid>1a2b3c4d</Rcid><Brand>A</Brand><Type>T</Type>"
                           "<Model>M</Model><RCTypeId>abc</RCTypeId></RCDescription><RCKeys/><RCLinks/></Irvanta>");
+        // A value of megabytes is quoted by its start only.
+        QTest::addRow("huge Rcid")
+            << "<Irvanta><RCDescription><Rcid>" + QByteArray(1 << 20, 'f')
+                   + "</Rcid><Brand>A</Brand><Type>T</Type><Model>M</Model><RCTypeId>1</RCTypeId></RCDescription>"
+                     "<RCKeys/><RCLinks/></Irvanta>";
     }
     void wrongFileIsToldAndChangesNothing()
     {
@@ -197,6 +203,7 @@ private slots:
         QVERIFY2(log[0].text.startsWith(QLatin1String("Wrong import file\n")), qPrintable(log[0].text));
         const QString reason = log[0].text.section(QLatin1Char('\n'), 1);
         QVERIFY(!reason.trimmed().isEmpty());
+        QVERIFY2(reason.size() < 200, qPrintable(reason.left(200)));
         QCOMPARE(dump(), before);
         QVERIFY(m_window->textEdit->toPlainText().contains(QLatin1String("Import: ") + reason));
     }
@@ -268,6 +275,9 @@ private slots:
                                        "<end_of_file>\r\nnotes\r\n"));
         QVERIFY(TestSupport::writeFile(QStringLiteral("old/remote_1.jpg"), "one"));
         QVERIFY(TestSupport::writeFile(QStringLiteral("old/remote_3.jpg"), "three"));
+        // A link is no photo of the file, wherever it points.
+        QVERIFY(TestSupport::writeFile(QStringLiteral("secret.jpg"), "secret"));
+        QVERIFY(QFile::link(QDir::current().absoluteFilePath("secret.jpg"), QStringLiteral("old/remote_2.jpg")));
         const int before = dump().size();
         throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("old/remote.vrc"),
                           QStringLiteral("Import"));
@@ -281,6 +291,34 @@ private slots:
         QCOMPARE(TestSupport::readText(QStringLiteral("RCImages/%1_1.jpg").arg(rcid)), QStringLiteral("one"));
         QVERIFY(!QFileInfo::exists(QStringLiteral("RCImages/%1_2.jpg").arg(rcid)));
         QCOMPARE(TestSupport::readText(QStringLiteral("RCImages/%1_3.jpg").arg(rcid)), QStringLiteral("three"));
+        const QString shown = m_window->textEdit->toPlainText();
+        QVERIFY2(shown.contains(QLatin1String("remote_2.jpg skipped: it is a symbolic link")), qPrintable(shown));
+    }
+
+    // A file of lines that are no keys gives one log line, not one per line,
+    // and the user is told that the model came without keys. The bound on
+    // the time is generous; one log line per skipped line took seconds.
+    void kestrulWithoutKeysIsTold()
+    {
+        const int lines = 300000;
+        QVERIFY(TestSupport::writeFile(QStringLiteral("nokeys.txt"),
+                                       "FileFormat=KESTRUL\r\nVersion=1\r\nKeyMap=K5\r\nType=TV\r\nBrand=ACME\r\n"
+                                       "Model=K-1\r\n\r\nButtons=3\r\n"
+                                           + QByteArray("no code here\r\n").repeated(lines)));
+        const int blocks = m_window->textEdit->document()->blockCount();
+        QElapsedTimer timer;
+        timer.start();
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("nokeys.txt"),
+                          QStringLiteral("Import"));
+        QVERIFY2(timer.elapsed() < 60000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(m_window->textEdit->document()->blockCount() <= blocks + 2);
+        QVERIFY(m_window->textEdit->toPlainText().contains(
+            QStringLiteral("Import: Lines skipped: %1 (line 9: key line \"no code here\" has no code;").arg(lines)));
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].text, QStringLiteral("The model ACME K-1 was imported without keys: the file holds no key this "
+                                             "program can read."));
+        QCOMPARE(m_window->brandLineEdit->text(), QStringLiteral("ACME"));
     }
 
     // The import keeps the file's spelling of the brand and then lists the

@@ -161,7 +161,10 @@ private slots:
             << QStringList{"2|long|10001 durations, more than the 10000 a row may hold"};
         QTest::addRow("a long bad value is cut short")
             << QByteArray("id\tdurations\nx\t" + QByteArray(100, '7') + "\n") << true << QStringList{}
-            << QStringList{"2|x|\"" + QString(40, '7') + "...\" is not a duration"};
+            << QStringList{"2|x|\"" + QString(40, '7') + "\u2026\" is not a duration"};
+        QTest::addRow("cut by characters, not bytes")
+            << QByteArray("id\tdurations\nx\t" + QByteArray("\xc3\xa9").repeated(300) + "\n") << true
+            << QStringList{} << QStringList{"2|x|\"" + QString(40, QChar(0xe9)) + "\u2026\" is not a duration"};
         QTest::addRow("empty") << QByteArray() << false << QStringList{} << QStringList{};
         QTest::addRow("no durations column") << QByteArray("id\nx\n") << false << QStringList{} << QStringList{};
     }

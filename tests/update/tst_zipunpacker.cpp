@@ -1,4 +1,5 @@
 // Unpacking zip archives: refused entry names, all-or-nothing extraction.
+#include "GermanTexts.h"
 #include "TestSupport.h"
 #include "update/ZipUnpacker.h"
 
@@ -80,6 +81,45 @@ private slots:
         QVERIFY2(error.contains("sub/../../second.txt"), qPrintable(error));
         QVERIFY(!QFile::exists(target + "/first.txt"));
         QVERIFY(!QFile::exists(dir.filePath("second.txt")));
+    }
+
+    // The reasons are the program's texts, German in a German program, and
+    // an entry name is quoted by its start only.
+    void reasonsInGerman_data()
+    {
+        QTest::addColumn<QList<TestSupport::ZipEntry>>("entries");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("german");
+        QTest::addRow("leaves its folder")
+            << QList<TestSupport::ZipEntry>{{"../x", "x"}} << QStringLiteral("the entry \"../x\" leaves its folder")
+            << QStringLiteral("der Eintrag \u201e../x\u201c verl\u00e4sst seinen Ordner");
+        const QString longName = QStringLiteral("../") + QString(5000, QLatin1Char('n'));
+        const QString cut = QStringLiteral("../") + QString(157, QLatin1Char('n')) + QChar(0x2026);
+        QTest::addRow("long name") << QList<TestSupport::ZipEntry>{{longName, "x"}}
+                                   << QStringLiteral("the entry \"%1\" leaves its folder").arg(cut)
+                                   << QStringLiteral("der Eintrag \u201e%1\u201c verl\u00e4sst seinen Ordner").arg(cut);
+        QTest::addRow("not an archive") << QList<TestSupport::ZipEntry>{}
+                                        << QStringLiteral("not a readable zip archive (error -1000)")
+                                        << QStringLiteral("kein lesbares ZIP-Archiv (Fehler -1000)");
+    }
+    void reasonsInGerman()
+    {
+        QFETCH(QList<TestSupport::ZipEntry>, entries);
+        QFETCH(QString, english);
+        QFETCH(QString, german);
+        QTemporaryDir dir;
+        const QString zip = dir.filePath("p.zip");
+        if (entries.isEmpty())
+            QVERIFY(TestSupport::writeFile(zip, "not a zip archive"));
+        else
+            QVERIFY(TestSupport::writeZip(zip, entries));
+        QString error;
+        QVERIFY(!ZipUnpacker::unpack(zip, dir.filePath("update"), &error));
+        QCOMPARE(error, english);
+        const GermanTexts texts;
+        QVERIFY(texts.isInstalled());
+        QVERIFY(!ZipUnpacker::unpack(zip, dir.filePath("update"), &error));
+        QCOMPARE(error, german);
     }
 
     void missingArchive()

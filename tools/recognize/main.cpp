@@ -2,6 +2,7 @@
 // Every row goes through the program's own receive path (receiver reports,
 // capture rules, message closing, recognition, resolution) with no device,
 // window or timers; one line per row on standard output.
+#include "app/QuotedValue.h"
 #include "ir/IrReplayFile.h"
 #include "usb/sim/ReceivePath.h"
 
@@ -100,7 +101,7 @@ int main(int argc, char *argv[])
         for (const IrReplayProblem &p : problems) {
             err << "irvanta-recognize: " << file << ": line " << p.line;
             if (!p.id.isEmpty())
-                err << " (row \"" << p.id << "\")";
+                err << " (row \"" << QuotedValue::cut(p.id) << "\")";
             err << ": " << p.message << "; row skipped\n";
         }
         if (rows.isEmpty() && problems.isEmpty())
