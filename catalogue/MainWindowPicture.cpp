@@ -12,6 +12,7 @@
 #include "catalogue/RCLinksModel.h"
 #include "catalogue/RemoteTypePicture.h"
 #include "catalogue/ReplaceModel.h"
+#include "usb/UsbState.h"
 
 #include <QDebug>
 #include <QIcon>
@@ -53,6 +54,9 @@ void MainWindowImpl::refreshKeys()
     in.rcid = CurrentRow::text(ModelsTV, 0);
     in.link = CurrentRow::text(ModelsTV, 5);
     in.documentation = CurrentRow::text(ModelsTV, 4);
+    in.brand = CurrentRow::text(ModelsTV, 1);
+    in.model = CurrentRow::text(ModelsTV, 3);
+    in.typeName = CurrentRow::text(RCTypesTV, 1);
     in.own = CurrentRow::flag(ModelsTV, 8);
     in.typeId = CurrentRow::cell(RCTypesTV, 0).toInt();
     in.showDocumentationIcon = showDocumentationIcon;
@@ -64,6 +68,7 @@ void MainWindowImpl::refreshKeys()
     if (auto *app = qobject_cast<Application *>(QCoreApplication::instance()))
         in.slotInfoValid = app->usb().slotInfoValid.load(std::memory_order_acquire);
     in.deviceRCTypeId = deviceRCTypeId;
+    in.remoteConnected = usbState && !usbState->remoteKind().isEmpty();
     QLabel *const simpleModels[] = {dev1Model, dev2Model, dev3Model, dev4Model};
     for (size_t i = 0; i < in.simpleModels.size(); ++i)
         in.simpleModels[i] = simpleModels[i]->text();
@@ -111,11 +116,15 @@ void MainWindowImpl::refreshKeys()
     } else {
         qDebug("1disconected");
     }
+    // A greyed-out control says why; an empty tooltip gives the action back its name.
+    actionUSBProgramm->setToolTip(actionUSBProgramm->isEnabled() ? QString() : rules.usbProgramWhy);
     buttonSimpleUSBProgramm->setEnabled(rules.simpleProgram);
+    buttonSimpleUSBProgramm->setToolTip(rules.simpleProgramWhy);
     QPushButton *const adds[] = {dev1Add, dev2Add, dev3Add, dev4Add};
     QPushButton *const deletes[] = {dev1Del, dev2Del, dev3Del, dev4Del};
     for (size_t i = 0; i < 4; ++i) {
         adds[i]->setEnabled(rules.simpleAdd);
+        adds[i]->setToolTip(rules.simpleAddWhy);
         deletes[i]->setEnabled(rules.simpleDelete[i]);
     }
 }

@@ -52,6 +52,7 @@ static void selectModelRow(QTableView *view, const QString &rcid)
 
 void MainWindowImpl::exportRemote()
 {
+    clearStatus();
     RemoteExport::Selection selection;
     selection.rcid = CurrentRow::text(ModelsTV, RcidColumn);
     selection.brand = CurrentRow::text(ModelsTV, BrandColumn);
@@ -97,6 +98,7 @@ void MainWindowImpl::exportRemote()
 
 void MainWindowImpl::importRemote()
 {
+    clearStatus();
     if (!QDir(lastImportPath).exists())
         lastImportPath = QStringLiteral("xml");
     const QString fileName =
@@ -174,6 +176,7 @@ void MainWindowImpl::importRemote()
         refreshModels();
         selectModelRow(ModelsTV, rcid);
         refreshRC();
+        showStatus(tr("The model %1 %2 was imported.").arg(remote.brand, remote.model));
         if (!problems.isEmpty())
             MessageBox::warning(this, tr("Warning"),
                                 tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));
@@ -231,6 +234,7 @@ void MainWindowImpl::importRemote()
     refreshModels();
     selectModelRow(ModelsTV, outcome.rcid);
     refreshRC();
+    showStatus(tr("The model %1 %2 was imported.").arg(document.master.brand, document.master.model));
     if (!problems.isEmpty())
         MessageBox::warning(this, tr("Warning"),
                             tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));
@@ -238,6 +242,7 @@ void MainWindowImpl::importRemote()
 
 void MainWindowImpl::convertDB()
 {
+    clearStatus();
     if (MessageBox::question(this, tr("Confirm"), tr("Do you really want to convert DB?"),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
