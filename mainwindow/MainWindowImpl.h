@@ -252,6 +252,7 @@ public slots:
     void sqlSubmitAll();
     // catalogue: keys and links panels, remote-type picture
     void resizeEvent(QResizeEvent *e) override;
+    void changeEvent(QEvent *e) override; // a language switch re-says the greyed-out buttons' reasons
     void refreshKeys();
     void refreshLinks();
     void formResize();

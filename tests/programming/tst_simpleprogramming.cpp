@@ -11,6 +11,7 @@
 #include "usb/UsbState.h"
 
 #include <QSqlQuery>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -271,6 +272,23 @@ private slots:
         }
         QCOMPARE(w->buttonSimpleUSBProgramm->isEnabled(), programTip.isEmpty());
         QCOMPARE(w->buttonSimpleUSBProgramm->toolTip(), programTip);
+    }
+
+    // A language switch says the reasons again in the language chosen.
+    void reasonsFollowTheLanguage()
+    {
+        w->settingsSimpleProgramming = true;
+        w->ModelsTV->setCurrentIndex(QModelIndex());
+        w->refreshRC();
+        QCOMPARE(w->dev1Add->toolTip(), QStringLiteral("No model is chosen."));
+        QTranslator german;
+        QVERIFY(german.load(TestSupport::binaryDir() + QStringLiteral("/languages/German.qm")));
+        QVERIFY(QCoreApplication::installTranslator(&german));
+        QTRY_COMPARE(w->dev1Add->toolTip(), QStringLiteral("Es ist kein Modell gewählt."));
+        QCOMPARE(w->buttonSimpleUSBProgramm->toolTip(),
+                 QStringLiteral("Es ist keine programmierbare Fernbedienung angeschlossen."));
+        QVERIFY(QCoreApplication::removeTranslator(&german));
+        QTRY_COMPARE(w->dev1Add->toolTip(), QStringLiteral("No model is chosen."));
     }
 
     // A remote that goes away leaves "Program RC" greyed out with the reason.
