@@ -39,10 +39,14 @@ KeysPanelRules KeysPanelRules::evaluate(const Input &in)
         anySimple = anySimple || r.simpleDelete[i];
     }
     r.simpleProgram = deviceType && anySimple;
-    if (!r.simpleProgram)
-        r.simpleProgramWhy = !in.remoteConnected ? noRemoteText()
-            : !deviceType                             ? otherType
-                                                      : tr("No slot holds a model yet: add one with \"+\".");
+    if (!r.simpleProgram) {
+        if (!in.remoteConnected)
+            r.simpleProgramWhy = noRemoteText();
+        else if (!deviceType)
+            r.simpleProgramWhy = otherType;
+        else
+            r.simpleProgramWhy = tr("No slot holds a model yet: add one with \"+\".");
+    }
     // One key is not enough to fill a simple-mode slot.
     r.simpleAdd = in.keyCount >= 2;
     if (!selected)
