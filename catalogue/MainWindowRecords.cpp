@@ -252,6 +252,7 @@ void MainWindowImpl::imageClick(int place)
 
 void MainWindowImpl::addNewImage()
 {
+    clearStatus();
     if (!QDir(lastImagesPath).exists())
         lastImagesPath = QStringLiteral("xml");
     const QString file =
@@ -299,6 +300,7 @@ void MainWindowImpl::addNewImage()
 
 void MainWindowImpl::deleteNewImage()
 {
+    clearStatus();
     QMessageBox box(QMessageBox::Question, tr("Confirm"), tr("do you realy want to delete this image?"),
                     QMessageBox::Yes | QMessageBox::No);
     box.setWindowIcon(QIcon(QStringLiteral("rc.ico")));

@@ -185,6 +185,8 @@ private slots:
             << "The settings were not saved; they stay in effect until the program ends.";
         QTest::addRow("add a model") << "add" << true << QStringList{} << "The model ACME TV-2 was saved.";
         QTest::addRow("add a model without a name") << "add empty" << true << QStringList{"warning"} << "";
+        // An action that has no line of its own still ends the earlier one.
+        QTest::addRow("assign a simple slot") << "assign" << true << QStringList{} << "";
     }
     void lineAfterAction()
     {
@@ -248,6 +250,12 @@ private slots:
             newModel(QStringLiteral("acme"), QStringLiteral("tv-2"));
         } else if (action == QLatin1String("add empty")) {
             newModel(QStringLiteral("acme"), QString());
+        } else if (action == QLatin1String("assign")) {
+            m_window->simpleProgramming_1();
+            QCOMPARE(value(QStringLiteral("SELECT rcid1 FROM prhistory WHERE hid=? AND RCTypeId=?"),
+                           {selectedType(), selectedType()})
+                         .toString(),
+                     rcid);
         }
         if (action.startsWith(QLatin1String("settings"))) {
             QVERIFY(TestSupport::whileModalDialogOpen([&] { m_window->editSettings(); },
