@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -9,6 +10,8 @@
 // the selected model, remote type and device state.
 class KeysPanelRules
 {
+    Q_DECLARE_TR_FUNCTIONS(KeysPanelRules)
+
 public:
     struct Input
     {
@@ -16,10 +19,13 @@ public:
         QString link;  // the model's link master
         bool own = false;
         QString documentation;
+        QString brand, model; // the selected model's names, for the reasons below
+        QString typeName;     // name of the selected remote type
         bool showDocumentationIcon = false;
         bool enableImages = false;
         bool enableMakeOwn = false;
         bool slotInfoValid = false; // the connected remote's slot overview is known
+        bool remoteConnected = false; // a programmable remote is connected (its slots may still be read)
         int typeId = 0;             // selected remote type
         int deviceRCTypeId = 0;     // remote type the connected remote reports
         int keyCount = 0;           // keys the model has for the type
@@ -38,6 +44,13 @@ public:
     bool simpleProgram = false;
     bool simpleAdd = false; // dev1Add .. dev4Add
     std::array<bool, 4> simpleDelete{};
+    // Why each programming control is greyed out, for its tooltip; empty when
+    // it is usable, or disabled for no reason of the model (slots still being
+    // read). The simple version hides the remote type, so the user learns it
+    // here.
+    QString usbProgramWhy, simpleProgramWhy, simpleAddWhy;
+
+    static QString noRemoteText();
 
     static KeysPanelRules evaluate(const Input &in);
 

@@ -69,6 +69,7 @@ void MainWindowImpl::keyReleaseEvent(QKeyEvent *e)
 
 void MainWindowImpl::deleteCurrentKey()
 {
+    clearStatus();
     const int row = KeysTV->currentIndex().row();
     if (!KeysTV->model() || row < 0)
         return;

@@ -12,6 +12,7 @@
 #include "catalogue/RCLinksModel.h"
 #include "catalogue/RemoteTypePicture.h"
 #include "catalogue/ReplaceModel.h"
+#include "usb/UsbState.h"
 
 #include <QDebug>
 #include <QIcon>
@@ -39,6 +40,43 @@ void hideMarker(QLabel *marker)
         marker->move(PictureGeometry::HiddenMarkerX, PictureGeometry::HiddenMarkerY);
 }
 
+// What the panel rules go by, but the key count, read from the window.
+KeysPanelRules::Input panelInput(const MainWindowImpl *w)
+{
+    KeysPanelRules::Input in;
+    in.rcid = CurrentRow::text(w->ModelsTV, 0);
+    in.link = CurrentRow::text(w->ModelsTV, 5);
+    in.documentation = CurrentRow::text(w->ModelsTV, 4);
+    in.brand = CurrentRow::text(w->ModelsTV, 1);
+    in.model = CurrentRow::text(w->ModelsTV, 3);
+    in.typeName = CurrentRow::text(w->RCTypesTV, 1);
+    in.own = CurrentRow::flag(w->ModelsTV, 8);
+    in.typeId = CurrentRow::cell(w->RCTypesTV, 0).toInt();
+    in.showDocumentationIcon = w->showDocumentationIcon;
+    in.enableImages = w->enableImages;
+    in.enableMakeOwn = w->enableMakeOwn;
+    // Looked up without Application::getInstance(), which treats a missing
+    // application object as an error: a window in a plain QApplication (tests)
+    // simply has no device.
+    if (auto *app = qobject_cast<Application *>(QCoreApplication::instance()))
+        in.slotInfoValid = app->usb().slotInfoValid.load(std::memory_order_acquire);
+    in.deviceRCTypeId = w->deviceRCTypeId;
+    in.remoteConnected = w->usbState && !w->usbState->remoteKind().isEmpty();
+    QLabel *const simpleModels[] = {w->dev1Model, w->dev2Model, w->dev3Model, w->dev4Model};
+    for (size_t i = 0; i < in.simpleModels.size(); ++i)
+        in.simpleModels[i] = simpleModels[i]->text();
+    return in;
+}
+
+// A greyed-out control says why; an empty tooltip gives the action back its name.
+void showWhyGreyed(MainWindowImpl *w, const KeysPanelRules &rules)
+{
+    w->actionUSBProgramm->setToolTip(w->actionUSBProgramm->isEnabled() ? QString() : rules.usbProgramWhy);
+    w->buttonSimpleUSBProgramm->setToolTip(rules.simpleProgramWhy);
+    for (QPushButton *add : {w->dev1Add, w->dev2Add, w->dev3Add, w->dev4Add})
+        add->setToolTip(rules.simpleAddWhy);
+}
+
 } // namespace
 
 void MainWindowImpl::resizeEvent(QResizeEvent *e)
@@ -49,24 +87,7 @@ void MainWindowImpl::resizeEvent(QResizeEvent *e)
 
 void MainWindowImpl::refreshKeys()
 {
-    KeysPanelRules::Input in;
-    in.rcid = CurrentRow::text(ModelsTV, 0);
-    in.link = CurrentRow::text(ModelsTV, 5);
-    in.documentation = CurrentRow::text(ModelsTV, 4);
-    in.own = CurrentRow::flag(ModelsTV, 8);
-    in.typeId = CurrentRow::cell(RCTypesTV, 0).toInt();
-    in.showDocumentationIcon = showDocumentationIcon;
-    in.enableImages = enableImages;
-    in.enableMakeOwn = enableMakeOwn;
-    // Looked up without Application::getInstance(), which treats a missing
-    // application object as an error: a window in a plain QApplication (tests)
-    // simply has no device.
-    if (auto *app = qobject_cast<Application *>(QCoreApplication::instance()))
-        in.slotInfoValid = app->usb().slotInfoValid.load(std::memory_order_acquire);
-    in.deviceRCTypeId = deviceRCTypeId;
-    QLabel *const simpleModels[] = {dev1Model, dev2Model, dev3Model, dev4Model};
-    for (size_t i = 0; i < in.simpleModels.size(); ++i)
-        in.simpleModels[i] = simpleModels[i]->text();
+    KeysPanelRules::Input in = panelInput(this);
 
     documentationLabel->setText(in.documentation);
 
@@ -117,6 +138,18 @@ void MainWindowImpl::refreshKeys()
     for (size_t i = 0; i < 4; ++i) {
         adds[i]->setEnabled(rules.simpleAdd);
         deletes[i]->setEnabled(rules.simpleDelete[i]);
+    }
+    showWhyGreyed(this, rules);
+}
+
+void MainWindowImpl::changeEvent(QEvent *e)
+{
+    QMainWindow::changeEvent(e);
+    // The reasons are said again in the language just chosen.
+    if (e->type() == QEvent::LanguageChange && keysModel) {
+        KeysPanelRules::Input in = panelInput(this);
+        in.keyCount = keysModel->rowCount();
+        showWhyGreyed(this, KeysPanelRules::evaluate(in));
     }
 }
 

@@ -77,6 +77,7 @@ void MainWindowImpl::addNewRemoteControlLinkDialog()
 
 void MainWindowImpl::editRemoteControl()
 {
+    clearStatus();
     QString rcid, error;
     switch (newRemoteDialog.write(QSqlDatabase::database(), &rcid, &error)) {
     case NewRemoteDialogImpl::WriteResult::NoMode:
@@ -137,12 +138,16 @@ void MainWindowImpl::editRemoteControl()
     }
     refreshRC();
     newRemoteDialog.close();
-    showStatus(listed ? tr("The model %1 was saved.").arg(rcid)
-                      : tr("The model %1 was saved; the filters hide it from the list.").arg(rcid));
+    // The user knows a model by its brand and model, never by its identifier.
+    const QString &brand = newRemoteDialog.writtenBrand;
+    const QString &model = newRemoteDialog.writtenModel;
+    showStatus(listed ? tr("The model %1 %2 was saved.").arg(brand, model)
+                      : tr("The model %1 %2 was saved; the filters hide it from the list.").arg(brand, model));
 }
 
 void MainWindowImpl::deleteRemoteControl()
 {
+    clearStatus();
     const QString rcid = CurrentRow::text(ModelsTV, RcidColumn);
     const QString brand = CurrentRow::text(ModelsTV, BrandColumn);
     const QString model = CurrentRow::text(ModelsTV, ModelColumn);
@@ -190,6 +195,8 @@ void MainWindowImpl::deleteRemoteControl()
     refreshBrands();
     refreshTypes();
     refreshRC();
+    showStatus(links > 0 ? tr("The model %1 %2 and its links were deleted.").arg(brand, model)
+                         : tr("The model %1 %2 was deleted.").arg(brand, model));
 }
 
 void MainWindowImpl::refreshImageEnable()
@@ -245,6 +252,7 @@ void MainWindowImpl::imageClick(int place)
 
 void MainWindowImpl::addNewImage()
 {
+    clearStatus();
     if (!QDir(lastImagesPath).exists())
         lastImagesPath = QStringLiteral("xml");
     const QString file =
@@ -292,6 +300,7 @@ void MainWindowImpl::addNewImage()
 
 void MainWindowImpl::deleteNewImage()
 {
+    clearStatus();
     QMessageBox box(QMessageBox::Question, tr("Confirm"), tr("do you realy want to delete this image?"),
                     QMessageBox::Yes | QMessageBox::No);
     box.setWindowIcon(QIcon(QStringLiteral("rc.ico")));

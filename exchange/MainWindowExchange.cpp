@@ -51,6 +51,7 @@ static void selectModelRow(QTableView *view, const QString &rcid)
 
 void MainWindowImpl::exportRemote()
 {
+    clearStatus();
     RemoteExport::Selection selection;
     selection.rcid = CurrentRow::text(ModelsTV, RcidColumn);
     selection.brand = CurrentRow::text(ModelsTV, BrandColumn);
@@ -96,6 +97,7 @@ void MainWindowImpl::exportRemote()
 
 void MainWindowImpl::importRemote()
 {
+    clearStatus();
     if (!QDir(lastImportPath).exists())
         lastImportPath = QStringLiteral("xml");
     const QString fileName =
@@ -166,6 +168,7 @@ void MainWindowImpl::importRemote()
         refreshModels();
         selectModelRow(ModelsTV, rcid);
         refreshRC();
+        showStatus(tr("The model %1 %2 was imported.").arg(remote.brand, remote.model));
         if (remote.keys.isEmpty())
             MessageBox::warning(this, tr("Warning"),
                                 tr("The model %1 %2 was imported without keys: the file holds no key this program "
@@ -233,6 +236,7 @@ void MainWindowImpl::importRemote()
     refreshModels();
     selectModelRow(ModelsTV, outcome.rcid);
     refreshRC();
+    showStatus(tr("The model %1 %2 was imported.").arg(document.master.brand, document.master.model));
     if (!problems.isEmpty())
         MessageBox::warning(this, tr("Warning"),
                             tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));
@@ -240,6 +244,7 @@ void MainWindowImpl::importRemote()
 
 void MainWindowImpl::convertDB()
 {
+    clearStatus();
     if (MessageBox::question(this, tr("Confirm"), tr("Do you really want to convert DB?"),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)

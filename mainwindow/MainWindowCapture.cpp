@@ -100,6 +100,9 @@ void MainWindowImpl::learnKey()
     const QString typeId = CurrentRow::text(RCTypesTV, 0);
     if (link.isEmpty())
         return;
+    clearStatus();
+    const QString brand = CurrentRow::text(ModelsTV, 1);
+    const QString model = CurrentRow::text(ModelsTV, 3);
     QSqlDatabase db = QSqlDatabase::database();
     const KeyLearning::StoredKey existing = KeyLearning::findKey(db, link, typeId, nkey);
     if (!existing.ok) {
@@ -163,6 +166,9 @@ void MainWindowImpl::learnKey()
     }
     refreshChangerPicture();
     refreshSameKey();
+    showStatus(result.status == KeyLearning::Status::Replaced
+                   ? tr("The code %1 replaced the key's former code in %2 %3.").arg(code, brand, model)
+                   : tr("The code %1 was stored in %2 %3.").arg(code, brand, model));
 }
 
 void MainWindowImpl::transmitKey()

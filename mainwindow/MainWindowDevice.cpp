@@ -2,6 +2,7 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "app/MessageBox.h"
+#include "catalogue/KeysPanelRules.h"
 #include "catalogue/RemoteTypeQuery.h"
 #include "usb/DeviceInfo.h"
 #include "usb/UsbConnection.h"
@@ -98,6 +99,7 @@ static void showNoRemote(MainWindowImpl *w)
     if (w->usbState)
         w->usbState->slotInfoValid.store(false, std::memory_order_release);
     w->actionUSBProgramm->setEnabled(false);
+    w->actionUSBProgramm->setToolTip(KeysPanelRules::noRemoteText());
     w->actionMacroProgramm->setEnabled(false);
     w->actionTransmitMode->setEnabled(false);
     w->menu_Receiver_Type->setEnabled(false);

@@ -152,6 +152,11 @@ void MainWindowImpl::showStatus(const QString &text)
     statusbar->showMessage(text);
 }
 
+void MainWindowImpl::clearStatus()
+{
+    statusbar->clearMessage();
+}
+
 void MainWindowImpl::appendLog(const QString &line)
 {
     QTextCursor cursor(textEdit->document());

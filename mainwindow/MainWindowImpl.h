@@ -232,6 +232,8 @@ public:
     void deleteCurrentKey();        // Delete released in the key list
     // What an action did, in the status bar (shown on the first message).
     void showStatus(const QString &text);
+    // An action starts: the line of an earlier one no longer says what happened.
+    void clearStatus();
     // One line in the log, as plain text: log lines carry catalogue and
     // device texts, which QTextEdit::append would take for markup.
     void appendLog(const QString &line);
@@ -249,6 +251,7 @@ public slots:
     void sqlSubmitAll();
     // catalogue: keys and links panels, remote-type picture
     void resizeEvent(QResizeEvent *e) override;
+    void changeEvent(QEvent *e) override; // a language switch re-says the greyed-out buttons' reasons
     void refreshKeys();
     void refreshLinks();
     void formResize();

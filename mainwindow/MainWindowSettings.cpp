@@ -111,6 +111,9 @@ void MainWindowImpl::updateSettings()
     saveSettings();
     settingsDialog.close();
     refreshSimpleProgram();
+    // A failed save is told by a box only once; the line says it every time.
+    showStatus(settingsWriteReported ? tr("The settings were not saved; they stay in effect until the program ends.")
+                                     : tr("The settings were saved."));
 }
 
 void MainWindowImpl::fullVersion()

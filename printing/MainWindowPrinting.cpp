@@ -75,6 +75,7 @@ void setUpPrinter(const MainWindowImpl *w, QPrinter *printer)
 
 void MainWindowImpl::print()
 {
+    clearStatus();
     if (!sheetPrintable(this))
         return;
     QPrinter printer(QPrinter::HighResolution);
@@ -83,12 +84,19 @@ void MainWindowImpl::print()
     if (dialog.exec() != QDialog::Accepted)
         return;
     QString error;
-    if (!drawSheet(this, &printer, &error))
+    if (!drawSheet(this, &printer, &error)) {
         MessageBox::warning(this, tr("Warning"), error);
+        return;
+    }
+    // A sheet printed to a file is found where the user said.
+    showStatus(printer.outputFileName().isEmpty()
+                   ? tr("The key sheet was sent to the printer %1.").arg(printer.printerName())
+                   : tr("The key sheet was printed to %1.").arg(QDir::toNativeSeparators(printer.outputFileName())));
 }
 
 void MainWindowImpl::previewDialog()
 {
+    clearStatus();
     if (!sheetPrintable(this))
         return;
     QPrinter printer(QPrinter::HighResolution);

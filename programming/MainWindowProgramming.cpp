@@ -121,6 +121,7 @@ void MainWindowImpl::refreshActionUSBProgramm()
 
 void MainWindowImpl::startProgramming81(int slot)
 {
+    clearStatus();
     const QString kind = remoteKindOf(this);
     if (kind != QLatin1String("remote1") && kind != QLatin1String("remote2"))
         return;
@@ -195,6 +196,7 @@ void MainWindowImpl::startProgramming81(int slot)
 
 void MainWindowImpl::startDelete81(int slot)
 {
+    clearStatus();
     if (refusedAsBusy(this))
         return;
     nPult = slot;
@@ -307,6 +309,7 @@ void MainWindowImpl::refreshSimpleProgram()
 
 void MainWindowImpl::simpleProgramming(int slot)
 {
+    clearStatus();
     QString error;
     if (!SimpleSlots::assign(QSqlDatabase::database(), CurrentRow::cell(RCTypesTV, 0).toInt(), slot,
                              CurrentRow::text(ModelsTV, 0), &error))
@@ -317,6 +320,7 @@ void MainWindowImpl::simpleProgramming(int slot)
 
 void MainWindowImpl::simpleDelete(int slot)
 {
+    clearStatus();
     QString error;
     if (!SimpleSlots::assign(QSqlDatabase::database(), CurrentRow::cell(RCTypesTV, 0).toInt(), slot, QString(),
                              &error))
@@ -327,6 +331,7 @@ void MainWindowImpl::simpleDelete(int slot)
 
 void MainWindowImpl::startProgramming81Simple()
 {
+    clearStatus();
     qDebug() << "Simple programming";
     if (refusedAsBusy(this))
         return;
@@ -437,6 +442,7 @@ void MainWindowImpl::macroDialogOpen()
 
 void MainWindowImpl::programMacro()
 {
+    clearStatus();
     if (!macroTreeModel)
         return;
     const QString text = MacroBlock::encode(MacroTreeModel::records(*macroTreeModel, currentDeviceInfo(this)));

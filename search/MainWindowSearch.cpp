@@ -106,6 +106,7 @@ void MainWindowImpl::convertDialogOpen()
 
 void MainWindowImpl::convertRC()
 {
+    clearStatus();
     const QVariant link = CurrentRow::cell(ModelsTV, 5);
     const RCConvertTableView *view = convertDialog.convertTV;
     const QVariant convertId = CurrentRow::cell(view, 0);

@@ -259,6 +259,33 @@
     </message>
 </context>
 <context>
+    <name>KeysPanelRules</name>
+    <message>
+        <source>The connected remote control is not of the chosen remote control type %1.</source>
+        <translation>Die angeschlossene Fernbedienung gehört nicht zum gewählten Fernbedienungstyp %1.</translation>
+    </message>
+    <message>
+        <source>%1 %2 has no keys for the remote control type %3.</source>
+        <translation>%1 %2 hat keine Tasten für den Fernbedienungstyp %3.</translation>
+    </message>
+    <message>
+        <source>No model is chosen.</source>
+        <translation>Es ist kein Modell gewählt.</translation>
+    </message>
+    <message>
+        <source>No slot holds a model yet: add one with &quot;+&quot;.</source>
+        <translation>Noch hat kein Speicherplatz ein Modell: fügen Sie eines mit &quot;+&quot; hinzu.</translation>
+    </message>
+    <message>
+        <source>%1 %2 has only one key for the remote control type %3; a slot needs at least two.</source>
+        <translation>%1 %2 hat nur eine Taste für den Fernbedienungstyp %3; ein Speicherplatz braucht mindestens zwei.</translation>
+    </message>
+    <message>
+        <source>No programmable remote control is connected.</source>
+        <translation>Es ist keine programmierbare Fernbedienung angeschlossen.</translation>
+    </message>
+</context>
+<context>
     <name>Leftovers</name>
     <message>
         <source>The leftover %1 of an interrupted write cannot be removed.</source>
@@ -983,12 +1010,48 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <translation>Das Modell wurde nicht gespeichert: diese Felder sind leer: %1</translation>
     </message>
     <message>
-        <source>The model %1 was saved.</source>
-        <translation>Das Modell %1 wurde gespeichert.</translation>
+        <source>The model %1 %2 was saved.</source>
+        <translation>Das Modell %1 %2 wurde gespeichert.</translation>
     </message>
     <message>
-        <source>The model %1 was saved; the filters hide it from the list.</source>
-        <translation>Das Modell %1 wurde gespeichert; die Filter blenden es in der Liste aus.</translation>
+        <source>The model %1 %2 was saved; the filters hide it from the list.</source>
+        <translation>Das Modell %1 %2 wurde gespeichert; die Filter blenden es in der Liste aus.</translation>
+    </message>
+    <message>
+        <source>The model %1 %2 and its links were deleted.</source>
+        <translation>Das Modell %1 %2 und seine Verknüpfungen wurden gelöscht.</translation>
+    </message>
+    <message>
+        <source>The model %1 %2 was deleted.</source>
+        <translation>Das Modell %1 %2 wurde gelöscht.</translation>
+    </message>
+    <message>
+        <source>The model %1 %2 was imported.</source>
+        <translation>Das Modell %1 %2 wurde importiert.</translation>
+    </message>
+    <message>
+        <source>The key sheet was sent to the printer %1.</source>
+        <translation>Das Tastenblatt wurde an den Drucker %1 gesendet.</translation>
+    </message>
+    <message>
+        <source>The key sheet was printed to %1.</source>
+        <translation>Das Tastenblatt wurde in die Datei %1 gedruckt.</translation>
+    </message>
+    <message>
+        <source>The code %1 replaced the key&apos;s former code in %2 %3.</source>
+        <translation>Der Code %1 hat den bisherigen Code der Taste in %2 %3 ersetzt.</translation>
+    </message>
+    <message>
+        <source>The code %1 was stored in %2 %3.</source>
+        <translation>Der Code %1 wurde in %2 %3 gespeichert.</translation>
+    </message>
+    <message>
+        <source>The settings were not saved; they stay in effect until the program ends.</source>
+        <translation>Die Einstellungen wurden nicht gespeichert; sie gelten bis zum Ende des Programms.</translation>
+    </message>
+    <message>
+        <source>The settings were saved.</source>
+        <translation>Die Einstellungen wurden gespeichert.</translation>
     </message>
     <message>
         <source>Writing the macros to the remote control...</source>

@@ -108,6 +108,57 @@ private slots:
         QCOMPARE((QList<bool>{r.simpleDelete[0], r.simpleDelete[1], r.simpleDelete[2], r.simpleDelete[3]}), del);
     }
 
+    // Why each programming control is greyed out: the simple version hides
+    // the remote type, so the reason names it and the model.
+    void reasons_data()
+    {
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<bool>("connected");
+        QTest::addColumn<int>("deviceType");
+        QTest::addColumn<int>("keys");
+        QTest::addColumn<bool>("assigned");
+        QTest::addColumn<QStringList>("why"); // "Program RC", the simple "Program", "+"
+        const QString none = "No programmable remote control is connected.";
+        const QString other = "The connected remote control is not of the chosen remote control type TV.";
+        const QString noKeys = "ACME X-1 has no keys for the remote control type TV.";
+        const QString noModel = "No model is chosen.";
+        const QString noSlot = "No slot holds a model yet: add one with \"+\".";
+        QTest::addRow("usable") << true << true << 3 << 2 << true << QStringList{"", "", ""};
+        QTest::addRow("no keys") << true << true << 3 << 0 << true << QStringList{noKeys, "", noKeys};
+        QTest::addRow("one key") << true << true << 3 << 1 << false
+                                 << QStringList{"", noSlot,
+                                                "ACME X-1 has only one key for the remote control type TV; a slot "
+                                                "needs at least two."};
+        QTest::addRow("no model") << false << true << 3 << 0 << true << QStringList{noModel, "", noModel};
+        QTest::addRow("no remote") << true << false << 0 << 5 << true << QStringList{none, none, ""};
+        QTest::addRow("other type") << true << true << 5 << 0 << true << QStringList{other, other, noKeys};
+    }
+    void reasons()
+    {
+        QFETCH(bool, selected);
+        QFETCH(bool, connected);
+        QFETCH(int, deviceType);
+        QFETCH(int, keys);
+        QFETCH(bool, assigned);
+        QFETCH(QStringList, why);
+        Input in = selected ? model("22222222", "22222222", true) : model("", "", false);
+        in.brand = selected ? QStringLiteral("ACME") : QString();
+        in.model = selected ? QStringLiteral("X-1") : QString();
+        in.typeName = QStringLiteral("TV");
+        in.slotInfoValid = connected;
+        in.remoteConnected = connected;
+        in.deviceRCTypeId = deviceType;
+        in.keyCount = keys;
+        in.simpleModels[1] = assigned ? QStringLiteral("Y-2") : QString();
+        const KeysPanelRules r = KeysPanelRules::evaluate(in);
+        QCOMPARE((QStringList{r.usbProgramWhy, r.simpleProgramWhy, r.simpleAddWhy}), why);
+        // A reason is given exactly where the control is greyed out.
+        QCOMPARE(r.simpleProgramWhy.isEmpty(), r.simpleProgram);
+        QCOMPARE(r.simpleAddWhy.isEmpty(), r.simpleAdd);
+        if (r.usbProgram)
+            QCOMPARE(r.usbProgramWhy.isEmpty(), *r.usbProgram);
+    }
+
     void documentationIcon_data()
     {
         QTest::addColumn<bool>("show");

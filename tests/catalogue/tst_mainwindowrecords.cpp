@@ -175,7 +175,8 @@ private slots:
         QCOMPARE(m_window->brandLineEdit->text(), QStringLiteral("O'NEIL"));
         QCOMPARE(m_window->modelLineEdit->text(), QStringLiteral("ON-1"));
         QVERIFY(MessageBox::takeLog().isEmpty());
-        QCOMPARE(m_window->statusbar->currentMessage(), QStringLiteral("The model %1 was saved.").arg(selectedRcid()));
+        // The user knows the model by brand and model, not by its identifier.
+        QCOMPARE(m_window->statusbar->currentMessage(), QStringLiteral("The model O'NEIL ON-1 was saved."));
     }
 
     void emptyFieldsAreNamed_data()
@@ -314,7 +315,7 @@ private slots:
         QCOMPARE(selectedRcid(), rcid);
         QCOMPARE(m_window->brandLineEdit->text(), QStringLiteral("ELSEWHERE"));
         QVERIFY(m_window->rcidLineEdit->text().isEmpty());
-        QCOMPARE(m_window->statusbar->currentMessage(), QStringLiteral("The model %1 was saved.").arg(rcid));
+        QCOMPARE(m_window->statusbar->currentMessage(), QStringLiteral("The model ELSEWHERE E-1 was saved."));
     }
 
     void linkWithMissingMasterOpensNothing()

@@ -11,6 +11,7 @@
 #include "usb/UsbState.h"
 
 #include <QSqlQuery>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -205,6 +206,102 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes.at(0).text.contains("disk full"));
         QVERIFY(QSqlQuery().exec("DROP TRIGGER refuse"));
+    }
+
+    // A greyed-out "+" or "Program" says why in its tooltip (the simple
+    // version hides the remote type); once usable again the tooltip is gone.
+    void greyedButtonsSayWhy_data()
+    {
+        QTest::addColumn<int>("keys");      // keys the chosen model keeps for the type
+        QTest::addColumn<bool>("assigned");  // a slot holds a model
+        QTest::addColumn<bool>("connected"); // the remote (of this type) is connected
+        QTest::addColumn<QString>("addTip");     // %1 %2: brand and model, %3: the type's name
+        QTest::addColumn<QString>("programTip");
+        QTest::addRow("no keys") << 0 << true << true << "%1 %2 has no keys for the remote control type %3."
+                                 << "";
+        QTest::addRow("one key, no slot filled")
+            << 1 << false << true << "%1 %2 has only one key for the remote control type %3; a slot needs at least two."
+            << "No slot holds a model yet: add one with \"+\".";
+        QTest::addRow("two keys") << 2 << true << true << ""
+                                  << "";
+        QTest::addRow("no remote") << 2 << true << false << ""
+                                   << "No programmable remote control is connected.";
+    }
+    void greyedButtonsSayWhy()
+    {
+        QFETCH(int, keys);
+        QFETCH(bool, assigned);
+        QFETCH(bool, connected);
+        QFETCH(QString, addTip);
+        QFETCH(QString, programTip);
+        const QStringList models = modelsWithKeys(1, 2);
+        QCOMPARE(models.size(), 2);
+        const QString rcid = models.at(0);
+        w->settingsSimpleProgramming = true;
+        w->changeFullSimpleVersion(false);
+        // First greyed out for a reason (no model chosen, no remote), then
+        // the row's state.
+        setRow(1, 4, {});
+        w->ModelsTV->setCurrentIndex(QModelIndex());
+        w->refreshRC();
+        QVERIFY(!w->dev1Add->isEnabled() && !w->dev1Add->toolTip().isEmpty());
+        QVERIFY(!w->buttonSimpleUSBProgramm->isEnabled() && !w->buttonSimpleUSBProgramm->toolTip().isEmpty());
+
+        QSqlQuery q;
+        q.prepare("DELETE FROM rckeys WHERE RCTypeId=1 AND Rcid=? AND Nkey NOT IN "
+                  "(SELECT Nkey FROM rckeys WHERE RCTypeId=1 AND Rcid=? ORDER BY Nkey LIMIT ?)");
+        q.addBindValue(rcid);
+        q.addBindValue(rcid);
+        q.addBindValue(keys);
+        QVERIFY(q.exec());
+        setRow(1, 4, assigned ? QStringList{models.at(1)} : QStringList{});
+        if (connected)
+            connectRemote2();
+        QVERIFY(selectModel(rcid));
+        w->refreshRC();
+        const QString brand = CurrentRow::text(w->ModelsTV, 1);
+        const QString model = CurrentRow::text(w->ModelsTV, 3);
+        QCOMPARE(CurrentRow::text(w->ModelsTV, 0), rcid);
+        const QString type = CurrentRow::text(w->RCTypesTV, 1);
+        QVERIFY(!type.isEmpty());
+        if (!addTip.isEmpty())
+            addTip = addTip.arg(brand, model, type);
+        for (QPushButton *add : {w->dev1Add, w->dev2Add, w->dev3Add, w->dev4Add}) {
+            QCOMPARE(add->isEnabled(), addTip.isEmpty());
+            QCOMPARE(add->toolTip(), addTip);
+        }
+        QCOMPARE(w->buttonSimpleUSBProgramm->isEnabled(), programTip.isEmpty());
+        QCOMPARE(w->buttonSimpleUSBProgramm->toolTip(), programTip);
+    }
+
+    // A language switch says the reasons again in the language chosen.
+    void reasonsFollowTheLanguage()
+    {
+        w->settingsSimpleProgramming = true;
+        w->ModelsTV->setCurrentIndex(QModelIndex());
+        w->refreshRC();
+        QCOMPARE(w->dev1Add->toolTip(), QStringLiteral("No model is chosen."));
+        QTranslator german;
+        QVERIFY(german.load(TestSupport::binaryDir() + QStringLiteral("/languages/German.qm")));
+        QVERIFY(QCoreApplication::installTranslator(&german));
+        QTRY_COMPARE(w->dev1Add->toolTip(), QStringLiteral("Es ist kein Modell gewählt."));
+        QCOMPARE(w->buttonSimpleUSBProgramm->toolTip(),
+                 QStringLiteral("Es ist keine programmierbare Fernbedienung angeschlossen."));
+        QVERIFY(QCoreApplication::removeTranslator(&german));
+        QTRY_COMPARE(w->dev1Add->toolTip(), QStringLiteral("No model is chosen."));
+    }
+
+    // A remote that goes away leaves "Program RC" greyed out with the reason.
+    void programActionSaysTheRemoteIsGone()
+    {
+        connectRemote2();
+        m_state->slotInfoValid = true;
+        w->refreshActionUSBProgramm();
+        QVERIFY(w->actionUSBProgramm->isEnabled());
+        QCOMPARE(w->actionUSBProgramm->toolTip(), w->actionUSBProgramm->text());
+        w->initUsb4();
+        QVERIFY(!w->actionUSBProgramm->isEnabled());
+        QCOMPARE(w->actionUSBProgramm->toolTip(), QStringLiteral("No programmable remote control is connected."));
     }
 
     void batchEntries_data()
