@@ -30,7 +30,6 @@ class QPrinter;
 class QResizeEvent;
 class QSettings;
 class QTimer;
-class QTranslator;
 class RCKeysModel;
 class RCLinksModel;
 class RCModelsModel;
@@ -112,7 +111,6 @@ public:
     // as there are files.
     QList<QAction *> languageActions;
     int languageCount = 0;
-    QList<QTranslator *> languageTranslators; // the pair the last language switch installed
 
     // ---- About box
     QString productName;
@@ -256,6 +254,9 @@ public slots:
     void refreshChangerPosition();
     void refreshChangerPicture();
     void refreshChangerPictureView();
+    // The protocol bar at its label's size: a twelfth of its width high, the
+    // bar's picture scaled into it.
+    void fitProtocolBar();
     void refreshID();
     void changeShift();
     // catalogue: records, deletion, photos
