@@ -596,6 +596,12 @@ private slots:
                 << QSize(750, 580) << false << QString::fromLatin1(language) << DeviceTexts::Connected
                 << "Settings/simpleProgramming"
                 << "simple to full at 1366x749";
+        for (const QSize &size : {QSize(1366, 768), QSize(980, 660)})
+            for (const char *programming : {"Settings/simpleProgramming", ""})
+                QTest::addRow("%dx%d full, simple-programming panel %s, protocol bar", size.width(), size.height(),
+                              *programming ? "hidden" : "shown")
+                    << size << true << "German" << DeviceTexts::Connected << QString::fromLatin1(programming)
+                    << "panel toggled";
         QTest::addRow("1366x768 narrowed and widened, protocol bar")
             << QSize(1366, 768) << true << "English" << DeviceTexts::Connected << QString() << "resize";
         QTest::addRow("1366x768 simple programming, narrowed and widened, protocol bar")
@@ -734,7 +740,9 @@ private slots:
             }
         }
         const bool simpleToFull = scenario.startsWith(QLatin1String("simple to full"));
-        if (simpleToFull || scenario == QLatin1String("resize")) {
+        const bool barScenario =
+            simpleToFull || scenario == QLatin1String("resize") || scenario == QLatin1String("panel toggled");
+        if (barScenario) {
             // A bar of received messages, as the first capture draws it.
             QVERIFY(w.protocolBarPixmap.load(QStringLiteral(":/Icons/protocolbar.png")));
             w.formResize();
@@ -750,6 +758,13 @@ private slots:
             settle();
             QCOMPARE(w.size(), after);
         }
+        if (scenario == QLatin1String("panel toggled")) {
+            // As the settings dialog does: the simple-programming panel comes
+            // or goes beside the key list, the window keeps its size.
+            w.settingsSimpleProgramming = !w.settingsSimpleProgramming;
+            w.refreshSimpleProgram();
+            settle();
+        }
         if (scenario == QLatin1String("resize")) {
             // The bar drawn wide must not hold the window wide afterwards.
             w.resize(980, 660);
@@ -760,13 +775,18 @@ private slots:
             w.resize(size);
             settle();
         }
-        if (simpleToFull || scenario == QLatin1String("resize")) {
+        if (barScenario) {
             const QPixmap bar = w.labelProtocol->pixmap();
             QVERIFY(!bar.isNull());
             const QSize room = w.labelProtocol->contentsRect().size();
             QVERIFY2(bar.width() <= room.width(),
                      qPrintable(QStringLiteral("bar %1 px wide in %2 px").arg(bar.width()).arg(w.labelProtocol->width())));
-            // Scaled to the label, not left at an earlier, smaller size.
+            // A twelfth of its width high, and the bar scaled to that, not
+            // left at an earlier size.
+            QVERIFY2(w.labelProtocol->height() == w.labelProtocol->width() / 12,
+                     qPrintable(QStringLiteral("bar's label %1x%2")
+                                    .arg(w.labelProtocol->width())
+                                    .arg(w.labelProtocol->height())));
             QVERIFY2(bar.width() == room.width() || bar.height() == room.height(),
                      qPrintable(QStringLiteral("bar %1x%2 in %3x%4")
                                     .arg(bar.width())
