@@ -65,7 +65,8 @@ QList<QTranslator *> installed()
 QLocale localeOf(const QString &language, const QLocale &system)
 {
     const QString name = language.trimmed();
-    for (int l = QLocale::C + 1; l <= QLocale::LastLanguage; ++l) {
+    // Qt gives some languages no own name: an empty name names none.
+    for (int l = QLocale::C + 1; !name.isEmpty() && l <= QLocale::LastLanguage; ++l) {
         const auto candidate = static_cast<QLocale::Language>(l);
         const QLocale locale(candidate);
         // An unknown language gives the C locale; some numbers name no language.
