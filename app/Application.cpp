@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/LanguageTranslators.h"
 #include "app/Leftovers.h"
 #include "app/MessageBox.h"
 #include "app/SettingsText.h"
@@ -19,7 +20,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTranslator>
 
 #include <exception>
 
@@ -125,14 +125,8 @@ bool Application::init()
                                   [](const QString &path) { return QFileInfo::exists(path); });
         qDebug().noquote() << QStringLiteral("Application: language %1").arg(language);
 
-        auto *qtTranslator = new QTranslator(this);
-        if (!qtTranslator->load(QStringLiteral("Languages/qt_") + language + QStringLiteral(".qm")))
-            qDebug().noquote() << "Application: no Qt translation for" << language;
-        installTranslator(qtTranslator);
-        auto *translator = new QTranslator(this);
-        if (!translator->load(QStringLiteral("Languages/") + language + QStringLiteral(".qm")))
-            qDebug().noquote() << "Application: no translation for" << language;
-        installTranslator(translator);
+        // The window's first language switch replaces this pair.
+        LanguageTranslators::install(QStringLiteral("Languages"), language, this);
 
         MainWindowImpl *window = MainWindowImpl::getInstance();
         mainWindow = window;

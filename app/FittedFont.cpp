@@ -6,6 +6,7 @@
 #include <QtMath>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTextDocument>
@@ -21,6 +22,24 @@ const char kLargest[] = "irvantaFittedLargest";
 // contents rectangle (and the cursor takes one pixel).
 constexpr int kLineEditMargin = 2;
 
+// A label's code that does not fit even at the smallest size is drawn as its
+// start and an ellipsis, in the label's place and alignment: drawn whole, a
+// centred label would cut it at both ends, and what is left looks like a
+// whole, different code. The label's text stays the whole code.
+bool paintCut(QLabel *label)
+{
+    const QString text = label->text();
+    const QString start = label->fontMetrics().elidedText(text, Qt::ElideRight, textRoom(label));
+    if (start == text)
+        return false;
+    const int margin = label->margin();
+    const QRect rect = label->contentsRect().adjusted(margin, margin, -margin, -margin);
+    QPainter painter(label);
+    label->style()->drawItemText(&painter, rect, QStyle::visualAlignment(label->layoutDirection(), label->alignment()),
+                                 label->palette(), label->isEnabled(), start, label->foregroundRole());
+    return true;
+}
+
 class Refitter : public QObject
 {
 public:
@@ -31,6 +50,10 @@ protected:
     {
         if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
             refit(static_cast<QWidget *>(watched));
+        if (event->type() == QEvent::Paint) {
+            if (auto *label = qobject_cast<QLabel *>(watched))
+                return paintCut(label);
+        }
         return false;
     }
 };

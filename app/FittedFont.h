@@ -29,7 +29,8 @@ int textRoom(const QLineEdit *edit);
 // largest; a line edit refits on every change of its text, a label when
 // refit() is called after its text was set; both refit on every resize.
 // A text that does not fit even at the smallest size gets the whole text as
-// the widget's tooltip, and a read-only line edit then shows its start.
+// the widget's tooltip, and a read-only line edit then shows its start; a
+// label shows its start and an ellipsis ("…"), its text still the whole one.
 void keepWhole(QLabel *label);
 void keepWhole(QLineEdit *edit);
 void refit(QWidget *widget);

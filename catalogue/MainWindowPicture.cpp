@@ -189,7 +189,6 @@ void MainWindowImpl::refreshLinks()
 
 void MainWindowImpl::formResize()
 {
-    labelProtocol->setPixmap(fitted(protocolBarPixmap, labelProtocol->size()));
     refreshChangerPictureView();
     if (ledLabel)
         ledLabel->setGeometry(PictureGeometry::ledRect(labelPicture->geometry()));
@@ -276,6 +275,11 @@ void MainWindowImpl::refreshChangerPictureView()
     const int height = labelPicture->height();
     labelPicture->setFixedWidth(PictureGeometry::pictureWidth(height));
     labelPicture->setPixmap(fitted(changerPixmap, labelPicture->size()));
+    fitProtocolBar();
+}
+
+void MainWindowImpl::fitProtocolBar()
+{
     labelProtocol->setFixedHeight(labelProtocol->width() / 12);
     labelProtocol->setPixmap(fitted(protocolBarPixmap, labelProtocol->size()));
 }

@@ -1,6 +1,7 @@
 // MainWindowImpl: model records (add, edit, link, delete) and model photos.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/FileDialogs.h"
 #include "app/MessageBox.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/ModelPhotos.h"
@@ -8,7 +9,6 @@
 #include "catalogue/PhotoPlaces.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QSqlDatabase>
@@ -256,7 +256,7 @@ void MainWindowImpl::addNewImage()
     if (!QDir(lastImagesPath).exists())
         lastImagesPath = QStringLiteral("xml");
     const QString file =
-        QFileDialog::getOpenFileName(this, tr("Open Image"), lastImagesPath + QLatin1Char('/'),
+        FileDialogs::getOpenFileName(this, tr("Open Image"), lastImagesPath + QLatin1Char('/'),
                                      tr("Image Files") + QStringLiteral(" (*.png *.jpg *.bmp)"));
     if (file.isEmpty())
         return;

@@ -1,6 +1,7 @@
 // MainWindowImpl: import, export and catalogue identifier conversion.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/FileDialogs.h"
 #include "app/MessageBox.h"
 #include "app/QuotedValue.h"
 #include "catalogue/CurrentRow.h"
@@ -73,6 +74,7 @@ void MainWindowImpl::exportRemote()
                        tr("Irvanta XML Files") + QStringLiteral(" (*.xml)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("xml"));
+    FileDialogs::followLanguage(&dialog);
     const QString fileName = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
         ? dialog.selectedFiles().constFirst()
         : QString();
@@ -101,7 +103,7 @@ void MainWindowImpl::importRemote()
     if (!QDir(lastImportPath).exists())
         lastImportPath = QStringLiteral("xml");
     const QString fileName =
-        QFileDialog::getOpenFileName(this, tr("Import"), lastImportPath + QLatin1Char('/'),
+        FileDialogs::getOpenFileName(this, tr("Import"), lastImportPath + QLatin1Char('/'),
                                      tr("Irvanta Files") + QStringLiteral(" (*.xml *.vrc *.txt)"));
     if (fileName.isEmpty())
         return;

@@ -227,9 +227,7 @@ void MainWindowImpl::drawMessage(int nmessage)
     if (nmessage == 0)
         protocolBarPixmap.load(QStringLiteral(":/Icons/protocolbar.png"));
     SignalDisplay::drawProtocolBox(protocolBarPixmap, nmessage, captureStore.messageRecognizerId[nmessage]);
-    if (!protocolBarPixmap.isNull())
-        labelProtocol->setPixmap(
-            protocolBarPixmap.scaled(labelProtocol->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    fitProtocolBar();
 }
 
 void MainWindowImpl::drawMessageOscillograph(int nmessage)

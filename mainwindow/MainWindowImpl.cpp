@@ -2,6 +2,7 @@
 
 #include "app/FittedFont.h"
 #include "app/PlainTextLabels.h"
+#include "app/ResizeWatcher.h"
 
 #include "catalogue/KeyReleaseForwarder.h"
 #include "catalogue/RCKeysModel.h"
@@ -191,6 +192,9 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
         FittedFont::keepWhole(label);
     for (QLineEdit *edit : searchTab->findChildren<QLineEdit *>())
         FittedFont::keepWhole(edit);
+    // The protocol bar follows its label through every re-layout, also the
+    // ones that come after the picture beside it has taken its new width.
+    ResizeWatcher::watch(labelProtocol, [this] { fitProtocolBar(); });
     // The search rows' key buttons (short key names) keep to their minimum,
     // so that the code fields beside them get the width.
     for (QPushButton *button : searchTab->findChildren<QPushButton *>()) {

@@ -30,7 +30,6 @@ class QPrinter;
 class QResizeEvent;
 class QSettings;
 class QTimer;
-class QTranslator;
 class RCKeysModel;
 class RCLinksModel;
 class RCModelsModel;
@@ -70,6 +69,7 @@ public:
 
     // ---- settings members ("config.ini")
     QSettings *settings = nullptr;
+    bool lastSettingsSaveFailed = false; // what the last saveSettings() gave, for the status line
     QString customerId;
     QString defaultCustomerId;
     QString language;
@@ -111,7 +111,6 @@ public:
     // as there are files.
     QList<QAction *> languageActions;
     int languageCount = 0;
-    QList<QTranslator *> languageTranslators; // the pair the last language switch installed
 
     // ---- About box
     QString productName;
@@ -258,6 +257,9 @@ public slots:
     void refreshChangerPosition();
     void refreshChangerPicture();
     void refreshChangerPictureView();
+    // The protocol bar at its label's size: a twelfth of its width high, the
+    // bar's picture scaled into it.
+    void fitProtocolBar();
     void refreshID();
     void changeShift();
     // catalogue: records, deletion, photos

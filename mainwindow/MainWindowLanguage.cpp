@@ -1,6 +1,7 @@
 // MainWindowImpl: languages, the language menu and help.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/LanguageTranslators.h"
 #include "app/MessageBox.h"
 #include "mainwindow/LanguageFiles.h"
 #include "usb/UsbState.h"
@@ -12,23 +13,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
-#include <QTranslator>
 
 namespace {
 
 const QString kLanguagesDir = QStringLiteral("Languages");
-
-// Loads exactly the named file: QTranslator would otherwise try shortened
-// names and could pick up another language's file.
-QTranslator *makeTranslator(QObject *parent, const QString &path)
-{
-    auto *translator = new QTranslator(parent);
-    // A file that does not load leaves the translator empty; it is installed
-    // all the same, and the texts stay as the earlier translators give them.
-    if (!QFileInfo(path).isFile() || !translator->load(path))
-        qDebug().noquote() << "no translation loaded from" << path;
-    return translator;
-}
 
 void setHeaders(QAbstractItemModel *model, const QList<QPair<int, QString>> &headers)
 {
@@ -70,19 +58,9 @@ void MainWindowImpl::loadLanguage(QString language)
     const QString flag = LanguageFiles::flagFile(kLanguagesDir, language);
     menuLanguage->setIcon(flag.isEmpty() ? QIcon(QString()) : QIcon(flag));
 
-    for (QTranslator *old : std::as_const(languageTranslators)) {
-        QCoreApplication::removeTranslator(old);
-        delete old;
-    }
-    languageTranslators.clear();
-    // Installed last, so consulted first: the own file wins over Qt's, both
-    // over the pair installed at start.
-    for (const QString &path : {kLanguagesDir + QStringLiteral("/qt_") + language + QStringLiteral(".qm"),
-                                kLanguagesDir + QLatin1Char('/') + language + QStringLiteral(".qm")}) {
-        QTranslator *translator = makeTranslator(this, path);
-        QCoreApplication::installTranslator(translator);
-        languageTranslators.append(translator);
-    }
+    // In place of the pair in force, the one installed at start included:
+    // a text the new language's file lacks must not stay in the old language.
+    LanguageTranslators::install(kLanguagesDir, language, this);
 
     menu_File->setTitle(tr("File"));
     actionNewRemoteControl->setText(tr("New Remote Control"));

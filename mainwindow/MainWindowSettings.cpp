@@ -76,7 +76,8 @@ void MainWindowImpl::saveSettings()
     v.lastImagesPath = lastImagesPath;
     v.rcTypes = rcTypes;
     QString error;
-    if (SettingsFile::save(*settings, v, &error))
+    lastSettingsSaveFailed = !SettingsFile::save(*settings, v, &error);
+    if (!lastSettingsSaveFailed)
         return;
     // Every failed save is told: each one is a change that the next start
     // will not know, whatever was told before.
@@ -111,9 +112,8 @@ void MainWindowImpl::updateSettings()
     saveSettings();
     settingsDialog.close();
     refreshSimpleProgram();
-    // A failed save is told by a box only once; the line says it every time.
-    showStatus(settingsWriteReported ? tr("The settings were not saved; they stay in effect until the program ends.")
-                                     : tr("The settings were saved."));
+    showStatus(lastSettingsSaveFailed ? tr("The settings were not saved; they stay in effect until the program ends.")
+                                      : tr("The settings were saved."));
 }
 
 void MainWindowImpl::fullVersion()

@@ -103,6 +103,56 @@ private slots:
         FittedFont::refit(&label);
         QCOMPARE(label.font().pointSizeF(), 12.0);
     }
+
+    // Too long even for the smallest size: the label shows the code's start
+    // and an ellipsis (as a label holding just that would), whatever its
+    // width and alignment, and a whole code again once it has the room; its
+    // text stays the whole code throughout.
+    void labelTooNarrow_data()
+    {
+        QTest::addColumn<int>("alignment");
+        QTest::addRow("centred") << int(Qt::AlignCenter);
+        QTest::addRow("left") << int(Qt::AlignLeft | Qt::AlignVCenter);
+        QTest::addRow("right") << int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    void labelTooNarrow()
+    {
+        QFETCH(int, alignment);
+        const QString code = QStringLiteral("03928A3C008C81E4F5D1B3F2A9C4D5E6F7");
+        QWidget window;
+        QLabel label(code, &window);
+        label.setAlignment(Qt::Alignment(alignment));
+        QFont font = label.font();
+        font.setPointSizeF(12);
+        label.setFont(font);
+        window.resize(800, 40);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        FittedFont::keepWhole(&label);
+        int cut = 0;
+        for (int width : {500, 160, 120, 61, 160, 500}) {
+            label.setGeometry(0, 0, width, 30);
+            QCoreApplication::processEvents();
+            QCOMPARE(label.text(), code);
+            const QString shown = label.fontMetrics().elidedText(code, Qt::ElideRight, FittedFont::textRoom(&label));
+            if (width == 500)
+                QCOMPARE(shown, code);
+            if (shown != code) {
+                ++cut;
+                QCOMPARE(label.font().pointSizeF(), FittedFont::kSmallestPoints);
+                QVERIFY2(shown.endsWith(QChar(0x2026)) && code.startsWith(shown.chopped(1)), qPrintable(shown));
+                QVERIFY(label.toolTip().contains(code));
+            }
+            QLabel reference(shown, &window);
+            reference.setFont(label.font());
+            reference.setAlignment(label.alignment());
+            reference.setGeometry(label.geometry());
+            reference.show();
+            QVERIFY2(label.grab().toImage() == reference.grab().toImage(),
+                     qPrintable(QStringLiteral("%1 px does not show %2").arg(width).arg(shown)));
+        }
+        QVERIFY(cut >= 3);
+    }
 };
 
 QTEST_MAIN(TestFittedFont)

@@ -2,6 +2,7 @@
 // the main window over a sample working directory with the built languages.
 #include "TestSupport.h"
 #include "app/FittedFont.h"
+#include "app/LanguageTranslators.h"
 #include "app/MessageBox.h"
 #include "mainwindow/MainWindowImpl.h"
 #include "usb/UsbState.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -24,6 +26,8 @@
 #include <QStandardItemModel>
 #include <QTabBar>
 #include <QTableView>
+#include <QTranslator>
+#include <QTreeView>
 #include <QtTest>
 
 namespace {
@@ -289,6 +293,9 @@ private slots:
         delete m_dir;
         m_dir = nullptr;
         MessageBox::takeLog();
+        // A test that stopped early may leave a start-up pair behind.
+        qDeleteAll(LanguageTranslators::installed());
+        QLocale::setDefault(QLocale::system());
     }
 
     void menuEntries_data()
@@ -351,7 +358,7 @@ private slots:
         QCOMPARE(w.languageCount, 0);
         QVERIFY(w.menuLanguage->actions().isEmpty());
         QCOMPARE(w.actionHelp->text(), QStringLiteral("Help"));
-        QCOMPARE(w.languageTranslators.size(), 2);
+        QCOMPARE(LanguageTranslators::installed().size(), 2);
     }
 
     void switching()
@@ -403,7 +410,7 @@ private slots:
         QCOMPARE(w.changer8in1Dialog.windowTitle(), QStringLiteral("Fernbedienungs-Ersetzer"));
         QVERIFY(!(w.changer8in1Dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
         QCOMPARE(w.setFiltersPushButton->text(), QStringLiteral("Filter setzen"));
-        QCOMPARE(w.languageTranslators.size(), 2);
+        QCOMPARE(LanguageTranslators::installed().size(), 2);
 
         // Back again: one pair of translators at a time.
         entry(w, "English")->trigger();
@@ -411,7 +418,75 @@ private slots:
         QCOMPARE(checkedEntries(w), QStringList{"English"});
         QCOMPARE(w.actionHelp->text(), QStringLiteral("Help"));
         QCOMPARE(w.menu_File->title(), QStringLiteral("File"));
-        QCOMPARE(w.languageTranslators.size(), 2);
+        QCOMPARE(LanguageTranslators::installed().size(), 2);
+    }
+
+    // Started as the program starts, with the pair of translators installed
+    // before the window exists: a switch shows the chosen language in the
+    // texts it re-sets and in Qt's own texts, both ways and back, and Qt's
+    // file dialogs write sizes and dates in it.
+    void switchFromStartLanguage_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("other");
+        QTest::addRow("German to English") << "German" << "English";
+        QTest::addRow("English to German") << "English" << "German";
+    }
+    void switchFromStartLanguage()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, other);
+        QVERIFY(QDir().mkpath("files"));
+        QVERIFY(TestSupport::writeFile("files/seventy-eight.xml", QByteArray(78, 'x')));
+        setConfig("Settings/language", start);
+        setConfig("Settings/lastImportPath", QDir("files").absolutePath());
+        LanguageTranslators::install(QStringLiteral("Languages"), start, qApp);
+        MainWindowImpl w;
+        for (const QString &language : {start, other, start}) {
+            if (language != w.language)
+                entry(w, language)->trigger();
+            const bool german = language == QLatin1String("German");
+            const QString in = QStringLiteral(" in ") + language;
+            QCOMPARE(QLocale().language(), german ? QLocale::German : QLocale::English);
+            QVERIFY2(w.menu_File->title() == (german ? "Datei" : "File"), qPrintable(w.menu_File->title() + in));
+            QVERIFY2(w.menuTools->title() == (german ? "Werkzeuge" : "Tools"), qPrintable(w.menuTools->title() + in));
+            QVERIFY2(w.tabWidget->tabText(0) == (german ? "Start" : "Main"), qPrintable(w.tabWidget->tabText(0) + in));
+            QVERIFY2(w.tabWidget->tabText(1) == (german ? "Bilder" : "Images"),
+                     qPrintable(w.tabWidget->tabText(1) + in));
+            QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("q"),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &w);
+            const QString buttons = QStringList{box.button(QMessageBox::Yes)->text(),
+                                                box.button(QMessageBox::No)->text(),
+                                                box.button(QMessageBox::Cancel)->text()}
+                                        .join(QLatin1Char('/'))
+                                        .remove(QLatin1Char('&'));
+            QVERIFY2(buttons == (german ? "Ja/Nein/Abbrechen" : "Yes/No/Cancel"), qPrintable(buttons + in));
+
+            // The import's file dialog, as the File menu opens it.
+            QString size, date;
+            QVERIFY(TestSupport::whileModalDialogOpen([&] { w.importRemote(); }, [&](QDialog *dialog) {
+                auto *files = qobject_cast<QFileDialog *>(dialog);
+                QVERIFY(files);
+                auto *view = files->findChild<QTreeView *>(QStringLiteral("treeView"));
+                QVERIFY(view);
+                const auto row = [view]() -> QModelIndex {
+                    const QAbstractItemModel *model = view->model();
+                    for (int r = 0; r < model->rowCount(view->rootIndex()); ++r) {
+                        const QModelIndex name = model->index(r, 0, view->rootIndex());
+                        if (name.data().toString() == QLatin1String("seventy-eight.xml"))
+                            return name;
+                    }
+                    return QModelIndex();
+                };
+                QTRY_VERIFY(row().isValid());
+                size = row().siblingAtColumn(1).data().toString();
+                date = row().siblingAtColumn(3).data().toString();
+            }));
+            const QDateTime modified = QFileInfo("files/seventy-eight.xml").lastModified();
+            QVERIFY2(size == (german ? "78 Bytes" : "78 bytes"), qPrintable(size + in));
+            QVERIFY2(date == QLocale().toString(modified, QLocale::ShortFormat), qPrintable(date + in));
+        }
+        QCOMPARE(LanguageTranslators::installed().size(), 2);
     }
 
     // Column headers: models and keys always, links only on the Links page.
@@ -515,6 +590,18 @@ private slots:
                         << QString::fromLatin1(programming) << "key code";
         QTest::addRow("750x580 simple to full at 980x660, protocol bar")
             << QSize(750, 580) << false << "English" << DeviceTexts::Connected << QString() << "simple to full";
+        // A maximised window on a screen of 1366x768 under a window manager.
+        for (const char *language : {"English", "German"})
+            QTest::addRow("750x580 simple programming, simple to full at 1366x749, %s, protocol bar", language)
+                << QSize(750, 580) << false << QString::fromLatin1(language) << DeviceTexts::Connected
+                << "Settings/simpleProgramming"
+                << "simple to full at 1366x749";
+        for (const QSize &size : {QSize(1366, 768), QSize(980, 660)})
+            for (const char *programming : {"Settings/simpleProgramming", ""})
+                QTest::addRow("%dx%d full, simple-programming panel %s, protocol bar", size.width(), size.height(),
+                              *programming ? "hidden" : "shown")
+                    << size << true << "German" << DeviceTexts::Connected << QString::fromLatin1(programming)
+                    << "panel toggled";
         QTest::addRow("1366x768 narrowed and widened, protocol bar")
             << QSize(1366, 768) << true << "English" << DeviceTexts::Connected << QString() << "resize";
         QTest::addRow("1366x768 simple programming, narrowed and widened, protocol bar")
@@ -652,20 +739,31 @@ private slots:
                 settle();
             }
         }
-        if (scenario == QLatin1String("simple to full") || scenario == QLatin1String("resize")) {
+        const bool simpleToFull = scenario.startsWith(QLatin1String("simple to full"));
+        const bool barScenario =
+            simpleToFull || scenario == QLatin1String("resize") || scenario == QLatin1String("panel toggled");
+        if (barScenario) {
             // A bar of received messages, as the first capture draws it.
             QVERIFY(w.protocolBarPixmap.load(QStringLiteral(":/Icons/protocolbar.png")));
             w.formResize();
             settle();
         }
-        if (scenario == QLatin1String("simple to full")) {
+        if (simpleToFull) {
+            const QSize after = scenario.endsWith(QLatin1String("1366x749")) ? QSize(1366, 749) : QSize(980, 660);
             w.actionFullVersion->trigger();
             settle();
             full = true;
             w.showNormal();
-            w.resize(980, 660);
+            w.resize(after);
             settle();
-            QCOMPARE(w.size(), QSize(980, 660));
+            QCOMPARE(w.size(), after);
+        }
+        if (scenario == QLatin1String("panel toggled")) {
+            // As the settings dialog does: the simple-programming panel comes
+            // or goes beside the key list, the window keeps its size.
+            w.settingsSimpleProgramming = !w.settingsSimpleProgramming;
+            w.refreshSimpleProgram();
+            settle();
         }
         if (scenario == QLatin1String("resize")) {
             // The bar drawn wide must not hold the window wide afterwards.
@@ -677,11 +775,24 @@ private slots:
             w.resize(size);
             settle();
         }
-        if (scenario == QLatin1String("simple to full") || scenario == QLatin1String("resize")) {
+        if (barScenario) {
             const QPixmap bar = w.labelProtocol->pixmap();
             QVERIFY(!bar.isNull());
-            QVERIFY2(bar.width() <= w.labelProtocol->contentsRect().width(),
+            const QSize room = w.labelProtocol->contentsRect().size();
+            QVERIFY2(bar.width() <= room.width(),
                      qPrintable(QStringLiteral("bar %1 px wide in %2 px").arg(bar.width()).arg(w.labelProtocol->width())));
+            // A twelfth of its width high, and the bar scaled to that, not
+            // left at an earlier size.
+            QVERIFY2(w.labelProtocol->height() == w.labelProtocol->width() / 12,
+                     qPrintable(QStringLiteral("bar's label %1x%2")
+                                    .arg(w.labelProtocol->width())
+                                    .arg(w.labelProtocol->height())));
+            QVERIFY2(bar.width() == room.width() || bar.height() == room.height(),
+                     qPrintable(QStringLiteral("bar %1x%2 in %3x%4")
+                                    .arg(bar.width())
+                                    .arg(bar.height())
+                                    .arg(room.width())
+                                    .arg(room.height())));
             const int barRight = w.labelProtocol->mapTo(&w, QPoint(w.labelProtocol->width(), 0)).x();
             const int pictureLeft = w.labelPicture->mapTo(&w, QPoint(0, 0)).x();
             QVERIFY2(barRight <= pictureLeft, qPrintable(QStringLiteral("bar ends at %1, picture starts at %2")
@@ -723,6 +834,61 @@ private slots:
                      qPrintable(QStringLiteral("gap of %1 px").arg(panelLeft - listRight)));
         }
         w.attachUsb(nullptr);
+    }
+
+    // A code longer than its label has room for, even in the smallest font:
+    // each code label shows the code's start and an ellipsis, as a label
+    // holding just that would, never a middle part that looks like a whole
+    // code; the tooltip has the whole code. Followed through narrowing and
+    // widening the window.
+    void longCodeShowsItsStart_data()
+    {
+        QTest::addColumn<QString>("extraConfig");
+        QTest::addRow("simple programming") << "Settings/simpleProgramming";
+        QTest::addRow("search fields") << QString();
+    }
+    void longCodeShowsItsStart()
+    {
+        QFETCH(QString, extraConfig);
+        setConfig("Settings/settingsFullVersion", true);
+        if (!extraConfig.isEmpty())
+            setConfig(extraConfig, true);
+        MainWindowImpl w;
+        w.showNormal();
+        const QString code = QStringLiteral("03928A3C008C81E4F5D1B3F2A9C4D5E6F7");
+        w.setKeyCodeLabels(code);
+        int cut = 0;
+        for (const QSize &size : {QSize(980, 660), QSize(1366, 768), QSize(980, 660)}) {
+            w.resize(size);
+            settle();
+            for (QLabel *label : {w.labelKeyId, w.labelKeyId2, w.labelKeyIdSearch}) {
+                QWidget *page = label->parentWidget();
+                while (page && page->parentWidget() && page->parentWidget()->parentWidget() != w.tabWidget)
+                    page = page->parentWidget();
+                w.tabWidget->setCurrentWidget(page);
+                settle();
+                const QString where = QStringLiteral("%1 at %2x%3").arg(label->objectName()).arg(size.width()).arg(size.height());
+                QCOMPARE(label->text(), code);
+                const QString shown =
+                    label->fontMetrics().elidedText(code, Qt::ElideRight, FittedFont::textRoom(label));
+                if (shown != code) {
+                    ++cut;
+                    QVERIFY2(shown.endsWith(QChar(0x2026)) && code.startsWith(shown.chopped(1)) && shown.size() > 8,
+                             qPrintable(where + QStringLiteral(": ") + shown));
+                    QVERIFY2(label->toolTip().contains(code), qPrintable(where));
+                }
+                QLabel reference(shown, label->parentWidget());
+                reference.setFont(label->font());
+                reference.setAlignment(label->alignment());
+                reference.setGeometry(label->geometry());
+                reference.show();
+                QVERIFY2(label->grab().toImage() == reference.grab().toImage(),
+                         qPrintable(where + QStringLiteral(" does not show ") + shown));
+            }
+        }
+        // At 980x660 beside the simple-programming panel the code does not fit.
+        if (!extraConfig.isEmpty())
+            QVERIFY(cut > 0);
     }
 
     // The record dialog's texts come from the window's translation, each
