@@ -101,12 +101,8 @@ void MainWindowImpl::refreshActionUSBProgramm()
         return;
     // The configured types and the device's own; an empty configuration
     // offers the device's type alone.
-    auto *model = new RCTypesModel(RCTypesTV);
-    model->setQuery(RemoteTypeQuery::selectTypes(QStringList(rcTypesList) << QString::number(deviceRCTypeId)));
-    RCTypesTV->setSelectionBehavior(QAbstractItemView::SelectRows);
-    RCTypesModel *previous = rcTypesModel;
-    rcTypesModel = model;
-    replaceModel(RCTypesTV, model, previous);
+    installTypeList(QStringList(rcTypesList) << QString::number(deviceRCTypeId));
+    const RCTypesModel *model = rcTypesModel;
     RCTypesTV->verticalHeader()->setDefaultSectionSize(20);
 
     int row = 0;
