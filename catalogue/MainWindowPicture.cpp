@@ -139,7 +139,7 @@ void MainWindowImpl::refreshLinks()
     // Refilled on every call, not only when the link master changes: a list
     // kept for the same master would go on showing deleted or changed models.
     const QString link = CurrentRow::text(ModelsTV, 5);
-    const QString shownRcid = CurrentRow::text(LinksTV, 0);
+    const QString chosenRcid = CurrentRow::text(LinksTV, 0);
     lastLinksLink = link;
 
     RCLinksModel *previous = linksModel;
@@ -160,9 +160,9 @@ void MainWindowImpl::refreshLinks()
     LinksTV->setVisible(true);
 
     // Keep the row the user had chosen when it is still in the group.
-    if (!shownRcid.isEmpty()) {
+    if (!chosenRcid.isEmpty()) {
         for (int row = 0; row < linksModel->rowCount(); ++row) {
-            if (linksModel->index(row, 0).data().toString() == shownRcid) {
+            if (linksModel->index(row, 0).data().toString() == chosenRcid) {
                 LinksTV->selectRow(row);
                 break;
             }
@@ -190,10 +190,6 @@ void MainWindowImpl::layoutPanels(bool readCatalogue)
         refreshImageEnable();
         refreshImageButtons();
         break;
-    case kLinksTab:
-        if (readCatalogue)
-            refreshLinks();
-        break;
     default:
         break;
     }
@@ -214,6 +210,9 @@ void MainWindowImpl::tabSwitched()
         return;
     }
     layoutPanels(true);
+    // Filled when brought up, not on every resize: a list that cannot be
+    // read says so once, not once per resize step.
+    refreshLinks();
 }
 
 void MainWindowImpl::refreshChangerPosition()

@@ -150,7 +150,8 @@ public:
     void listFailedLater(QAbstractItemView *view, const QString &error);
     // The search's failure: a box, and a list that cannot pass for its result.
     void searchFailed(const QString &error);
-    // formResize(); without readCatalogue only what needs no catalogue read.
+    // What formResize() does; without readCatalogue only what needs no
+    // catalogue read (the same-key marks stay where they are).
     void layoutPanels(bool readCatalogue);
 
     // ---- remote-type picture
