@@ -14,7 +14,6 @@
 
 #include <QApplication>
 #include <QCompleter>
-#include <QDebug>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QSqlError>
@@ -117,11 +116,11 @@ void MainWindowImpl::refreshModels()
     const QString brand = ModelFilter::brandValue(panel.brand);
     if (!brand.isEmpty()
         && !ModelFilter::brandSpellings(QSqlDatabase::database(), brand, &panel.brandSpellings, &error)) {
-        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+        tellCatalogueUnread(error);
         return;
     }
     if (!installModelList(ModelFilter::filter(panel), &error))
-        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+        tellCatalogueUnread(error);
 }
 
 bool MainWindowImpl::installModelList(const QString &filter, QString *error)
@@ -293,7 +292,7 @@ void MainWindowImpl::refreshBrands()
     QString error;
     const QStringList brands = CatalogueLists::brands(QSqlDatabase::database(), &error);
     if (!error.isEmpty())
-        qDebug() << "brand list:" << error;
+        tellCatalogueUnread(error); // some brands missing from the completion would pass for none
     brandCompleter = listCompleter(this, brands, 20);
     brandLineEdit->setCompleter(brandCompleter);
     // While its popup is open the typing goes through the popup, whose key
@@ -308,7 +307,7 @@ void MainWindowImpl::refreshTypes()
     QString error;
     const QStringList types = CatalogueLists::types(QSqlDatabase::database(), &error);
     if (!error.isEmpty())
-        qDebug() << "type list:" << error;
+        tellCatalogueUnread(error); // the type box would offer some of the types as all of them
     comboBoxType->addItems(types);
     comboBoxType->setMaxVisibleItems(30);
     // The record dialog attaches it to its type field.

@@ -269,6 +269,10 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     // An in-place edit of a model changes rows the links list may be showing.
     connect(ModelsTV, &RCModelsTableView::modelEdited, this, &MainWindowImpl::refreshLinks);
 
+    // The first reads of the catalogue: a damaged part fails in several lists
+    // at once, and is told once, when the window is built.
+    QStringList startFailures;
+    gatheredCatalogueErrors = &startFailures;
     installTypeList(rcTypesList);
     RCTypesTV->verticalHeader()->setDefaultSectionSize(20);
     RCTypesTV->selectRow(0);
@@ -318,6 +322,9 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
         QTimer::singleShot(0, this, &MainWindowImpl::checkUpdatesAtStart);
 
     refreshRC();
+    gatheredCatalogueErrors = nullptr;
+    for (const QString &failure : std::as_const(startFailures))
+        tellCatalogueUnread(failure);
 
     labelD->setFocus(Qt::OtherFocusReason);
 }
