@@ -141,7 +141,8 @@ public:
     // Selects the rows of the model and type the panels show.
     void selectShownRows();
     // Tells that a list or panel could not be read. While refreshRC() refills
-    // the panels their failures are gathered and told once.
+    // the panels, and while the window is built, failures are gathered and
+    // each reason is told once.
     void tellCatalogueUnread(const QString &error);
     QStringList *gatheredCatalogueErrors = nullptr;
     // Fills the remote-type list with the offered rows of the types ids.

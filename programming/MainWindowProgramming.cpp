@@ -6,8 +6,6 @@
 #include "app/SettingsWriter.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/RCTypesModel.h"
-#include "catalogue/RemoteTypeQuery.h"
-#include "catalogue/ReplaceModel.h"
 #include "programming/KeyImage.h"
 #include "programming/MacroBlock.h"
 #include "programming/MacroCatalogue.h"
