@@ -8,14 +8,18 @@
 #include "catalogue/KeyReleaseForwarder.h"
 #include "catalogue/ModelFilter.h"
 #include "catalogue/RCModelsModel.h"
+#include "catalogue/RCTypesModel.h"
+#include "catalogue/RemoteTypeQuery.h"
+#include "catalogue/ReplaceModel.h"
 
 #include <QApplication>
 #include <QCompleter>
-#include <QDebug>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QSqlError>
 #include <QStringListModel>
+
+#include <utility>
 
 namespace {
 
@@ -113,11 +117,11 @@ void MainWindowImpl::refreshModels()
     const QString brand = ModelFilter::brandValue(panel.brand);
     if (!brand.isEmpty()
         && !ModelFilter::brandSpellings(QSqlDatabase::database(), brand, &panel.brandSpellings, &error)) {
-        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+        tellCatalogueUnread(error);
         return;
     }
     if (!installModelList(ModelFilter::filter(panel), &error))
-        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+        tellCatalogueUnread(error);
 }
 
 bool MainWindowImpl::installModelList(const QString &filter, QString *error)
@@ -133,20 +137,19 @@ bool MainWindowImpl::installModelList(const QString &filter, QString *error)
     next->setTable(QStringLiteral("rcmodels"));
     next->setFilter(filter);
     next->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    next->setLateFailureHandler([this](const QString &reason) { listFailedLater(ModelsTV, reason); });
     // Rows are fetched as the list is scrolled, so a large catalogue shows its
-    // first rows at once.
+    // first rows at once. A select that fails part-way leaves the list empty.
     const bool selected = next->select();
-    if (!selected && previous) {
-        // A list that could not be read (the catalogue locked or damaged)
-        // would show as empty, without even its headers: keep the old one.
-        if (error)
-            *error = next->lastError().text();
+    if (!selected && error)
+        *error = next->lastError().text();
+    if (!selected && previous && CatalogueRead::locked(next->lastError().text())) {
+        // A list that could not be read because another program holds the
+        // catalogue would show without even its headers: keep the old one.
         delete next;
         return false;
     }
     modelsModel = next;
-    if (!selected && error)
-        *error = modelsModel->lastError().text();
 
     ModelsTV->setModel(modelsModel);
     ModelsTV->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -164,6 +167,73 @@ bool MainWindowImpl::installModelList(const QString &filter, QString *error)
     return selected;
 }
 
+void MainWindowImpl::installTypeList(const QStringList &ids)
+{
+    auto *model = new RCTypesModel(RCTypesTV);
+    model->setLateFailureHandler([this](const QString &reason) { listFailedLater(RCTypesTV, reason); });
+    model->setQuery(RemoteTypeQuery::selectTypes(ids));
+    RCTypesModel *previous = rcTypesModel;
+    rcTypesModel = model;
+    replaceModel(RCTypesTV, model, previous);
+    RCTypesTV->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Without its types the window offers no keys at all: say why.
+    if (model->readFailed())
+        tellCatalogueUnread(model->lastError().text());
+}
+
+void MainWindowImpl::tellCatalogueUnread(const QString &error)
+{
+    if (gatheredCatalogueErrors) {
+        if (!gatheredCatalogueErrors->contains(error))
+            gatheredCatalogueErrors->append(error);
+        return;
+    }
+    MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
+}
+
+void MainWindowImpl::listFailedLater(QAbstractItemView *view, const QString &error)
+{
+    // Called while the view fetches rows; the box waits until that is done.
+    QMetaObject::invokeMethod(
+        this,
+        [this, view, error] {
+            if (view == LinksTV)
+                LinksTV->hide(); // an empty list would say the model has no links
+            tellCatalogueUnread(error);
+            // An emptied model or type list leaves nothing chosen: the panels follow.
+            if (view == ModelsTV || view == RCTypesTV)
+                refreshRC();
+        },
+        Qt::QueuedConnection);
+}
+
+namespace {
+
+// Selects the first loaded row of view whose column holds value (rows not yet
+// fetched are not read: that would wait on the catalogue again).
+void selectRowWith(QTableView *view, int column, const QString &value)
+{
+    const QAbstractItemModel *model = view->model();
+    if (!model)
+        return;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->index(row, column).data().toString() == value) {
+            view->selectRow(row);
+            return;
+        }
+    }
+    // The row is gone from the list: nothing chosen rather than another one.
+    view->selectionModel()->clear();
+}
+
+} // namespace
+
+void MainWindowImpl::selectShownRows()
+{
+    selectRowWith(ModelsTV, 0, shownRcid);
+    selectRowWith(RCTypesTV, 0, shownTypeId);
+}
+
 void MainWindowImpl::refreshRC()
 {
     // Every panel below reads the catalogue; while another program holds it
@@ -171,9 +241,14 @@ void MainWindowImpl::refreshRC()
     // are when it cannot be read.
     QString error;
     if (!CatalogueRead::readable(QSqlDatabase::database(), &error)) {
+        // The panels stay on what they show; so does the choice in the lists.
+        selectShownRows();
         MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
         return;
     }
+    // A damaged part of the catalogue fails in several panels at once: one box.
+    QStringList failures;
+    QStringList *outer = std::exchange(gatheredCatalogueErrors, &failures);
     refreshSimpleProgram();
     refreshChangerPosition();
     refreshKeys();
@@ -182,6 +257,9 @@ void MainWindowImpl::refreshRC()
     refreshChangerPicture();
     refreshImageEnable();
     refreshImageButtons();
+    gatheredCatalogueErrors = outer;
+    for (const QString &failure : std::as_const(failures))
+        tellCatalogueUnread(failure);
 }
 
 void MainWindowImpl::setFilters()
@@ -215,7 +293,7 @@ void MainWindowImpl::refreshBrands()
     QString error;
     const QStringList brands = CatalogueLists::brands(QSqlDatabase::database(), &error);
     if (!error.isEmpty())
-        qDebug() << "brand list:" << error;
+        tellCatalogueUnread(error); // some brands missing from the completion would pass for none
     brandCompleter = listCompleter(this, brands, 20);
     brandLineEdit->setCompleter(brandCompleter);
     // While its popup is open the typing goes through the popup, whose key
@@ -230,7 +308,7 @@ void MainWindowImpl::refreshTypes()
     QString error;
     const QStringList types = CatalogueLists::types(QSqlDatabase::database(), &error);
     if (!error.isEmpty())
-        qDebug() << "type list:" << error;
+        tellCatalogueUnread(error); // the type box would offer some of the types as all of them
     comboBoxType->addItems(types);
     comboBoxType->setMaxVisibleItems(30);
     // The record dialog attaches it to its type field.

@@ -96,20 +96,32 @@ void MainWindowImpl::refreshKeys()
     QString error;
     if (previous && !CatalogueRead::readable(QSqlDatabase::database(), &error)) {
         // Setting up the table and selecting would each wait for the lock.
+        // The panels stay on their model, and so does the lists' choice.
+        selectShownRows();
         MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(error));
         return;
     }
     auto *next = new RCKeysModel(KeysTV);
     next->setTable(QStringLiteral("rckeys"));
     next->setFilter(KeysPanelRules::keysFilter(in.link, in.typeId));
-    if (!next->select() && previous) {
-        // An unread list would show empty and without headers, as if the
-        // model had no keys: the old list stays and the user is told.
-        MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(next->lastError().text()));
-        delete next;
-        return;
+    next->setLateFailureHandler([this](const QString &reason) { listFailedLater(KeysTV, reason); });
+    if (!next->select()) {
+        const QString reason = next->lastError().text();
+        if (previous && CatalogueRead::locked(reason)) {
+            // An unread list would show empty and without headers, as if the
+            // model had no keys: the old list stays, with its model chosen.
+            selectShownRows();
+            MessageBox::warning(this, tr("Catalogue"), CatalogueRead::message(reason));
+            delete next;
+            return;
+        }
+        // Part of the keys would pass for all of them: the list stays empty.
+        tellCatalogueUnread(reason);
     }
     keysModel = next;
+    shownRcid = in.rcid;
+    shownLink = in.link;
+    shownTypeId = CurrentRow::text(RCTypesTV, 0);
     replaceModel(KeysTV, keysModel, previous);
     keysModel->setHeaderData(2, Qt::Horizontal, tr("Name"), Qt::EditRole);
     keysModel->setHeaderData(3, Qt::Horizontal, tr("ID"), Qt::EditRole);
@@ -160,26 +172,30 @@ void MainWindowImpl::refreshLinks()
     // Refilled on every call, not only when the link master changes: a list
     // kept for the same master would go on showing deleted or changed models.
     const QString link = CurrentRow::text(ModelsTV, 5);
-    const QString shownRcid = CurrentRow::text(LinksTV, 0);
+    const QString chosenRcid = CurrentRow::text(LinksTV, 0);
     lastLinksLink = link;
 
     RCLinksModel *previous = linksModel;
     linksModel = new RCLinksModel(LinksTV);
-    QSqlQuery query = ModelLinks::query(QSqlDatabase::database(), link, showHidden, showHidden1);
-    if (!query.isActive())
-        qWarning() << "refreshLinks:" << query.lastError().text();
-    linksModel->setQuery(std::move(query));
+    linksModel->setLateFailureHandler([this](const QString &reason) { listFailedLater(LinksTV, reason); });
+    linksModel->setQuery(ModelLinks::query(QSqlDatabase::database(), link, showHidden, showHidden1));
     linksModel->setHeaderData(1, Qt::Horizontal, tr("Brand"), Qt::EditRole);
     linksModel->setHeaderData(2, Qt::Horizontal, tr("Type"), Qt::EditRole);
     linksModel->setHeaderData(3, Qt::Horizontal, tr("Model"), Qt::EditRole);
     LinksTV->setSelectionBehavior(QAbstractItemView::SelectRows);
     replaceModel(LinksTV, linksModel, previous);
+    if (linksModel->readFailed()) {
+        // An empty list would say the model has no links.
+        LinksTV->hide();
+        tellCatalogueUnread(linksModel->lastError().text());
+        return;
+    }
     LinksTV->setVisible(true);
 
     // Keep the row the user had chosen when it is still in the group.
-    if (!shownRcid.isEmpty()) {
+    if (!chosenRcid.isEmpty()) {
         for (int row = 0; row < linksModel->rowCount(); ++row) {
-            if (linksModel->index(row, 0).data().toString() == shownRcid) {
+            if (linksModel->index(row, 0).data().toString() == chosenRcid) {
                 LinksTV->selectRow(row);
                 break;
             }
@@ -189,11 +205,16 @@ void MainWindowImpl::refreshLinks()
 
 void MainWindowImpl::formResize()
 {
+    layoutPanels(true);
+}
+
+void MainWindowImpl::layoutPanels(bool readCatalogue)
+{
     refreshChangerPictureView();
     if (ledLabel)
         ledLabel->setGeometry(PictureGeometry::ledRect(labelPicture->geometry()));
     resizeSameKeyMarkers();
-    if (labelKeyId->text() != QLatin1String("UNKNOWN"))
+    if (readCatalogue && labelKeyId->text() != QLatin1String("UNKNOWN"))
         refreshSameKey();
     refreshImageGeometries();
     switch (tabWidget->currentIndex()) {
@@ -201,12 +222,29 @@ void MainWindowImpl::formResize()
         refreshImageEnable();
         refreshImageButtons();
         break;
-    case kLinksTab:
-        refreshLinks();
-        break;
     default:
         break;
     }
+}
+
+void MainWindowImpl::tabSwitched()
+{
+    // The links list and the same-key marks read the catalogue. While another
+    // program holds it, wait for it once and say so, rather than once per
+    // read and then show an empty list.
+    const bool reads = tabWidget->currentIndex() == kLinksTab || labelKeyId->text() != QLatin1String("UNKNOWN");
+    QString error;
+    if (reads && !CatalogueRead::readable(QSqlDatabase::database(), &error)) {
+        if (tabWidget->currentIndex() == kLinksTab)
+            LinksTV->hide();
+        showStatus(CatalogueRead::message(error).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        layoutPanels(false);
+        return;
+    }
+    layoutPanels(true);
+    // Filled when brought up, not on every resize: a list that cannot be
+    // read says so once, not once per resize step.
+    refreshLinks();
 }
 
 void MainWindowImpl::refreshChangerPosition()
@@ -218,8 +256,9 @@ void MainWindowImpl::refreshChangerPosition()
     const QString customer =
         RemoteTypePicture::customerFor(pictureCustomers, db, customerId, defaultCustomerId, typeId);
     const KeyPositionTable::LoadResult result = keyPositions.load(db, typeId, customer);
+    keyPositionsRead = result.ok;
     if (!result.ok)
-        qWarning() << "refreshChangerPosition:" << result.error;
+        tellCatalogueUnread(result.error); // the picture would show keys without their spots
     else if (result.ignored > 0)
         qDebug() << "refreshChangerPosition:" << result.ignored << "key positions outside 0..127 ignored";
     labelPicture->setKeyPositions(keyPositions);
@@ -251,13 +290,25 @@ void MainWindowImpl::refreshChangerPicture()
     labelPicture->rcid = link;
     labelPicture->rcTypeId = typeId.toInt();
 
+    // A picture without its key spots, or without the spots of some of the
+    // model's keys, would show keys as missing: no picture then.
+    QList<int> modelKeys;
+    QString error;
+    if (keyPositionsRead && !changerPixmap.isNull()) {
+        modelKeys = RemoteTypePicture::modelKeys(QSqlDatabase::database(), link, typeId, &error);
+        if (!error.isEmpty())
+            tellCatalogueUnread(error);
+    }
+    if (!keyPositionsRead || !error.isEmpty())
+        changerPixmap = QPixmap();
+
     if (!changerPixmap.isNull()) {
         // Circles follow the picture as scaled (the label's height, unless the
         // file has another shape than the nominal picture).
         const int pictureHeight = changerPixmap.height();
         QPainter painter(&changerPixmap);
         painter.setBrush(Qt::SolidPattern);
-        for (int n : RemoteTypePicture::modelKeys(QSqlDatabase::database(), link, typeId)) {
+        for (int n : std::as_const(modelKeys)) {
             if (!keyPositions.contains(n))
                 continue; // no hot-spot on this picture: nothing to mark
             const KeyPosition key = keyPositions.at(n);

@@ -2,7 +2,7 @@
 
 #include "catalogue/RCModelsModel.h"
 
-RCKeysModel::RCKeysModel(QObject *parent, QSqlDatabase db) : QSqlTableModel(parent, db)
+RCKeysModel::RCKeysModel(QObject *parent, QSqlDatabase db) : WholeListModel<QSqlTableModel>(parent, db)
 {
     setEditStrategy(QSqlTableModel::OnManualSubmit);
 }
@@ -11,7 +11,7 @@ RCKeysModel::~RCKeysModel() = default;
 
 void RCKeysModel::setTable(const QString &tableName)
 {
-    QSqlTableModel::setTable(tableName);
+    WholeListModel<QSqlTableModel>::setTable(tableName);
     if (primaryKey().isEmpty())
         setPrimaryKey(RCModelsModel::keyIndex(
             record(), {QStringLiteral("Rcid"), QStringLiteral("RCTypeId"), QStringLiteral("Nkey")}));

@@ -1,5 +1,5 @@
 #include "catalogue/RCLinksModel.h"
 
-RCLinksModel::RCLinksModel(QObject *parent) : QSqlQueryModel(parent) {}
+RCLinksModel::RCLinksModel(QObject *parent) : WholeListModel<QSqlQueryModel>(parent) {}
 
 RCLinksModel::~RCLinksModel() = default;

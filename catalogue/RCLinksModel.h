@@ -2,8 +2,11 @@
 
 #include <QSqlQueryModel>
 
-// The links list: the models of one link group (the links query).
-class RCLinksModel : public QSqlQueryModel
+#include "catalogue/WholeListModel.h"
+
+// The links list: the models of one link group (the links query), all of
+// them or none.
+class RCLinksModel : public WholeListModel<QSqlQueryModel>
 {
     Q_OBJECT
 public:

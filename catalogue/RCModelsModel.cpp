@@ -3,13 +3,13 @@
 #include <QSqlField>
 #include <QSqlRecord>
 
-RCModelsModel::RCModelsModel(QObject *parent, QSqlDatabase db) : QSqlTableModel(parent, db) {}
+RCModelsModel::RCModelsModel(QObject *parent, QSqlDatabase db) : WholeListModel<QSqlTableModel>(parent, db) {}
 
 RCModelsModel::~RCModelsModel() = default;
 
 void RCModelsModel::setTable(const QString &tableName)
 {
-    QSqlTableModel::setTable(tableName);
+    WholeListModel<QSqlTableModel>::setTable(tableName);
     if (primaryKey().isEmpty())
         setPrimaryKey(keyIndex(record(), {QStringLiteral("Rcid")}));
 }

@@ -4,10 +4,12 @@
 #include <QSqlIndex>
 #include <QSqlTableModel>
 
+#include "catalogue/WholeListModel.h"
+
 // The model list: table "rcmodels" with the filter panel's filter. Edits are
 // written by the list's view with its own statement, so the model itself
-// never submits them.
-class RCModelsModel : public QSqlTableModel
+// never submits them. A read that fails part-way leaves the list empty.
+class RCModelsModel : public WholeListModel<QSqlTableModel>
 {
     Q_OBJECT
 public:

@@ -1,5 +1,5 @@
 #include "catalogue/RCTypesModel.h"
 
-RCTypesModel::RCTypesModel(QObject *parent) : QSqlQueryModel(parent) {}
+RCTypesModel::RCTypesModel(QObject *parent) : WholeListModel<QSqlQueryModel>(parent) {}
 
 RCTypesModel::~RCTypesModel() = default;

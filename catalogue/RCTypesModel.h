@@ -2,8 +2,10 @@
 
 #include <QSqlQueryModel>
 
-// The remote-type list: the offered rows of "rctypes".
-class RCTypesModel : public QSqlQueryModel
+#include "catalogue/WholeListModel.h"
+
+// The remote-type list: the offered rows of "rctypes", all of them or none.
+class RCTypesModel : public WholeListModel<QSqlQueryModel>
 {
     Q_OBJECT
 public:

@@ -18,18 +18,17 @@ QVariant number(const QString &text)
     return ok ? QVariant(v) : QVariant();
 }
 
-QList<int> keyNumbers(QSqlQuery &q)
+QList<int> keyNumbers(QSqlQuery &q, QString *error)
 {
     QList<int> keys;
-    if (!q.exec())
-        return keys;
+    q.exec(); // a failed statement is reported by each()
     // Marks for some of the keys would say the others are missing.
     if (!CatalogueRead::each(q, [&](const QSqlQuery &row) {
             bool ok = false;
             const int n = row.value(0).toInt(&ok);
             if (ok)
                 keys.append(n);
-        }))
+        }, error))
         return {};
     return keys;
 }
@@ -79,13 +78,13 @@ QString RemoteTypePicture::customerFor(QMap<QString, QString> &memo, QSqlDatabas
     return customer;
 }
 
-QList<int> RemoteTypePicture::modelKeys(QSqlDatabase db, const QString &link, const QString &typeId)
+QList<int> RemoteTypePicture::modelKeys(QSqlDatabase db, const QString &link, const QString &typeId, QString *error)
 {
     QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT Nkey FROM rckeys WHERE(Rcid=? AND RCTypeId=?)"));
     q.addBindValue(link);
     q.addBindValue(number(typeId));
-    return keyNumbers(q);
+    return keyNumbers(q, error);
 }
 
 bool RemoteTypePicture::modelHasKey(QSqlDatabase db, const QString &link, int typeId, int n)

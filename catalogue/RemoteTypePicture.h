@@ -27,7 +27,9 @@ public:
                                const QString &baseDir = QString());
 
     // Key numbers the model (its link master) has for the type, in table order.
-    static QList<int> modelKeys(QSqlDatabase db, const QString &link, const QString &typeId);
+    // Empty when the read fails (*error, when given, says why).
+    static QList<int> modelKeys(QSqlDatabase db, const QString &link, const QString &typeId,
+                                QString *error = nullptr);
     // Whether the model has a key row for key number n of the type.
     static bool modelHasKey(QSqlDatabase db, const QString &link, int typeId, int n);
 };

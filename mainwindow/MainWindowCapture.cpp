@@ -95,9 +95,11 @@ void MainWindowImpl::learnKey()
     const int nkey = labelPicture->selectedKey;
     if (!KeyPositionTable::isKeyNumber(nkey))
         return;
-    const QString rcid = CurrentRow::text(ModelsTV, 0);
-    const QString link = CurrentRow::text(ModelsTV, 5);
-    const QString typeId = CurrentRow::text(RCTypesTV, 0);
+    // The key double-clicked is one of the keys the panels show, which the
+    // lists' choice need not be (a refresh refused while rc.db was locked).
+    const QString rcid = shownRcid;
+    const QString link = shownLink;
+    const QString typeId = shownTypeId;
     if (link.isEmpty())
         return;
     clearStatus();
@@ -123,8 +125,8 @@ void MainWindowImpl::learnKey()
         if (keysModel)
             keysModel->submitAll();
     }
-    // The selection may have changed while the question was open.
-    if (CurrentRow::text(ModelsTV, 5) != link || CurrentRow::text(RCTypesTV, 0) != typeId)
+    // The panels may have changed while the question was open.
+    if (shownLink != link || shownTypeId != typeId)
         return;
     const KeyLearning::Result result = KeyLearning::storeCode(db, rcid, link, typeId, nkey, code);
     switch (result.status) {
@@ -175,8 +177,9 @@ void MainWindowImpl::transmitKey()
 {
     transmitReady = false;
     const int nkey = labelPicture->selectedKey;
-    const QString link = CurrentRow::text(ModelsTV, 5);
-    const QString typeId = CurrentRow::text(RCTypesTV, 0);
+    // A key of the picture: of the model the panels show.
+    const QString link = shownLink;
+    const QString typeId = shownTypeId;
     QSqlDatabase db = QSqlDatabase::database();
     // Without the key there is nothing to send; the release arms transmission again.
     const KeyLearning::StoredKey key = KeyLearning::findKey(db, link, typeId, nkey);

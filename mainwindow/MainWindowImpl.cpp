@@ -102,7 +102,7 @@ const Connection kConnections[] = {
     IRVANTA_ROW(15, w->removeFiltersPushButton, &QPushButton::clicked, &W::removeFilters),
     IRVANTA_ROW(16, w->ModelsTV, &QAbstractItemView::clicked, &W::refreshRC),
     IRVANTA_ROW(17, w->RCTypesTV, &QAbstractItemView::clicked, &W::refreshRC),
-    IRVANTA_ROW(18, w->tabWidget, &QTabWidget::currentChanged, &W::formResize),
+    IRVANTA_ROW(18, w->tabWidget, &QTabWidget::currentChanged, &W::tabSwitched),
     IRVANTA_ROW(19, w->KeysTV, &QAbstractItemView::clicked, &W::refreshID),
     IRVANTA_ROW(20, w->newRemoteDialog.okPushButton, &QPushButton::pressed, &W::editRemoteControl),
     IRVANTA_ROW(21, w->settingsDialog.savePushButton, &QPushButton::pressed, &W::updateSettings),
@@ -278,10 +278,11 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     // An in-place edit of a model changes rows the links list may be showing.
     connect(ModelsTV, &RCModelsTableView::modelEdited, this, &MainWindowImpl::refreshLinks);
 
-    rcTypesModel = new RCTypesModel(RCTypesTV);
-    rcTypesModel->setQuery(RemoteTypeQuery::selectTypes(rcTypesList));
-    RCTypesTV->setSelectionBehavior(QAbstractItemView::SelectRows);
-    RCTypesTV->setModel(rcTypesModel);
+    // The first reads of the catalogue: a damaged part fails in several lists
+    // at once, and is told once, when the window is built.
+    QStringList startFailures;
+    gatheredCatalogueErrors = &startFailures;
+    installTypeList(rcTypesList);
     RCTypesTV->verticalHeader()->setDefaultSectionSize(20);
     RCTypesTV->selectRow(0);
     RCTypesTV->show();
@@ -330,6 +331,9 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
         QTimer::singleShot(0, this, &MainWindowImpl::checkUpdatesAtStart);
 
     refreshRC();
+    gatheredCatalogueErrors = nullptr;
+    for (const QString &failure : std::as_const(startFailures))
+        tellCatalogueUnread(failure);
 
     labelD->setFocus(Qt::OtherFocusReason);
 }

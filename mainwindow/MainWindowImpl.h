@@ -129,9 +129,33 @@ public:
     QCompleter *typeCompleter = nullptr;
     int lastKey = 0;
     QString lastLinksLink;
+    // The model (its Rcid and link master) and the remote type whose keys the
+    // panels show: set when the key list is refilled. A learned key is stored
+    // there, and a refresh the catalogue refused puts the lists' selection
+    // back on them.
+    QString shownRcid;
+    QString shownLink;
+    QString shownTypeId;
+    // Selects the rows of the model and type the panels show.
+    void selectShownRows();
+    // Tells that a list or panel could not be read. While refreshRC() refills
+    // the panels, and while the window is built, failures are gathered and
+    // each reason is told once.
+    void tellCatalogueUnread(const QString &error);
+    QStringList *gatheredCatalogueErrors = nullptr;
+    // Fills the remote-type list with the offered rows of the types ids.
+    void installTypeList(const QStringList &ids);
+    // A list that failed after it was shown (rows fetched as it is scrolled).
+    void listFailedLater(QAbstractItemView *view, const QString &error);
+    // The search's failure: a box, and a list that cannot pass for its result.
+    void searchFailed(const QString &error);
+    // What formResize() does; without readCatalogue only what needs no
+    // catalogue read (the same-key marks stay where they are).
+    void layoutPanels(bool readCatalogue);
 
     // ---- remote-type picture
     KeyPositionTable keyPositions; // 128 hot-spots of the selected type and customer
+    bool keyPositionsRead = true;  // false: they could not be read, and no picture is drawn
     QMap<QString, QPixmap> pictureCache;
     QMap<QString, QString> pictureCustomers;
     int pictureCacheHeight = 0;
@@ -254,6 +278,9 @@ public slots:
     void refreshKeys();
     void refreshLinks();
     void formResize();
+    // A tab was brought up: what it shows is refilled, or the status line
+    // says why not.
+    void tabSwitched();
     void refreshChangerPosition();
     void refreshChangerPicture();
     void refreshChangerPictureView();

@@ -6,8 +6,6 @@
 #include "app/SettingsWriter.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/RCTypesModel.h"
-#include "catalogue/RemoteTypeQuery.h"
-#include "catalogue/ReplaceModel.h"
 #include "programming/KeyImage.h"
 #include "programming/MacroBlock.h"
 #include "programming/MacroCatalogue.h"
@@ -101,12 +99,8 @@ void MainWindowImpl::refreshActionUSBProgramm()
         return;
     // The configured types and the device's own; an empty configuration
     // offers the device's type alone.
-    auto *model = new RCTypesModel(RCTypesTV);
-    model->setQuery(RemoteTypeQuery::selectTypes(QStringList(rcTypesList) << QString::number(deviceRCTypeId)));
-    RCTypesTV->setSelectionBehavior(QAbstractItemView::SelectRows);
-    RCTypesModel *previous = rcTypesModel;
-    rcTypesModel = model;
-    replaceModel(RCTypesTV, model, previous);
+    installTypeList(QStringList(rcTypesList) << QString::number(deviceRCTypeId));
+    const RCTypesModel *model = rcTypesModel;
     RCTypesTV->verticalHeader()->setDefaultSectionSize(20);
 
     int row = 0;

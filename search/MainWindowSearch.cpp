@@ -35,15 +35,33 @@ void MainWindowImpl::search()
     const KeySearchFilter::PositionMap positions = KeySearchFilter::readPositions(QSqlDatabase::database(), &error);
     if (!error.isEmpty()) {
         // Without the key positions the search would look for other keys.
-        MessageBox::warning(this, tr("Search"), CatalogueRead::message(error));
+        searchFailed(error);
         return;
     }
     const QString filter = KeySearchFilter::filter(rows, rcTypeList, positions);
     qDebug().noquote() << "search:" << filter;
-    // An empty list must not pass for "no model carries these codes".
-    if (!installModelList(filter, &error))
-        appendLog(tr("The search failed: %1").arg(error));
+    if (!installModelList(filter, &error)) {
+        searchFailed(error);
+        return;
+    }
     refreshRC();
+}
+
+void MainWindowImpl::searchFailed(const QString &error)
+{
+    // The list shown before (the whole catalogue, often) would read as "every
+    // model carries these codes", and a part of the result as all of it: the
+    // list is emptied, and the box says that it holds no result.
+    if (modelsModel)
+        modelsModel->showNone(error);
+    appendLog(tr("The search failed: %1").arg(error));
+    MessageBox::warning(this, tr("Search"),
+                        tr("The search failed: %1").arg(CatalogueRead::message(error)) + QLatin1Char('\n')
+                            + tr("The model list is empty until a search or filter can be read."));
+    // The panels follow the empty list; while the catalogue is locked they
+    // stay on the model whose keys they show.
+    if (!CatalogueRead::locked(error))
+        refreshRC();
 }
 
 void MainWindowImpl::addKeysSearch(int row)

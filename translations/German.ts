@@ -856,6 +856,10 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <translation>Die Suche ist fehlgeschlagen: %1</translation>
     </message>
     <message>
+        <source>The model list is empty until a search or filter can be read.</source>
+        <translation>Die Modellliste bleibt leer, bis eine Suche oder ein Filter gelesen werden kann.</translation>
+    </message>
+    <message>
         <source>Description</source>
         <translation>Beschreibung</translation>
     </message>

@@ -2,8 +2,10 @@
 // rows full of NULLs and on catalogues that lack a table; rows are read back
 // by their identity even where the catalogue declares no key.
 #include "CatalogueFixture.h"
+#include "DamagedCatalogue.h"
 #include "TestSupport.h"
 
+#include "catalogue/CatalogueRead.h"
 #include "catalogue/ModelFilter.h"
 #include "catalogue/RCConvertModel.h"
 #include "catalogue/RCKeysModel.h"
@@ -97,6 +99,71 @@ private slots:
         QCOMPARE(model.rowCount(), 41);
         // Edits stay in the model until the view writes them.
         QCOMPARE(model.editStrategy(), QSqlTableModel::OnManualSubmit);
+    }
+
+    // A read that fails part-way, in the first batch of rows or in one fetched
+    // later: the list shows no rows and says why, once.
+    void damagedReadShowsNone_data()
+    {
+        QTest::addColumn<bool>("keyModel"); // the table model, else the query model
+        QTest::addColumn<int>("keys");
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<bool>("late"); // the damage lies beyond the first batch
+        QTest::addRow("key list, whole") << true << 900 << false << false;
+        QTest::addRow("key list, damage in the first rows") << true << 360 << true << false;
+        QTest::addRow("key list, damage in rows fetched later") << true << 900 << true << true;
+        QTest::addRow("query list, whole") << false << 900 << false << false;
+        QTest::addRow("query list, damage in the first rows") << false << 360 << true << false;
+        QTest::addRow("query list, damage in rows fetched later") << false << 900 << true << true;
+    }
+    void damagedReadShowsNone()
+    {
+        QFETCH(bool, keyModel);
+        QFETCH(int, keys);
+        QFETCH(bool, damaged);
+        QFETCH(bool, late);
+        const QString link = QStringLiteral("d0000001");
+        QTemporaryDir dir;
+        {
+            QSqlDatabase db = TestSupport::openFixtureCatalogue(dir.path(), QStringLiteral("damaged"));
+            QVERIFY(db.isOpen());
+            // Without the index the rows come in the order they were written,
+            // so the damage lies where the row says.
+            QVERIFY(CatalogueFixture::exec(db, "DROP INDEX rckeys_by_model"));
+            QVERIFY(DamagedCatalogue::addKeys(db, link, 1, damaged ? DamagedCatalogue::Damage::Middle
+                                                                   : DamagedCatalogue::Damage::None, keys));
+            RCKeysModel keyList(nullptr, db);
+            RCLinksModel queryList;
+            QStringList lateFailures;
+            const auto failed = [&](const QString &error) { lateFailures << error; };
+            QSqlQueryModel *model = nullptr;
+            if (keyModel) {
+                keyList.setTable(QStringLiteral("rckeys"));
+                keyList.setFilter(QStringLiteral("(Rcid='%1' AND RCTypeId='1')").arg(link));
+                keyList.setLateFailureHandler(failed);
+                QCOMPARE(keyList.select(), !damaged || late);
+                model = &keyList;
+            } else {
+                queryList.setLateFailureHandler(failed);
+                queryList.setQuery(query(db, QStringLiteral("SELECT Rcid,Name,ID,Nkey FROM rckeys WHERE Rcid='%1'")
+                                                 .arg(link)));
+                model = &queryList;
+            }
+            QCOMPARE(model->rowCount() > 0, !damaged || late);
+            QCOMPARE(model->lastError().isValid(), damaged && !late);
+            // Attached once the query is set: the tester fetches more rows itself.
+            QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+            fetchAll(*model);
+            QCOMPARE(model->rowCount(), damaged ? 0 : keys);
+            QCOMPARE(model->lastError().isValid(), damaged);
+            QVERIFY(!model->canFetchMore(QModelIndex()));
+            QVERIFY(model->columnCount() > 0); // the headers stay
+            // Told by the handler only where select() and setQuery() had returned.
+            QCOMPARE(lateFailures.size(), late ? 1 : 0);
+            if (damaged)
+                QVERIFY2(CatalogueRead::damaged(model->lastError().text()), qPrintable(model->lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("damaged"));
     }
 
     void searchModel()

@@ -233,7 +233,7 @@ private slots:
         ROW("15", w->removeFiltersPushButton, &QAbstractButton::clicked, &W::removeFilters);
         ROW("16", w->ModelsTV, &QAbstractItemView::clicked, &W::refreshRC);
         ROW("17", w->RCTypesTV, &QAbstractItemView::clicked, &W::refreshRC);
-        ROW("18", w->tabWidget, &QTabWidget::currentChanged, &W::formResize);
+        ROW("18", w->tabWidget, &QTabWidget::currentChanged, &W::tabSwitched);
         ROW("19", w->KeysTV, &QAbstractItemView::clicked, &W::refreshID);
         ROW("20", w->newRemoteDialog.okPushButton, &QAbstractButton::pressed, &W::editRemoteControl);
         ROW("21", w->settingsDialog.savePushButton, &QAbstractButton::pressed, &W::updateSettings);

@@ -19,4 +19,17 @@ enum class Damage { None, Middle };
 // when a step fails.
 bool addKeys(QSqlDatabase db, const QString &link, int typeId, Damage damage, int count = 1500);
 
+// Damages one leaf page of table, the way one bad sector does: leaf counts
+// the table's leaf pages in key order from 0 (-1: the last), so that rows
+// before it read and the rest fail. db is closed and opened again around the
+// damage. False, with a warning, when the table has no such leaf.
+bool damageLeaf(QSqlDatabase db, const QString &table, int leaf);
+
+// Damages the leaf page of table (a table with rowids) that holds the row
+// rowid, so that a read of that row fails whichever index leads to it.
+bool damageRow(QSqlDatabase db, const QString &table, qint64 rowid);
+
+// How many leaf pages table takes (-1 when it cannot be told).
+int leafCount(QSqlDatabase db, const QString &table);
+
 } // namespace DamagedCatalogue
