@@ -5,6 +5,7 @@
 #include "app/MessageBox.h"
 #include "catalogue/CatalogueRead.h"
 #include "catalogue/CurrentRow.h"
+#include "catalogue/DocumentationText.h"
 #include "catalogue/KeysPanelRules.h"
 #include "catalogue/ModelLinks.h"
 #include "catalogue/PictureGeometry.h"
@@ -89,7 +90,12 @@ void MainWindowImpl::refreshKeys()
 {
     KeysPanelRules::Input in = panelInput(this);
 
-    documentationLabel->setText(in.documentation);
+    // Formatted only as rebuilt markup that fetches nothing and lays out at
+    // once; anything else as plain text.
+    const DocumentationText::Shown documentation =
+        DocumentationText::forDisplay(in.documentation, DocumentationText::kMaxLabelChars);
+    documentationLabel->setTextFormat(documentation.rich ? Qt::RichText : Qt::PlainText);
+    documentationLabel->setText(documentation.text);
 
     // The keys of a group live under its link master.
     RCKeysModel *previous = keysModel;

@@ -1,6 +1,8 @@
 #include "catalogue/NewRemoteDialogImpl.h"
 
+#include "catalogue/DocumentationText.h"
 #include "catalogue/ModelRecords.h"
+#include "catalogue/ResourceFreeDocument.h"
 
 #include <QCompleter>
 #include <QCoreApplication>
@@ -18,6 +20,10 @@ QString trWindow(const char *text)
 NewRemoteDialogImpl::NewRemoteDialogImpl(QWidget *parent, Qt::WindowFlags flags) : QDialog(parent, flags)
 {
     setupUi(this);
+    // The documentation's markup comes from imports: what it names is never
+    // fetched, and what the user pastes arrives as plain text.
+    documentationTextEdit->setDocument(new ResourceFreeDocument(documentationTextEdit));
+    documentationTextEdit->setAcceptRichText(false);
     connect(cancelPushButton, &QPushButton::pressed, this, &QWidget::close);
 }
 
@@ -84,10 +90,13 @@ void NewRemoteDialogImpl::prepareEdit(const Record &record, QCompleter *brands, 
     rcidLineEdit->setText(record.rcid);
     linkLineEdit->setText(record.link);
     ownCheckBox->setChecked(record.own);
-    if (Qt::mightBeRichText(record.documentation))
-        documentationTextEdit->setHtml(record.documentation);
+    // A formatted text is shown as rebuilt markup, or as plain text when it
+    // is too deep or too large to lay out.
+    const DocumentationText::Shown documentation = DocumentationText::forDisplay(record.documentation);
+    if (documentation.rich)
+        documentationTextEdit->setHtml(documentation.text);
     else
-        documentationTextEdit->setPlainText(record.documentation);
+        documentationTextEdit->setPlainText(documentation.text);
     correctionDSB->setValue(record.correction); // limited to one decimal and -20 ... 20
     protocolSB->setValue(record.prot);          // limited to 0 ... 999
 
@@ -111,7 +120,7 @@ void NewRemoteDialogImpl::prepareEdit(const Record &record, QCompleter *brands, 
     m_shown.type = typeLineEdit->text();
     m_shown.model = modelLineEdit->text();
     m_shown.documentationPlain = documentationTextEdit->toPlainText();
-    m_shown.documentationRich = Qt::mightBeRichText(record.documentation);
+    m_shown.documentationRich = documentation.rich;
     m_shown.correction = correctionDSB->value();
     m_shown.prot = protocolSB->value();
     m_shown.own = ownCheckBox->isChecked();

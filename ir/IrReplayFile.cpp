@@ -11,6 +11,42 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// A duration is written as digits with an optional leading minus and nothing
+// else: toInt() alone would read "9000<NUL>12345" as 9000.
+bool durationValue(const QByteArray &v, int *value)
+{
+    const qsizetype start = v.startsWith('-') ? 1 : 0;
+    if (v.size() == start)
+        return false;
+    for (qsizetype i = start; i < v.size(); ++i) {
+        if (v[i] < '0' || v[i] > '9')
+            return false;
+    }
+    bool ok = false;
+    *value = v.toInt(&ok);
+    return ok;
+}
+
+// A bad value as the message quotes it: not a whole line of it, and control
+// characters (a NUL above all) written out.
+QString quoted(const QByteArray &v)
+{
+    // Cut first, then show control characters as escapes, so a NUL or a
+    // form feed reads as what it is.
+    QString shown;
+    for (const QChar c : QuotedValue::cut(v)) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+} // namespace
+
 bool IrReplayFile::parseRows(const QByteArray &text, QList<IrReplayRow> *rows, QList<IrReplayProblem> *problems,
                              QString *error)
 {
@@ -61,11 +97,9 @@ bool IrReplayFile::parseRows(const QByteArray &text, QList<IrReplayRow> *rows, Q
         for (const QByteArray &v : values) {
             if (v.isEmpty())
                 continue;
-            bool ok = false;
-            const int d = v.toInt(&ok);
-            if (!ok || d == 0) {
-                // Quoted as it stands, but not a whole line of it.
-                problem.message = QStringLiteral("\"%1\" is not a duration").arg(QuotedValue::cut(v));
+            int d = 0;
+            if (!durationValue(v, &d) || d == 0) {
+                problem.message = QStringLiteral("\"%1\" is not a duration").arg(quoted(v));
                 break;
             }
             if (row.durations.size() == kMaxRowDurations) {
@@ -102,7 +136,10 @@ bool IrReplayFile::parse(const QByteArray &text, QList<IrReplayRow> *rows, QStri
     if (!parseRows(text, &result, &problems, error))
         return false;
     if (!problems.isEmpty()) {
-        *error = QStringLiteral("line %1: %2").arg(problems.first().line).arg(problems.first().message);
+        const IrReplayProblem &first = problems.first();
+        *error = first.id.isEmpty()
+            ? QStringLiteral("line %1: %2").arg(first.line).arg(first.message)
+            : QStringLiteral("line %1 (row \"%2\"): %3").arg(first.line).arg(first.id, first.message);
         return false;
     }
     *rows = result;

@@ -183,9 +183,9 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
 {
     Q_UNUSED(iconResources);
     setupUi(this);
-    // The documentation is the catalogue's one rich-text field (the record
-    // dialog edits it as such); every other label shows data as typed.
-    showLabelsAsPlainText(this, {documentationLabel});
+    // Every label shows data as typed; the documentation label chooses per
+    // text when it is filled (refreshKeys).
+    showLabelsAsPlainText(this);
     // Codes are read whole: where the labels and the search rows are narrow
     // (simple panel, small screen) they shrink their font instead of cutting.
     for (QLabel *label : {labelKeyId, labelKeyId2, labelKeyIdSearch})

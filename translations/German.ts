@@ -1510,6 +1510,21 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <translation>der Server hat die Anfrage an eine andere Adresse weitergeleitet, %1</translation>
     </message>
     <message>
+        <source>the server answered with a redirect that names no address</source>
+        <translation>der Server hat mit einer Weiterleitung ohne Adresse geantwortet</translation>
+    </message>
+    <message>
+        <source>the server redirected the request in a loop</source>
+        <translation>der Server hat die Anfrage im Kreis weitergeleitet</translation>
+    </message>
+    <message numerus="yes">
+        <source>the server redirected the request more than %n time(s)</source>
+        <translation>
+            <numerusform>der Server hat die Anfrage mehr als %n Mal weitergeleitet</numerusform>
+            <numerusform>der Server hat die Anfrage mehr als %n Mal weitergeleitet</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>%1 is larger than %2 bytes</source>
         <translation>%1 ist größer als %2 Bytes</translation>
     </message>

@@ -39,26 +39,22 @@ void UpdateCheck::start()
     const QString server = settingsText(local, QStringLiteral("UpdateInfo/server"));
     m_timedOut = false;
     m_refusal.clear();
-    const QUrl home(server);
-    QNetworkRequest request(QUrl(server + QStringLiteral("config.ini")));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    m_home = QUrl(server);
+    const QUrl address(server + QStringLiteral("config.ini"));
+    m_seen = QStringList{address.adjusted(QUrl::RemoveFragment).toString()};
+    request(address);
+    m_timer.start(m_timeoutMs);
+}
+
+void UpdateCheck::request(const QUrl &address)
+{
+    QNetworkRequest request(address);
+    // Redirects are followed one request at a time (replyFinished), by the
+    // same rules as the update itself: no other server, no loop.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     m_reply = m_manager.get(request);
     connect(m_reply, &QNetworkReply::finished, this, &UpdateCheck::replyFinished);
-    // The same rules as the update itself: no other server, no endless file.
-    connect(m_reply, &QNetworkReply::redirected, this, [this, home](const QUrl &to) {
-        if (!m_reply)
-            return;
-        const QUrl target = m_reply->url().resolved(to);
-        const int port = home.scheme() == QLatin1String("https") ? 443 : 80;
-        if (target.scheme().compare(home.scheme(), Qt::CaseInsensitive) == 0
-            && target.host().compare(home.host(), Qt::CaseInsensitive) == 0 && target.port(port) == home.port(port)) {
-            emit m_reply->redirectAllowed();
-            return;
-        }
-        m_refusal = UpdateDownloader::tr("the server sent the request on to another address, %1")
-                        .arg(target.authority());
-        m_reply->abort();
-    });
+    // No endless file.
     connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
         if (!m_reply || !m_refusal.isEmpty())
             return;
@@ -69,7 +65,6 @@ void UpdateCheck::start()
             m_reply->abort();
         }
     });
-    m_timer.start(m_timeoutMs);
 }
 
 void UpdateCheck::timedOut()
@@ -91,8 +86,21 @@ void UpdateCheck::replyFinished()
     if (!reply)
         return;
     m_reply = nullptr;
-    m_timer.stop();
     reply->deleteLater();
+    if (!m_timedOut && m_refusal.isEmpty() && reply->error() == QNetworkReply::NoError
+        && UpdateDownloader::isRedirect(reply)) {
+        // Nothing of a redirect is kept; the time-out runs on over the next address.
+        const QUrl to = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+        const QString why = to.isEmpty()
+            ? UpdateDownloader::tr("the server answered with a redirect that names no address")
+            : UpdateDownloader::redirectRefusal(m_home, reply->url().resolved(to), &m_seen);
+        if (why.isEmpty()) {
+            request(reply->url().resolved(to));
+            return;
+        }
+        m_refusal = why;
+    }
+    m_timer.stop();
 
     if (m_timedOut) {
         done(Failed, tr("no answer within %1 ms").arg(m_timeoutMs));

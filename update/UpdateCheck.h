@@ -3,7 +3,9 @@
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
+#include <QUrl>
 
 class QNetworkReply;
 
@@ -36,6 +38,7 @@ signals:
     void finished(UpdateCheck::Result result, const QString &detail);
 
 private:
+    void request(const QUrl &address);
     void replyFinished();
     void timedOut();
     void done(Result result, const QString &detail);
@@ -43,6 +46,8 @@ private:
     QString m_workDir;
     int m_timeoutMs;
     QString m_refusal; // why the answer was refused, when it was
+    QUrl m_home;       // the configured server
+    QStringList m_seen; // addresses asked, for redirect loops
     QNetworkAccessManager m_manager;
     QTimer m_timer;
     QNetworkReply *m_reply = nullptr;

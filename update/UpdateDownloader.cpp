@@ -63,6 +63,32 @@ QUrl UpdateDownloader::companyReportUrl(const QString &company, const QString &a
     return url;
 }
 
+QString UpdateDownloader::redirectRefusal(const QUrl &home, const QUrl &target, QStringList *seen)
+{
+    const int port = home.scheme() == QLatin1String("https") ? 443 : 80;
+    if (target.scheme().compare(home.scheme(), Qt::CaseInsensitive) != 0
+        || target.host().compare(home.host(), Qt::CaseInsensitive) != 0 || target.port(port) != home.port(port)) {
+        // The scheme too: "https://" on our own host and port is another server.
+        return tr("the server sent the request on to another address, %1")
+            .arg(target.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+                     .toString());
+    }
+    const QString address = target.adjusted(QUrl::RemoveFragment).toString();
+    if (seen->contains(address))
+        return tr("the server redirected the request in a loop");
+    // The first entry is the address first asked.
+    if (seen->size() > maxRedirects)
+        return tr("the server redirected the request more than %n time(s)", nullptr, maxRedirects);
+    seen->append(address);
+    return QString();
+}
+
+bool UpdateDownloader::isRedirect(const QNetworkReply *reply)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return status >= 300 && status < 400;
+}
+
 qint64 UpdateDownloader::progressValue(qint64 bytesRead, qint64 totalBytes, int finishedCount, int totalFiles)
 {
     if (totalFiles <= 0)
@@ -276,6 +302,7 @@ void UpdateDownloader::downloadFile(QUrl url)
         return;
     }
     refusal.clear();
+    redirectsSeen = QStringList{url.adjusted(QUrl::RemoveFragment).toString()};
     httpRequestAborted = false;
     writeFailed = false;
     startRequest(url);
@@ -285,22 +312,11 @@ void UpdateDownloader::startRequest(QUrl url)
 {
     QNetworkRequest request(url);
     request.setTransferTimeout(transferTimeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    // Redirects are followed here, one request each (followRedirect): Qt's
+    // own following can end a loop by handing over the last redirect as the
+    // answer.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     reply = networkManager.get(request);
-    // A redirect may move within the server, never to another one: the
-    // packages it names are started as programs.
-    connect(reply, &QNetworkReply::redirected, this, [this](const QUrl &to) {
-        const QUrl home(server);
-        const QUrl target = this->url.resolved(to);
-        const bool same = target.scheme().compare(home.scheme(), Qt::CaseInsensitive) == 0
-            && target.host().compare(home.host(), Qt::CaseInsensitive) == 0
-            && target.port(home.scheme() == QLatin1String("https") ? 443 : 80)
-                == home.port(home.scheme() == QLatin1String("https") ? 443 : 80);
-        if (same && reply)
-            emit reply->redirectAllowed();
-        else
-            refuse(tr("the server sent the request on to another address, %1").arg(target.authority()));
-    });
     connect(reply, &QNetworkReply::metaDataChanged, this, [this] {
         if (!reply)
             return;
@@ -318,6 +334,8 @@ void UpdateDownloader::httpReadyRead()
     if (!file || !reply || writeFailed || !refusal.isEmpty())
         return;
     const QByteArray data = reply->readAll();
+    if (isRedirect(reply))
+        return;
     if (file->written() + data.size() > sizeLimit()) {
         refuse(tr("%1 is larger than %2 bytes").arg(url.fileName()).arg(sizeLimit()));
         return;
@@ -357,6 +375,9 @@ void UpdateDownloader::httpFinished()
         return;
     reply = nullptr;
     finished->deleteLater();
+    // The check's deadline runs on over the addresses it is sent to.
+    if (!writeFailed && !httpRequestAborted && refusal.isEmpty() && followRedirect(finished))
+        return;
     if (step == 0)
         deadline.stop();
 
@@ -400,6 +421,30 @@ void UpdateDownloader::httpFinished()
     ++step;
     ++finishedCount;
     checkNextDownloadFile();
+}
+
+// A redirect may move within the server, never to another one (the packages
+// it names are started as programs), nor round in a loop. Nothing of its body
+// is kept. True when the answer was a redirect: followed, or the sequence
+// stopped.
+bool UpdateDownloader::followRedirect(QNetworkReply *finished)
+{
+    if (finished->error() != QNetworkReply::NoError || !isRedirect(finished))
+        return false;
+    const QUrl to = finished->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    QString why;
+    if (to.isEmpty())
+        why = tr("the server answered with a redirect that names no address");
+    else
+        why = redirectRefusal(QUrl(server), finished->url().resolved(to), &redirectsSeen);
+    if (!why.isEmpty()) {
+        deadline.stop();
+        dropFile(true);
+        stop(Refused, {why});
+        return true;
+    }
+    startRequest(finished->url().resolved(to));
+    return true;
 }
 
 void UpdateDownloader::updateDataReadProgress(qint64 bytesRead, qint64 totalBytes)

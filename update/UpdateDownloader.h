@@ -65,6 +65,15 @@ public:
     // for every package.
     static qint64 progressValue(qint64 bytesRead, qint64 totalBytes, int finishedCount, int totalFiles);
 
+    // Most redirects one request follows.
+    static constexpr int maxRedirects = 10;
+    // Why a redirect to target is not followed, empty when it may be: it stays
+    // on home's scheme, host and port, comes back to no address the request
+    // has asked already (seen, which it joins) and keeps within maxRedirects.
+    static QString redirectRefusal(const QUrl &home, const QUrl &target, QStringList *seen);
+    // Whether a finished answer is a redirect (its body is nobody's file).
+    static bool isRedirect(const QNetworkReply *reply);
+
     // A download that receives nothing for this long fails.
     static constexpr int transferTimeoutMs = 30000;
     // The server's config.ini is a few lines; anything bigger is not one.
@@ -117,6 +126,7 @@ private slots:
 
 private:
     void startRequest(QUrl url);
+    bool followRedirect(QNetworkReply *finished);
     bool readServerInfo();
     void sendCompanyReport(const QString &company, const QString &address, const QString &contact);
     void finish();
@@ -133,6 +143,7 @@ private:
     QNetworkReply *reply = nullptr;
     std::unique_ptr<AtomicFile> file;
     QString refusal;
+    QStringList redirectsSeen; // addresses the current file was asked at
     QTimer deadline;
     QThread *unpacker = nullptr;
     std::atomic<bool> stopUnpack{false};

@@ -6,7 +6,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QElapsedTimer>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using TestSupport::RunResult;
 
@@ -173,6 +176,46 @@ private slots:
         const int connection = r.output.indexOf(QLatin1String("Application: stopped UsbConnection"));
         const int functions = r.output.indexOf(QLatin1String("Application: stopped UsbFunctions"));
         QVERIFY2(receiver >= 0 && connection > receiver && functions > connection, qPrintable(r.output));
+    }
+
+    // The first model's documentation is shown at every start: markup that
+    // names a device or a FIFO, or nests deep, must not end or hold it.
+    void hostileDocumentationStillStarts_data()
+    {
+        QTest::addColumn<QString>("documentation");
+        QTest::addRow("picture on /dev/zero") << "<b>Power</b><img src=\"/dev/zero\">";
+        QTest::addRow("picture on a FIFO") << "<b>Power</b><img src=\"%FIFO%\">";
+        QTest::addRow("20 nested tables") << QStringLiteral("<table><tr><td>").repeated(20) + "Power"
+                                                 + QStringLiteral("</td></tr></table>").repeated(20);
+    }
+    void hostileDocumentationStillStarts()
+    {
+        QFETCH(QString, documentation);
+        QTemporaryDir dir;
+        QVERIFY(TestSupport::writeSampleDirectory(dir.path()));
+        const QString fifo = dir.filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        documentation.replace(QLatin1String("%FIFO%"), fifo);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
+            db.setDatabaseName(dir.filePath(QStringLiteral("rc.db")));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=?")));
+            q.addBindValue(documentation);
+            QVERIFY(q.exec());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("probe"));
+        QElapsedTimer timer;
+        timer.start();
+        // Generous for a loaded machine; the deep tables alone took over 60 s.
+        const RunResult r = TestSupport::runProgram(dir.path(), {QStringLiteral("IRVANTA_CLOSE_AFTER_MS=300")}, {},
+                                                    30000);
+        QVERIFY2(r.finished, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(r.exitStatus, QProcess::NormalExit);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.boxes.isEmpty(), qPrintable(r.boxes.value(0).text));
     }
 
     void malformedConfigStillStarts()

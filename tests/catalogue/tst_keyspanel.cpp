@@ -4,18 +4,22 @@
 // enables, and that the links list follows catalogue changes.
 #include "TestSupport.h"
 #include "app/MessageBox.h"
+#include "catalogue/DocumentationText.h"
 #include "catalogue/RCModelsModel.h"
 #include "catalogue/RCTypesModel.h"
 #include "catalogue/RemoteTypeQuery.h"
 #include "mainwindow/MainWindowImpl.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -428,6 +432,78 @@ private slots:
         QCOMPARE(w->documentationLabel->text(), rcid == QLatin1String("aaaa0001") ? QStringLiteral("Notes") : QString());
         QCOMPARE(w->dev1Add->isEnabled(), keys >= 2);
         QCOMPARE(w->labelPicture->busy, rcid != QLatin1String("aaaa0001") && rcid != QLatin1String("aaaa0002"));
+    }
+
+    // The documentation label keeps formatting, fetches and draws nothing
+    // the markup names, and shows a text too deep or too large for rich text
+    // as plain text at once.
+    void documentationShowsSafely_data()
+    {
+        QTest::addColumn<QString>("documentation");
+        QTest::addColumn<bool>("rich");
+        QTest::addRow("formatted") << "<p>Press <b>Power</b></p><ul><li>one</li><li>two</li></ul>" << true;
+        QTest::addRow("local picture") << "<b>Power</b><img src=\"%PICTURE%\" width=\"40\" height=\"40\">"
+                                       << true;
+        QTest::addRow("picture on /dev/zero") << "<b>Power</b><img src=\"/dev/zero\">" << true;
+        QTest::addRow("picture on a FIFO") << "<b>Power</b><img src=\"%FIFO%\">" << true;
+        QTest::addRow("20 nested tables") << QStringLiteral("<table><tr><td>").repeated(20) + "Power"
+                                                 + QStringLiteral("</td></tr></table>").repeated(20)
+                                          << false;
+        QTest::addRow("3000 nested tables") << QStringLiteral("<table><tr><td>").repeated(3000) + "Power"
+                                                   + QStringLiteral("</td></tr></table>").repeated(3000)
+                                            << false;
+        QTest::addRow("20000 nested lists") << QStringLiteral("<ul><li>").repeated(20000) + "Power"
+                                                   + QStringLiteral("</li></ul>").repeated(20000)
+                                            << false;
+        QTest::addRow("font-size 100000pt") << "<span style=\"font-size:100000pt\">Power</span>" << false;
+        // The most the bounds let through: tables as deep as allowed, full of cells.
+        QString cells = QStringLiteral("<b>Power</b>");
+        for (int i = 0; i < DocumentationText::kMaxTableCells - 2; ++i)
+            cells += (i % 20 == 0 ? QStringLiteral("<tr>") : QString()) + QStringLiteral("<td>cell</td>");
+        QTest::addRow("largest bounded tables")
+            << QStringLiteral("<table><tr><td>").repeated(DocumentationText::kMaxTableDepth - 1) + "<table>" + cells
+                   + "</table>" + QStringLiteral("</td></tr></table>").repeated(DocumentationText::kMaxTableDepth - 1)
+            << true;
+    }
+    void documentationShowsSafely()
+    {
+        QFETCH(QString, documentation);
+        QFETCH(bool, rich);
+        QDir dir(m_dir.path());
+        const QString fifo = dir.filePath(QStringLiteral("pipe"));
+        QFile::remove(fifo);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString picture = dir.filePath(QStringLiteral("red.png"));
+        QImage red(40, 40, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(picture));
+        documentation.replace(QLatin1String("%FIFO%"), fifo).replace(QLatin1String("%PICTURE%"), picture);
+        auto restore = qScopeGuard([this] { exec(QStringLiteral("UPDATE rcmodels SET Documentation='Notes' WHERE Rcid='aaaa0001'")); });
+        QSqlQuery q(m_db);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=? WHERE Rcid='aaaa0001'")));
+        q.addBindValue(documentation);
+        QVERIFY(q.exec());
+        showAllModels();
+        w->tabWidget->setCurrentIndex(2);
+
+        QElapsedTimer timer;
+        timer.start();
+        select(QStringLiteral("aaaa0001"), 3);
+        QLabel *label = w->documentationLabel;
+        const QImage shot = label->grab().toImage();
+        // Generous for a loaded machine: these took minutes or never ended.
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(label->textFormat(), rich ? Qt::RichText : Qt::PlainText);
+        if (rich)
+            QVERIFY2(label->text().contains(QLatin1String("<b>Power</b>")), qPrintable(label->text()));
+        else
+            QVERIFY(label->text().startsWith(documentation.left(200)));
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb c = shot.pixel(x, y);
+                QVERIFY2(!(qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60), "the picture was drawn");
+            }
+        }
     }
 
     void refreshesDoNotPileUpModels()

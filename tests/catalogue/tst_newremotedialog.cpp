@@ -4,10 +4,14 @@
 
 #include "catalogue/NewRemoteDialogImpl.h"
 
+#include <QClipboard>
 #include <QCompleter>
+#include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QStringListModel>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class TestNewRemoteDialog : public QObject
 {
@@ -332,6 +336,80 @@ private slots:
         const QString doc = r.value(QStringLiteral("Documentation")).toString();
         QVERIFY2(doc.contains(QLatin1String("font-weight")) && doc.contains(QLatin1String("and more")), qPrintable(doc));
         QCOMPARE(r.value(QStringLiteral("Flag")).toInt(), 0);
+    }
+
+    // The documentation's markup fetches nothing it names and lays out at
+    // once; a formatted text stays formatted, one too deep is edited as its
+    // plain text, and a picture pasted in arrives as text.
+    void editShowsDocumentationSafely_data()
+    {
+        QTest::addColumn<QString>("documentation");
+        QTest::addColumn<bool>("formatted");
+        QTest::addRow("picture on /dev/zero") << "<p><b>Power</b><img src=\"/dev/zero\"></p>" << true;
+        QTest::addRow("picture on a FIFO") << "<p><b>Power</b><img src=\"%FIFO%\"></p>" << true;
+        QTest::addRow("local picture") << "<p><b>Power</b><img src=\"%PICTURE%\" width=\"80\" height=\"80\"></p>"
+                                       << true;
+        QTest::addRow("20 nested tables")
+            << QStringLiteral("<table><tr><td>").repeated(20) + "<b>Power</b>" + QStringLiteral("</td></tr></table>").repeated(20)
+            << false;
+        QTest::addRow("3000 nested tables")
+            << QStringLiteral("<table><tr><td>").repeated(3000) + "<b>Power</b>"
+                   + QStringLiteral("</td></tr></table>").repeated(3000)
+            << false;
+        QTest::addRow("font-size 100000pt") << "<p style=\"font-size:100000pt\"><b>Power</b></p>" << false;
+    }
+    void editShowsDocumentationSafely()
+    {
+        QFETCH(QString, documentation);
+        QFETCH(bool, formatted);
+        const QString fifo = m_dir->filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString picture = m_dir->filePath(QStringLiteral("red.png"));
+        QImage red(80, 80, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(picture));
+        documentation.replace(QLatin1String("%FIFO%"), fifo).replace(QLatin1String("%PICTURE%"), picture);
+        QSqlQuery q(m_db);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=? WHERE Rcid='aaaa0000'")));
+        q.addBindValue(documentation);
+        QVERIFY(q.exec());
+
+        QElapsedTimer timer;
+        timer.start();
+        openEdit(QStringLiteral("aaaa0000"));
+        QTextEdit *edit = m_dialog->documentationTextEdit;
+        const QImage shot = edit->viewport()->grab().toImage();
+        // Generous for a loaded machine: these took minutes or never ended.
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb c = shot.pixel(x, y);
+                QVERIFY2(!(qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60), "the picture was drawn");
+            }
+        }
+        if (formatted) {
+            const QTextCursor power = edit->document()->find(QStringLiteral("Power"));
+            QVERIFY(!power.isNull());
+            QVERIFY(power.charFormat().fontWeight() >= QFont::Bold);
+        } else {
+            QCOMPARE(edit->toPlainText(), documentation);
+        }
+
+        // Unchanged, nothing is written back.
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        QCOMPARE(row(QStringLiteral("aaaa0000")).value(QStringLiteral("Documentation")).toString(), documentation);
+
+        // A picture pasted in is text, not a picture.
+        auto *pasted = new QMimeData;
+        pasted->setHtml(QStringLiteral("<img src=\"%1\">").arg(picture));
+        pasted->setText(QStringLiteral("pasted"));
+        QGuiApplication::clipboard()->setMimeData(pasted);
+        edit->setEnabled(true);
+        edit->moveCursor(QTextCursor::End);
+        edit->paste();
+        QVERIFY(edit->toPlainText().endsWith(QLatin1String("pasted")));
+        QVERIFY(!edit->toHtml().contains(QLatin1String("img")));
     }
 
     void editWithHiddenRowsKeepsTheirValues()

@@ -35,13 +35,30 @@ private slots:
         QTest::addRow("no durations column") << QByteArray("id\tsource\nx\ty\n") << false << QStringList{}
                                              << QList<QVector<int>>{} << "line 1: the header names no \"durations\"";
         QTest::addRow("not a number") << QByteArray("id\tdurations\nx\t100 -2x0\n") << false << QStringList{}
-                                      << QList<QVector<int>>{} << "line 2: \"-2x0\" is not a duration";
+                                      << QList<QVector<int>>{} << "line 2 (row \"x\"): \"-2x0\" is not a duration";
         QTest::addRow("zero") << QByteArray("id\tdurations\nx\t100 0 300\n") << false << QStringList{}
-                              << QList<QVector<int>>{} << "line 2: \"0\" is not a duration";
+                              << QList<QVector<int>>{} << "line 2 (row \"x\"): \"0\" is not a duration";
         QTest::addRow("missing field") << QByteArray("id\tsource\tdurations\nx\t100 -200\n") << false
-                                       << QStringList{} << QList<QVector<int>>{} << "line 2: 2 fields, the header has 3";
+                                       << QStringList{} << QList<QVector<int>>{} << "line 2 (row \"x\"): 2 fields, the header has 3";
         QTest::addRow("no durations in a row") << QByteArray("id\tdurations\nx\t \n") << false << QStringList{}
-                                               << QList<QVector<int>>{} << "line 2: no durations";
+                                               << QList<QVector<int>>{} << "line 2 (row \"x\"): no durations";
+        // Digits and a leading minus only: anything else refuses the row,
+        // never a shorter number.
+        QTest::addRow("NUL inside a duration")
+            << QByteArray("id\tdurations\nkey\t9000\0" "12345 -4500\n", 34) << false << QStringList{}
+            << QList<QVector<int>>{} << "line 2 (row \"key\"): \"9000\\x0012345\" is not a duration";
+        QTest::addRow("NUL after a duration") << QByteArray("id\tdurations\nkey\t9000\0\n", 23) << false
+                                              << QStringList{} << QList<QVector<int>>{}
+                                              << "line 2 (row \"key\"): \"9000\\x00\" is not a duration";
+        QTest::addRow("plus sign") << QByteArray("id\tdurations\nkey\t+9000\n") << false << QStringList{}
+                                   << QList<QVector<int>>{} << "\"+9000\" is not a duration";
+        QTest::addRow("form feed before a duration") << QByteArray("id\tdurations\nkey\t\f9000\n") << false
+                                                     << QStringList{} << QList<QVector<int>>{}
+                                                     << "\"\\x0c9000\" is not a duration";
+        QTest::addRow("minus alone") << QByteArray("id\tdurations\nkey\t100 - 200\n") << false << QStringList{}
+                                     << QList<QVector<int>>{} << "\"-\" is not a duration";
+        QTest::addRow("two minus signs") << QByteArray("id\tdurations\nkey\t--200\n") << false << QStringList{}
+                                         << QList<QVector<int>>{} << "\"--200\" is not a duration";
         QTest::addRow("overflow") << QByteArray("id\tdurations\nx\t99999999999\n") << false << QStringList{}
                                   << QList<QVector<int>>{} << "is not a duration";
     }
@@ -84,6 +101,14 @@ private slots:
         QVERIFY2(IrReplayFile::load(f.fileName(), &rows, &error), qPrintable(error));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].durations, (QVector<int>{9000, -4500, 560}));
+
+        // A refused row is named with its file, line and id.
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("id\tdurations\npower\t9000 -4500 560\nmute\t9000\0" "12345 -4500\n", 56));
+        f.close();
+        QVERIFY(!IrReplayFile::load(f.fileName(), &rows, &error));
+        QVERIFY(rows.isEmpty());
+        QCOMPARE(error, f.fileName() + ": line 3 (row \"mute\"): \"9000\\x0012345\" is not a duration");
     }
     // Only a regular file within the size limit is read: a FIFO would block
     // the open until a writer comes, /dev/zero would never end.
@@ -165,6 +190,9 @@ private slots:
         QTest::addRow("cut by characters, not bytes")
             << QByteArray("id\tdurations\nx\t" + QByteArray("\xc3\xa9").repeated(300) + "\n") << true
             << QStringList{} << QStringList{"2|x|\"" + QString(40, QChar(0xe9)) + "\u2026\" is not a duration"};
+        QTest::addRow("NUL in a duration refuses its row only")
+            << QByteArray("id\tdurations\na\t100 -200\nkey\t9000\0" "12345\nb\t300\n", 45) << true
+            << QStringList{"a@2", "b@4"} << QStringList{"3|key|\"9000\\x0012345\" is not a duration"};
         QTest::addRow("empty") << QByteArray() << false << QStringList{} << QStringList{};
         QTest::addRow("no durations column") << QByteArray("id\nx\n") << false << QStringList{} << QStringList{};
     }

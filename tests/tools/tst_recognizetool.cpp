@@ -112,6 +112,10 @@ private slots:
             << FileMap{{"a.tsv", header() + "bad\tx\t2400 -600 1x0\n" + row("ok", sonyPress(21, 1))}}
             << QStringList{"@a.tsv"} << 0 << QStringList{line("ok", sonyCode(21, 1), "39,39,39")}
             << QStringList{"line 2 (row \"bad\"): \"1x0\" is not a duration; row skipped"};
+        QTest::addRow("NUL inside a duration")
+            << FileMap{{"a.tsv", header() + QByteArray("nul\tx\t2400 -600 1200\0" "600\n", 25) + row("ok", sonyPress(21, 1))}}
+            << QStringList{"@a.tsv"} << 0 << QStringList{line("ok", sonyCode(21, 1), "39,39,39")}
+            << QStringList{"a.tsv: line 2 (row \"nul\"): \"1200\\x00600\" is not a duration; row skipped"};
         QTest::addRow("zero duration")
             << FileMap{{"a.tsv", header() + row("ok", sonyPress(21, 1)) + "zero\tx\t2400 0 600\n"}}
             << QStringList{"@a.tsv"} << 0 << QStringList{line("ok", sonyCode(21, 1), "39,39,39")}

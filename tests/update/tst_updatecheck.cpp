@@ -173,6 +173,40 @@ private slots:
         QVERIFY(other.requests().isEmpty());
         QCOMPARE(QDir(dir.filePath("update-tmp")).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
+
+    // A redirect loop stores nothing and says so; a refused redirect names
+    // the scheme it was sent to.
+    void redirectLoopAndScheme_data()
+    {
+        QTest::addColumn<QStringList>("chain"); // each path redirects to the next; the last to the first
+        QTest::addColumn<QString>("message");
+        QTest::addRow("to itself") << QStringList{"/config.ini"} << "redirected the request in a loop";
+        QTest::addRow("between two addresses") << QStringList{"/config.ini", "/moved/config.ini"}
+                                               << "redirected the request in a loop";
+        QTest::addRow("to https on the same host and port") << QStringList{"/config.ini", "https"} << "https://";
+    }
+    void redirectLoopAndScheme()
+    {
+        QFETCH(QStringList, chain);
+        QFETCH(QString, message);
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        if (chain.last() == QLatin1String("https")) {
+            server.setRedirect(chain[0], QStringLiteral("https://") + server.hostAndPort() + chain[0]);
+            message += server.hostAndPort();
+        } else {
+            for (int i = 0; i < chain.size(); ++i)
+                server.setRedirect(chain[i], server.url(i + 1 < chain.size() ? chain[i + 1] : chain[0]));
+        }
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("update-tmp"));
+        QVERIFY(writeFile(dir.filePath("config.ini"), "[UpdateInfo]\nserver=" + server.url("/").toUtf8() + "\n"));
+        const Outcome o = runCheck(dir.path(), 10000);
+        QVERIFY(o.done);
+        QCOMPARE(o.result, UpdateCheck::Failed);
+        QVERIFY2(o.detail.contains(message), qPrintable(o.detail));
+        QCOMPARE(QDir(dir.filePath("update-tmp")).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestUpdateCheck)

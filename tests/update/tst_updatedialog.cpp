@@ -108,7 +108,7 @@ private slots:
         if (redirect) {
             other.setFile("/up/config.ini", "[UpdateInfo]\n" + serverInfo);
             m_server->setRedirect("/up/config.ini", other.url("/up/config.ini"));
-            text = text.arg(other.hostAndPort());
+            text = text.arg(QStringLiteral("http://") + other.hostAndPort());
         }
         UpdateDialog d;
         d.show();

@@ -681,6 +681,55 @@ private slots:
         QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
     }
 
+    // A server that sends the request round and round gets no file stored
+    // from any of its redirects, and the user is told it redirected in a loop.
+    void redirectLoop_data()
+    {
+        QTest::addColumn<QStringList>("chain"); // each path redirects to the next; the last to the first
+        QTest::addColumn<QString>("message");
+        QTest::addRow("to itself") << QStringList{"config.ini"} << "redirected the request in a loop";
+        QTest::addRow("between two addresses") << QStringList{"config.ini", "moved/config.ini"}
+                                               << "redirected the request in a loop";
+        QStringList longChain{"config.ini"};
+        for (int i = 1; i < 60; ++i)
+            longChain << QStringLiteral("hop%1/config.ini").arg(i);
+        QTest::addRow("one address after another") << longChain << "redirected the request more than";
+    }
+    void redirectLoop()
+    {
+        QFETCH(QStringList, chain);
+        QFETCH(QString, message);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01"}));
+        for (int i = 0; i < chain.size(); ++i) {
+            // Each redirect has a body of its own, which must never land anywhere.
+            const QString to = i + 1 < chain.size() ? chain[i + 1] : chain[0];
+            s.server.setRedirect(serverPath(chain[i]), s.server.url(serverPath(to)));
+        }
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::Refused));
+        QVERIFY2(s.details.last().value(0).contains(message), qPrintable(s.details.last().value(0)));
+        QVERIFY(!s.statuses.contains(UpdateDownloader::BadServerInfo));
+        QCOMPARE(s.tmpFiles(), QStringList());
+        QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
+    }
+
+    // A redirect to the same host and port under another scheme is another
+    // server: the message names the scheme, not just what looks like ours.
+    void refusedRedirectNamesTheScheme()
+    {
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01"}));
+        const QString secure = QStringLiteral("https://") + s.server.hostAndPort() + serverPath("config.ini");
+        s.server.setRedirect(serverPath("config.ini"), secure);
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), int(UpdateDownloader::Refused));
+        const QString detail = s.details.last().value(0);
+        QVERIFY2(detail.contains(QStringLiteral("https://") + s.server.hostAndPort()), qPrintable(detail));
+        QCOMPARE(s.server.requests(), QStringList{serverPath("config.ini")});
+        QCOMPARE(s.tmpFiles(), QStringList());
+    }
+
     // Answers larger than they may be end the transfer while it runs and leave
     // no part behind; a stream without a length is counted as it arrives.
     void oversizedAnswer_data()
