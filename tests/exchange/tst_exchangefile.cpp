@@ -347,13 +347,14 @@ private slots:
                               << QStringLiteral("key number \"%1\" is not 0 to 127").arg(cut)
                               << QStringLiteral("die Tastennummer \u201e%1\u201c liegt nicht zwischen 0 und 127")
                                      .arg(cut);
+        // Layer 3 takes the key number past 127: refused, not skipped.
         QTest::addRow("PCB")
             << fileWith(description(QStringLiteral("1.3"), QStringLiteral("5")),
                         QStringLiteral("<RCKeys>")
-                            + key(QStringLiteral("0013"), QStringLiteral("1"), QStringLiteral("0 54") + huge)
+                            + key(QStringLiteral("0013"), QStringLiteral("1"), QStringLiteral("3 52") + huge)
                             + QStringLiteral("</RCKeys>"))
-            << QStringLiteral("key position \"0 54%1\" has no key on remote type 5").arg(cut.mid(4))
-            << QStringLiteral("die Tastenposition \u201e0 54%1\u201c hat keine Taste auf dem Fernbedienungstyp 5")
+            << QStringLiteral("key position \"3 52%1\" has no key on remote type 5").arg(cut.mid(4))
+            << QStringLiteral("die Tastenposition \u201e3 52%1\u201c hat keine Taste auf dem Fernbedienungstyp 5")
                    .arg(cut.mid(4));
     }
     void refusalsQuoteValuesCut()
