@@ -162,7 +162,7 @@ ExchangeImport::Result ExchangeImport::write(QSqlDatabase db, const ExchangeFile
     if (mode == Mode::Replace) {
         for (const ExchangeFile::Model &link : d.links) {
             if (link.rcid == out.rcid) {
-                out.log << QStringLiteral("Link %1 skipped: it is the imported model itself.").arg(link.rcid);
+                out.log << tr("Link %1 skipped: it is the imported model itself.").arg(link.rcid);
                 continue;
             }
             QVariant storedLink;
@@ -171,13 +171,13 @@ ExchangeImport::Result ExchangeImport::write(QSqlDatabase db, const ExchangeFile
             if (stored < 0)
                 return Result::Failed;
             if (stored && storedLink.toString() == link.rcid) {
-                out.log << QStringLiteral("Link %1 skipped: it is a link master of the catalogue.").arg(link.rcid);
+                out.log << tr("Link %1 skipped: it is a link master of the catalogue.").arg(link.rcid);
                 continue;
             }
             // A row of another master is that master's, factory or own: the
             // file may not move it over.
             if (stored && storedLink.toString() != out.rcid) {
-                out.log << QStringLiteral("Link %1 skipped: it belongs to master %2 of the catalogue.")
+                out.log << tr("Link %1 skipped: it belongs to master %2 of the catalogue.")
                                .arg(link.rcid, storedLink.toString());
                 continue;
             }

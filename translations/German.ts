@@ -172,12 +172,21 @@
         <source>no RCLinks group follows RCKeys</source>
         <translation>auf RCKeys folgt keine Gruppe RCLinks</translation>
     </message>
-</context>
-<context>
-    <name>ExchangeImport</name>
     <message>
         <source>The file&apos;s model %1 is linked to the link master %2 in the catalogue; an import does not rewrite a model of another link master.</source>
         <translation>Das Modell %1 der Datei ist im Katalog mit dem Leitmodell %2 verknüpft; ein Import überschreibt kein Modell eines anderen Leitmodells.</translation>
+    </message>
+    <message>
+        <source>Link %1 skipped: it is the imported model itself.</source>
+        <translation>Verknüpfung %1 übersprungen: sie ist das importierte Modell selbst.</translation>
+    </message>
+    <message>
+        <source>Link %1 skipped: it is a link master of the catalogue.</source>
+        <translation>Verknüpfung %1 übersprungen: sie ist ein Leitmodell des Katalogs.</translation>
+    </message>
+    <message>
+        <source>Link %1 skipped: it belongs to master %2 of the catalogue.</source>
+        <translation>Verknüpfung %1 übersprungen: sie gehört zum Leitmodell %2 des Katalogs.</translation>
     </message>
 </context>
 <context>
