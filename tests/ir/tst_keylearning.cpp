@@ -58,25 +58,8 @@ struct WindowLink
     std::shared_ptr<SimulatedRemote2> remote;
 };
 
-QVariant value(const QString &sql, const QVariantList &values = {})
-{
-    QSqlQuery q;
-    q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec() || !q.next())
-        return QVariant();
-    return q.value(0);
-}
-
-bool exec(const QString &sql, const QVariantList &values = {})
-{
-    QSqlQuery q;
-    q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    return q.exec();
-}
+using TestSupport::sqlExec;
+using TestSupport::sqlValue;
 
 // The simulated remote's own type, which the window turns to when it connects.
 const int kType = 2;
@@ -136,7 +119,7 @@ class TestKeyLearning : public QObject
     }
     QVariant storedCode(int nkey) const
     {
-        return value(QStringLiteral("SELECT ID FROM rckeys WHERE Rcid=? AND RCTypeId=? AND Nkey=?"),
+        return sqlValue(QStringLiteral("SELECT ID FROM rckeys WHERE Rcid=? AND RCTypeId=? AND Nkey=?"),
                      {m_master, kType, nkey});
     }
     // A normal-layer key from `from` to 111 with a place on the picture, taken out
@@ -148,7 +131,7 @@ class TestKeyLearning : public QObject
             // click on its centre reaches.
             if (!w->keyPositions.contains(n) || w->labelPicture->hitTest(keyPoint(n), w->labelPicture->height()) != n)
                 continue;
-            if (!exec(QStringLiteral("DELETE FROM rckeys WHERE Rcid=? AND RCTypeId=? AND Nkey=?"), {m_master, kType, n}))
+            if (!sqlExec(QStringLiteral("DELETE FROM rckeys WHERE Rcid=? AND RCTypeId=? AND Nkey=?"), {m_master, kType, n}))
                 return -1;
             w->refreshRC();
             return n;
@@ -204,7 +187,7 @@ private slots:
         const int taken = 0;
         QCOMPARE(w->labelPicture->hitTest(keyPoint(taken), w->labelPicture->height()), taken);
         if (!storedCode(taken).isValid()) {
-            QVERIFY(exec(QStringLiteral("INSERT INTO rckeys VALUES (?,?,'K0',?,0)"),
+            QVERIFY(sqlExec(QStringLiteral("INSERT INTO rckeys VALUES (?,?,'K0',?,0)"),
                          {m_master, kType, QStringLiteral("0552") + Decode::encode(QStringLiteral("1001"))}));
             w->refreshRC();
         }
@@ -221,15 +204,15 @@ private slots:
 
         const QString code = receiveKeyPress(link, 0x20DF10EF);
         QVERIFY2(!code.isEmpty() && code != QLatin1String("UNKNOWN"), qPrintable(code));
-        QVERIFY(!value(QStringLiteral("SELECT Nkey FROM rckeys WHERE Rcid=? AND ID=?"), {m_master, code}).isValid());
-        QVERIFY(exec(QStringLiteral("UPDATE rcmodels SET Flag=1 WHERE Rcid=?"), {m_master}));
+        QVERIFY(!sqlValue(QStringLiteral("SELECT Nkey FROM rckeys WHERE Rcid=? AND ID=?"), {m_master, code}).isValid());
+        QVERIFY(sqlExec(QStringLiteral("UPDATE rcmodels SET Flag=1 WHERE Rcid=?"), {m_master}));
 
         // Insert: the new key is stored, its row chosen for naming, its
         // circle drawn and the marker on it.
         QTest::mouseDClick(w->labelPicture, Qt::LeftButton, Qt::NoModifier, keyPoint(fresh));
         QTRY_COMPARE(storedCode(fresh).toString(), code);
         QVERIFY(MessageBox::takeLog().isEmpty());
-        QCOMPARE(value(QStringLiteral("SELECT Flag FROM rcmodels WHERE Rcid=?"), {m_master}).toInt(), 0);
+        QCOMPARE(sqlValue(QStringLiteral("SELECT Flag FROM rcmodels WHERE Rcid=?"), {m_master}).toInt(), 0);
         const QModelIndex current = w->KeysTV->currentIndex();
         QCOMPARE(w->KeysTV->model()->index(current.row(), 4).data().toInt(), fresh);
         const auto *editor = w->KeysTV->viewport()->findChild<QLineEdit *>();
@@ -261,7 +244,7 @@ private slots:
         QVERIFY(marked.contains(markerOf(fresh)));
         QVERIFY(marked.contains(markerOf(taken)));
         QCOMPARE(marked.at(2), QPoint(-50, -50));
-        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM rckeys WHERE Rcid=? AND RCTypeId=? AND Nkey=?"),
+        QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM rckeys WHERE Rcid=? AND RCTypeId=? AND Nkey=?"),
                        {m_master, kType, taken}).toInt(), 1);
     }
 
@@ -277,13 +260,13 @@ private slots:
         const QString blob = QStringLiteral("0102030405");
         const QString known = QStringLiteral("0552") + Decode::encode(QStringLiteral("101101110001"));
         const QString unknown = QStringLiteral("9992") + Decode::encode(QStringLiteral("1111"));
-        QVERIFY(exec(QStringLiteral("INSERT INTO usbprotocols (DevID, Prot, Nrc, Code) VALUES (?,?,0,?)"),
+        QVERIFY(sqlExec(QStringLiteral("INSERT INTO usbprotocols (DevID, Prot, Nrc, Code) VALUES (?,?,0,?)"),
                      {SampleProtocolLookups::kRemote2DeviceId, 55, blob}));
         const int sent = freeKey(1);
-        QVERIFY(exec(QStringLiteral("INSERT INTO rckeys VALUES (?,?,'SEND',?,?)"), {m_master, kType, known, sent}));
+        QVERIFY(sqlExec(QStringLiteral("INSERT INTO rckeys VALUES (?,?,'SEND',?,?)"), {m_master, kType, known, sent}));
         const int refused = freeKey(sent + 1);
         QVERIFY(refused >= 0);
-        QVERIFY(exec(QStringLiteral("INSERT INTO rckeys VALUES (?,?,'NONE',?,?)"), {m_master, kType, unknown, refused}));
+        QVERIFY(sqlExec(QStringLiteral("INSERT INTO rckeys VALUES (?,?,'NONE',?,?)"), {m_master, kType, unknown, refused}));
         w->refreshRC();
 
         w->actionTransmitMode->trigger();

@@ -21,25 +21,8 @@ namespace {
 
 const QString kEarlier = QStringLiteral("A line of an earlier action.");
 
-QVariant value(const QString &sql, const QVariantList &values = {})
-{
-    QSqlQuery q;
-    q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec() || !q.next())
-        return QVariant();
-    return q.value(0);
-}
-
-bool exec(const QString &sql, const QVariantList &values = {})
-{
-    QSqlQuery q;
-    q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    return q.exec();
-}
+using TestSupport::sqlExec;
+using TestSupport::sqlValue;
 
 } // namespace
 
@@ -62,12 +45,12 @@ class TestStatusLine : public QObject
     QString chooseMaster(bool own)
     {
         const QString rcid =
-            value(QStringLiteral("SELECT Rcid FROM rcmodels m WHERE Own=? AND Rcid=Link AND Hidden=0 AND Hidden1=0 "
+            sqlValue(QStringLiteral("SELECT Rcid FROM rcmodels m WHERE Own=? AND Rcid=Link AND Hidden=0 AND Hidden1=0 "
                                  "AND (SELECT COUNT(*) FROM rcmodels l WHERE l.Link=m.Rcid)=1 "
                                  "AND Rcid IN (SELECT Rcid FROM rckeys WHERE RCTypeId=?) ORDER BY Rcid"),
                   {own ? 1 : 0, selectedType()})
                 .toString();
-        if (rcid.isEmpty() || !exec(QStringLiteral("UPDATE rcmodels SET Brand='ACME', Model='TV-1' WHERE Rcid=?"),
+        if (rcid.isEmpty() || !sqlExec(QStringLiteral("UPDATE rcmodels SET Brand='ACME', Model='TV-1' WHERE Rcid=?"),
                                     {rcid}))
             return QString();
         return rcid;
@@ -198,7 +181,7 @@ private slots:
         QVERIFY(!rcid.isEmpty());
         QVERIFY(select(rcid));
         const QString code = QStringLiteral("0552") + Decode::encode(QStringLiteral("1001"));
-        const int nkey = value(QStringLiteral("SELECT MIN(Nkey) FROM rckeys WHERE Rcid=? AND RCTypeId=?"),
+        const int nkey = sqlValue(QStringLiteral("SELECT MIN(Nkey) FROM rckeys WHERE Rcid=? AND RCTypeId=?"),
                                {rcid, selectedType()})
                              .toInt();
 
@@ -234,9 +217,9 @@ private slots:
         } else if (action == QLatin1String("delete")) {
             MessageBox::setNextAnswer(QMessageBox::Yes);
             m_window->deleteRemoteControl();
-            QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM rcmodels WHERE Rcid=?"), {rcid}).toInt(), own ? 0 : 1);
+            QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM rcmodels WHERE Rcid=?"), {rcid}).toInt(), own ? 0 : 1);
         } else if (action == QLatin1String("learn")) {
-            QVERIFY(exec(QStringLiteral("DELETE FROM rckeys WHERE Rcid=? AND RCTypeId=? AND Nkey=?"),
+            QVERIFY(sqlExec(QStringLiteral("DELETE FROM rckeys WHERE Rcid=? AND RCTypeId=? AND Nkey=?"),
                          {rcid, selectedType(), nkey}));
             m_window->refreshRC();
             learn(code, nkey);
@@ -252,7 +235,7 @@ private slots:
             newModel(QStringLiteral("acme"), QString());
         } else if (action == QLatin1String("assign")) {
             m_window->simpleProgramming_1();
-            QCOMPARE(value(QStringLiteral("SELECT rcid1 FROM prhistory WHERE hid=? AND RCTypeId=?"),
+            QCOMPARE(sqlValue(QStringLiteral("SELECT rcid1 FROM prhistory WHERE hid=? AND RCTypeId=?"),
                            {selectedType(), selectedType()})
                          .toString(),
                      rcid);

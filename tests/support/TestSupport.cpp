@@ -79,6 +79,26 @@ QStringList tableRows(QSqlDatabase db, const QString &table, const QString &orde
     return rows;
 }
 
+QVariant sqlValue(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery q;
+    q.prepare(sql);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!q.exec() || !q.next())
+        return QVariant();
+    return q.value(0);
+}
+
+bool sqlExec(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery q;
+    q.prepare(sql);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    return q.exec();
+}
+
 QVariantMap modelRow(QSqlDatabase db, const QString &rcid)
 {
     QSqlQuery q(db);

@@ -41,6 +41,12 @@ QStringList tableRows(QSqlDatabase db, const QString &table, const QString &orde
 // The rcmodels row of rcid by column name; empty when there is none.
 QVariantMap modelRow(QSqlDatabase db, const QString &rcid);
 
+// One statement with bound values on the default connection: the first
+// column of its first row (invalid when it failed or gave none), or whether
+// it ran.
+QVariant sqlValue(const QString &sql, const QVariantList &values = {});
+bool sqlExec(const QString &sql, const QVariantList &values = {});
+
 // Writes the full sample working directory into dir.
 bool writeSampleDirectory(const QString &dir, int models = 40);
 
