@@ -283,7 +283,7 @@
     </message>
     <message>
         <source>No slot holds a model yet: add one with &quot;+&quot;.</source>
-        <translation>Noch hat kein Speicherplatz ein Modell: fügen Sie eines mit &quot;+&quot; hinzu.</translation>
+        <translation>Noch ist kein Speicherplatz belegt: fügen Sie mit „+“ ein Modell hinzu.</translation>
     </message>
     <message>
         <source>%1 %2 has only one key for the remote control type %3; a slot needs at least two.</source>
