@@ -183,6 +183,11 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
 {
     Q_UNUSED(iconResources);
     setupUi(this);
+    // The switch between full and simple version shows the window anew, and
+    // some window managers then give it the keyboard without Qt taking it as
+    // active again; tooltips (why a button is greyed out) must not depend on
+    // that.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     // Every label shows data as typed; the documentation label chooses per
     // text when it is filled (refreshKeys).
     showLabelsAsPlainText(this);

@@ -11,6 +11,7 @@
 #include "usb/UsbState.h"
 
 #include <QSqlQuery>
+#include <QToolTip>
 #include <QTranslator>
 #include <QtTest>
 
@@ -272,6 +273,36 @@ private slots:
         }
         QCOMPARE(w->buttonSimpleUSBProgramm->isEnabled(), programTip.isEmpty());
         QCOMPARE(w->buttonSimpleUSBProgramm->toolTip(), programTip);
+    }
+
+    // Hovering a greyed-out button shows why, also while another window is
+    // the active one: after the switch between the versions shows the
+    // window anew, a window manager may leave Qt thinking just that.
+    void reasonShownWhileAnotherWindowIsActive()
+    {
+        w->settingsSimpleProgramming = true;
+        w->changeFullSimpleVersion(false);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->ModelsTV->setCurrentIndex(QModelIndex());
+        w->refreshRC();
+        QPushButton *add = w->dev1Add;
+        QVERIFY(add->isVisible() && !add->isEnabled());
+        QCOMPARE(add->toolTip(), QStringLiteral("No model is chosen."));
+
+        QWidget other;
+        other.setGeometry(w->geometry().right() + 10, 0, 100, 100);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        other.activateWindow();
+        QTRY_VERIFY(other.isActiveWindow());
+        QVERIFY(!w->isActiveWindow());
+
+        QToolTip::hideText();
+        QTest::mouseMove(add, add->rect().center() - QPoint(1, 1));
+        QTest::mouseMove(add, add->rect().center());
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), add->toolTip());
+        QToolTip::hideText();
     }
 
     // A language switch says the reasons again in the language chosen.
