@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSizePolicy>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTextDocument>
@@ -124,6 +125,12 @@ int textRoom(const QLineEdit *edit)
 
 void keepWhole(QLabel *label)
 {
+    // The label fits its text into the width the layout gives it; were that
+    // width taken from the text, a long code would widen its column and move
+    // the window's layout about.
+    QSizePolicy policy = label->sizePolicy();
+    policy.setHorizontalPolicy(QSizePolicy::Ignored);
+    label->setSizePolicy(policy);
     install(label);
     refit(label);
 }
@@ -133,6 +140,14 @@ void keepWhole(QLineEdit *edit)
     install(edit);
     QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { refit(edit); });
     refit(edit);
+}
+
+void keepRoomFor(QLabel *label, const QString &sample)
+{
+    QFont smallest = label->font();
+    smallest.setPointSizeF(kSmallestPoints);
+    // What the label keeps around its text does not depend on its width.
+    label->setMinimumWidth(widthOf(smallest, sample) + label->width() - textRoom(label));
 }
 
 void refit(QWidget *widget)

@@ -31,8 +31,14 @@ int textRoom(const QLineEdit *edit);
 // A text that does not fit even at the smallest size gets the whole text as
 // the widget's tooltip, and a read-only line edit then shows its start; a
 // label shows its start and an ellipsis ("…"), its text still the whole one.
+// A label takes the width its layout gives it, whatever its text's length.
 void keepWhole(QLabel *label);
 void keepWhole(QLineEdit *edit);
 void refit(QWidget *widget);
+
+// Keeps room in label's layout for sample at the smallest size: a constant
+// width, so that codes as long as sample are read whole however long the
+// code shown now is.
+void keepRoomFor(QLabel *label, const QString &sample);
 
 } // namespace FittedFont

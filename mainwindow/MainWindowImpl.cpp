@@ -193,8 +193,13 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     showLabelsAsPlainText(this);
     // Codes are read whole: where the labels and the search rows are narrow
     // (simple panel, small screen) they shrink their font instead of cutting.
-    for (QLabel *label : {labelKeyId, labelKeyId2, labelKeyIdSearch})
+    // Their width comes from the layout, not from the code they show, so a
+    // code's length never moves the window's layout; the layout keeps room
+    // for a code of the usual 19 characters.
+    for (QLabel *label : {labelKeyId, labelKeyId2, labelKeyIdSearch}) {
         FittedFont::keepWhole(label);
+        FittedFont::keepRoomFor(label, QStringLiteral("0123456789ABCDEF012"));
+    }
     for (QLineEdit *edit : searchTab->findChildren<QLineEdit *>())
         FittedFont::keepWhole(edit);
     // The protocol bar follows its label through every re-layout, also the

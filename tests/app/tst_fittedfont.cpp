@@ -1,6 +1,7 @@
 // Code fields and labels that shrink their font to show a code whole.
 #include "app/FittedFont.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextDocument>
@@ -102,6 +103,58 @@ private slots:
         label.setText(QStringLiteral("UNKNOWN"));
         FittedFont::refit(&label);
         QCOMPARE(label.font().pointSizeF(), 12.0);
+    }
+
+    // A label's text does not claim room in its layout: beside a field, with
+    // a short or a long code, both keep their widths and the window's
+    // smallest width stays; the label fits its font into what it is given.
+    void labelTakesTheRoomGiven()
+    {
+        QWidget window;
+        auto *layout = new QHBoxLayout(&window);
+        auto *label = new QLabel(QStringLiteral("UNKNOWN"));
+        QFont font = label->font();
+        font.setPointSizeF(12);
+        label->setFont(font);
+        auto *field = new QLineEdit;
+        layout->addWidget(label);
+        layout->addWidget(field);
+        FittedFont::keepWhole(label);
+        window.resize(300, 40);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+        const QRect labelAt = label->geometry();
+        const QRect fieldAt = field->geometry();
+        const int smallest = window.minimumSizeHint().width();
+        for (const QString &code : {kCode19, kCode34, QStringLiteral("UNKNOWN")}) {
+            label->setText(code);
+            FittedFont::refit(label);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QCoreApplication::processEvents();
+            QCOMPARE(label->geometry(), labelAt);
+            QCOMPARE(field->geometry(), fieldAt);
+            QCOMPARE(window.minimumSizeHint().width(), smallest);
+            QCOMPARE(window.width(), 300);
+            const QString shown = label->fontMetrics().elidedText(code, Qt::ElideRight, FittedFont::textRoom(label));
+            QVERIFY(shown == code || label->font().pointSizeF() == FittedFont::kSmallestPoints);
+        }
+        // Room kept for a usual code: even with the window at its narrowest
+        // such a code is shown whole, and a longer one changes nothing.
+        FittedFont::keepRoomFor(label, kCode19);
+        for (const QString &code : {kCode19, kCode34}) {
+            label->setText(code);
+            FittedFont::refit(label);
+            window.resize(window.minimumSizeHint().width(), 40);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QCoreApplication::processEvents();
+            QCOMPARE(window.minimumSizeHint().width(), window.width());
+            QCOMPARE(label->width(), label->minimumWidth());
+            if (code == kCode19)
+                QVERIFY(FittedFont::widthOf(label->font(), code) <= FittedFont::textRoom(label));
+            else
+                QVERIFY(FittedFont::widthOf(label->font(), code) > FittedFont::textRoom(label));
+        }
     }
 
     // Too long even for the smallest size: the label shows the code's start

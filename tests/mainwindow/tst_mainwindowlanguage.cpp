@@ -891,6 +891,91 @@ private slots:
             QVERIFY(cut > 0);
     }
 
+    // A code's length decides the code labels' font, never the window's
+    // layout: with "UNKNOWN", a usual 19-character code and a 34-character
+    // one the tab widget, the model list, the labels and the search code
+    // fields keep their places and widths on every page.
+    void codeLengthKeepsLayout_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("extraConfig");
+        for (const QSize &size : {QSize(980, 660), QSize(1366, 768)})
+            for (const char *programming : {"Settings/simpleProgramming", ""})
+                QTest::addRow("%dx%d, %s", size.width(), size.height(),
+                              *programming ? "simple programming" : "search fields")
+                    << size << QString::fromLatin1(programming);
+    }
+    void codeLengthKeepsLayout()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QString, extraConfig);
+        setConfig("Settings/settingsFullVersion", true);
+        if (!extraConfig.isEmpty())
+            setConfig(extraConfig, true);
+        MainWindowImpl w;
+        w.showNormal();
+        w.resize(size);
+        settle();
+        QCOMPARE(w.size(), size);
+        const auto placeOf = [&w](const QWidget *widget) {
+            return QRect(widget->mapTo(&w, QPoint(0, 0)), widget->size());
+        };
+        // Per page: where each watched widget is, in window coordinates.
+        const auto layoutNow = [&]() {
+            QStringList places;
+            for (int page = 0; page < w.tabWidget->count(); ++page) {
+                w.tabWidget->setCurrentIndex(page);
+                settle();
+                const auto note = [&](const QWidget *widget) {
+                    const QRect r = placeOf(widget);
+                    places << QStringLiteral("page %1 %2 at %3,%4 %5x%6")
+                                  .arg(page)
+                                  .arg(widget->objectName())
+                                  .arg(r.x())
+                                  .arg(r.y())
+                                  .arg(r.width())
+                                  .arg(r.height());
+                };
+                note(w.tabWidget);
+                note(w.ModelsTV);
+                for (QLabel *label : {w.labelKeyId, w.labelKeyId2, w.labelKeyIdSearch}) {
+                    if (label->isVisible())
+                        note(label);
+                }
+                for (QLineEdit *edit : w.searchTab->findChildren<QLineEdit *>()) {
+                    if (edit->isVisible())
+                        note(edit);
+                }
+            }
+            w.tabWidget->setCurrentIndex(0);
+            settle();
+            return places;
+        };
+        const QStringList unknown = layoutNow();
+        QVERIFY(unknown.size() > 6);
+        QVERIFY(unknown.join(QLatin1Char('\n')).contains(QLatin1String("labelKeyIdSearch")));
+        QVERIFY(unknown.join(QLatin1Char('\n')).contains(QLatin1String("lineEdit1")));
+        for (const QString &code :
+             {QStringLiteral("03928A3C008C81E4F5D"), QStringLiteral("03928A3C008C81E4F5D1B3F2A9C4D5E6F7"),
+              QStringLiteral("UNKNOWN")}) {
+            // As a key picked in the list sets them.
+            w.setKeyCodeLabels(code);
+            settle();
+            const QStringList now = layoutNow();
+            QCOMPARE(now.size(), unknown.size());
+            for (int i = 0; i < now.size(); ++i)
+                QVERIFY2(now.at(i) == unknown.at(i),
+                         qPrintable(QStringLiteral("%1 characters: %2, with UNKNOWN %3")
+                                        .arg(code.size())
+                                        .arg(now.at(i), unknown.at(i))));
+            // The window's size stays, and every label shows its code whole
+            // or its start (longCodeShowsItsStart follows how).
+            QCOMPARE(w.size(), size);
+            for (QLabel *label : {w.labelKeyId, w.labelKeyId2, w.labelKeyIdSearch})
+                QCOMPARE(label->text(), code);
+        }
+    }
+
     // The record dialog's texts come from the window's translation, each
     // opener's own title and OK text.
     void recordDialogTexts_data()
