@@ -707,7 +707,6 @@ private slots:
                 option.rect = cell;
                 option.widget = keys;
                 const QSize needed = keys->itemDelegateForIndex(code)->sizeHint(option, code);
-                qWarning() << "DBG" << row << code.data() << needed << cell << keys->columnWidth(3) << keys->columnWidth(2) << keys->width() << keys->font();
                 QVERIFY2(needed.width() <= cell.width(), qPrintable(QStringLiteral("row %1: code needs %2 px, has %3")
                                                                         .arg(row)
                                                                         .arg(needed.width())
