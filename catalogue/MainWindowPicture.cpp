@@ -223,6 +223,7 @@ void MainWindowImpl::layoutPanels(bool readCatalogue)
     if (readCatalogue && labelKeyId->text() != QLatin1String("UNKNOWN"))
         refreshSameKey();
     refreshImageGeometries();
+    redrawOscillograph();
     switch (tabWidget->currentIndex()) {
     case kImagesTab:
         refreshImageEnable();

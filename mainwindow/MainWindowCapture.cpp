@@ -50,6 +50,11 @@ void MainWindowImpl::processMessage(int n)
     const FrameResult result = protocol.recognizeFrame(captureStore, n, mode);
     colorSignalFields(n, result.labelPattern);
     showKeyCode(Protocol::resolveKeyCode(captureStore, n));
+    // Messages come in order, and message 0 starts a new series.
+    if (n < kOscillographRows) {
+        oscillographMessages = n + 1;
+        oscillographSpans[n] = captureStore.messageSpan;
+    }
     if (tabWidget->currentIndex() == kMainTab)
         drawMessage(n);
     else if (tabWidget->currentIndex() == kOscillographTab)
@@ -254,6 +259,21 @@ void MainWindowImpl::drawMessageOscillograph(int nmessage)
                                oscillographColors[nmessage]};
     SignalDisplay::drawOscillographRow(oscillographPixmap, nmessage, trace);
     labelOscillograph->setPixmap(oscillographPixmap);
+}
+
+void MainWindowImpl::redrawOscillograph()
+{
+    // Messages that came while another page was shown were not drawn, and a
+    // picture keeps the size and the language it was drawn in.
+    if (tabWidget->currentIndex() != kOscillographTab)
+        return;
+    // Each row at the span its message had; the store keeps the last one.
+    const int lastSpan = captureStore.messageSpan;
+    for (int n = 0; n < oscillographMessages; ++n) {
+        captureStore.messageSpan = oscillographSpans[n];
+        drawMessageOscillograph(n);
+    }
+    captureStore.messageSpan = lastSpan;
 }
 
 void MainWindowImpl::colorSignalFields(int row, const QString &pattern)

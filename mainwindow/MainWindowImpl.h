@@ -240,12 +240,19 @@ public:
     static constexpr int kOscillographRows = 10;
     static constexpr int kOscillographCells = 1000;
     QColor oscillographColors[kOscillographRows][kOscillographCells];
+    // Messages of the current series processed so far, and the span each was
+    // recognised with: the rows the oscillograph draws again when its page is
+    // brought up, resized or switched to another language.
+    int oscillographMessages = 0;
+    int oscillographSpans[kOscillographRows] = {};
 
     // ---- plain members of the features
     void buildLanguageMenu();
     void checkUpdatesAtStart();
     void resizeSameKeyMarkers();
     void colorSignalFields(int row, const QString &pattern);
+    // The current series afresh at the label's size, when its page is shown.
+    void redrawOscillograph();
     void addKeysSearch(int row);    // row 0..21: search rows 1..20, X1, X2
     void deleteKeysSearch(int row);
     // Shows "rcmodels" under filter (conditions and ordering) in the model

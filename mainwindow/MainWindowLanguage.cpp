@@ -144,6 +144,8 @@ void MainWindowImpl::loadLanguage(QString language)
     actionConvertDB->setText(tr("Convert DB"));
     buttonSimpleUSBProgramm->setText(tr("Program"));
     showDeviceLines();
+    // The oscillograph's texts are drawn into its picture.
+    redrawOscillograph();
     // Only an overview still in force: a remote gone since keeps its actions off.
     if (usbState && usbState->slotInfoValid.load(std::memory_order_acquire)) {
         if (shownOverview == 1)

@@ -4,9 +4,11 @@
 #include "app/MessageBox.h"
 #include "ir/SignalDisplay.h"
 #include "mainwindow/MainWindowImpl.h"
+#include "tools/samplekit/SampleKit.h"
 
 #include <QDir>
 #include <QImage>
+#include <QSettings>
 #include <QVector>
 #include <QtTest>
 
@@ -48,6 +50,27 @@ int stray(const QImage &image, int top, int bottom)
     return count;
 }
 
+void settle()
+{
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
+}
+
+void setLanguage(const QString &language)
+{
+    QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Settings/language"), language);
+}
+
+// The texts left of the trace in oscillograph row 0: its RecognizerId, address
+// and command lines, down to above row 1.
+QImage rowZeroTexts(const QPixmap &picture)
+{
+    return picture.toImage().copy(0, 60, SignalDisplay::kTraceLeft, 50);
+}
+
 } // namespace
 
 class TestSignalDisplay : public QObject
@@ -69,11 +92,49 @@ class TestSignalDisplay : public QObject
 
     QImage oscillograph() const { return w->labelOscillograph->pixmap().toImage(); }
 
+    // A message the 1640 us stage recognises (RecognizerId 635, span 14000
+    // us), closed by its gap and handed on by the receive timer.
+    void receiveMessage()
+    {
+        // Spaces arrive as the receiver measures them; the store adds 20 us.
+        const int durations[] = {1640, 1620, 3280, 20000};
+        w->captureStore.appendDurations(durations, 4);
+        w->lastMessage();
+    }
+
+    void showWindow()
+    {
+        w->showNormal();
+        w->resize(1366, 768);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        settle();
+    }
+
+    // Rows 0 .. rows - 1 of the picture shown hold the received message: its
+    // first mark cell in the command colour at the label's own scale.
+    void verifyRowsDrawn(int rows)
+    {
+        const QImage image = oscillograph();
+        QVERIFY2(!image.isNull(), "no picture");
+        QCOMPARE(image.size(), w->labelOscillograph->size());
+        QVERIFY(image.width() > SignalDisplay::kTraceLeft + 200);
+        const int firstCell = 1640 * (image.width() - SignalDisplay::kTraceLeft) / 14000;
+        for (int n = 0; n < rows; ++n) {
+            const QPoint p(SignalDisplay::kTraceLeft + firstCell / 2, 60 * n + 85);
+            QVERIFY2(image.pixelColor(p) == QColor(0x9999FF),
+                     qPrintable(QStringLiteral("row %1: %2").arg(n).arg(text(image.pixelColor(p)))));
+            QVERIFY(stray(image, 60 * n + 60, 60 * n + 110) > 0);
+        }
+    }
+
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
         QVERIFY(TestSupport::enterSampleDirectory(m_dir.path(), &m_previousDir));
+        QString error;
+        QVERIFY2(SampleKit::writeLanguages(m_dir.path(), TestSupport::binaryDir() + "/sample/Languages", &error),
+                 qPrintable(error));
     }
     void cleanupTestCase() { QDir::setCurrent(m_previousDir); }
 
@@ -88,6 +149,7 @@ private slots:
         delete w;
         w = nullptr;
         MessageBox::takeLog();
+        setLanguage(QStringLiteral("English"));
     }
 
     void protocolBox_data()
@@ -305,6 +367,94 @@ private slots:
             const QImage image = oscillograph();
             QCOMPARE(image.pixelColor(240, 85), QColor(0x9999FF));
         }
+    }
+
+    // Messages that arrive while another page is shown are drawn when the
+    // oscillograph is brought up, at whatever moment that is, at the label's
+    // size then, and again at its new size when the window is resized.
+    void broughtUpAfterMessages_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::addRow("after the last message") << 2 << 0;
+        QTest::addRow("between two messages") << 1 << 1;
+        QTest::addRow("before the first message") << 0 << 2;
+    }
+    void broughtUpAfterMessages()
+    {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        showWindow();
+        QCOMPARE(w->tabWidget->currentIndex(), 0);
+        for (int i = 0; i < before; ++i)
+            receiveMessage();
+        w->tabWidget->setCurrentIndex(3);
+        settle();
+        for (int i = 0; i < after; ++i)
+            receiveMessage();
+        QCOMPARE(w->captureStore.messageRecognizerId[1], 635);
+        verifyRowsDrawn(2);
+
+        const QSize before1366 = w->labelOscillograph->size();
+        w->resize(1024, 700);
+        settle();
+        QVERIFY(w->labelOscillograph->size() != before1366);
+        verifyRowsDrawn(2);
+    }
+
+    // A language switch redraws the picture: its texts are those the drawing
+    // gives in the new language, both ways and back.
+    void textsFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("other");
+        QTest::addRow("German to English") << "German" << "English";
+        QTest::addRow("English to German") << "English" << "German";
+    }
+    void textsFollowTheLanguage()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, other);
+        delete w;
+        setLanguage(start);
+        w = new MainWindowImpl;
+        QCOMPARE(w->language, start);
+        showWindow();
+        w->tabWidget->setCurrentIndex(3);
+        settle();
+        receiveMessage();
+        QCOMPARE(w->captureStore.messageRecognizerId[0], 635);
+
+        QHash<QString, QImage> texts;
+        for (const QString &language : {start, other, start}) {
+            if (language != w->language) {
+                QAction *entry = nullptr;
+                for (QAction *a : w->menuLanguage->actions()) {
+                    if (a->data().toString() == language)
+                        entry = a;
+                }
+                QVERIFY(entry);
+                entry->trigger();
+                settle();
+            }
+            const bool german = language == QLatin1String("German");
+            QCOMPARE(QCoreApplication::translate("SignalDisplay", "address:"), german ? "Adresse:" : "address:");
+            QCOMPARE(QCoreApplication::translate("SignalDisplay", "command:"), german ? "Befehl:" : "command:");
+            // The same row drawn now, in the language in force, on a picture
+            // of the same size: its texts must match what the window shows.
+            QPixmap reference(w->labelOscillograph->pixmap().size());
+            QVERIFY(!reference.isNull());
+            reference.fill(SignalDisplay::kBackground);
+            const int none[] = {0};
+            const SignalDisplay::Trace trace{none, 1, 635, w->captureStore.messageAddressText[0],
+                                             w->captureStore.messageCommandText[0], 14000, nullptr};
+            SignalDisplay::drawOscillographRow(reference, 0, trace);
+            texts[language] = rowZeroTexts(reference);
+            QVERIFY2(rowZeroTexts(w->labelOscillograph->pixmap()) == texts[language],
+                     qPrintable(QStringLiteral("the picture's texts are not those of ") + language));
+        }
+        // The two languages' texts are told apart by their pixels.
+        QVERIFY(texts[start] != texts[other]);
     }
 };
 
