@@ -90,12 +90,10 @@ void UpdateCheck::replyFinished()
     if (!m_timedOut && m_refusal.isEmpty() && reply->error() == QNetworkReply::NoError
         && UpdateDownloader::isRedirect(reply)) {
         // Nothing of a redirect is kept; the time-out runs on over the next address.
-        const QUrl to = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-        const QString why = to.isEmpty()
-            ? UpdateDownloader::tr("the server answered with a redirect that names no address")
-            : UpdateDownloader::redirectRefusal(m_home, reply->url().resolved(to), &m_seen);
+        QUrl next;
+        const QString why = UpdateDownloader::redirectRefusal(m_home, reply, &m_seen, &next);
         if (why.isEmpty()) {
-            request(reply->url().resolved(to));
+            request(next);
             return;
         }
         m_refusal = why;

@@ -83,6 +83,15 @@ QString UpdateDownloader::redirectRefusal(const QUrl &home, const QUrl &target, 
     return QString();
 }
 
+QString UpdateDownloader::redirectRefusal(const QUrl &home, const QNetworkReply *reply, QStringList *seen, QUrl *next)
+{
+    const QUrl to = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    if (to.isEmpty())
+        return tr("the server answered with a redirect that names no address");
+    *next = reply->url().resolved(to);
+    return redirectRefusal(home, *next, seen);
+}
+
 bool UpdateDownloader::isRedirect(const QNetworkReply *reply)
 {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -431,19 +440,15 @@ bool UpdateDownloader::followRedirect(QNetworkReply *finished)
 {
     if (finished->error() != QNetworkReply::NoError || !isRedirect(finished))
         return false;
-    const QUrl to = finished->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    QString why;
-    if (to.isEmpty())
-        why = tr("the server answered with a redirect that names no address");
-    else
-        why = redirectRefusal(QUrl(server), finished->url().resolved(to), &redirectsSeen);
+    QUrl next;
+    const QString why = redirectRefusal(QUrl(server), finished, &redirectsSeen, &next);
     if (!why.isEmpty()) {
         deadline.stop();
         dropFile(true);
         stop(Refused, {why});
         return true;
     }
-    startRequest(finished->url().resolved(to));
+    startRequest(next);
     return true;
 }
 

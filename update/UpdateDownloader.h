@@ -71,6 +71,9 @@ public:
     // on home's scheme, host and port, comes back to no address the request
     // has asked already (seen, which it joins) and keeps within maxRedirects.
     static QString redirectRefusal(const QUrl &home, const QUrl &target, QStringList *seen);
+    // The same for a finished redirect answer: where it leads (*next) and why
+    // it is not followed, also when it names no address.
+    static QString redirectRefusal(const QUrl &home, const QNetworkReply *reply, QStringList *seen, QUrl *next);
     // Whether a finished answer is a redirect (its body is nobody's file).
     static bool isRedirect(const QNetworkReply *reply);
 
