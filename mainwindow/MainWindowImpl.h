@@ -7,6 +7,7 @@
 #include "ir/Message.h"
 #include "ir/Protocol.h"
 #include "mainwindow/SettingsDialogImpl.h"
+#include "mainwindow/SettingsFile.h"
 #include "programming/Changer8in1Dialog.h"
 #include "programming/MacroDialog.h"
 #include "search/ConvertDialog.h"
@@ -70,6 +71,10 @@ public:
     // ---- settings members ("config.ini")
     QSettings *settings = nullptr;
     bool lastSettingsSaveFailed = false; // what the last saveSettings() gave, for the status line
+    // The saved keys as the file holds them for all this window knows: as
+    // loaded, then as last saved. A save writes only what differs from it, so
+    // keys another writer saved meanwhile are not written over.
+    SettingsValues savedSettings;
     QString customerId;
     QString defaultCustomerId;
     QString language;

@@ -49,6 +49,7 @@ void MainWindowImpl::loadSettings()
     convertDBdeleteImages = v.convertDBdeleteImages;
     rcTypesList = v.rcTypesList;
     rcTypes = v.rcTypes;
+    savedSettings = v;
 }
 
 void MainWindowImpl::saveSettings()
@@ -76,9 +77,12 @@ void MainWindowImpl::saveSettings()
     v.lastImagesPath = lastImagesPath;
     v.rcTypes = rcTypes;
     QString error;
-    lastSettingsSaveFailed = !SettingsFile::save(*settings, v, &error);
-    if (!lastSettingsSaveFailed)
+    lastSettingsSaveFailed = !SettingsFile::save(*settings, savedSettings, v, &error);
+    // A failed change stays pending: the next save writes it again.
+    if (!lastSettingsSaveFailed) {
+        savedSettings = v;
         return;
+    }
     // Every failed save is told: each one is a change that the next start
     // will not know, whatever was told before.
     const QString text = tr("The settings could not be saved, because \"%1\" cannot be written.\n%2\n"

@@ -27,6 +27,28 @@ QString readFolder(const QSettings &settings, const char *key)
     return folder.isEmpty() ? QStringLiteral("xml") : folder;
 }
 
+// The keys a save may write, each with the text the file holds for it.
+SettingsWriter::Values userKeys(const SettingsValues &v)
+{
+    return {
+        {QStringLiteral("Settings/customerId"), v.customerId},
+        {QStringLiteral("Settings/language"), v.language},
+        {QStringLiteral("Settings/company"), v.company},
+        {QStringLiteral("Settings/address"), v.address},
+        {QStringLiteral("Settings/contact"), v.contact},
+        {QStringLiteral("Settings/printOnlyFirstImage"), v.printOnlyFirstImage},
+        {QStringLiteral("Settings/advancedFilter"), v.advancedFilter},
+        {QStringLiteral("Settings/simpleProgramming"), v.simpleProgramming},
+        {QStringLiteral("UpdateInfo/automaticUpdatesCheking"), v.automaticUpdatesCheking},
+        {QStringLiteral("Settings/settingsFullVersion"), v.settingsFullVersion},
+        {QStringLiteral("Settings/settingsShowRCTypesInSimpleMode"), v.settingsShowRCTypesInSimpleMode},
+        {QStringLiteral("Settings/lastImportPath"), v.lastImportPath},
+        {QStringLiteral("Settings/lastExportPath"), v.lastExportPath},
+        {QStringLiteral("Settings/lastImagesPath"), v.lastImagesPath},
+        {QStringLiteral("Settings/rcTypes"), QString(v.rcTypes).replace(QLatin1Char(','), QLatin1Char('_'))},
+    };
+}
+
 } // namespace
 
 SettingsFile::Environment SettingsFile::systemEnvironment()
@@ -88,26 +110,18 @@ SettingsValues SettingsFile::load(const QSettings &settings, const Environment &
     return v;
 }
 
-bool SettingsFile::save(QSettings &settings, const SettingsValues &v, QString *error)
+bool SettingsFile::save(QSettings &settings, const SettingsValues &saved, const SettingsValues &v, QString *error)
 {
-    const SettingsWriter::Values values = {
-        {QStringLiteral("Settings/customerId"), v.customerId},
-        {QStringLiteral("Settings/language"), v.language},
-        {QStringLiteral("Settings/company"), v.company},
-        {QStringLiteral("Settings/address"), v.address},
-        {QStringLiteral("Settings/contact"), v.contact},
-        {QStringLiteral("Settings/printOnlyFirstImage"), v.printOnlyFirstImage},
-        {QStringLiteral("Settings/advancedFilter"), v.advancedFilter},
-        {QStringLiteral("Settings/simpleProgramming"), v.simpleProgramming},
-        {QStringLiteral("UpdateInfo/automaticUpdatesCheking"), v.automaticUpdatesCheking},
-        {QStringLiteral("Settings/settingsFullVersion"), v.settingsFullVersion},
-        {QStringLiteral("Settings/settingsShowRCTypesInSimpleMode"), v.settingsShowRCTypesInSimpleMode},
-        {QStringLiteral("Settings/lastImportPath"), v.lastImportPath},
-        {QStringLiteral("Settings/lastExportPath"), v.lastExportPath},
-        {QStringLiteral("Settings/lastImagesPath"), v.lastImagesPath},
-        {QStringLiteral("Settings/rcTypes"), QString(v.rcTypes).replace(QLatin1Char(','), QLatin1Char('_'))},
-    };
-    const bool written = SettingsWriter::write(settings.fileName(), values, error);
+    const SettingsWriter::Values before = userKeys(saved);
+    const SettingsWriter::Values after = userKeys(v);
+    SettingsWriter::Values changed;
+    for (qsizetype i = 0; i < after.size(); ++i) {
+        if (after.at(i).second != before.at(i).second)
+            changed << after.at(i);
+    }
+    if (changed.isEmpty())
+        return true;
+    const bool written = SettingsWriter::write(settings.fileName(), changed, error);
     // The object only reads; this makes it see the file as it now is.
     settings.sync();
     return written;

@@ -62,10 +62,15 @@ public:
 
     static SettingsValues load(const QSettings &settings, const Environment &environment);
 
-    // Writes the fifteen user-changeable keys into settings' file, whole or
-    // not at all (settings itself is only read, then refreshed). False with
-    // *error naming the file and the reason when the file was left as it was.
-    static bool save(QSettings &settings, const SettingsValues &values, QString *error = nullptr);
+    // Writes into settings' file those of the fifteen user-changeable keys
+    // whose value in values differs from saved (what the file held of them
+    // when it was loaded or last saved), merged into the file as it is now,
+    // whole or not at all: keys another writer saved meanwhile stay. With
+    // nothing changed the file is not touched. settings itself is only read,
+    // then refreshed. False with *error naming the file and the reason when
+    // the file was left as it was.
+    static bool save(QSettings &settings, const SettingsValues &saved, const SettingsValues &values,
+                     QString *error = nullptr);
 
     // Every run of digits is an id, anything else separates them; duplicates
     // (as texts) are dropped, the first one kept.

@@ -3,6 +3,7 @@
 #include "FullDisk.h"
 #include "TestSupport.h"
 #include "app/MessageBox.h"
+#include "mainwindow/SettingsFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -233,14 +234,54 @@ private slots:
         QVERIFY(again->automaticUpdatesCheking);
     }
 
-    void saveWithoutChangeStillWrites()
+    // A save writes what its action changed and nothing else: saving the
+    // dialog unchanged leaves the file as it is, byte for byte.
+    void saveWithoutChangeLeavesTheFile()
     {
         QVERIFY(!QFile::exists(iniPath()));
         auto w = makeWindow();
         QVERIFY(!QFile::exists(iniPath())); // construction alone writes nothing
         runDialog(w.get(), [&] { QTest::mousePress(w->settingsDialog.savePushButton, Qt::LeftButton); });
-        QVERIFY(QFile::exists(iniPath()));
-        QCOMPARE(iniValue("Settings/lastImagesPath"), QString("xml"));
+        QVERIFY(!QFile::exists(iniPath()));
+        QVERIFY(!w->lastSettingsSaveFailed);
+
+        const QByteArray byHand = "; written by hand\n[Settings]\ncompany = Kept\nlastExportPath=\n";
+        writeIni(byHand);
+        w = makeWindow();
+        runDialog(w.get(), [&] { QTest::mousePress(w->settingsDialog.savePushButton, Qt::LeftButton); });
+        QCOMPARE(readIni(), byHand);
+        QVERIFY(takeBoxes("warning").isEmpty());
+    }
+
+    // Another writer (a second window on the same folder) saved its keys
+    // after this window read the file: this window's saves keep them.
+    void anotherWritersKeysSurvive()
+    {
+        writeIni("[Settings]\nsettingsFullVersion=true\ncompany=Old\n");
+        auto w = makeWindow();
+        QVERIFY(w->settingsFullVersion);
+        {
+            QSettings other(iniPath(), QSettings::IniFormat);
+            const SettingsValues loaded = SettingsFile::load(other, SettingsFile::systemEnvironment());
+            SettingsValues changed = loaded;
+            changed.company = "ACME";
+            QVERIFY(SettingsFile::save(other, loaded, changed));
+        }
+        w->simpleVersion();
+        QCOMPARE(iniValue("Settings/company"), QString("ACME"));
+        QCOMPARE(iniValue("Settings/settingsFullVersion"), QString("false"));
+
+        // The dialog still shows the company this window read; a change of the
+        // contact alone does not write it back.
+        runDialog(w.get(), [&] {
+            QCOMPARE(w->settingsDialog.companyLineEdit->text(), QString("Old"));
+            w->settingsDialog.contactLineEdit->setText("Ann");
+            QTest::mousePress(w->settingsDialog.savePushButton, Qt::LeftButton);
+        });
+        QCOMPARE(iniValue("Settings/contact"), QString("Ann"));
+        QCOMPARE(iniValue("Settings/company"), QString("ACME"));
+        QCOMPARE(iniValue("Settings/settingsFullVersion"), QString("false"));
+        QVERIFY(takeBoxes("warning").isEmpty());
     }
 
     void cancelChangesNothing_data()
@@ -302,12 +343,13 @@ private slots:
         QCOMPARE(first.at(0).title, QString("Settings"));
         QVERIFY2(first.at(0).text.contains(QDir::toNativeSeparators(iniPath())), qPrintable(first.at(0).text));
 
-        w->simpleVersion();
-        QCOMPARE(takeBoxes("warning").size(), 1);
         runDialog(w.get(), [&] {
             w->settingsDialog.companyLineEdit->setText("Still here");
             QTest::mousePress(w->settingsDialog.savePushButton, Qt::LeftButton);
         });
+        QCOMPARE(takeBoxes("warning").size(), 1);
+        // The company is not in the file yet: each later save tries it again.
+        w->simpleVersion();
         QCOMPARE(takeBoxes("warning").size(), 1);
         w->saveSettings();
         QCOMPARE(takeBoxes("warning").size(), 1);
@@ -339,15 +381,17 @@ private slots:
         QVERIFY2(boxes.at(0).text.contains(QDir::toNativeSeparators(ini)), qPrintable(boxes.at(0).text));
         QVERIFY2(boxes.at(0).text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
                  qPrintable(boxes.at(0).text));
-        w->simpleVersion();
+        w->lastExportPath = "elsewhere";
+        w->saveSettings();
         QCOMPARE(takeBoxes("warning").size(), 1); // told again while it goes on failing
         disk.release();
         QCOMPARE(TestSupport::readText(ini), before);
 
-        // Saved again with room, and a later failure is told again.
+        // Saved again with room, the earlier change too, and a later failure is told again.
         w->fullVersion();
         QVERIFY(takeBoxes("warning").isEmpty());
         QVERIFY(TestSupport::readText(ini).split('\n').contains("settingsFullVersion=true"));
+        QVERIFY(TestSupport::readText(ini).split('\n').contains("lastExportPath=elsewhere"));
         QVERIFY(disk.fill());
         w->simpleVersion();
         QCOMPARE(takeBoxes("warning").size(), 1);
@@ -360,12 +404,13 @@ private slots:
     void fileLostDuringTheRunIsReported()
     {
         auto w = makeWindow();
-        w->saveSettings();
+        w->fullVersion(); // the file comes into being
         QVERIFY(takeBoxes("warning").isEmpty());
         QVERIFY(QFile::remove(iniPath()));
         QVERIFY(QDir().mkpath(iniPath()));
-        w->fullVersion();
         w->simpleVersion();
+        w->lastExportPath = "elsewhere";
+        w->saveSettings();
         QCOMPARE(takeBoxes("warning").size(), 2);
     }
 

@@ -276,54 +276,108 @@ private slots:
         QVERIFY(v.rcTypesList.isEmpty());
     }
 
-    void firstSaveWritesExactlyTheUserKeys()
+    void firstSaveWritesTheChangedKeys()
     {
         {
             QSettings settings(path(), QSettings::IniFormat);
-            QVERIFY(SettingsFile::save(settings, SettingsFile::load(settings, environment())));
+            const SettingsValues loaded = SettingsFile::load(settings, environment());
+            // Nothing changed: no file comes into being.
+            QVERIFY(SettingsFile::save(settings, loaded, loaded));
+            QVERIFY(!QFile::exists(path()));
+            SettingsValues v = loaded;
+            v.settingsFullVersion = true;
+            v.automaticUpdatesCheking = true;
+            v.lastExportPath = "out";
+            v.rcTypesList = QStringList{"3", "1"};
+            v.rcTypes = "3,1";
+            QVERIFY(SettingsFile::save(settings, loaded, v));
         }
         QSettings check(path(), QSettings::IniFormat);
         QStringList keys = check.allKeys();
-        QStringList expected = savedKeys;
         keys.sort();
-        expected.sort();
-        QCOMPARE(keys, expected);
+        QCOMPARE(keys, QStringList({"Settings/lastExportPath", "Settings/rcTypes", "Settings/settingsFullVersion",
+                                    "UpdateInfo/automaticUpdatesCheking"}));
         const QString text = readAll(path());
         QVERIFY(!text.contains("@Variant"));
-        QVERIFY(text.contains("language=English\n"));
-        QVERIFY(text.contains("settingsFullVersion=false\n"));
-        QVERIFY(text.contains("lastExportPath=xml\n"));
-        QVERIFY(text.contains("rcTypes=\n"));
-        QVERIFY(text.contains("[UpdateInfo]\nautomaticUpdatesCheking=false\n"));
+        QVERIFY(text.contains("settingsFullVersion=true\n"));
+        QVERIFY(text.contains("lastExportPath=out\n"));
+        QVERIFY(text.contains("rcTypes=3_1\n"));
+        QVERIFY(text.contains("[UpdateInfo]\nautomaticUpdatesCheking=true\n"));
     }
 
+    // Window A saves the company, window B then switches to the simple
+    // version: each writes only its own change, so both survive.
+    void twoWritersKeepEachOthersKeys()
+    {
+        QVERIFY(writeFile(path(), "[Settings]\nsettingsFullVersion=true\ncompany=Old\n"));
+        QSettings a(path(), QSettings::IniFormat);
+        QSettings b(path(), QSettings::IniFormat);
+        SettingsValues savedA = SettingsFile::load(a, environment());
+        const SettingsValues savedB = SettingsFile::load(b, environment());
+
+        SettingsValues changedA = savedA;
+        changedA.company = "ACME";
+        QVERIFY(SettingsFile::save(a, savedA, changedA));
+        savedA = changedA;
+        SettingsValues changedB = savedB;
+        changedB.settingsFullVersion = false;
+        QVERIFY(SettingsFile::save(b, savedB, changedB));
+
+        QStringList lines = readAll(path()).split('\n');
+        QVERIFY2(lines.contains("company=ACME"), qPrintable(readAll(path())));
+        QVERIFY2(lines.contains("settingsFullVersion=false"), qPrintable(readAll(path())));
+
+        // A's next change leaves B's choice alone, though A still holds the old one.
+        changedA.contact = "Ann";
+        QVERIFY(SettingsFile::save(a, savedA, changedA));
+        lines = readAll(path()).split('\n');
+        QVERIFY(lines.contains("contact=Ann"));
+        QVERIFY(lines.contains("company=ACME"));
+        QVERIFY2(lines.contains("settingsFullVersion=false"), qPrintable(readAll(path())));
+        QSettings check(path(), QSettings::IniFormat);
+        QCOMPARE(check.allKeys().size(), 3);
+    }
+
+    // A save that changed nothing leaves the file as it is, hand-written
+    // forms and comments included; a save of another key keeps each key's meaning.
     void loadThenSave_data()
     {
         QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QString>("expectedLine");
-        QTest::addRow("types deduplicated") << QByteArray("[Settings]\nrcTypes=5_1_5_x3\n") << "rcTypes=5_1_3";
-        QTest::addRow("types by hand") << QByteArray("[Settings]\nrcTypes=1,2\n") << "rcTypes=1_2";
-        QTest::addRow("types without digits") << QByteArray("[Settings]\nrcTypes=abc\n") << "rcTypes=";
-        QTest::addRow("leading zeros kept") << QByteArray("[Settings]\nrcTypes=007_7\n") << "rcTypes=007_7";
-        QTest::addRow("empty export folder") << QByteArray("[Settings]\nlastExportPath=\n") << "lastExportPath=xml";
-        QTest::addRow("unknown language") << QByteArray("[Settings]\nlanguage=Klingon\n") << "language=English";
-        QTest::addRow("mode kept") << QByteArray("[Settings]\nsettingsFullVersion=true\n")
-                                   << "settingsFullVersion=true";
-        QTest::addRow("rc types in simple mode written back")
-            << QByteArray("[Settings]\nsettingsShowRCTypesInSimpleMode=true\n")
-            << "settingsShowRCTypesInSimpleMode=true";
+        QTest::addColumn<QString>("name");
+        QTest::addRow("types with duplicates") << QByteArray("; by hand\n[Settings]\nrcTypes=5_1_5_x3\n") << "rcTypes";
+        QTest::addRow("types by hand") << QByteArray("; by hand\n[Settings]\nrcTypes=1,2\n") << "rcTypesList";
+        QTest::addRow("types without digits") << QByteArray("; by hand\n[Settings]\nrcTypes=abc\n") << "rcTypes";
+        QTest::addRow("leading zeros") << QByteArray("; by hand\n[Settings]\nrcTypes=007_7\n") << "rcTypesList";
+        QTest::addRow("empty export folder") << QByteArray("; by hand\n[Settings]\nlastExportPath=\n")
+                                             << "lastExportPath";
+        QTest::addRow("unknown language") << QByteArray("; by hand\n[Settings]\nlanguage=Klingon\n") << "language";
+        QTest::addRow("mode") << QByteArray("; by hand\n[Settings]\nsettingsFullVersion=true\n")
+                              << "settingsFullVersion";
+        QTest::addRow("rc types in simple mode")
+            << QByteArray("; by hand\n[Settings]\nsettingsShowRCTypesInSimpleMode=true\n")
+            << "settingsShowRCTypesInSimpleMode";
     }
     void loadThenSave()
     {
         QFETCH(QByteArray, ini);
-        QFETCH(QString, expectedLine);
+        QFETCH(QString, name);
         QVERIFY(writeFile(path(), ini));
-        {
-            QSettings settings(path(), QSettings::IniFormat);
-            QVERIFY(SettingsFile::save(settings, SettingsFile::load(settings, environment())));
-        }
-        const QStringList lines = readAll(path()).split('\n');
-        QVERIFY2(lines.contains(expectedLine), qPrintable(readAll(path())));
+        QSettings settings(path(), QSettings::IniFormat);
+        const SettingsValues loaded = SettingsFile::load(settings, environment());
+        QVERIFY(SettingsFile::save(settings, loaded, loaded));
+        QCOMPARE(readAll(path()).toUtf8(), ini);
+
+        SettingsValues v = loaded;
+        v.contact = "someone";
+        QVERIFY(SettingsFile::save(settings, loaded, v));
+        QVERIFY(readAll(path()).split('\n').contains("contact=someone"));
+        QSettings again(path(), QSettings::IniFormat);
+        const QVariant before = field(loaded, name);
+        const QVariant after = field(SettingsFile::load(again, environment()), name);
+        if (before.userType() == QMetaType::QStringList)
+            QCOMPARE(after.toStringList(), before.toStringList());
+        else
+            QCOMPARE(after, before);
     }
 
     void foreignKeysSurviveSaves()
@@ -346,11 +400,13 @@ private slots:
         QVERIFY(writeFile(path(), ini));
         {
             QSettings settings(path(), QSettings::IniFormat);
-            SettingsValues v = SettingsFile::load(settings, environment());
+            const SettingsValues loaded = SettingsFile::load(settings, environment());
+            SettingsValues v = loaded;
             v.company = "changed";
-            QVERIFY(SettingsFile::save(settings, v));
+            QVERIFY(SettingsFile::save(settings, loaded, v));
+            const SettingsValues saved = v;
             v.settingsFullVersion = true;
-            QVERIFY(SettingsFile::save(settings, v));
+            QVERIFY(SettingsFile::save(settings, saved, v));
         }
         const QStringList lines = readAll(path()).split('\n');
         for (const char *line : {"defaultCustomerId=9", "languageShowType=2", "database=2023-11-21", "main=2023-10-01",
@@ -359,7 +415,8 @@ private slots:
                                  "customerId=3", "settingsFullVersion=true"})
             QVERIFY2(lines.contains(line), line);
         QSettings check(path(), QSettings::IniFormat);
-        QCOMPARE(check.allKeys().size(), savedKeys.size() + 10);
+        // The eleven keys found and the two changed: nothing else was written.
+        QCOMPARE(check.allKeys().size(), 13);
     }
 
     void everyWrittenValueComesBack()
@@ -382,10 +439,13 @@ private slots:
         v.rcTypesList = QStringList{"2", "9", "14"};
         v.rcTypes = "2,9,14";
         {
+            // Every key differs from what a missing file reads as.
             QSettings settings(path(), QSettings::IniFormat);
-            QVERIFY(SettingsFile::save(settings, v));
+            QVERIFY(SettingsFile::save(settings, SettingsValues(), v));
         }
         QVERIFY(readAll(path()).split('\n').contains("rcTypes=2_9_14"));
+        QSettings written(path(), QSettings::IniFormat);
+        QCOMPARE(written.allKeys().size(), savedKeys.size());
         QSettings settings(path(), QSettings::IniFormat);
         const SettingsValues back = SettingsFile::load(settings, environment());
         for (const char *name : {"customerId", "language", "company", "address", "contact", "printOnlyFirstImage",
@@ -401,12 +461,15 @@ private slots:
         // Written once, then a directory takes the file's place.
         QSettings settings(path(), QSettings::IniFormat);
         SettingsValues v = SettingsFile::load(settings, environment());
-        QVERIFY(SettingsFile::save(settings, v));
+        const SettingsValues loaded = v;
+        v.company = "first";
+        QVERIFY(SettingsFile::save(settings, loaded, v));
+        const SettingsValues saved = v;
         QVERIFY(QFile::remove(path()));
         QVERIFY(QDir().mkpath(path()));
         v.company = "lost";
-        QVERIFY(!SettingsFile::save(settings, v));
-        QVERIFY(!SettingsFile::save(settings, v));
+        QVERIFY(!SettingsFile::save(settings, saved, v));
+        QVERIFY(!SettingsFile::save(settings, saved, v));
     }
 
     void fullDiskLeavesTheFileWhole()
@@ -416,16 +479,16 @@ private slots:
         const QString ini = QDir(disk.path()).filePath("config.ini");
         QVERIFY(writeFile(ini, "[Settings]\ncompany=Old Ltd.\n[Debug]\nshowHidden=true\n"));
         QSettings settings(ini, QSettings::IniFormat);
-        SettingsValues v = SettingsFile::load(settings, environment());
+        const SettingsValues loaded = SettingsFile::load(settings, environment());
+        SettingsValues v = loaded;
         QString error;
-        QVERIFY2(SettingsFile::save(settings, v, &error), qPrintable(error));
         const QString before = readAll(ini);
         QVERIFY(before.contains("company=Old Ltd."));
 
         QVERIFY(disk.fill());
         v.company = "New Ltd.";
         v.settingsFullVersion = true;
-        QVERIFY(!SettingsFile::save(settings, v, &error));
+        QVERIFY(!SettingsFile::save(settings, loaded, v, &error));
         QVERIFY2(error.contains(QDir::toNativeSeparators(ini)), qPrintable(error));
         QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))), qPrintable(error));
         disk.release();
@@ -435,7 +498,7 @@ private slots:
         QCOMPARE(settings.value("Settings/company").toString(), QString("Old Ltd."));
 
         // With room again the same save goes through, and the object reads it.
-        QVERIFY2(SettingsFile::save(settings, v, &error), qPrintable(error));
+        QVERIFY2(SettingsFile::save(settings, loaded, v, &error), qPrintable(error));
         QCOMPARE(settings.value("Settings/company").toString(), QString("New Ltd."));
         const QStringList lines = readAll(ini).split('\n');
         QVERIFY(lines.contains("settingsFullVersion=true"));
@@ -446,7 +509,10 @@ private slots:
     {
         QVERIFY(QDir().mkpath(path()));
         QSettings settings(path(), QSettings::IniFormat);
-        QVERIFY(!SettingsFile::save(settings, SettingsFile::load(settings, environment())));
+        const SettingsValues loaded = SettingsFile::load(settings, environment());
+        SettingsValues v = loaded;
+        v.company = "x";
+        QVERIFY(!SettingsFile::save(settings, loaded, v));
     }
 
     void malformedFileIsStillWritten()
@@ -454,9 +520,10 @@ private slots:
         // A read problem is not a write failure: the program's keys are written.
         QVERIFY(writeFile(path(), QByteArray("[Settings\ncompany=x\n")));
         QSettings settings(path(), QSettings::IniFormat);
-        SettingsValues v = SettingsFile::load(settings, environment());
+        const SettingsValues loaded = SettingsFile::load(settings, environment());
+        SettingsValues v = loaded;
         v.contact = "written";
-        QVERIFY(SettingsFile::save(settings, v));
+        QVERIFY(SettingsFile::save(settings, loaded, v));
         QVERIFY(readAll(path()).split('\n').contains("contact=written"));
     }
 
@@ -481,7 +548,7 @@ private slots:
         QHash<QString, QString> before;
         for (const QString &key : savedKeys)
             before.insert(key, settings.value(key).toString());
-        QVERIFY(SettingsFile::save(settings, v));
+        QVERIFY(SettingsFile::save(settings, SettingsValues(), v));
         QSettings again(ini, QSettings::IniFormat);
         for (const QString &key : savedKeys)
             QVERIFY2(again.value(key).toString() == before.value(key), qPrintable(key));
