@@ -45,6 +45,26 @@ QString quoted(const QByteArray &v)
     return shown;
 }
 
+// The lines of the text as the other readers see them: a UTF-8 byte-order
+// mark is not part of the first line, and a line ends at LF, CR LF or a CR
+// alone (a file saved with old Mac line ends is not one long line).
+QList<QByteArray> splitLines(const QByteArray &text)
+{
+    QList<QByteArray> lines;
+    const qsizetype size = text.size();
+    qsizetype start = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    for (qsizetype i = start; i < size; ++i) {
+        if (text[i] != '\n' && text[i] != '\r')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (text[i] == '\r' && i + 1 < size && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.mid(start));
+    return lines;
+}
+
 } // namespace
 
 bool IrReplayFile::parseRows(const QByteArray &text, QList<IrReplayRow> *rows, QList<IrReplayProblem> *problems,
@@ -52,13 +72,11 @@ bool IrReplayFile::parseRows(const QByteArray &text, QList<IrReplayRow> *rows, Q
 {
     rows->clear();
     problems->clear();
-    const QList<QByteArray> lines = text.split('\n');
+    const QList<QByteArray> lines = splitLines(text);
     int durationsColumn = -1, idColumn = -1, columns = 0;
     bool headerSeen = false;
     for (int i = 0; i < lines.size(); ++i) {
-        QByteArray line = lines[i];
-        if (line.endsWith('\r'))
-            line.chop(1);
+        const QByteArray &line = lines[i];
         if (line.trimmed().isEmpty())
             continue;
         const QList<QByteArray> fields = line.split('\t');

@@ -23,7 +23,8 @@ struct IrReplayProblem
 };
 
 // Reads capture files for replay into the simulated receiver and for the
-// recognition tool: UTF-8 text, a header line naming the TAB-separated columns
+// recognition tool: UTF-8 text (a byte-order mark is allowed; lines end at
+// LF, CR LF or a CR alone), a header line naming the TAB-separated columns
 // (one of them "durations", and usually "id"), then one row per key press
 // whose "durations" field holds space-separated non-zero integers.
 class IrReplayFile

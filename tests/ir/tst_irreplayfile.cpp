@@ -195,6 +195,26 @@ private slots:
             << QStringList{"a@2", "b@4"} << QStringList{"3|key|\"9000\\x0012345\" is not a duration"};
         QTest::addRow("empty") << QByteArray() << false << QStringList{} << QStringList{};
         QTest::addRow("no durations column") << QByteArray("id\nx\n") << false << QStringList{} << QStringList{};
+        // Line ends and the byte-order mark as other programs save them: the
+        // id column stays the id column, every line is a line of its own.
+        QTest::addRow("byte-order mark") << QByteArray("\xEF\xBB\xBFid\tdurations\npower\t100 -200\n") << true
+                                         << QStringList{"power@2"} << QStringList{};
+        QTest::addRow("byte-order mark, id column first, bad row")
+            << QByteArray("\xEF\xBB\xBFid\tdurations\nmute\t1x\n") << true << QStringList{}
+            << QStringList{"2|mute|\"1x\" is not a duration"};
+        QTest::addRow("CR line ends") << QByteArray("id\tdurations\rpower\t100 -200\r\rmute\t300\r") << true
+                                      << QStringList{"power@2", "mute@4"} << QStringList{};
+        QTest::addRow("CRLF line ends") << QByteArray("id\tdurations\r\npower\t100 -200\r\nmute\t300") << true
+                                        << QStringList{"power@2", "mute@3"} << QStringList{};
+        QTest::addRow("mixed line ends") << QByteArray("id\tdurations\r\na\t1\rb\t2\nc\t3\r\n") << true
+                                         << QStringList{"a@2", "b@3", "c@4"} << QStringList{};
+        QTest::addRow("byte-order mark and CR line ends")
+            << QByteArray("\xEF\xBB\xBF" "durations\tid\r5 -5\tk\r") << true << QStringList{"k@2"}
+            << QStringList{};
+        // Only at the very start: elsewhere the bytes belong to the value.
+        QTest::addRow("byte-order mark inside a line")
+            << QByteArray("id\tdurations\n\xEF\xBB\xBFk\t7\n") << true << QStringList{"\uFEFFk@2"}
+            << QStringList{};
     }
     void parseRows()
     {
