@@ -2,6 +2,7 @@
 
 #include "app/QuotedValue.h"
 #include "exchange/ImportValues.h"
+#include "exchange/XmlInput.h"
 
 #include <QDomDocument>
 #include <QDomElement>
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -93,28 +95,30 @@ QString modelNumbersError(const ExchangeFile::Model &m)
 constexpr int kMaxDepth = 64;
 
 // Why the file is refused before it is parsed into a tree; empty when it is
-// not. The format never carries a document type declaration: one could
-// declare entities whose references the tree would silently drop.
-QString refusedBeforeParsing(const QByteArray &bytes)
+// not. The format never carries a document type declaration (the scan of
+// the input refuses one): one could declare entities whose references the
+// tree would silently drop.
+QString refusedBeforeParsing(const XmlInput &input)
 {
-    QXmlStreamReader reader(bytes);
+    const std::unique_ptr<QXmlStreamReader> reader = input.reader();
     int depth = 0;
     // Every token the tree keeps as a node counts (it drops text made only
-    // of blanks), so its size is bounded whatever the file's shape.
-    int nodes = 0;
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
+    // of blanks), and so does every attribute, so its size is bounded
+    // whatever the file's shape.
+    qsizetype nodes = input.attributes();
+    while (!reader->atEnd()) {
+        const QXmlStreamReader::TokenType token = reader->readNext();
         if (token == QXmlStreamReader::DTD)
             return ExchangeFile::tr("the file has a document type declaration");
         if (token == QXmlStreamReader::StartElement && ++depth > kMaxDepth)
             return ExchangeFile::tr("elements nested deeper than %1 levels").arg(kMaxDepth);
         if (token == QXmlStreamReader::EndElement)
             --depth;
-        const bool text = token == QXmlStreamReader::Characters && (!reader.isWhitespace() || reader.isCDATA());
+        const bool text = token == QXmlStreamReader::Characters && (!reader->isWhitespace() || reader->isCDATA());
         if ((text || token == QXmlStreamReader::StartElement || token == QXmlStreamReader::Comment
              || token == QXmlStreamReader::ProcessingInstruction || token == QXmlStreamReader::EntityReference)
             && ++nodes > ExchangeFile::MaxNodes)
-            return ExchangeFile::tr("the file holds more than %1 elements, texts and comments")
+            return ExchangeFile::tr("the file holds more than %1 elements, attributes, texts and comments")
                 .arg(ExchangeFile::MaxNodes);
     }
     return QString();
@@ -309,13 +313,16 @@ int ExchangeFile::nkeyFromPosition(const QString &position, int typeId)
 bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *error)
 {
     Document d;
-    const QString refusal = refusedBeforeParsing(bytes);
+    const XmlInput input(bytes);
+    if (!input.refusal().isEmpty())
+        return fail(error, input.refusal());
+    const QString refusal = refusedBeforeParsing(input);
     if (!refusal.isEmpty())
         return fail(error, refusal);
     QDomDocument dom;
     QString parseError;
     int line = 0, column = 0;
-    if (!dom.setContent(bytes, false, &parseError, &line, &column))
+    if (!dom.setContent(input.reader().get(), false, &parseError, &line, &column))
         return fail(error, tr("not well-formed XML (line %1, column %2: %3)")
                                .arg(line)
                                .arg(column)

@@ -52,8 +52,9 @@ public:
     // Reads and checks a file. On failure returns false and says why in
     // *error (for the log); the user is told only that the file is wrong.
     // A file with a document type declaration is refused, and so is one
-    // with more than MaxNodes elements, texts and comments: the tree the
-    // reader builds costs far more per node than the file's bytes.
+    // with an element of more than XmlInput::MaxAttributes attributes or
+    // with more than MaxNodes elements, attributes, texts and comments: the
+    // tree the reader builds costs far more per node than the file's bytes.
     // A key whose position on remote type 5 has no key is skipped and
     // logged in the document's log.
     // A link that is incomplete is dropped; a link with a bad value sets
