@@ -153,7 +153,6 @@ void XmlInput::scan(const Char *text, qsizetype size)
                     return;
                 }
             }
-            m_attributes += attributes;
             ++at;
         }
     }

@@ -35,9 +35,6 @@ public:
     // every declaration in scope). Only when refusal() is empty.
     std::unique_ptr<QXmlStreamReader> reader() const;
 
-    // The attributes of every element together.
-    qsizetype attributes() const { return m_attributes; }
-
 private:
     template <typename Char>
     void scan(const Char *text, qsizetype size);
@@ -46,5 +43,4 @@ private:
     QString m_text;
     bool m_decoded = false;
     QString m_refusal;
-    qsizetype m_attributes = 0;
 };

@@ -94,10 +94,6 @@
         <translation>Das Feld %1 der Taste %2 des Modells %3 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
     </message>
     <message>
-        <source>the file holds more than %1 elements, attributes, texts and comments</source>
-        <translation>die Datei enthält mehr als %1 Elemente, Attribute, Texte und Kommentare</translation>
-    </message>
-    <message>
         <source>The version text holds characters an XML file cannot carry.</source>
         <translation>Der Versionstext enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
     </message>
