@@ -2,13 +2,13 @@
 
 #include "app/QuotedValue.h"
 #include "exchange/ImportValues.h"
+#include "exchange/XmlInput.h"
 
-#include <QDomDocument>
-#include <QDomElement>
-#include <QHash>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <initializer_list>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -60,23 +60,6 @@ bool fail(QString *error, const QString &why)
     return false;
 }
 
-// The texts of the named children of an element; later duplicates win.
-void collect(const QDomNode &parent, const QHash<QString, QString *> &fields)
-{
-    for (QDomNode n = parent.firstChild(); !n.isNull(); n = n.nextSibling()) {
-        if (!n.isElement())
-            continue;
-        const QDomElement e = n.toElement();
-        if (QString *target = fields.value(e.tagName()))
-            *target = e.text();
-    }
-}
-
-bool isElementNamed(const QDomNode &node, const char *tag)
-{
-    return node.isElement() && node.toElement().tagName() == QLatin1String(tag);
-}
-
 // Correction and Prot of a model row: empty, or a number within bounds.
 QString modelNumbersError(const ExchangeFile::Model &m)
 {
@@ -85,38 +68,6 @@ QString modelNumbersError(const ExchangeFile::Model &m)
             .arg(QuotedValue::cut(m.correction));
     if (!m.prot.isEmpty() && ImportValues::integer(m.prot, 0, 999) < 0)
         return ExchangeFile::tr("Prot \"%1\" is not a protocol number").arg(QuotedValue::cut(m.prot));
-    return QString();
-}
-
-// The document tree is built and read recursively; a file nested far deeper
-// than the format ever is would exhaust the stack, so it is refused first.
-constexpr int kMaxDepth = 64;
-
-// Why the file is refused before it is parsed into a tree; empty when it is
-// not. The format never carries a document type declaration: one could
-// declare entities whose references the tree would silently drop.
-QString refusedBeforeParsing(const QByteArray &bytes)
-{
-    QXmlStreamReader reader(bytes);
-    int depth = 0;
-    // Every token the tree keeps as a node counts (it drops text made only
-    // of blanks), so its size is bounded whatever the file's shape.
-    int nodes = 0;
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::DTD)
-            return ExchangeFile::tr("the file has a document type declaration");
-        if (token == QXmlStreamReader::StartElement && ++depth > kMaxDepth)
-            return ExchangeFile::tr("elements nested deeper than %1 levels").arg(kMaxDepth);
-        if (token == QXmlStreamReader::EndElement)
-            --depth;
-        const bool text = token == QXmlStreamReader::Characters && (!reader.isWhitespace() || reader.isCDATA());
-        if ((text || token == QXmlStreamReader::StartElement || token == QXmlStreamReader::Comment
-             || token == QXmlStreamReader::ProcessingInstruction || token == QXmlStreamReader::EntityReference)
-            && ++nodes > ExchangeFile::MaxNodes)
-            return ExchangeFile::tr("the file holds more than %1 elements, texts and comments")
-                .arg(ExchangeFile::MaxNodes);
-    }
     return QString();
 }
 
@@ -306,119 +257,305 @@ int ExchangeFile::nkeyFromPosition(const QString &position, int typeId)
     return nkey <= MaxKeyNumber ? nkey : -1;
 }
 
+namespace {
+
+// Nested far deeper than the format ever is (four levels): Qt's reader keeps
+// every open element, so the depth is bounded too.
+constexpr int kMaxDepth = 64;
+
+// The file is read once, as a stream, keeping only what the document holds:
+// no tree of it is built, so what reading costs follows the values, keys
+// and links kept, never how many elements, comments or attributes the file
+// has. The result is the one a tree of the file gives: the root's children
+// are its nodes as a tree keeps them (text of blanks only is none), a
+// field's text is all text inside its element, a later field of the same
+// name wins, and the first failure in document order is the one told, a
+// file that is not well-formed failing before all others.
+class StreamRead
+{
+public:
+    explicit StreamRead(QXmlStreamReader &reader) : m_reader(reader) {}
+
+    bool run(ExchangeFile::Document *document, QString *error);
+
+private:
+    enum class Group { Other, Description, Keys, Links };
+
+    void startElement();
+    void endElement();
+    void rootChild(bool element);
+    void descriptionRead();
+    void keyRead();
+    void linkRead();
+    // Gathers the text inside the element just opened into field (none for
+    // a name that is not read); a present field is an empty text, not null.
+    void gather(QString *field)
+    {
+        m_field = field;
+        m_fieldDepth = m_depth;
+        if (field)
+            *field = QStringLiteral("");
+    }
+    // Only the first failure counts; after it nothing more is kept.
+    void failWith(const QString &why)
+    {
+        if (m_failure.isEmpty())
+            m_failure = why;
+    }
+
+    QXmlStreamReader &m_reader;
+    ExchangeFile::Document m_d;
+    QString m_failure;
+    int m_depth = 0;
+    int m_rootChildren = 0;
+    Group m_group = Group::Other;
+    QString *m_field = nullptr;
+    int m_fieldDepth = 0;
+    // The entry (key or link) being read.
+    ExchangeFile::Key m_key;
+    QString m_position, m_number;
+    ExchangeFile::Model m_link;
+    bool m_linksDone = false;
+    int m_typeId = 0;
+    int m_major = 0;
+    int m_skippedKeys = 0;
+};
+
+bool StreamRead::run(ExchangeFile::Document *document, QString *error)
+{
+    while (!m_reader.atEnd()) {
+        switch (m_reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++m_depth > kMaxDepth)
+                return fail(error, ExchangeFile::tr("elements nested deeper than %1 levels").arg(kMaxDepth));
+            startElement();
+            break;
+        case QXmlStreamReader::EndElement:
+            endElement();
+            --m_depth;
+            break;
+        case QXmlStreamReader::Characters:
+            if (m_reader.isWhitespace() && !m_reader.isCDATA())
+                break;
+            if (m_depth == 1)
+                rootChild(false);
+            else if (m_field && m_failure.isEmpty())
+                m_field->append(m_reader.text());
+            break;
+        case QXmlStreamReader::Comment:
+        case QXmlStreamReader::ProcessingInstruction:
+        case QXmlStreamReader::EntityReference:
+            if (m_depth == 1)
+                rootChild(false);
+            break;
+        case QXmlStreamReader::DTD:
+            // The scan of the input refuses one first; this stays the rule.
+            return fail(error, ExchangeFile::tr("the file has a document type declaration"));
+        default:
+            break;
+        }
+    }
+    if (m_reader.hasError())
+        return fail(error, ExchangeFile::tr("not well-formed XML (line %1, column %2: %3)")
+                               .arg(QString::number(m_reader.lineNumber()), QString::number(m_reader.columnNumber()),
+                                    m_reader.errorString()));
+    if (!m_failure.isEmpty())
+        return fail(error, m_failure);
+    if (m_skippedKeys > ImportValues::SkippedLines::Shown)
+        m_d.log << ExchangeFile::tr("Keys skipped at positions without a key: %1 in all.").arg(m_skippedKeys);
+    *document = m_d;
+    return true;
+}
+
+void StreamRead::rootChild(bool element)
+{
+    const QStringView name = element ? m_reader.qualifiedName() : QStringView();
+    auto named = [&](const char *tag) { return element && name == QLatin1String(tag); };
+    m_group = Group::Other;
+    switch (++m_rootChildren) {
+    case 1:
+        if (named("RCDescription"))
+            m_group = Group::Description;
+        else
+            failWith(ExchangeFile::tr("the first child of the root is not RCDescription"));
+        break;
+    case 2:
+        if (named("RCKeys"))
+            m_group = Group::Keys;
+        else
+            failWith(ExchangeFile::tr("no RCKeys group follows RCDescription"));
+        break;
+    case 3:
+        m_d.hasLinksGroup = named("RCLinks");
+        if (m_d.hasLinksGroup)
+            m_group = Group::Links;
+        break;
+    default:
+        break;
+    }
+}
+
+void StreamRead::startElement()
+{
+    if (m_depth == 2)
+        rootChild(true);
+    if (m_depth < 3 || !m_failure.isEmpty() || m_field)
+        return;
+    const QStringView name = m_reader.qualifiedName();
+    auto field = [&](std::initializer_list<std::pair<const char *, QString *>> fields) -> QString * {
+        for (const auto &[tag, target] : fields)
+            if (name == QLatin1String(tag))
+                return target;
+        return nullptr;
+    };
+    ExchangeFile::Model &master = m_d.master;
+    switch (m_group) {
+    case Group::Description:
+        if (m_depth == 3)
+            gather(field({{"IrvantaVersion", &m_d.version},
+                          {"Rcid", &master.rcid},
+                          {"Brand", &master.brand},
+                          {"Type", &master.type},
+                          {"Model", &master.model},
+                          {"RCTypeId", &m_d.rcTypeId},
+                          {"Documentation", &master.documentation},
+                          {"Correction", &master.correction},
+                          {"Prot", &master.prot}}));
+        break;
+    case Group::Keys:
+        if (m_depth == 3) {
+            m_key = ExchangeFile::Key();
+            m_position.clear();
+            m_number.clear();
+        } else if (m_depth == 4) {
+            gather(field({{"Name", &m_key.name}, {"ID", &m_key.id}, {"PCB", &m_position}, {"Nkey", &m_number}}));
+        }
+        break;
+    case Group::Links:
+        if (m_linksDone)
+            break;
+        if (m_depth == 3)
+            m_link = ExchangeFile::Model();
+        else if (m_depth == 4)
+            gather(field({{"Rcid", &m_link.rcid},
+                          {"Brand", &m_link.brand},
+                          {"Type", &m_link.type},
+                          {"Model", &m_link.model},
+                          {"Documentation", &m_link.documentation},
+                          {"Correction", &m_link.correction},
+                          {"Prot", &m_link.prot}}));
+        break;
+    case Group::Other:
+        break;
+    }
+}
+
+void StreamRead::endElement()
+{
+    if (m_field && m_depth == m_fieldDepth) {
+        m_field = nullptr;
+        return;
+    }
+    if (m_depth == 1) {
+        if (m_rootChildren == 0)
+            failWith(ExchangeFile::tr("the first child of the root is not RCDescription"));
+        else if (m_rootChildren == 1)
+            failWith(ExchangeFile::tr("no RCKeys group follows RCDescription"));
+        return;
+    }
+    if (!m_failure.isEmpty() || m_field)
+        return;
+    if (m_depth == 2 && m_group == Group::Description)
+        descriptionRead();
+    else if (m_depth == 3 && m_group == Group::Keys)
+        keyRead();
+    else if (m_depth == 3 && m_group == Group::Links && !m_linksDone)
+        linkRead();
+}
+
+void StreamRead::descriptionRead()
+{
+    ExchangeFile::Model &m = m_d.master;
+    if (m.rcid.isEmpty() || m.brand.isEmpty() || m.type.isEmpty() || m.model.isEmpty() || m_d.rcTypeId.isEmpty())
+        return failWith(ExchangeFile::tr("Rcid, Brand, Type, Model or RCTypeId is missing"));
+    m_d.hasMaster = true;
+    if (!ExchangeFile::isRcid(m.rcid))
+        return failWith(ExchangeFile::tr("Rcid \"%1\" is not a model identity").arg(QuotedValue::cut(m.rcid)));
+    m_typeId = ImportValues::integer(m_d.rcTypeId, 1, ExchangeFile::MaxTypeId);
+    if (m_typeId < 0)
+        return failWith(ExchangeFile::tr("RCTypeId \"%1\" is not a remote type").arg(QuotedValue::cut(m_d.rcTypeId)));
+    m_d.rcTypeId = QString::number(m_typeId);
+    const QString numbers = modelNumbersError(m);
+    if (!numbers.isEmpty())
+        return failWith(numbers);
+    // Only the first character of the version counts ("10.1" is major 1).
+    const QChar first = m_d.version.isEmpty() ? QChar() : m_d.version.at(0);
+    m_major = first.isDigit() && first.unicode() < 128 ? first.digitValue() : 0;
+}
+
+void StreamRead::keyRead()
+{
+    if (m_key.id.isEmpty())
+        return;
+    int nkey;
+    if (m_major == 1 && m_typeId <= 5) {
+        nkey = ExchangeFile::nkeyFromPosition(m_position, m_typeId);
+        if (nkey == ExchangeFile::NoKey) {
+            // A remote-type-5 position without a key: the rest still fits.
+            // The first few are named, the rest only counted.
+            if (++m_skippedKeys <= ImportValues::SkippedLines::Shown)
+                m_d.log << ExchangeFile::tr("Key \"%1\" skipped: position \"%2\" has no key on remote type %3.")
+                               .arg(QuotedValue::cut(m_key.name), QuotedValue::cut(m_position),
+                                    QString::number(m_typeId));
+            return;
+        }
+        if (nkey < 0)
+            return failWith(ExchangeFile::tr("key position \"%1\" has no key on remote type %2")
+                                .arg(QuotedValue::cut(m_position), QString::number(m_typeId)));
+    } else {
+        nkey = ImportValues::integer(m_number, 0, ExchangeFile::MaxKeyNumber);
+        if (nkey < 0)
+            return failWith(ExchangeFile::tr("key number \"%1\" is not 0 to %2")
+                                .arg(QuotedValue::cut(m_number), QString::number(ExchangeFile::MaxKeyNumber)));
+    }
+    // The numbers' texts are shared, not made once per key.
+    static const QStringList keyNumbers = [] {
+        QStringList out;
+        for (int n = 0; n <= ExchangeFile::MaxKeyNumber; ++n)
+            out << QString::number(n);
+        return out;
+    }();
+    m_key.nkey = keyNumbers.at(nkey);
+    m_d.keys << m_key;
+}
+
+void StreamRead::linkRead()
+{
+    const ExchangeFile::Model &m = m_link;
+    if (m.rcid.isEmpty() || m.brand.isEmpty() || m.type.isEmpty() || m.model.isEmpty())
+        return;
+    // A copy does not read the links, so a bad link only fails a replace.
+    if (!ExchangeFile::isRcid(m.rcid)) {
+        m_d.linksError = ExchangeFile::tr("link Rcid \"%1\" is not a model identity").arg(QuotedValue::cut(m.rcid));
+        m_linksDone = true;
+        return;
+    }
+    const QString numbers = modelNumbersError(m);
+    if (!numbers.isEmpty()) {
+        m_d.linksError = ExchangeFile::tr("link %1: %2").arg(m.rcid, numbers);
+        m_linksDone = true;
+        return;
+    }
+    m_d.links << m;
+}
+
+} // namespace
+
 bool ExchangeFile::read(const QByteArray &bytes, Document *document, QString *error)
 {
-    Document d;
-    const QString refusal = refusedBeforeParsing(bytes);
-    if (!refusal.isEmpty())
-        return fail(error, refusal);
-    QDomDocument dom;
-    QString parseError;
-    int line = 0, column = 0;
-    if (!dom.setContent(bytes, false, &parseError, &line, &column))
-        return fail(error, tr("not well-formed XML (line %1, column %2: %3)")
-                               .arg(line)
-                               .arg(column)
-                               .arg(parseError));
-    const QDomElement root = dom.documentElement();
-    const QDomNode description = root.firstChild();
-    if (!isElementNamed(description, "RCDescription"))
-        return fail(error, tr("the first child of the root is not RCDescription"));
-
-    collect(description, {{QStringLiteral("IrvantaVersion"), &d.version},
-                          {QStringLiteral("Rcid"), &d.master.rcid},
-                          {QStringLiteral("Brand"), &d.master.brand},
-                          {QStringLiteral("Type"), &d.master.type},
-                          {QStringLiteral("Model"), &d.master.model},
-                          {QStringLiteral("RCTypeId"), &d.rcTypeId},
-                          {QStringLiteral("Documentation"), &d.master.documentation},
-                          {QStringLiteral("Correction"), &d.master.correction},
-                          {QStringLiteral("Prot"), &d.master.prot}});
-    if (d.master.rcid.isEmpty() || d.master.brand.isEmpty() || d.master.type.isEmpty() || d.master.model.isEmpty()
-        || d.rcTypeId.isEmpty())
-        return fail(error, tr("Rcid, Brand, Type, Model or RCTypeId is missing"));
-    d.hasMaster = true;
-    if (!isRcid(d.master.rcid))
-        return fail(error, tr("Rcid \"%1\" is not a model identity").arg(QuotedValue::cut(d.master.rcid)));
-    const int typeId = ImportValues::integer(d.rcTypeId, 1, MaxTypeId);
-    if (typeId < 0)
-        return fail(error, tr("RCTypeId \"%1\" is not a remote type").arg(QuotedValue::cut(d.rcTypeId)));
-    d.rcTypeId = QString::number(typeId);
-    const QString numbers = modelNumbersError(d.master);
-    if (!numbers.isEmpty())
-        return fail(error, numbers);
-
-    // Only the first character of the version counts ("10.1" is major 1).
-    const QChar first = d.version.isEmpty() ? QChar() : d.version.at(0);
-    const int major = first.isDigit() && first.unicode() < 128 ? first.digitValue() : 0;
-
-    const QDomNode keys = description.nextSibling();
-    if (!isElementNamed(keys, "RCKeys"))
-        return fail(error, tr("no RCKeys group follows RCDescription"));
-    int skippedKeys = 0;
-    for (QDomNode entry = keys.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
-        Key k;
-        QString position, number;
-        collect(entry, {{QStringLiteral("Name"), &k.name},
-                        {QStringLiteral("ID"), &k.id},
-                        {QStringLiteral("PCB"), &position},
-                        {QStringLiteral("Nkey"), &number}});
-        if (k.id.isEmpty())
-            continue;
-        int nkey;
-        if (major == 1 && typeId <= 5) {
-            nkey = nkeyFromPosition(position, typeId);
-            if (nkey == NoKey) {
-                // A remote-type-5 position without a key: the rest still fits.
-                // The first few are named, the rest only counted.
-                if (++skippedKeys <= ImportValues::SkippedLines::Shown)
-                    d.log << tr("Key \"%1\" skipped: position \"%2\" has no key on remote type %3.")
-                                 .arg(QuotedValue::cut(k.name), QuotedValue::cut(position), QString::number(typeId));
-                continue;
-            }
-            if (nkey < 0)
-                return fail(error, tr("key position \"%1\" has no key on remote type %2")
-                                       .arg(QuotedValue::cut(position))
-                                       .arg(typeId));
-        } else {
-            nkey = ImportValues::integer(number, 0, MaxKeyNumber);
-            if (nkey < 0)
-                return fail(error,
-                            tr("key number \"%1\" is not 0 to %2").arg(QuotedValue::cut(number)).arg(MaxKeyNumber));
-        }
-        k.nkey = QString::number(nkey);
-        d.keys << k;
-    }
-    if (skippedKeys > ImportValues::SkippedLines::Shown)
-        d.log << tr("Keys skipped at positions without a key: %1 in all.").arg(skippedKeys);
-
-    const QDomNode links = keys.nextSibling();
-    d.hasLinksGroup = isElementNamed(links, "RCLinks");
-    if (d.hasLinksGroup) {
-        for (QDomNode entry = links.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
-            Model m;
-            collect(entry, {{QStringLiteral("Rcid"), &m.rcid},
-                            {QStringLiteral("Brand"), &m.brand},
-                            {QStringLiteral("Type"), &m.type},
-                            {QStringLiteral("Model"), &m.model},
-                            {QStringLiteral("Documentation"), &m.documentation},
-                            {QStringLiteral("Correction"), &m.correction},
-                            {QStringLiteral("Prot"), &m.prot}});
-            if (m.rcid.isEmpty() || m.brand.isEmpty() || m.type.isEmpty() || m.model.isEmpty())
-                continue;
-            // A copy does not read the links, so a bad link only fails a replace.
-            if (!isRcid(m.rcid)) {
-                d.linksError = tr("link Rcid \"%1\" is not a model identity").arg(QuotedValue::cut(m.rcid));
-                break;
-            }
-            const QString linkNumbers = modelNumbersError(m);
-            if (!linkNumbers.isEmpty()) {
-                d.linksError = tr("link %1: %2").arg(m.rcid, linkNumbers);
-                break;
-            }
-            d.links << m;
-        }
-    }
-    *document = d;
-    return true;
+    const XmlInput input(bytes);
+    if (!input.refusal().isEmpty())
+        return fail(error, input.refusal());
+    const std::unique_ptr<QXmlStreamReader> reader = input.reader();
+    return StreamRead(*reader).run(document, error);
 }

@@ -52,10 +52,11 @@ public:
     // Reads and checks a file. On failure returns false and says why in
     // *error (for the log); the user is told only that the file is wrong.
     // A file with a document type declaration is refused, and so is one
-    // with more than MaxNodes elements, texts and comments: the tree the
-    // reader builds costs far more per node than the file's bytes.
-    // A key whose position on remote type 5 has no key is skipped and
-    // logged in the document's log.
+    // with an element of more than XmlInput::MaxAttributes attributes or
+    // nested deeper than 64 levels. The file is read as a stream into the
+    // document alone, so memory follows the values kept, not the elements.
+    // Keys whose position on remote type 5 has no key are skipped and
+    // counted in one line of the document's log.
     // A link that is incomplete is dropped; a link with a bad value sets
     // linksError (only a replace reads the links).
     static bool read(const QByteArray &bytes, Document *document, QString *error);
@@ -78,8 +79,11 @@ public:
     static constexpr int MaxKeyNumber = 127;
     static constexpr int NoKey = -2;
     static constexpr int MaxTypeId = 255;
-    static constexpr int MaxNodes = 100000;
 
     // The text with the characters XML 1.0 does not allow removed.
     static QString xmlCharacters(const QString &text);
 };
+
+// A file's keys and links grow in place instead of being copied one by one.
+Q_DECLARE_TYPEINFO(ExchangeFile::Key, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(ExchangeFile::Model, Q_RELOCATABLE_TYPE);

@@ -94,10 +94,6 @@
         <translation>Das Feld %1 der Taste %2 des Modells %3 enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
     </message>
     <message>
-        <source>the file holds more than %1 elements, texts and comments</source>
-        <translation>die Datei enthält mehr als %1 Elemente, Texte und Kommentare</translation>
-    </message>
-    <message>
         <source>The version text holds characters an XML file cannot carry.</source>
         <translation>Der Versionstext enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
     </message>
@@ -1571,6 +1567,25 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>Photo %1 skipped: it is not a plain file.</source>
         <translation>Das Foto %1 wurde übersprungen: es ist keine gewöhnliche Datei.</translation>
+    </message>
+</context>
+<context>
+    <name>XmlInput</name>
+    <message>
+        <source>the encoding in the XML declaration cannot be read</source>
+        <translation>die Kodierung in der XML-Deklaration ist nicht lesbar</translation>
+    </message>
+    <message>
+        <source>the encoding &quot;%1&quot; is not supported</source>
+        <translation>die Kodierung „%1“ wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>the file has a document type declaration</source>
+        <translation>die Datei hat eine Dokumenttyp-Deklaration</translation>
+    </message>
+    <message>
+        <source>the element on line %1 has more than %2 attributes</source>
+        <translation>das Element in Zeile %1 hat mehr als %2 Attribute</translation>
     </message>
 </context>
 <context>

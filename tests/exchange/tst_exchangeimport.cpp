@@ -177,6 +177,36 @@ private slots:
         QCOMPARE(exportFile(selection, QStringLiteral("out2")), first);
     }
 
+    // A master with 20,000 own links exports to a file of megabytes and some
+    // 300,000 elements and texts; the import takes it back whole.
+    void largeMasterRoundTrips()
+    {
+        QVERIFY(m_db.transaction());
+        for (int n = 0; n < 20000; ++n) {
+            Model link{QStringLiteral("5%1").arg(n, 7, 16, QLatin1Char('0')), "LINKED", "TV",
+                       QStringLiteral("L-%1").arg(n), QStringLiteral("notes %1").arg(n), "1a2b3c4d", {}};
+            link.flag = 0;
+            link.prot = n % 1000;
+            link.correction = 0.5;
+            QVERIFY(CatalogueFixture::addModel(m_db, link));
+        }
+        QVERIFY(m_db.commit());
+        const auto selection = selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d");
+        const QStringList before = dump();
+        const QByteArray file = exportFile(selection, QStringLiteral("out"));
+        QVERIFY2(file.startsWith("<?xml"), file.left(200).constData());
+        QVERIFY(file.size() > 4 * 1024 * 1024);
+
+        QVERIFY(CatalogueFixture::exec(m_db, QStringLiteral("DELETE FROM rckeys WHERE Rcid='1a2b3c4d'")));
+        QVERIFY(CatalogueFixture::exec(m_db, QStringLiteral("DELETE FROM rcmodels WHERE Link='1a2b3c4d'")));
+        QString rcid, why;
+        QCOMPARE(import(file, ExchangeImport::Mode::Replace, &rcid, nullptr, &why), ExchangeImport::Result::Written);
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        QCOMPARE(rcid, QStringLiteral("1a2b3c4d"));
+        QCOMPARE(dump(), before);
+        QCOMPARE(exportFile(selection, QStringLiteral("again")), file);
+    }
+
     void linkedModelExportsItsMaster()
     {
         QString name, error;
