@@ -1504,10 +1504,10 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <translation>%1 von %2 Bytes empfangen</translation>
     </message>
     <message numerus="yes">
-        <source>the server %1 did not answer within %n second(s)</source>
+        <source>the server %1 did not send %2 within %n second(s)</source>
         <translation>
-            <numerusform>der Server %1 hat nicht innerhalb von %n Sekunde geantwortet</numerusform>
-            <numerusform>der Server %1 hat nicht innerhalb von %n Sekunden geantwortet</numerusform>
+            <numerusform>der Server %1 hat %2 nicht innerhalb von %n Sekunde gesendet</numerusform>
+            <numerusform>der Server %1 hat %2 nicht innerhalb von %n Sekunden gesendet</numerusform>
         </translation>
     </message>
     <message>

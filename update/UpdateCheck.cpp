@@ -42,6 +42,8 @@ void UpdateCheck::start()
     m_home = QUrl(server);
     const QUrl address(server + QStringLiteral("config.ini"));
     m_seen = QStringList{address.adjusted(QUrl::RemoveFragment).toString()};
+    m_earlierBytes = 0;
+    m_body.clear();
     request(address);
     m_timer.start(m_timeoutMs);
 }
@@ -49,22 +51,67 @@ void UpdateCheck::start()
 void UpdateCheck::request(const QUrl &address)
 {
     QNetworkRequest request(address);
-    // Redirects are followed one request at a time (replyFinished), by the
+    // Redirects are followed one request at a time (metaData), by the
     // same rules as the update itself: no other server, no loop.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     m_reply = m_manager.get(request);
+    m_reply->setReadBufferSize(UpdateDownloader::readAheadBytes);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, &UpdateCheck::metaData);
     connect(m_reply, &QNetworkReply::finished, this, &UpdateCheck::replyFinished);
-    // No endless file.
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
+    // Read as it comes (the network layer holds little), and no endless
+    // file: every answer of the check counts against one bound.
+    connect(m_reply, &QIODevice::readyRead, this, [this] {
         if (!m_reply || !m_refusal.isEmpty())
             return;
-        if (received > UpdateDownloader::maxInfoBytes || total > UpdateDownloader::maxInfoBytes) {
-            m_refusal = UpdateDownloader::tr("%1 is larger than %2 bytes")
-                            .arg(QStringLiteral("config.ini"))
-                            .arg(UpdateDownloader::maxInfoBytes);
-            m_reply->abort();
-        }
+        m_body += m_reply->readAll();
+        if (m_earlierBytes + m_body.size() > UpdateDownloader::maxInfoBytes)
+            refuse(tooLarge());
     });
+}
+
+QString UpdateCheck::tooLarge()
+{
+    return UpdateDownloader::tr("%1 is larger than %2 bytes")
+        .arg(QStringLiteral("config.ini"))
+        .arg(UpdateDownloader::maxInfoBytes);
+}
+
+void UpdateCheck::refuse(const QString &why)
+{
+    if (!m_reply || !m_refusal.isEmpty())
+        return;
+    m_refusal = why;
+    m_reply->abort(); // finishes the reply; replyFinished reports
+}
+
+// A redirect is judged on its headers, before its size, by the update's own
+// rules (no other server, no loop), and its body is not read.
+void UpdateCheck::metaData()
+{
+    QNetworkReply *reply = m_reply;
+    if (!reply || m_timedOut || !m_refusal.isEmpty())
+        return;
+    if (!UpdateDownloader::isRedirect(reply)) {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && m_earlierBytes + length.toLongLong() > UpdateDownloader::maxInfoBytes)
+            refuse(tooLarge());
+        return;
+    }
+    m_reply = nullptr;
+    disconnect(reply, nullptr, this, nullptr);
+    m_earlierBytes += reply->bytesAvailable();
+    QUrl next;
+    QString why = UpdateDownloader::redirectRefusal(m_home, reply, &m_seen, &next);
+    UpdateDownloader::discard(reply);
+    if (why.isEmpty() && m_earlierBytes > UpdateDownloader::maxInfoBytes)
+        why = tooLarge();
+    if (why.isEmpty()) {
+        // The time-out runs on over the next address.
+        request(next);
+        return;
+    }
+    m_timer.stop();
+    done(Failed, why);
 }
 
 void UpdateCheck::timedOut()
@@ -87,17 +134,6 @@ void UpdateCheck::replyFinished()
         return;
     m_reply = nullptr;
     reply->deleteLater();
-    if (!m_timedOut && m_refusal.isEmpty() && reply->error() == QNetworkReply::NoError
-        && UpdateDownloader::isRedirect(reply)) {
-        // Nothing of a redirect is kept; the time-out runs on over the next address.
-        QUrl next;
-        const QString why = UpdateDownloader::redirectRefusal(m_home, reply, &m_seen, &next);
-        if (why.isEmpty()) {
-            request(next);
-            return;
-        }
-        m_refusal = why;
-    }
     m_timer.stop();
 
     if (m_timedOut) {
@@ -116,7 +152,8 @@ void UpdateCheck::replyFinished()
     const QDir dir(m_workDir);
     const QString copyPath = dir.filePath(QStringLiteral("update-tmp/config-check.ini"));
     QString error;
-    if (!AtomicFile::writeWhole(copyPath, reply->readAll(), &error)) {
+    m_body += reply->readAll();
+    if (!AtomicFile::writeWhole(copyPath, m_body, &error)) {
         done(Failed, error);
         return;
     }

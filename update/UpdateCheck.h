@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
@@ -39,6 +40,9 @@ signals:
 
 private:
     void request(const QUrl &address);
+    void metaData();
+    void refuse(const QString &why);
+    static QString tooLarge();
     void replyFinished();
     void timedOut();
     void done(Result result, const QString &detail);
@@ -48,6 +52,8 @@ private:
     QString m_refusal; // why the answer was refused, when it was
     QUrl m_home;       // the configured server
     QStringList m_seen; // addresses asked, for redirect loops
+    qint64 m_earlierBytes = 0; // what the check's earlier answers (redirects) delivered
+    QByteArray m_body;         // the answer read so far
     QNetworkAccessManager m_manager;
     QTimer m_timer;
     QNetworkReply *m_reply = nullptr;

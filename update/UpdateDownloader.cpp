@@ -98,6 +98,17 @@ bool UpdateDownloader::isRedirect(const QNetworkReply *reply)
     return status >= 300 && status < 400;
 }
 
+void UpdateDownloader::discard(QNetworkReply *reply)
+{
+    QMetaObject::invokeMethod(
+        reply,
+        [reply] {
+            reply->abort();
+            reply->deleteLater();
+        },
+        Qt::QueuedConnection);
+}
+
 qint64 UpdateDownloader::progressValue(qint64 bytesRead, qint64 totalBytes, int finishedCount, int totalFiles)
 {
     if (totalFiles <= 0)
@@ -109,8 +120,8 @@ UpdateDownloader::UpdateDownloader(const QString &workDir, QObject *parent) : QO
 {
     deadline.setSingleShot(true);
     connect(&deadline, &QTimer::timeout, this, [this] {
-        refuse(tr("the server %1 did not answer within %n second(s)", nullptr, (checkDeadlineMs + 999) / 1000)
-                   .arg(QUrl(server).host()));
+        refuse(tr("the server %1 did not send %2 within %n second(s)", nullptr, (deadlineMs() + 999) / 1000)
+                   .arg(QUrl(server).host(), url.fileName()));
     });
 }
 
@@ -153,6 +164,11 @@ qint64 UpdateDownloader::sizeLimit() const
     return step == 0 ? maxInfoBytes : maxPackageBytes;
 }
 
+int UpdateDownloader::deadlineMs() const
+{
+    return step == 0 ? checkDeadlineMs : packageDeadlineMs;
+}
+
 QString UpdateDownloader::path(const QString &relative) const
 {
     return QDir(m_workDir).filePath(relative);
@@ -166,6 +182,7 @@ void UpdateDownloader::report(Status status, const QStringList &details)
 void UpdateDownloader::stop(Status status, const QStringList &details)
 {
     running = false;
+    deadline.stop();
     report(status, details);
 }
 
@@ -208,7 +225,6 @@ void UpdateDownloader::checkNextDownloadFile()
     if (step == 0) {
         report(Checking);
         url = QUrl(server + QStringLiteral("config.ini"));
-        deadline.start(checkDeadlineMs);
         downloadFile(url);
         return;
     }
@@ -306,12 +322,15 @@ void UpdateDownloader::downloadFile(QUrl url)
     if (!file->open()) {
         const QString reason = file->errorString();
         file.reset();
-        deadline.stop();
         stop(CannotSave, {relative, reason});
         return;
     }
     refusal.clear();
     redirectsSeen = QStringList{url.adjusted(QUrl::RemoveFragment).toString()};
+    earlierBytes = 0;
+    // The stall timer of each request does not end a server that keeps
+    // sending a byte now and then; this ends the whole step.
+    deadline.start(deadlineMs());
     httpRequestAborted = false;
     writeFailed = false;
     startRequest(url);
@@ -321,21 +340,48 @@ void UpdateDownloader::startRequest(QUrl url)
 {
     QNetworkRequest request(url);
     request.setTransferTimeout(transferTimeoutMs);
-    // Redirects are followed here, one request each (followRedirect): Qt's
+    // Redirects are followed here, one request each (httpMetaData): Qt's
     // own following can end a loop by handing over the last redirect as the
     // answer.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     reply = networkManager.get(request);
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this] {
-        if (!reply)
-            return;
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > sizeLimit())
-            refuse(tr("%1 is larger than %2 bytes").arg(this->url.fileName()).arg(sizeLimit()));
-    });
+    reply->setReadBufferSize(readAheadBytes);
+    connect(reply, &QNetworkReply::metaDataChanged, this, &UpdateDownloader::httpMetaData);
     connect(reply, &QNetworkReply::finished, this, &UpdateDownloader::httpFinished);
     connect(reply, &QIODevice::readyRead, this, &UpdateDownloader::httpReadyRead);
     connect(reply, &QNetworkReply::downloadProgress, this, &UpdateDownloader::updateDataReadProgress);
+}
+
+// A redirect is judged on its headers, before its size, and its body is not
+// read: it may be endless, and the stall timer never fires while it flows.
+// Redirects may move within the server, never to another one (the packages
+// it names are started as programs), nor round in a loop.
+void UpdateDownloader::httpMetaData()
+{
+    if (!reply || writeFailed || httpRequestAborted || !refusal.isEmpty())
+        return;
+    if (isRedirect(reply)) {
+        QNetworkReply *redirect = reply;
+        reply = nullptr;
+        disconnect(redirect, nullptr, this, nullptr);
+        // What it delivered unread counts against the step's bound all the same.
+        earlierBytes += redirect->bytesAvailable();
+        QUrl next;
+        QString why = redirectRefusal(QUrl(server), redirect, &redirectsSeen, &next);
+        discard(redirect);
+        if (why.isEmpty() && earlierBytes > sizeLimit())
+            why = tr("%1 is larger than %2 bytes").arg(url.fileName()).arg(sizeLimit());
+        if (!why.isEmpty()) {
+            dropFile(true);
+            stop(Refused, {why});
+            return;
+        }
+        startRequest(next);
+        return;
+    }
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && earlierBytes + length.toLongLong() > sizeLimit())
+        refuse(tr("%1 is larger than %2 bytes").arg(url.fileName()).arg(sizeLimit()));
 }
 
 void UpdateDownloader::httpReadyRead()
@@ -343,9 +389,7 @@ void UpdateDownloader::httpReadyRead()
     if (!file || !reply || writeFailed || !refusal.isEmpty())
         return;
     const QByteArray data = reply->readAll();
-    if (isRedirect(reply))
-        return;
-    if (file->written() + data.size() > sizeLimit()) {
+    if (earlierBytes + file->written() + data.size() > sizeLimit()) {
         refuse(tr("%1 is larger than %2 bytes").arg(url.fileName()).arg(sizeLimit()));
         return;
     }
@@ -384,11 +428,7 @@ void UpdateDownloader::httpFinished()
         return;
     reply = nullptr;
     finished->deleteLater();
-    // The check's deadline runs on over the addresses it is sent to.
-    if (!writeFailed && !httpRequestAborted && refusal.isEmpty() && followRedirect(finished))
-        return;
-    if (step == 0)
-        deadline.stop();
+    deadline.stop();
 
     const QString relative = QStringLiteral("update-tmp/") + url.fileName();
     if (writeFailed) {
@@ -430,26 +470,6 @@ void UpdateDownloader::httpFinished()
     ++step;
     ++finishedCount;
     checkNextDownloadFile();
-}
-
-// A redirect may move within the server, never to another one (the packages
-// it names are started as programs), nor round in a loop. Nothing of its body
-// is kept. True when the answer was a redirect: followed, or the sequence
-// stopped.
-bool UpdateDownloader::followRedirect(QNetworkReply *finished)
-{
-    if (finished->error() != QNetworkReply::NoError || !isRedirect(finished))
-        return false;
-    QUrl next;
-    const QString why = redirectRefusal(QUrl(server), finished, &redirectsSeen, &next);
-    if (!why.isEmpty()) {
-        deadline.stop();
-        dropFile(true);
-        stop(Refused, {why});
-        return true;
-    }
-    startRequest(next);
-    return true;
 }
 
 void UpdateDownloader::updateDataReadProgress(qint64 bytesRead, qint64 totalBytes)

@@ -74,8 +74,15 @@ public:
     // The same for a finished redirect answer: where it leads (*next) and why
     // it is not followed, also when it names no address.
     static QString redirectRefusal(const QUrl &home, const QNetworkReply *reply, QStringList *seen, QUrl *next);
-    // Whether a finished answer is a redirect (its body is nobody's file).
+    // Whether an answer is a redirect (its body is nobody's file).
     static bool isRedirect(const QNetworkReply *reply);
+    // Ends an answer that is not wanted, without reading it, once the signal
+    // that found it out has returned (aborting inside Qt's own emission is
+    // not safe). The caller has disconnected from it.
+    static void discard(QNetworkReply *reply);
+    // What the network layer reads ahead of the program for one answer: an
+    // answer cut off (a redirect, a refused file) costs no more than this.
+    static constexpr qint64 readAheadBytes = 64 * 1024;
 
     // A download that receives nothing for this long fails.
     static constexpr int transferTimeoutMs = 30000;
@@ -84,8 +91,11 @@ public:
     // Default for the largest package, overridden by "UpdateInfo/maxPackageMiB".
     static constexpr qint64 defaultMaxPackageBytes = qint64(1024) * 1024 * 1024;
 
-    // The whole check (the server's config.ini) must be done within this time.
+    // Each step must be done within its time, redirects included, however
+    // slowly the server keeps sending: the check (the server's config.ini)
+    // and each package (an hour is 1 GiB at 300 KB/s).
     int checkDeadlineMs = 30000;
+    int packageDeadlineMs = 60 * 60 * 1000;
     qint64 maxPackageBytes = defaultMaxPackageBytes;
     // What the updater package may unpack to.
     ZipLimits unpackLimits;
@@ -124,12 +134,12 @@ private slots:
     void downloadFile(QUrl url);
     void httpFinished();
     void httpReadyRead();
+    void httpMetaData();
     void updateDataReadProgress(qint64 bytesRead, qint64 totalBytes);
     void unpackFinished();
 
 private:
     void startRequest(QUrl url);
-    bool followRedirect(QNetworkReply *finished);
     bool readServerInfo();
     void sendCompanyReport(const QString &company, const QString &address, const QString &contact);
     void finish();
@@ -139,6 +149,7 @@ private:
     void dropFile(bool remove);
     void refuse(const QString &reason);
     qint64 sizeLimit() const;
+    int deadlineMs() const;
     void stopUnpacking();
     void startUpdater();
 
@@ -147,6 +158,7 @@ private:
     std::unique_ptr<AtomicFile> file;
     QString refusal;
     QStringList redirectsSeen; // addresses the current file was asked at
+    qint64 earlierBytes = 0;   // what the step's earlier answers (redirects) delivered
     QTimer deadline;
     QThread *unpacker = nullptr;
     std::atomic<bool> stopUnpack{false};

@@ -27,6 +27,33 @@ public:
     }
 
 private:
+    // Sends a body generated in pieces as the socket drains, so it is never
+    // held whole: `bytes` of it, or without end when bytes is -1 (until the
+    // client goes). The connection closes after the last byte.
+    static void streamBody(QTcpSocket *socket, qint64 bytes)
+    {
+        // A small send buffer in the system, so that what bytesSent() counts
+        // is what the client took, not megabytes waiting in this side's kernel.
+        socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 64 * 1024);
+        const bool endless = bytes < 0;
+        auto left = std::make_shared<qint64>(bytes);
+        auto done = std::make_shared<bool>(false);
+        auto more = [socket, left, done, endless] {
+            while (!*done && (endless || *left > 0) && socket->state() == QAbstractSocket::ConnectedState
+                   && socket->bytesToWrite() < 1024 * 1024) {
+                const qint64 n = endless ? 256 * 1024 : qMin<qint64>(*left, 256 * 1024);
+                socket->write(QByteArray(int(n), '['));
+                *left -= n;
+            }
+            if (!*done && !endless && *left == 0) {
+                *done = true;
+                socket->disconnectFromHost();
+            }
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, more);
+        more();
+    }
+
     void readRequest(QTcpSocket *socket)
     {
         QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
@@ -38,19 +65,27 @@ private:
         const QString target = requestLine.size() >= 2 ? QString::fromLatin1(requestLine.at(1)) : QString();
         m_owner->record(target);
         const QString path = QUrl(target).path();
-        QString location;
+        TestHttpServer *owner = m_owner;
+        connect(socket, &QTcpSocket::bytesWritten, socket, [owner, path](qint64 n) { owner->addSent(path, n); });
+        TestHttpServer::Redirect redirect;
         QPair<qint64, bool> stream{-1, false};
         bool trickle = false;
         {
             QMutexLocker lock(&m_owner->m_mutex);
-            location = m_owner->m_redirects.value(path);
+            redirect = m_owner->m_redirects.value(path);
             stream = m_owner->m_streams.value(path, stream);
             trickle = m_owner->m_trickles.contains(path);
         }
-        if (!location.isEmpty()) {
-            socket->write("HTTP/1.1 302 Found\r\nLocation: " + location.toUtf8()
-                          + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-            socket->disconnectFromHost();
+        if (!redirect.location.isEmpty()) {
+            socket->write("HTTP/1.1 302 Found\r\nLocation: " + redirect.location.toUtf8() + "\r\n"
+                          + (redirect.announced >= 0
+                                 ? "Content-Length: " + QByteArray::number(redirect.announced) + "\r\n"
+                                 : QByteArray())
+                          + "Connection: close\r\n\r\n");
+            if (redirect.bodyBytes == 0)
+                socket->disconnectFromHost();
+            else
+                streamBody(socket, redirect.bodyBytes);
             return;
         }
         if (stream.first >= 0) {
@@ -58,21 +93,7 @@ private:
                           + (stream.second ? "Content-Length: " + QByteArray::number(stream.first) + "\r\n"
                                            : QByteArray())
                           + "Connection: close\r\n\r\n");
-            // Sent in pieces as the socket drains, so the body is never held whole.
-            auto left = std::make_shared<qint64>(stream.first);
-            auto more = [socket, left] {
-                while (*left > 0 && socket->bytesToWrite() < 1024 * 1024) {
-                    const qint64 n = qMin<qint64>(*left, 256 * 1024);
-                    socket->write(QByteArray(int(n), '['));
-                    *left -= n;
-                }
-                if (*left == 0) {
-                    *left = -1;
-                    socket->disconnectFromHost();
-                }
-            };
-            connect(socket, &QTcpSocket::bytesWritten, socket, more);
-            more();
+            streamBody(socket, stream.first);
             return;
         }
         if (trickle) {
@@ -143,7 +164,26 @@ void TestHttpServer::setAnswer(const QString &path, const Answer &answer)
 void TestHttpServer::setRedirect(const QString &path, const QString &location)
 {
     QMutexLocker lock(&m_mutex);
-    m_redirects.insert(path, location);
+    m_redirects.insert(path, {location, 0, 0});
+}
+
+void TestHttpServer::setRedirectStream(const QString &path, const QString &location, qint64 bodyBytes,
+                                       qint64 announced)
+{
+    QMutexLocker lock(&m_mutex);
+    m_redirects.insert(path, {location, bodyBytes, announced});
+}
+
+qint64 TestHttpServer::bytesSent(const QString &path) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_sent.value(path);
+}
+
+void TestHttpServer::addSent(const QString &path, qint64 bytes)
+{
+    QMutexLocker lock(&m_mutex);
+    m_sent[path] += bytes;
 }
 
 void TestHttpServer::setStream(const QString &path, qint64 bytes, bool announce)

@@ -43,11 +43,19 @@ public:
     void setStatus(const QString &path, int status) { setAnswer(path, {status, QByteArray("error"), -1, false}); }
     // A 302 answer sending the client to location.
     void setRedirect(const QString &path, const QString &location);
+    // The same with a body generated while it is sent: bodyBytes of it, or
+    // without end when bodyBytes is -1; Content-Length announces `announced`
+    // (none when -1), whatever is sent.
+    void setRedirectStream(const QString &path, const QString &location, qint64 bodyBytes, qint64 announced = -1);
     // A body of bytes generated while it is sent (never held whole), with its
     // Content-Length; announce 0 sends no Content-Length.
     void setStream(const QString &path, qint64 bytes, bool announce = true);
     // Headers, then one byte every 200 ms for as long as the client listens.
     void setTrickle(const QString &path);
+
+    // Bytes the server has handed to the system for answers to path, headers
+    // included.
+    qint64 bytesSent(const QString &path) const;
 
     // Request targets (path and query) in the order they arrived.
     QStringList requests() const;
@@ -57,10 +65,18 @@ private:
     friend class TestHttpServerWorker;
     Answer answerFor(const QString &target);
     void record(const QString &target);
+    void addSent(const QString &path, qint64 bytes);
 
     mutable QMutex m_mutex;
     QHash<QString, Answer> m_answers;
-    QHash<QString, QString> m_redirects;
+    struct Redirect
+    {
+        QString location;
+        qint64 bodyBytes = 0;
+        qint64 announced = 0;
+    };
+    QHash<QString, Redirect> m_redirects;
+    QHash<QString, qint64> m_sent;
     QHash<QString, QPair<qint64, bool>> m_streams;
     QStringList m_trickles;
     QHostAddress m_address;

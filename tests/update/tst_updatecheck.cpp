@@ -150,6 +150,9 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addRow("redirect to another port") << "redirect";
         QTest::addRow("50 MB streamed") << "large";
+        // Judged on its headers: neither read nor refused for its size.
+        QTest::addRow("redirect with an endless body") << "endless";
+        QTest::addRow("redirect announcing 10 GiB") << "announced";
     }
     void refusedAnswers()
     {
@@ -158,8 +161,14 @@ private slots:
         QVERIFY(server.listen());
         QVERIFY(other.listen());
         other.setFile("/config.ini", "[UpdateInfo]\nmain=2030-01-01\n");
+        const bool redirect = kind != QLatin1String("large");
         if (kind == QLatin1String("redirect"))
             server.setRedirect("/config.ini", other.url("/config.ini"));
+        else if (kind == QLatin1String("endless"))
+            server.setRedirectStream("/config.ini", other.url("/config.ini"), -1);
+        else if (kind == QLatin1String("announced"))
+            server.setRedirectStream("/config.ini", other.url("/config.ini"), 1000,
+                                     qint64(10) * 1024 * 1024 * 1024);
         else
             server.setStream("/config.ini", qint64(50) * 1000 * 1000, false);
         QTemporaryDir dir;
@@ -168,9 +177,11 @@ private slots:
         const Outcome o = runCheck(dir.path(), 10000);
         QVERIFY(o.done);
         QCOMPARE(o.result, UpdateCheck::Failed);
-        QVERIFY2(o.detail.contains(kind == QLatin1String("redirect") ? other.hostAndPort() : QStringLiteral("larger")),
-                 qPrintable(o.detail));
+        QVERIFY2(o.detail.contains(redirect ? other.hostAndPort() : QStringLiteral("larger")), qPrintable(o.detail));
         QVERIFY(other.requests().isEmpty());
+        if (redirect)
+            QVERIFY2(server.bytesSent("/config.ini") < 4 * 1024 * 1024,
+                     qPrintable(QString::number(server.bytesSent("/config.ini"))));
         QCOMPARE(QDir(dir.filePath("update-tmp")).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 

@@ -714,6 +714,74 @@ private slots:
         QVERIFY(!QFile::exists(s.path("update/updater-ran.txt")));
     }
 
+    // A redirect's body is not read, however long it is or claims to be: the
+    // redirect is judged on its headers, and the server gets to send little
+    // more than what the network layer reads ahead. A refused one ends the
+    // step with its reason and leaves nothing in update-tmp/.
+    void endlessRedirectBody_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("where");     // "other" port, a "loop", or "moved" within the server
+        QTest::addColumn<qint64>("announced"); // the redirect's Content-Length, -1 none
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("expectedFiles");
+        const int refused = UpdateDownloader::Refused, started = UpdateDownloader::UpdaterStarted;
+        const qint64 huge = qint64(10) * 1024 * 1024 * 1024;
+        QTest::addRow("check, to another port") << "config.ini" << "other" << qint64(-1) << refused
+                                                << "another address" << QStringList();
+        QTest::addRow("check, in a loop") << "config.ini" << "loop" << qint64(-1) << refused << "in a loop"
+                                          << QStringList();
+        QTest::addRow("package, to another port") << "main.zip" << "other" << qint64(-1) << refused
+                                                  << "another address" << QStringList{"config.ini"};
+        QTest::addRow("package, in a loop") << "main.zip" << "loop" << qint64(-1) << refused << "in a loop"
+                                            << QStringList{"config.ini"};
+        QTest::addRow("package, moved within the server") << "main.zip" << "moved" << qint64(-1) << started << ""
+                                                          << QStringList{"config.ini", "main.zip"};
+        // Judged as a redirect, not refused as a file "larger than" the bound.
+        QTest::addRow("package, 10 GiB announced, moved") << "main.zip" << "moved" << huge << started << ""
+                                                          << QStringList{"config.ini", "main.zip"};
+        QTest::addRow("check, 10 GiB announced, to another port") << "config.ini" << "other" << huge << refused
+                                                                  << "another address" << QStringList();
+    }
+    void endlessRedirectBody()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, where);
+        QFETCH(qint64, announced);
+        QFETCH(int, expected);
+        QFETCH(QString, message);
+        QFETCH(QStringList, expectedFiles);
+        Scene s;
+        QVERIFY(s.setUp({"main=2024-01-01", "maxPackageMiB=1"}));
+        TestHttpServer other;
+        QVERIFY(other.listen());
+        s.server.setFile(serverPath("config.ini"), ini({"main=2024-02-01"}));
+        s.server.setFile(serverPath("moved/" + file), package("main"));
+        other.setFile(serverPath(file), package("evil"));
+        const QStringList redirected{serverPath(file), serverPath("moved/" + file)};
+        if (where == QLatin1String("loop")) {
+            s.server.setRedirectStream(redirected[0], s.server.url(redirected[1]), -1, announced);
+            s.server.setRedirectStream(redirected[1], s.server.url(redirected[0]), -1, announced);
+        } else {
+            s.server.setRedirectStream(redirected[0], where == QLatin1String("other") ? other.url(redirected[0])
+                                                                                      : redirected[1],
+                                       -1, announced);
+        }
+        UpdateDownloader d(s.dir.path());
+        QCOMPARE(s.run(d), expected);
+        if (!message.isEmpty())
+            QVERIFY2(s.details.last().value(0).contains(message), qPrintable(s.details.last().value(0)));
+        if (expected == int(UpdateDownloader::UpdaterStarted))
+            QCOMPARE(TestSupport::readText(s.path("update-tmp/main.zip")).toUtf8(), package("main"));
+        QCOMPARE(s.tmpFiles(), expectedFiles);
+        QVERIFY(other.requests().isEmpty());
+        // The package limit is 1 MiB; reading the endless body would cost
+        // hundreds of MiB in seconds.
+        const qint64 sent = s.server.bytesSent(redirected[0]) + s.server.bytesSent(redirected[1]);
+        QVERIFY2(sent < 2 * 1024 * 1024, qPrintable(QString::number(sent)));
+    }
+
     // A redirect to the same host and port under another scheme is another
     // server: the message names the scheme, not just what looks like ours.
     void refusedRedirectNamesTheScheme()
@@ -822,30 +890,41 @@ private slots:
     }
 
     // A server that never finishes its answer (or never starts it) ends the
-    // check at its deadline with a message naming the server.
+    // step at its deadline with a message naming the server and the file:
+    // bytes trickling in within the stall timer do not keep it going.
     void neverEnding_data()
     {
+        QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("trickle");
-        QTest::addRow("bytes trickle forever") << true;
-        QTest::addRow("no answer at all") << false;
+        QTest::addColumn<QStringList>("expectedFiles");
+        QTest::addRow("check, bytes trickle forever") << "config.ini" << true << QStringList();
+        QTest::addRow("check, no answer at all") << "config.ini" << false << QStringList();
+        QTest::addRow("package, bytes trickle forever") << "main.zip" << true << QStringList{"config.ini"};
+        QTest::addRow("package, no answer at all") << "main.zip" << false << QStringList{"config.ini"};
     }
     void neverEnding()
     {
+        QFETCH(QString, file);
         QFETCH(bool, trickle);
+        QFETCH(QStringList, expectedFiles);
         Scene s;
         QVERIFY(s.setUp({"main=2024-01-01"}));
+        if (file != QLatin1String("config.ini"))
+            s.server.setFile(serverPath("config.ini"), ini({"main=2024-02-01"}));
         if (trickle)
-            s.server.setTrickle(serverPath("config.ini"));
+            s.server.setTrickle(serverPath(file));
         else
-            s.server.setAnswer(serverPath("config.ini"), {200, {}, -1, true});
+            s.server.setAnswer(serverPath(file), {200, {}, -1, true});
         UpdateDownloader d(s.dir.path());
         d.checkDeadlineMs = 1500;
+        d.packageDeadlineMs = 1500;
         QElapsedTimer t;
         t.start();
         QCOMPARE(s.run(d), int(UpdateDownloader::Refused));
         QVERIFY(t.elapsed() < 10000);
-        QVERIFY2(s.details.last().value(0).contains("127.0.0.1"), qPrintable(s.details.last().value(0)));
-        QCOMPARE(s.tmpFiles(), QStringList());
+        const QString detail = s.details.last().value(0);
+        QVERIFY2(detail.contains("127.0.0.1") && detail.contains(file), qPrintable(detail));
+        QCOMPARE(s.tmpFiles(), expectedFiles);
     }
 
     // A download on a full disk names the file and the system's reason and
