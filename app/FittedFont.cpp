@@ -1,5 +1,7 @@
 #include "app/FittedFont.h"
 
+#include "app/ShownText.h"
+
 #include <QEvent>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -18,6 +20,7 @@ namespace FittedFont {
 namespace {
 
 const char kLargest[] = "irvantaFittedLargest";
+const char kWhole[] = "irvantaWholeText";
 
 // QLineEdit keeps this much room on each side of its text inside the
 // contents rectangle (and the cursor takes one pixel).
@@ -30,7 +33,8 @@ constexpr int kLineEditMargin = 2;
 bool paintCut(QLabel *label)
 {
     const QString text = label->text();
-    const QString start = label->fontMetrics().elidedText(text, Qt::ElideRight, textRoom(label));
+    const QString start =
+        label->fontMetrics().elidedText(ShownText::bounded(text), Qt::ElideRight, textRoom(label));
     if (start == text)
         return false;
     const int margin = label->margin();
@@ -73,10 +77,11 @@ void install(QWidget *widget)
 
 } // namespace
 
-int widthOf(const QFont &font, const QString &text)
+int widthOf(const QFont &font, const QString &whole)
 {
     // Measured as item views and labels lay text out (glyphs at fractional
     // positions), rounded up, with a pixel to spare.
+    const QString text = ShownText::bounded(whole);
     QTextLayout layout(text, font);
     layout.beginLayout();
     QTextLine line = layout.createLine();
@@ -142,6 +147,21 @@ void keepWhole(QLineEdit *edit)
     refit(edit);
 }
 
+void setText(QLabel *label, const QString &text)
+{
+    const QString shown = ShownText::bounded(text);
+    label->setProperty(kWhole, shown == text ? QVariant() : QVariant(text));
+    label->setText(shown);
+}
+
+QString text(const QLabel *label)
+{
+    const QVariant whole = label->property(kWhole);
+    if (whole.isValid() && ShownText::bounded(whole.toString()) == label->text())
+        return whole.toString();
+    return label->text();
+}
+
 void keepRoomFor(QLabel *label, const QString &sample)
 {
     QFont smallest = label->font();
@@ -174,7 +194,7 @@ void refit(QWidget *widget)
     const bool whole = widthOf(font, text) <= room;
     // The whole text stays within reach when even the smallest size cuts it;
     // as plain text, since a code from an import file is not markup.
-    widget->setToolTip(whole ? QString() : Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap));
+    widget->setToolTip(whole ? QString() : Qt::convertFromPlainText(ShownText::bounded(text), Qt::WhiteSpaceNoWrap));
     // QLineEdit scrolls a text that is cut to its end; a code is read from the start.
     if (edit && !whole && edit->isReadOnly())
         edit->setCursorPosition(0);

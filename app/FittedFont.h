@@ -18,7 +18,8 @@ constexpr qreal kSmallestPoints = 7;
 // size is small enough.
 QFont fit(QFont base, const QString &text, int room, qreal largest, qreal smallest = kSmallestPoints);
 
-// Pixels one line of text needs in font, rounded up with one to spare.
+// Pixels one line of text needs in font, rounded up with one to spare; a
+// text longer than a screen can show is measured as ShownText shows it.
 int widthOf(const QFont &font, const QString &text);
 
 // Pixels a label or line edit has for one line of text.
@@ -29,12 +30,21 @@ int textRoom(const QLineEdit *edit);
 // largest; a line edit refits on every change of its text, a label when
 // refit() is called after its text was set; both refit on every resize.
 // A text that does not fit even at the smallest size gets the whole text as
-// the widget's tooltip, and a read-only line edit then shows its start; a
-// label shows its start and an ellipsis ("…"), its text still the whole one.
+// the widget's tooltip (past what a screen can show, its start and "…"), and
+// a read-only line edit then shows its start; a label shows its start and an
+// ellipsis ("…"), its text still the whole one.
 // A label takes the width its layout gives it, whatever its text's length.
 void keepWhole(QLabel *label);
 void keepWhole(QLineEdit *edit);
 void refit(QWidget *widget);
+
+// Sets label's text. QLabel measures all of its text at every change, so a
+// text longer than a screen can show is set as its start and "…", and the
+// whole one is kept with the label for text().
+void setText(QLabel *label, const QString &text);
+// The whole text label shows: what setText() was given, or the label's own
+// text when it was set otherwise since.
+QString text(const QLabel *label);
 
 // Keeps room in label's layout for sample at the smallest size: a constant
 // width, so that codes as long as sample are read whole however long the

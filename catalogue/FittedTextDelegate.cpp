@@ -11,7 +11,7 @@
 
 void FittedTextDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
-    QStyledItemDelegate::initStyleOption(option, index);
+    BoundedTextDelegate::initStyleOption(option, index);
     if (option->text.isEmpty() || option->rect.width() <= 0)
         return;
     const qreal largest = option->font.pointSizeF();
@@ -36,7 +36,7 @@ bool FittedTextDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, c
                                 const QModelIndex &index)
 {
     if (event->type() != QEvent::ToolTip)
-        return QStyledItemDelegate::helpEvent(event, view, option, index);
+        return BoundedTextDelegate::helpEvent(event, view, option, index);
     QStyleOptionViewItem fitted = option;
     initStyleOption(&fitted, index);
     if (fitted.text.isEmpty() || FittedFont::widthOf(fitted.font, fitted.text) <= textRoom(fitted)) {

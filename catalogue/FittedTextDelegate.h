@@ -1,15 +1,16 @@
 #pragma once
 
-#include <QStyledItemDelegate>
+#include "catalogue/BoundedTextDelegate.h"
 
 // Draws the key list's codes and names whole where the list is narrow: a
 // text that does not fit is drawn in a smaller font (down to FittedFont's
-// smallest); only then is it cut, and its tooltip carries the whole text.
-class FittedTextDelegate : public QStyledItemDelegate
+// smallest); only then is it cut, and its tooltip carries the whole text (or,
+// past what a screen can show, its start).
+class FittedTextDelegate : public BoundedTextDelegate
 {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using BoundedTextDelegate::BoundedTextDelegate;
 
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                    const QModelIndex &index) override;

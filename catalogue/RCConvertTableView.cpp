@@ -1,5 +1,10 @@
 #include "catalogue/RCConvertTableView.h"
 
-RCConvertTableView::RCConvertTableView(QWidget *parent) : QTableView(parent) {}
+#include "catalogue/BoundedTextDelegate.h"
+
+RCConvertTableView::RCConvertTableView(QWidget *parent) : QTableView(parent)
+{
+    setItemDelegate(new BoundedTextDelegate(this));
+}
 
 RCConvertTableView::~RCConvertTableView() = default;

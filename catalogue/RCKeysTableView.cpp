@@ -1,6 +1,7 @@
 #include "catalogue/RCKeysTableView.h"
 
 #include "app/FittedFont.h"
+#include "catalogue/BoundedTextDelegate.h"
 #include "catalogue/CatalogueEdits.h"
 #include "catalogue/ColumnWidths.h"
 #include "catalogue/FittedTextDelegate.h"
@@ -15,6 +16,7 @@
 
 RCKeysTableView::RCKeysTableView(QWidget *parent) : QTableView(parent)
 {
+    setItemDelegate(new BoundedTextDelegate(this));
     connect(this, &QAbstractItemView::clicked, this, &RCKeysTableView::refreshEditing);
     // Codes and names get a smaller font where the list is narrow.
     auto *fitted = new FittedTextDelegate(this);

@@ -1,10 +1,14 @@
 #include "catalogue/RCLinksTableView.h"
 
+#include "catalogue/BoundedTextDelegate.h"
 #include "catalogue/ColumnWidths.h"
 
 #include <QScrollBar>
 
-RCLinksTableView::RCLinksTableView(QWidget *parent) : QTableView(parent) {}
+RCLinksTableView::RCLinksTableView(QWidget *parent) : QTableView(parent)
+{
+    setItemDelegate(new BoundedTextDelegate(this));
+}
 
 RCLinksTableView::~RCLinksTableView() = default;
 

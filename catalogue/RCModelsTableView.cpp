@@ -1,6 +1,7 @@
 #include "catalogue/RCModelsTableView.h"
 
 #include "app/MessageBox.h"
+#include "catalogue/BoundedTextDelegate.h"
 #include "catalogue/CatalogueEdits.h"
 #include "catalogue/ColumnWidths.h"
 
@@ -10,6 +11,7 @@
 
 RCModelsTableView::RCModelsTableView(QWidget *parent) : QTableView(parent)
 {
+    setItemDelegate(new BoundedTextDelegate(this));
     connect(this, &QAbstractItemView::clicked, this, &RCModelsTableView::refreshEditing);
 }
 

@@ -1,5 +1,10 @@
 #include "catalogue/RCSearchTableView.h"
 
-RCSearchTableView::RCSearchTableView(QWidget *parent) : QTableView(parent) {}
+#include "catalogue/BoundedTextDelegate.h"
+
+RCSearchTableView::RCSearchTableView(QWidget *parent) : QTableView(parent)
+{
+    setItemDelegate(new BoundedTextDelegate(this));
+}
 
 RCSearchTableView::~RCSearchTableView() = default;

@@ -1,6 +1,7 @@
 #include "catalogue/RCTypesTableView.h"
 
 #include "app/FittedFont.h"
+#include "catalogue/BoundedTextDelegate.h"
 #include "catalogue/ColumnWidths.h"
 #include "catalogue/FittedTextDelegate.h"
 
@@ -8,7 +9,10 @@
 
 #include <algorithm>
 
-RCTypesTableView::RCTypesTableView(QWidget *parent) : QTableView(parent) {}
+RCTypesTableView::RCTypesTableView(QWidget *parent) : QTableView(parent)
+{
+    setItemDelegate(new BoundedTextDelegate(this));
+}
 
 RCTypesTableView::~RCTypesTableView() = default;
 

@@ -71,7 +71,7 @@ void MainWindowImpl::setKeyCodeLabels(const QString &code)
 {
     // A label keeps its size when its text changes, so no resize refits it.
     for (QLabel *label : {labelKeyId, labelKeyId2, labelKeyIdSearch}) {
-        label->setText(code);
+        FittedFont::setText(label, code);
         FittedFont::refit(label);
     }
 }
@@ -93,7 +93,7 @@ void MainWindowImpl::insertKey()
 void MainWindowImpl::learnKey()
 {
     labelPicture->assignRequest = false;
-    const QString code = labelKeyId->text();
+    const QString code = FittedFont::text(labelKeyId);
     // Nothing received yet, or nothing recognised: there is no code to learn.
     if (!SameKeyMarks::isCode(code))
         return;
@@ -286,7 +286,7 @@ void MainWindowImpl::colorSignalFields(int row, const QString &pattern)
 void MainWindowImpl::refreshSameKey()
 {
     const SameKeyMarks::Keys keys = SameKeyMarks::keysWithCode(
-        QSqlDatabase::database(), CurrentRow::text(ModelsTV, 5), CurrentRow::text(RCTypesTV, 0), labelKeyId->text());
+        QSqlDatabase::database(), CurrentRow::text(ModelsTV, 5), CurrentRow::text(RCTypesTV, 0), FittedFont::text(labelKeyId));
     if (!keys.ok)
         qWarning() << "refreshSameKey:" << keys.error;
     const QList<QPoint> places = SameKeyMarks::markerPositions(keys.numbers, keyPositions, labelPicture->height());
@@ -300,7 +300,7 @@ void MainWindowImpl::refreshSameKey()
 
 void MainWindowImpl::selectSameIdRows()
 {
-    const QString code = labelKeyId->text();
+    const QString code = FittedFont::text(labelKeyId);
     QAbstractItemModel *model = KeysTV->model();
     QItemSelectionModel *selection = KeysTV->selectionModel();
     if (!model || !selection)

@@ -1,6 +1,7 @@
 // MainWindowImpl: key search and remote-type conversion.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/FittedFont.h"
 #include "app/MessageBox.h"
 #include "catalogue/CatalogueRead.h"
 #include "catalogue/CurrentRow.h"
@@ -66,7 +67,7 @@ void MainWindowImpl::searchFailed(const QString &error)
 
 void MainWindowImpl::addKeysSearch(int row)
 {
-    const QString code = labelKeyId->text();
+    const QString code = FittedFont::text(labelKeyId);
     if (code == QLatin1String("UNKNOWN"))
         return;
     searchEdits(this).at(row)->setText(code);

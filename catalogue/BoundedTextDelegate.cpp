@@ -1,0 +1,11 @@
+#include "catalogue/BoundedTextDelegate.h"
+
+#include "app/ShownText.h"
+
+QString BoundedTextDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    // Cut before Qt's own conversion, which copies a text to change its line breaks.
+    if (value.userType() == QMetaType::QString)
+        return QStyledItemDelegate::displayText(ShownText::bounded(value.toString()), locale);
+    return ShownText::bounded(QStyledItemDelegate::displayText(value, locale));
+}
