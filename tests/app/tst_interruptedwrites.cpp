@@ -184,30 +184,44 @@ private slots:
             QCOMPARE(bytes(QDir(work()).filePath(name)), QByteArray("the user's"));
     }
 
-    // A photo deletion killed at each of its steps: a start gives every
-    // photo its number from before the deletion, or, once every later photo
-    // had moved down, finishes the deletion. Photo n holds "photo n".
+    // A photo deletion killed at each of its steps, gaps in the numbers
+    // too: a start gives every photo its number from before the deletion,
+    // or, once every later photo had moved down, finishes the deletion.
+    // Photo n holds "photo n".
     void killedPhotoDeletionIsSettled_data()
     {
+        QTest::addColumn<QList<int>>("taken");
         QTest::addColumn<int>("k");
         QTest::addColumn<QString>("killAt");
         QTest::addColumn<bool>("finished");
-        QTest::addRow("1: parked") << 1 << "photo-parked" << false;
-        QTest::addRow("1: one moved") << 1 << "photo-moved:1" << false;
-        QTest::addRow("1: two moved") << 1 << "photo-moved:2" << false;
-        QTest::addRow("1: all moved") << 1 << "photo-moved:3" << true;
-        QTest::addRow("2: one moved") << 2 << "photo-moved:1" << false;
-        QTest::addRow("2: all moved") << 2 << "photo-moved:2" << true;
-        QTest::addRow("3: parked") << 3 << "photo-parked" << false;
-        QTest::addRow("4, the last: parked") << 4 << "photo-parked" << true;
+        const QList<int> four{1, 2, 3, 4};
+        QTest::addRow("1 of 1-4: parked") << four << 1 << "photo-parked" << false;
+        QTest::addRow("1 of 1-4: one moved") << four << 1 << "photo-moved:1" << false;
+        QTest::addRow("1 of 1-4: two moved") << four << 1 << "photo-moved:2" << false;
+        QTest::addRow("1 of 1-4: all moved") << four << 1 << "photo-moved:3" << true;
+        QTest::addRow("2 of 1-4: one moved") << four << 2 << "photo-moved:1" << false;
+        QTest::addRow("2 of 1-4: all moved") << four << 2 << "photo-moved:2" << true;
+        QTest::addRow("3 of 1-4: parked") << four << 3 << "photo-parked" << false;
+        QTest::addRow("4 of 1-4, the last: parked") << four << 4 << "photo-parked" << true;
+        QTest::addRow("1 of 1,3: parked") << QList<int>{1, 3} << 1 << "photo-parked" << false;
+        QTest::addRow("1 of 1,3: moved") << QList<int>{1, 3} << 1 << "photo-moved:1" << true;
+        QTest::addRow("1 of 1,3,5: parked") << QList<int>{1, 3, 5} << 1 << "photo-parked" << false;
+        QTest::addRow("1 of 1,3,5: one moved") << QList<int>{1, 3, 5} << 1 << "photo-moved:1" << false;
+        QTest::addRow("1 of 1,3,5: both moved") << QList<int>{1, 3, 5} << 1 << "photo-moved:2" << true;
+        QTest::addRow("2 of 2,4: parked") << QList<int>{2, 4} << 2 << "photo-parked" << false;
+        QTest::addRow("2 of 2,4: moved") << QList<int>{2, 4} << 2 << "photo-moved:1" << true;
+        QTest::addRow("2 of 1,2,4,5: one moved") << QList<int>{1, 2, 4, 5} << 2 << "photo-moved:1" << false;
+        QTest::addRow("2 of 1,2,4,5: both moved") << QList<int>{1, 2, 4, 5} << 2 << "photo-moved:2" << true;
+        QTest::addRow("3, the only one: parked") << QList<int>{3} << 3 << "photo-parked" << true;
     }
     void killedPhotoDeletionIsSettled()
     {
+        QFETCH(QList<int>, taken);
         QFETCH(int, k);
         QFETCH(QString, killAt);
         QFETCH(bool, finished);
         const PhotoPlaces places(work(), kMaster);
-        for (int n = 1; n <= 4; ++n)
+        for (int n : taken)
             QVERIFY(TestSupport::writeFile(places.path(n), "photo " + QByteArray::number(n)));
         QVERIFY(runKilled({QStringLiteral("remove"), work(), QString::number(k)}, killAt));
         QCOMPARE(PhotoPlaces::parked(work()).size(), 1);
@@ -218,12 +232,14 @@ private slots:
         QString error;
         QVERIFY2(places.settle(byMaster.value(kMaster), &error), qPrintable(error));
 
-        QList<QByteArray> expected;
-        for (int n = 1; n <= 4; ++n)
-            if (!finished || n != k)
-                expected << "photo " + QByteArray::number(n);
-        while (expected.size() < PhotoPlaces::Count)
-            expected << "<missing>";
+        // Before: every photo in its place. After: photo k gone, the later
+        // ones one place lower, the gaps between them kept.
+        QList<QByteArray> expected(PhotoPlaces::Count, "<missing>");
+        for (int n : taken) {
+            if (finished && n == k)
+                continue;
+            expected[(finished && n > k ? n - 1 : n) - 1] = "photo " + QByteArray::number(n);
+        }
         QList<QByteArray> actual;
         for (int n = 1; n <= PhotoPlaces::Count; ++n)
             actual << bytes(places.path(n));
