@@ -111,7 +111,9 @@ bool Application::init()
         // Writes cut short by the end of the program left temporary files,
         // and a deletion left photos parked.
         QStringList problems = Leftovers::clear(QDir::currentPath());
-        problems += Leftovers::clearOldSettingsCopies(QDir::tempPath(), applicationName());
+        // The system's temporary folder is not the user's to mend: the log only.
+        for (const QString &line : Leftovers::clearOldSettingsCopies(QDir::tempPath(), applicationName()))
+            qWarning().noquote() << line;
         problems += ModelRecords::settleParkedPhotos(QSqlDatabase::database(), QDir::currentPath());
         if (!problems.isEmpty())
             MessageBox::warning(nullptr, tr("Warning"), problems.join(QLatin1Char('\n')));

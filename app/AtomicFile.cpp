@@ -1,11 +1,11 @@
 #include "app/AtomicFile.h"
 
 #include "app/KillPoint.h"
+#include "app/OwnMark.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <atomic>
 #include <cerrno>
@@ -19,7 +19,6 @@
 namespace {
 
 std::atomic<qint64> failAfterBytes{-1};
-std::atomic<unsigned> temporaryCounter{0};
 
 QString systemError(int errorNumber)
 {
@@ -65,7 +64,7 @@ bool AtomicFile::open()
     if (target.isDir())
         return fail(EISDIR, QDir::toNativeSeparators(m_path));
     // A hidden name in the target's own folder: the rename stays on one file
-    // system and a crash leaves a stray ".name.tmp-..." rather than a damaged file.
+    // system and a crash leaves a stray ".name.irvanta-tmp-..." rather than a damaged file.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate = target.absoluteDir().filePath(temporaryName(target.fileName()));
         const QByteArray native = QFile::encodeName(candidate);
@@ -83,33 +82,29 @@ bool AtomicFile::open()
 
 QString AtomicFile::temporaryName(const QString &fileName)
 {
-    return QStringLiteral(".%1.tmp-%2-%3")
-        .arg(fileName)
-        .arg(QCoreApplication::applicationPid())
-        .arg(temporaryCounter.fetch_add(1, std::memory_order_relaxed));
+    return OwnMark::temporaryName(fileName);
 }
 
 qint64 AtomicFile::temporaryOwner(const QString &fileName)
 {
-    static const QRegularExpression shape(QStringLiteral("^\\..+\\.tmp-([1-9][0-9]{0,9})-[0-9]{1,10}$"));
-    const QRegularExpressionMatch m = shape.match(fileName);
-    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
+    return OwnMark::temporaryOwner(fileName);
 }
 
 QString AtomicFile::makeTemporaryFolder(const QString &path, QString *error)
 {
     const QFileInfo target(path);
-    int reason = EEXIST;
+    // The mark is written before anything else goes in, so a start after a
+    // crash can tell the folder from one of the user's.
+    QString reason;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate = target.absoluteDir().filePath(temporaryName(target.fileName()));
-        if (::mkdir(QFile::encodeName(candidate).constData(), 0700) == 0)
+        if (OwnMark::makeMarkedFolder(candidate, &reason))
             return candidate;
-        reason = errno;
-        if (reason != EEXIST)
+        if (!QFileInfo::exists(candidate))
             break;
     }
     if (error)
-        *error = tr("%1: %2").arg(QDir::toNativeSeparators(path), systemError(reason));
+        *error = tr("%1: %2").arg(QDir::toNativeSeparators(path), reason);
     return QString();
 }
 

@@ -48,8 +48,9 @@ public:
     static bool copyWhole(const QString &from, const QString &to, QString *error = nullptr);
 
     // A fresh private folder beside path, named as this class names its
-    // temporary files (".name.tmp-<process>-<n>"), so a start after a crash
-    // knows it for a leftover. Empty with *error when it cannot be made.
+    // temporary files (".name.irvanta-tmp-<process>-<n>") and holding the
+    // program's mark (OwnMark), so a start after a crash knows it for a
+    // leftover. Empty with *error when it cannot be made.
     static QString makeTemporaryFolder(const QString &path, QString *error = nullptr);
     // The process that made a temporary file or folder of this class with
     // this name; 0 when the name is not of that form.

@@ -1,62 +1,144 @@
 #include "app/Leftovers.h"
 
-#include "app/AtomicFile.h"
+#include "app/OwnMark.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <climits>
-#include <csignal>
+#include <cstring>
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// A process that still runs may be writing its temporary file right now.
-bool running(qint64 pid)
+QString native(const QString &path)
 {
-    if (pid == QCoreApplication::applicationPid())
-        return true;
-    if (pid <= 0 || pid > qint64(INT_MAX))
-        return false;
-    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+    return QDir::toNativeSeparators(path);
 }
 
-bool removeEntry(const QFileInfo &entry)
+QString cannotRemove(const QString &path)
 {
-    if (entry.isDir() && !entry.isSymLink())
-        return QDir(entry.absoluteFilePath()).removeRecursively();
-    return QFile::remove(entry.absoluteFilePath());
+    return Leftovers::tr("The leftover %1 of an interrupted write cannot be removed.").arg(native(path));
+}
+
+bool isRealFolder(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The names in folder as the directory holds them; nothing is asked about an
+// entry beyond its name, so a large folder costs one pass over its names.
+// A folder that is not there holds nothing; one that cannot be read in full
+// is a problem, never a shorter list.
+bool entryNames(const QString &folder, QStringList *names, QString *problem)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return true;
+        *problem = Leftovers::tr("The folder %1 cannot be searched for leftovers of interrupted writes: %2")
+                       .arg(native(folder), QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir);
+        if (!entry)
+            break;
+        if (entry->d_name[0] == '.') // every temporary name is hidden
+            names->append(QFile::decodeName(entry->d_name));
+    }
+    const int why = errno;
+    ::closedir(dir);
+    if (why != 0) {
+        *problem = Leftovers::tr("The folder %1 cannot be searched for leftovers of interrupted writes: %2")
+                       .arg(native(folder), QString::fromLocal8Bit(std::strerror(why)));
+        return false;
+    }
+    return true;
+}
+
+// A marked folder that holds the earlier content of its target gives it back
+// when the target is missing (a replacement cut short between its moves).
+bool putBackReplaced(const QString &folder, const QString &target, QStringList *problems)
+{
+    const QString replaced = QDir(folder).filePath(OwnMark::replacedName());
+    if (!isRealFolder(replaced))
+        return true;
+    struct stat st;
+    if (::lstat(QFile::encodeName(target).constData(), &st) == 0 || errno != ENOENT)
+        return true; // the new content is in place: the old one goes with the folder
+    if (::rename(QFile::encodeName(replaced).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    *problems << Leftovers::tr("The folder %1 cannot be put back from %2: %3")
+                     .arg(native(target), native(replaced), QString::fromLocal8Bit(std::strerror(errno)));
+    return false;
+}
+
+// Removes the program's temporaries in folder whose process has ended; when
+// targets is not empty, only those made for one of these names.
+void clearFolder(const QString &folder, const QStringList &targets, QStringList *problems)
+{
+    QStringList names;
+    QString problem;
+    if (!entryNames(folder, &names, &problem)) {
+        *problems << problem;
+        return;
+    }
+    const QDir dir(folder);
+    for (const QString &name : std::as_const(names)) {
+        const qint64 owner = OwnMark::temporaryOwner(name);
+        if (owner <= 0 || OwnMark::processRunning(owner))
+            continue;
+        const QString target = OwnMark::temporaryTarget(name);
+        if (!targets.isEmpty() && !targets.contains(target))
+            continue;
+        const QString path = dir.filePath(name);
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+            continue;
+        if (S_ISREG(st.st_mode)) {
+            if (::unlink(QFile::encodeName(path).constData()) != 0)
+                *problems << cannotRemove(path);
+        } else if (S_ISDIR(st.st_mode)) {
+            if (!OwnMark::isMarkedFolder(path)) {
+                // Killed before its mark was written: only an empty one is ours.
+                ::rmdir(QFile::encodeName(path).constData());
+                continue;
+            }
+            if (putBackReplaced(path, dir.filePath(target), problems) && !QDir(path).removeRecursively())
+                *problems << cannotRemove(path);
+        }
+        // A link or anything else of that name was not made by the program.
+    }
 }
 
 } // namespace
 
 QStringList Leftovers::clear(const QString &workDir)
 {
-    // Staging folders of the unpacking as earlier versions named them.
-    static const QRegularExpression oldStaging(QStringLiteral("^\\.unpack-[A-Za-z0-9]{6}$"));
     QStringList problems;
     const QDir work(workDir);
-    const QStringList folders{QString(), QStringLiteral("RCImages"), QStringLiteral("update-tmp"),
-                              QStringLiteral("update")};
-    for (const QString &name : folders) {
-        const QDir folder(name.isEmpty() ? work.absolutePath() : work.filePath(name));
-        if (!folder.exists())
-            continue;
-        const QFileInfoList entries =
-            folder.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        for (const QFileInfo &entry : entries) {
-            const qint64 owner = AtomicFile::temporaryOwner(entry.fileName());
-            const bool leftover = (owner > 0 && !running(owner))
-                                  || (name.isEmpty() && entry.isDir() && !entry.isSymLink()
-                                      && oldStaging.match(entry.fileName()).hasMatch());
-            if (leftover && !removeEntry(entry))
-                problems << tr("The leftover %1 of an interrupted write cannot be removed.")
-                                .arg(QDir::toNativeSeparators(entry.absoluteFilePath()));
-        }
+    // The working directory is the user's too: only what was made for
+    // config.ini (the file, the settings writer's folder) and for update/.
+    clearFolder(work.absolutePath(), {QStringLiteral("config.ini"), QStringLiteral("update")}, &problems);
+    // The program's own folders; a link in their place is left alone.
+    for (const QString &name : {QStringLiteral("update-tmp"), QStringLiteral("xml")}) {
+        const QString folder = work.filePath(name);
+        if (isRealFolder(folder))
+            clearFolder(folder, {}, &problems);
     }
+    // The photos' unfinished work lies in a marked folder of its own, so the
+    // photos are never listed.
+    const QString photoWork = QDir(work.filePath(QStringLiteral("RCImages"))).filePath(OwnMark::workFolderName());
+    if (isRealFolder(work.filePath(QStringLiteral("RCImages"))) && OwnMark::isMarkedFolder(photoWork))
+        clearFolder(photoWork, {}, &problems);
     return problems;
 }
 
@@ -70,18 +152,24 @@ QStringList Leftovers::clearOldSettingsCopies(const QString &tempDir, const QStr
     // The three copies, QSettings' lock file and the temporary files of a
     // write cut short; a folder holding anything else is not one of ours.
     static const QRegularExpression copyName(QStringLiteral("^\\.?(before|after|check)\\.ini(\\..*)?$"));
-    const QFileInfoList folders = QDir(tempDir).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QFileInfo &folder : folders) {
-        if (folder.isSymLink() || !folderName.match(folder.fileName()).hasMatch())
+    const QStringList names = QDir(tempDir).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        if (!folderName.match(name).hasMatch())
+            continue;
+        const QString path = QDir(tempDir).filePath(name);
+        // Another user's folder is never ours, whatever it holds.
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode)
+            || st.st_uid != ::geteuid())
             continue;
         const QFileInfoList inside =
-            QDir(folder.absoluteFilePath()).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         bool ours = !inside.isEmpty();
         for (const QFileInfo &entry : inside)
-            ours = ours && entry.isFile() && !entry.isSymLink() && copyName.match(entry.fileName()).hasMatch();
-        if (ours && !removeEntry(folder))
-            problems << tr("The leftover %1 of an interrupted write cannot be removed.")
-                            .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+            ours = ours && entry.isFile() && !entry.isSymLink() && entry.ownerId() == ::geteuid()
+                   && copyName.match(entry.fileName()).hasMatch();
+        if (ours && !QDir(path).removeRecursively())
+            problems << cannotRemove(path);
     }
     return problems;
 }

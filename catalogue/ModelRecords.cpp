@@ -2,9 +2,12 @@
 
 #include "catalogue/PhotoPlaces.h"
 
+#include "app/OwnMark.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QMap>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -57,9 +60,16 @@ QStringList ModelRecords::settleParkedPhotos(QSqlDatabase db, const QString &wor
     // One master's parked photos are settled together: how many there are
     // tells a deletion of the master from the deletion of one photo.
     QMap<QString, QList<PhotoPlaces::Parked>> byMaster;
-    for (const PhotoPlaces::Parked &photo : PhotoPlaces::parked(workDir))
+    QSet<QString> busy;
+    for (const PhotoPlaces::Parked &photo : PhotoPlaces::parked(workDir)) {
         byMaster[photo.master].append(photo);
+        // A deletion that another running instance is carrying out is its own.
+        if (OwnMark::processRunning(photo.process))
+            busy.insert(photo.master);
+    }
     for (auto it = byMaster.cbegin(); it != byMaster.cend(); ++it) {
+        if (busy.contains(it.key()))
+            continue;
         QString error;
         const int there =
             exists(db, QStringLiteral("SELECT 1 FROM rcmodels WHERE Rcid=? AND Link=Rcid"), it.key(), &error);

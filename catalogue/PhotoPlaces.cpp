@@ -2,12 +2,21 @@
 
 #include "app/AtomicFile.h"
 #include "app/KillPoint.h"
+#include "app/OwnMark.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +29,29 @@ void setError(QString *error, const QString &text)
 {
     if (error)
         *error = text;
+}
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Renames without ever replacing what is at to (errno EEXIST then).
+bool renameNew(const QString &from, const QString &to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the flag: asked first, then renamed.
+    struct stat st;
+    if (::lstat(target.constData(), &st) == 0 || errno != ENOENT) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(source.constData(), target.constData()) == 0;
 }
 
 } // namespace
@@ -60,7 +92,7 @@ int PhotoPlaces::firstFree() const
     return 0;
 }
 
-bool PhotoPlaces::store(int n, const QByteArray &data, QString *error) const
+bool PhotoPlaces::canStore(int n, QString *error) const
 {
     if (folderBlocked()) {
         setError(error, tr("\"%1\" is a file, not the photo folder.").arg(folderName()));
@@ -70,37 +102,119 @@ bool PhotoPlaces::store(int n, const QByteArray &data, QString *error) const
         setError(error, tr("The photo folder \"%1/\" does not exist.").arg(folderName()));
         return false;
     }
-    const QString target = path(n);
-    if (QFileInfo::exists(target)) {
-        setError(error, tr("The photo place %1 is already taken.").arg(target));
+    if (QFileInfo::exists(path(n))) {
+        setError(error, tr("The photo place %1 is already taken.").arg(path(n)));
         return false;
     }
-    // Whole or not at all: a full disk leaves no empty photo behind.
     QString reason;
-    if (!AtomicFile::writeWhole(target, data, &reason)) {
-        setError(error, reason);
+    if (!prepareWorkFolder(&reason)) {
+        setError(error, AtomicFile::tr("Cannot write the file %1: %2").arg(native(path(n)), reason));
         return false;
     }
     return true;
 }
 
-QString PhotoPlaces::stagedName(const QString &path)
+QString PhotoPlaces::workFolder() const
 {
-    return path + QStringLiteral(".deleting");
+    return QDir(QDir(m_workDir).filePath(folderName())).filePath(OwnMark::workFolderName());
 }
 
-bool PhotoPlaces::stage(int n, QString *error)
+bool PhotoPlaces::prepareWorkFolder(QString *reason) const
 {
-    const QString from = path(n);
-    const QString to = stagedName(from);
-    // A photo parked by an interrupted run is never overwritten: it may be
-    // the only copy of a photo the user still has (start-up puts it back).
-    if (QFileInfo::exists(to)) {
-        setError(error, tr("Cannot remove the photo %1: %2 is in the way.").arg(from, to));
+    const QString folder = workFolder();
+    if (OwnMark::isMarkedFolder(folder))
+        return true;
+    // An empty folder of that name is one whose making was cut short before
+    // its mark; anything else there is not the program's and stays.
+    ::rmdir(QFile::encodeName(folder).constData());
+    return OwnMark::makeMarkedFolder(folder, reason) || OwnMark::isMarkedFolder(folder);
+}
+
+bool PhotoPlaces::prepareToRemove(QString *error) const
+{
+    QString reason;
+    if (!prepareWorkFolder(&reason)) {
+        setError(error, tr("The folder %1 for unfinished photo work cannot be made: %2")
+                            .arg(native(workFolder()), reason));
         return false;
     }
-    if (!QFile::rename(from, to)) {
-        setError(error, tr("Cannot remove the photo %1.").arg(from));
+    // A photo parked by an interrupted run may be the only copy of a photo
+    // the user still has, and its name tells how to settle it only while
+    // the photos stay as that run left them: nothing moves until a start
+    // has settled it.
+    for (const Parked &photo : parked(m_workDir)) {
+        if (photo.master == m_master) {
+            setError(error, tr("Cannot remove the photo %1: %2 is in the way.").arg(path(photo.place), photo.path));
+            return false;
+        }
+    }
+    return true;
+}
+
+// The photo is written whole in the work folder and only then given its
+// place, so a write cut short leaves nothing among the photos.
+QString PhotoPlaces::stagedPath(int n) const
+{
+    return QDir(workFolder()).filePath(OwnMark::temporaryName(QFileInfo(path(n)).fileName()));
+}
+
+bool PhotoPlaces::placeStaged(const QString &staged, int n, QString *error) const
+{
+    killPoint("photo-staged");
+    if (renameNew(staged, path(n)))
+        return true;
+    const int why = errno;
+    ::unlink(QFile::encodeName(staged).constData());
+    if (why == EEXIST)
+        setError(error, tr("The photo place %1 is already taken.").arg(path(n)));
+    else
+        setError(error, AtomicFile::tr("Cannot write the file %1: %2")
+                            .arg(native(path(n)), QString::fromLocal8Bit(std::strerror(why))));
+    return false;
+}
+
+bool PhotoPlaces::store(int n, const QByteArray &data, QString *error) const
+{
+    if (!canStore(n, error))
+        return false;
+    // Whole or not at all: a full disk leaves no empty photo behind.
+    const QString staged = stagedPath(n);
+    AtomicFile file(staged);
+    if (!(file.open() && file.write(data) && file.commit())) {
+        setError(error, AtomicFile::tr("Cannot write the file %1: %2").arg(native(path(n)), file.reason()));
+        return false;
+    }
+    return placeStaged(staged, n, error);
+}
+
+bool PhotoPlaces::copyIn(int n, const QString &source, QString *error) const
+{
+    if (!canStore(n, error))
+        return false;
+    const QString staged = stagedPath(n);
+    QString reason;
+    if (!AtomicFile::copyWhole(source, staged, &reason)) {
+        // The user knows the photo by its place, not by the work file.
+        setError(error, reason.replace(native(staged), native(path(n))));
+        return false;
+    }
+    return placeStaged(staged, n, error);
+}
+
+bool PhotoPlaces::stage(int n, const QString &plan, QString *error)
+{
+    const QString from = path(n);
+    const QString to = QDir(workFolder())
+                           .filePath(QStringLiteral("%1_%2.jpg.irvanta-deleting-%3-%4")
+                                         .arg(m_master)
+                                         .arg(n)
+                                         .arg(QCoreApplication::applicationPid())
+                                         .arg(plan));
+    if (!renameNew(from, to)) {
+        if (errno == EEXIST)
+            setError(error, tr("Cannot remove the photo %1: %2 is in the way.").arg(from, to));
+        else
+            setError(error, tr("Cannot remove the photo %1.").arg(from));
         return false;
     }
     m_staged.append({from, to});
@@ -109,8 +223,10 @@ bool PhotoPlaces::stage(int n, QString *error)
 
 bool PhotoPlaces::stageAll(QString *error)
 {
+    if (!prepareToRemove(error))
+        return false;
     for (int n = 1; n <= Count; ++n) {
-        if (isTaken(n) && !stage(n, error)) {
+        if (isTaken(n) && !stage(n, QStringLiteral("all"), error)) {
             restoreStaged();
             return false;
         }
@@ -141,7 +257,15 @@ bool PhotoPlaces::remove(int k, QString *error)
         setError(error, tr("There is no photo %1 to delete.").arg(k));
         return false;
     }
-    if (!stage(k, error))
+    if (!prepareToRemove(error))
+        return false;
+    // The parked name records the places taken before, so a start after a
+    // crash knows how far the moves below had come, gaps and all.
+    QString plan;
+    for (int n = 1; n <= Count; ++n)
+        if (isTaken(n))
+            plan += QString::number(n);
+    if (!stage(k, plan, error))
         return false;
     killPoint("photo-parked");
 
@@ -167,58 +291,104 @@ bool PhotoPlaces::remove(int k, QString *error)
 
 QList<PhotoPlaces::Parked> PhotoPlaces::parked(const QString &workDir)
 {
-    static const QRegularExpression shape(QStringLiteral("^(.+)_([1-5])\\.jpg\\.deleting$"));
-    const QDir folder(QDir(workDir).filePath(folderName()));
+    static const QRegularExpression shape(
+        QStringLiteral("^(.+)_([1-5])\\.jpg\\.irvanta-deleting-([1-9][0-9]{0,9})-(all|[1-5]{1,5})$"));
     QList<Parked> found;
-    const QStringList names = folder.entryList({QStringLiteral("*.deleting")}, QDir::Files | QDir::Hidden, QDir::Name);
+    const QString folder = PhotoPlaces(workDir, QString()).workFolder();
+    if (!OwnMark::isMarkedFolder(folder))
+        return found;
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::NoSymLinks | QDir::Hidden, QDir::Name);
     for (const QString &name : names) {
         const QRegularExpressionMatch m = shape.match(name);
-        if (m.hasMatch())
-            found.append({folder.filePath(name), m.captured(1), m.captured(2).toInt()});
+        if (!m.hasMatch())
+            continue;
+        Parked photo;
+        photo.path = dir.filePath(name);
+        photo.master = m.captured(1);
+        photo.place = m.captured(2).toInt();
+        photo.process = m.captured(3).toLongLong();
+        const QString plan = m.captured(4);
+        photo.whole = plan == QLatin1String("all");
+        bool ascending = true;
+        for (const QChar c : plan) {
+            if (photo.whole)
+                break;
+            const int n = c.digitValue();
+            ascending = ascending && (photo.before.isEmpty() || photo.before.last() < n);
+            photo.before.append(n);
+        }
+        // A plan the program never writes (out of order, without the photo itself).
+        if (!photo.whole && (!ascending || !photo.before.contains(photo.place)))
+            continue;
+        found.append(photo);
     }
     return found;
 }
 
 bool PhotoPlaces::settle(const QList<Parked> &photos, QString *error) const
 {
-    if (photos.size() != 1) {
-        // A rolled back deletion of the master: every place was emptied.
-        bool all = true;
-        for (const Parked &photo : photos) {
-            if (isTaken(photo.place)) {
-                setError(error, tr("The photo %1 cannot be put back: the place %2 is taken.")
-                                    .arg(photo.path, path(photo.place)));
-                all = false;
-            } else if (!QFile::rename(photo.path, path(photo.place))) {
-                setError(error, tr("The photo %1 cannot be put back as %2.").arg(photo.path, path(photo.place)));
-                all = false;
-            }
-        }
-        return all;
-    }
-
-    const Parked &photo = photos.first();
-    const int k = photo.place;
-    // The deletion moves every later photo down by one, lowest first. Later
-    // photos still waiting behind a free place mean it stopped part-way.
-    int firstFreeFrom = 0;
-    bool waiting = false;
-    bool any = false;
-    for (int n = 1; n <= Count; ++n) {
-        const bool taken = isTaken(n);
-        any = any || taken;
-        if (n >= k && !taken && firstFreeFrom == 0)
-            firstFreeFrom = n;
-        else if (taken && firstFreeFrom != 0)
-            waiting = true;
-    }
-    if (any && firstFreeFrom == 0) {
-        setError(error, tr("The photo %1 cannot be put back: all %2 photo places are taken.")
-                            .arg(photo.path)
-                            .arg(Count));
+    QList<Parked> whole, single;
+    for (const Parked &photo : photos)
+        (photo.whole ? whole : single).append(photo);
+    if (single.size() > 1 || (!single.isEmpty() && !whole.isEmpty())) {
+        QStringList paths;
+        for (const Parked &photo : photos)
+            paths << native(photo.path);
+        setError(error, tr("The photos %1 were left as they are: they come from more than one unfinished deletion.")
+                            .arg(paths.join(QStringLiteral(", "))));
         return false;
     }
-    if (any && !waiting) {
+    if (!single.isEmpty())
+        return settleDeletion(single.first(), error);
+
+    // A rolled back deletion of the master: every place was emptied.
+    bool all = true;
+    for (const Parked &photo : std::as_const(whole)) {
+        if (isTaken(photo.place)) {
+            setError(error, tr("The photo %1 cannot be put back: the place %2 is taken.")
+                                .arg(photo.path, path(photo.place)));
+            all = false;
+        } else if (!renameNew(photo.path, path(photo.place))) {
+            setError(error, tr("The photo %1 cannot be put back as %2.").arg(photo.path, path(photo.place)));
+            all = false;
+        }
+    }
+    return all;
+}
+
+bool PhotoPlaces::settleDeletion(const Parked &photo, QString *error) const
+{
+    const int k = photo.place;
+    // The deletion moves the photos taken after k down by one, lowest first;
+    // after j moves the first j of them are one place lower.
+    QList<int> lower, later;
+    for (const int n : photo.before)
+        (n < k ? lower : later).append(n);
+    later.removeAll(k);
+    const auto expected = [&](int j, int n) {
+        if (lower.contains(n))
+            return true;
+        for (int i = 0; i < later.size(); ++i)
+            if ((i < j ? later.at(i) - 1 : later.at(i)) == n)
+                return true;
+        return false;
+    };
+    int done = -1;
+    for (int j = 0; j <= later.size() && done < 0; ++j) {
+        bool same = true;
+        for (int n = 1; n <= Count; ++n)
+            same = same && isTaken(n) == expected(j, n);
+        if (same)
+            done = j;
+    }
+    if (done < 0) {
+        setError(error, tr("The photo %1 cannot be put back: the photos of the model are not as its deletion left "
+                           "them.")
+                            .arg(photo.path));
+        return false;
+    }
+    if (done == later.size()) {
         // Every later photo has its new number: only the removal was missing.
         if (!QFile::remove(photo.path)) {
             setError(error, tr("The deleted photo %1 cannot be removed.").arg(photo.path));
@@ -228,22 +398,20 @@ bool PhotoPlaces::settle(const QList<Parked> &photos, QString *error) const
     }
     // Back to the numbers before the deletion: the photos already moved
     // down go up again, highest first, and the parked one into its place.
-    if (!any)
-        firstFreeFrom = k;
-    QList<int> moved;
-    for (int n = firstFreeFrom - 1; n >= k; --n) {
-        if (!QFile::rename(path(n), path(n + 1))) {
-            setError(error, tr("Cannot rename the photo %1 to %2.").arg(path(n), path(n + 1)));
-            for (const int m : std::as_const(moved))
-                QFile::rename(path(m + 1), path(m));
+    const auto redo = [&](int from) {
+        for (int i = from; i < done; ++i)
+            QFile::rename(path(later.at(i)), path(later.at(i) - 1));
+    };
+    for (int i = done - 1; i >= 0; --i) {
+        if (!QFile::rename(path(later.at(i) - 1), path(later.at(i)))) {
+            setError(error, tr("Cannot rename the photo %1 to %2.").arg(path(later.at(i) - 1), path(later.at(i))));
+            redo(i + 1);
             return false;
         }
-        moved.prepend(n);
     }
-    if (!QFile::rename(photo.path, path(k))) {
+    if (!renameNew(photo.path, path(k))) {
         setError(error, tr("The photo %1 cannot be put back as %2.").arg(photo.path, path(k)));
-        for (const int m : std::as_const(moved))
-            QFile::rename(path(m + 1), path(m));
+        redo(0);
         return false;
     }
     return true;

@@ -210,7 +210,7 @@ QStringList ExchangeImport::copyPhotos(const QString &fileDir, const QString &fi
             if (places.isTaken(n))
                 break; // the first copy (or a photo already there) wins
             QString reason;
-            if (!AtomicFile::copyWhole(source.filePath(name), places.path(n), &reason))
+            if (!places.copyIn(n, source.filePath(name), &reason))
                 problems << reason;
         }
     }

@@ -105,7 +105,7 @@ QStringList VrcFile::copyPhotos(const QString &vrcPath, const QString &workDir, 
             continue;
         }
         QString reason;
-        if (!places.isTaken(n) && !AtomicFile::copyWhole(photo, places.path(n), &reason))
+        if (!places.isTaken(n) && !places.copyIn(n, photo, &reason))
             problems << reason;
     }
     return problems;

@@ -296,6 +296,14 @@
         <source>The leftover %1 of an interrupted write cannot be removed.</source>
         <translation>Der Rest %1 eines unterbrochenen Schreibvorgangs kann nicht entfernt werden.</translation>
     </message>
+    <message>
+        <source>The folder %1 cannot be searched for leftovers of interrupted writes: %2</source>
+        <translation>Der Ordner %1 kann nicht nach Resten unterbrochener Schreibvorgänge durchsucht werden: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be put back from %2: %3</source>
+        <translation>Der Ordner %1 kann nicht aus %2 zurückgelegt werden: %3</translation>
+    </message>
 </context>
 <context>
     <name>MacroDialog</name>
@@ -1242,7 +1250,7 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     </message>
     <message>
         <source>The photo %1 cannot be put back: all %2 photo places are taken.</source>
-        <translation>Das Foto %1 kann nicht zurückgelegt werden: alle %2 Fotoplätze sind belegt.</translation>
+        <translation type="vanished">Das Foto %1 kann nicht zurückgelegt werden: alle %2 Fotoplätze sind belegt.</translation>
     </message>
     <message>
         <source>The photo %1 cannot be put back as %2.</source>
@@ -1255,6 +1263,18 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>The deleted photo %1 cannot be removed.</source>
         <translation>Das gelöschte Foto %1 kann nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>The folder %1 for unfinished photo work cannot be made: %2</source>
+        <translation>Der Ordner %1 für unfertige Arbeit an Fotos kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>The photos %1 were left as they are: they come from more than one unfinished deletion.</source>
+        <translation>Die Fotos %1 wurden gelassen, wie sie sind: sie stammen aus mehr als einem unfertigen Löschen.</translation>
+    </message>
+    <message>
+        <source>The photo %1 cannot be put back: the photos of the model are not as its deletion left them.</source>
+        <translation>Das Foto %1 kann nicht zurückgelegt werden: die Fotos des Modells sind nicht mehr so, wie das Löschen sie hinterließ.</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "app/AtomicFile.h"
 #include "app/Leftovers.h"
+#include "app/OwnMark.h"
 #include "app/SettingsWriter.h"
 #include "catalogue/PhotoPlaces.h"
 #include "update/ZipUnpacker.h"
@@ -95,17 +96,28 @@ class TestInterruptedWrites : public QObject
         return child.exitStatus() == QProcess::CrashExit;
     }
 
-    // Files a user may keep that look like the program's temporary names,
-    // and a temporary file of a process that still runs (this one).
+    // Files a user may keep whose names look like the program's temporary
+    // names (some with the program's tag, in places the program never puts
+    // one), and a temporary file of a process that still runs (this one).
+    // 99999999 is above any process number the system hands out.
     QStringList lookAlikes() const
     {
         return {QStringLiteral(".config.ini.tmp-old"),
                 QStringLiteral("config.ini.tmp-123-4"),
-                QStringLiteral(".config.ini.tmp-%1-7").arg(QCoreApplication::applicationPid()),
-                QStringLiteral(".unpack-mine/keep.txt"),
+                QStringLiteral(".config.ini.irvanta-tmp-%1-7").arg(QCoreApplication::applicationPid()),
+                QStringLiteral(".unpack-backup/thesis.odt"),
+                QStringLiteral(".user-notes.tmp-999999-1"),
+                QStringLiteral(".backup.tmp-999998-2/notes.txt"),
+                QStringLiteral(".thesis.odt.irvanta-tmp-99999999-1"),
+                QStringLiteral(".update.irvanta-tmp-99999999-2/unmarked.txt"),
+                QStringLiteral("RCImages/holiday_1.jpg.deleting"),
                 QStringLiteral("RCImages/.notes.tmp-backup"),
+                QStringLiteral("RCImages/.1a2b3c4d_9.jpg.irvanta-tmp-99999999-1"),
                 QStringLiteral("RCImages/1a2b3c4d_9.jpg.tmp-1-1"),
-                QStringLiteral("update-tmp/.main.zip.tmp-x-1")};
+                QStringLiteral("update-tmp/.main.zip.tmp-x-1"),
+                QStringLiteral("update-tmp/.main.zip.tmp-99999999-1"),
+                QStringLiteral("xml/.Sony.xml.tmp-99999999-1"),
+                QStringLiteral("update/.tool.irvanta-tmp-99999999-1")};
     }
 
 private slots:
@@ -116,7 +128,11 @@ private slots:
         QVERIFY(QDir().mkpath(work() + QStringLiteral("/RCImages")));
         QVERIFY(QDir().mkpath(work() + QStringLiteral("/update-tmp")));
         QVERIFY(QDir().mkpath(work() + QStringLiteral("/update")));
-        QVERIFY(QDir().mkpath(work() + QStringLiteral("/.unpack-mine")));
+        QVERIFY(QDir().mkpath(work() + QStringLiteral("/xml")));
+        // The photos' work folder as the first photo write makes it.
+        QString reason;
+        QVERIFY2(OwnMark::makeMarkedFolder(work() + "/RCImages/" + OwnMark::workFolderName(), &reason),
+                 qPrintable(reason));
         QVERIFY(QDir(m_tmp.path()).removeRecursively());
         QVERIFY(QDir().mkpath(m_tmp.path()));
     }
@@ -129,10 +145,14 @@ private slots:
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("killAt");
         QTest::addColumn<QString>("leftover"); // the start of the left name
-        QTest::addRow("settings: copies made") << "settings" << "settings-copied" << ".config.ini.tmp-";
-        QTest::addRow("settings: before the final rename") << "settings" << "file-synced:4" << ".config.ini.tmp-";
-        QTest::addRow("photo: before the rename") << "photo" << "file-synced" << "RCImages/.1a2b3c4d_2.jpg.tmp-";
-        QTest::addRow("unpacking: one entry staged") << "unpack" << "unpack-entry" << ".update.tmp-";
+        QTest::addRow("settings: copies made") << "settings" << "settings-copied" << ".config.ini.irvanta-tmp-";
+        QTest::addRow("settings: before the final rename")
+            << "settings" << "file-synced:4" << ".config.ini.irvanta-tmp-";
+        QTest::addRow("photo: before the rename")
+            << "photo" << "file-synced" << "RCImages/.irvanta-work/..1a2b3c4d_2.jpg.irvanta-tmp-";
+        QTest::addRow("photo: written, not yet in its place")
+            << "photo" << "photo-staged" << "RCImages/.irvanta-work/.1a2b3c4d_2.jpg.irvanta-tmp-";
+        QTest::addRow("unpacking: one entry staged") << "unpack" << "unpack-entry" << ".update.irvanta-tmp-";
     }
     void killedWritesAreCleared()
     {
@@ -143,8 +163,10 @@ private slots:
         QVERIFY(TestSupport::writeFile(work() + "/RCImages/1a2b3c4d_1.jpg", "photo 1"));
         QVERIFY(TestSupport::writeZip(work() + "/package.zip",
                                       {{"a.txt", QByteArray(1000, 'a')}, {"b.txt", QByteArray(1000, 'b')}}));
-        for (const QString &name : lookAlikes())
+        for (const QString &name : lookAlikes()) {
+            QVERIFY(QDir(work()).mkpath(QFileInfo(name).path()));
             QVERIFY(TestSupport::writeFile(QDir(work()).filePath(name), "the user's"));
+        }
         const QStringList before = tree(work());
 
         QVERIFY(runKilled({operation, work()}, killAt));
@@ -162,30 +184,44 @@ private slots:
             QCOMPARE(bytes(QDir(work()).filePath(name)), QByteArray("the user's"));
     }
 
-    // A photo deletion killed at each of its steps: a start gives every
-    // photo its number from before the deletion, or, once every later photo
-    // had moved down, finishes the deletion. Photo n holds "photo n".
+    // A photo deletion killed at each of its steps, gaps in the numbers
+    // too: a start gives every photo its number from before the deletion,
+    // or, once every later photo had moved down, finishes the deletion.
+    // Photo n holds "photo n".
     void killedPhotoDeletionIsSettled_data()
     {
+        QTest::addColumn<QList<int>>("taken");
         QTest::addColumn<int>("k");
         QTest::addColumn<QString>("killAt");
         QTest::addColumn<bool>("finished");
-        QTest::addRow("1: parked") << 1 << "photo-parked" << false;
-        QTest::addRow("1: one moved") << 1 << "photo-moved:1" << false;
-        QTest::addRow("1: two moved") << 1 << "photo-moved:2" << false;
-        QTest::addRow("1: all moved") << 1 << "photo-moved:3" << true;
-        QTest::addRow("2: one moved") << 2 << "photo-moved:1" << false;
-        QTest::addRow("2: all moved") << 2 << "photo-moved:2" << true;
-        QTest::addRow("3: parked") << 3 << "photo-parked" << false;
-        QTest::addRow("4, the last: parked") << 4 << "photo-parked" << true;
+        const QList<int> four{1, 2, 3, 4};
+        QTest::addRow("1 of 1-4: parked") << four << 1 << "photo-parked" << false;
+        QTest::addRow("1 of 1-4: one moved") << four << 1 << "photo-moved:1" << false;
+        QTest::addRow("1 of 1-4: two moved") << four << 1 << "photo-moved:2" << false;
+        QTest::addRow("1 of 1-4: all moved") << four << 1 << "photo-moved:3" << true;
+        QTest::addRow("2 of 1-4: one moved") << four << 2 << "photo-moved:1" << false;
+        QTest::addRow("2 of 1-4: all moved") << four << 2 << "photo-moved:2" << true;
+        QTest::addRow("3 of 1-4: parked") << four << 3 << "photo-parked" << false;
+        QTest::addRow("4 of 1-4, the last: parked") << four << 4 << "photo-parked" << true;
+        QTest::addRow("1 of 1,3: parked") << QList<int>{1, 3} << 1 << "photo-parked" << false;
+        QTest::addRow("1 of 1,3: moved") << QList<int>{1, 3} << 1 << "photo-moved:1" << true;
+        QTest::addRow("1 of 1,3,5: parked") << QList<int>{1, 3, 5} << 1 << "photo-parked" << false;
+        QTest::addRow("1 of 1,3,5: one moved") << QList<int>{1, 3, 5} << 1 << "photo-moved:1" << false;
+        QTest::addRow("1 of 1,3,5: both moved") << QList<int>{1, 3, 5} << 1 << "photo-moved:2" << true;
+        QTest::addRow("2 of 2,4: parked") << QList<int>{2, 4} << 2 << "photo-parked" << false;
+        QTest::addRow("2 of 2,4: moved") << QList<int>{2, 4} << 2 << "photo-moved:1" << true;
+        QTest::addRow("2 of 1,2,4,5: one moved") << QList<int>{1, 2, 4, 5} << 2 << "photo-moved:1" << false;
+        QTest::addRow("2 of 1,2,4,5: both moved") << QList<int>{1, 2, 4, 5} << 2 << "photo-moved:2" << true;
+        QTest::addRow("3, the only one: parked") << QList<int>{3} << 3 << "photo-parked" << true;
     }
     void killedPhotoDeletionIsSettled()
     {
+        QFETCH(QList<int>, taken);
         QFETCH(int, k);
         QFETCH(QString, killAt);
         QFETCH(bool, finished);
         const PhotoPlaces places(work(), kMaster);
-        for (int n = 1; n <= 4; ++n)
+        for (int n : taken)
             QVERIFY(TestSupport::writeFile(places.path(n), "photo " + QByteArray::number(n)));
         QVERIFY(runKilled({QStringLiteral("remove"), work(), QString::number(k)}, killAt));
         QCOMPARE(PhotoPlaces::parked(work()).size(), 1);
@@ -196,17 +232,19 @@ private slots:
         QString error;
         QVERIFY2(places.settle(byMaster.value(kMaster), &error), qPrintable(error));
 
-        QList<QByteArray> expected;
-        for (int n = 1; n <= 4; ++n)
-            if (!finished || n != k)
-                expected << "photo " + QByteArray::number(n);
-        while (expected.size() < PhotoPlaces::Count)
-            expected << "<missing>";
+        // Before: every photo in its place. After: photo k gone, the later
+        // ones one place lower, the gaps between them kept.
+        QList<QByteArray> expected(PhotoPlaces::Count, "<missing>");
+        for (int n : taken) {
+            if (finished && n == k)
+                continue;
+            expected[(finished && n > k ? n - 1 : n) - 1] = "photo " + QByteArray::number(n);
+        }
         QList<QByteArray> actual;
         for (int n = 1; n <= PhotoPlaces::Count; ++n)
             actual << bytes(places.path(n));
         QCOMPARE(actual, expected);
-        QCOMPARE(tree(work() + "/RCImages").filter(QStringLiteral(".deleting")), QStringList());
+        QCOMPARE(tree(work() + "/RCImages").filter(QStringLiteral("deleting")), QStringList());
     }
 };
 

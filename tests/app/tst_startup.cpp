@@ -10,8 +10,19 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using TestSupport::RunResult;
+
+namespace {
+
+// The photos' work folder stays for the next photo, with its mark.
+bool workFolderKept(const QString &folder, const QString &mark)
+{
+    return QFileInfo(folder).isDir() && QFileInfo(folder + mark).isFile();
+}
+
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -94,9 +105,14 @@ private slots:
         const QDir photos(dir.filePath(QStringLiteral("RCImages")));
         for (int n = 1; n <= 5; ++n)
             QFile::remove(photos.filePath(QStringLiteral("%1_%2.jpg").arg(master).arg(n)));
-        QVERIFY(TestSupport::writeFile(photos.filePath(master + QStringLiteral("_1.jpg.deleting")), "photo one"));
-        QVERIFY(TestSupport::writeFile(photos.filePath(master + QStringLiteral("_2.jpg.deleting")), "photo two"));
-        QVERIFY(TestSupport::writeFile(photos.filePath(QStringLiteral("0badf00d_1.jpg.deleting")), "deleted model"));
+        // Parked in the photos' work folder, named by the deletion of the
+        // master; 99999999 is above any process number the system hands out.
+        const QDir parked(photos.filePath(QStringLiteral(".irvanta-work")));
+        QVERIFY(parked.mkpath(QStringLiteral(".")));
+        QVERIFY(TestSupport::writeFile(parked.filePath(QStringLiteral(".irvanta-unfinished")), "mark"));
+        QVERIFY(TestSupport::writeFile(parked.filePath(master + "_1.jpg.irvanta-deleting-99999999-all"), "photo one"));
+        QVERIFY(TestSupport::writeFile(parked.filePath(master + "_2.jpg.irvanta-deleting-99999999-all"), "photo two"));
+        QVERIFY(TestSupport::writeFile(parked.filePath("0badf00d_1.jpg.irvanta-deleting-99999999-all"), "deleted model"));
 
         const RunResult r = TestSupport::runProgram(dir.path(), {QStringLiteral("IRVANTA_CLOSE_AFTER_MS=300")});
         QVERIFY2(r.finished, qPrintable(r.output));
@@ -104,12 +120,12 @@ private slots:
         QVERIFY2(r.boxes.isEmpty(), qPrintable(r.boxes.value(0).text));
         QCOMPARE(TestSupport::readText(photos.filePath(master + QStringLiteral("_1.jpg"))), QStringLiteral("photo one"));
         QCOMPARE(TestSupport::readText(photos.filePath(master + QStringLiteral("_2.jpg"))), QStringLiteral("photo two"));
-        QCOMPARE(photos.entryList({QStringLiteral("*.deleting")}, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(parked.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral(".irvanta-unfinished")});
     }
 
-    // What writes of an earlier run left when it was killed: the start
-    // removes those (their process has ended) and nothing that only looks
-    // like them.
+    // What writes of an earlier run left when it was killed, as the program
+    // marks them: the start removes those (their process has ended) and
+    // nothing that only looks like them, whatever its name.
     void startClearsLeftoversOfKilledWrites()
     {
         QTemporaryDir dir;
@@ -122,27 +138,68 @@ private slots:
         QVERIFY(ended.waitForFinished());
         const QDir work(dir.path());
         QVERIFY(work.mkpath(QStringLiteral("update-tmp")));
-        const QStringList leftovers{".config.ini.tmp-" + dead + "-3",
-                                    ".config.ini.tmp-" + dead + "-4/before.ini",
-                                    "RCImages/.0badf00d_1.jpg.tmp-" + dead + "-0",
-                                    ".unpack-Ab12Cd/v-ivizuziz.exe",
-                                    ".update.tmp-" + dead + "-9/notes.txt",
-                                    "update-tmp/.main.zip.tmp-" + dead + "-1"};
-        const QStringList kept{".config.ini.tmp-old", ".unpack-mine/notes.txt", "RCImages/.notes.tmp-" + dead,
-                               "update-tmp/main.zip.tmp-" + dead + "-1"};
+        QVERIFY(work.mkpath(QStringLiteral("xml")));
+        const QString mark = QStringLiteral("/.irvanta-unfinished");
+        const QString photoWork = QStringLiteral("RCImages/.irvanta-work");
+        // Folders of unfinished work hold the program's mark.
+        const QStringList markedFolders{".config.ini.irvanta-tmp-" + dead + "-4", ".update.irvanta-tmp-" + dead + "-9",
+                                        photoWork};
+        for (const QString &name : markedFolders) {
+            QVERIFY(work.mkpath(name));
+            QVERIFY(TestSupport::writeFile(work.filePath(name + mark), "Unfinished work of Irvanta"));
+        }
+        const QStringList leftovers{".config.ini.irvanta-tmp-" + dead + "-3",
+                                    ".config.ini.irvanta-tmp-" + dead + "-4/before.ini",
+                                    ".update.irvanta-tmp-" + dead + "-9/new/v-ivizuziz.exe",
+                                    "update-tmp/.main.zip.irvanta-tmp-" + dead + "-1",
+                                    "xml/.Sony RM-1.xml.irvanta-tmp-" + dead + "-2",
+                                    "xml/.Sony RM-1 0badf00d_1.jpg.irvanta-tmp-" + dead + "-5",
+                                    photoWork + "/.0badf00d_1.jpg.irvanta-tmp-" + dead + "-0",
+                                    photoWork + "/..0badf00d_1.jpg.irvanta-tmp-" + dead + "-0.irvanta-tmp-" + dead + "-1",
+                                    // parked by a deletion of a master the catalogue no longer holds
+                                    photoWork + "/0badf00d_2.jpg.irvanta-deleting-" + dead + "-all"};
+        // The user's files with names of the shapes the program once went by,
+        // and names with the program's tag where it never puts one or
+        // without the mark a folder of its own would hold.
+        const QStringList kept{".unpack-backup/thesis.odt",
+                               ".unpack-Ab12Cd/v-ivizuziz.exe",
+                               ".user-notes.tmp-999999-1",
+                               ".backup.tmp-999998-2/notes.txt",
+                               ".config.ini.tmp-old",
+                               ".config.ini.tmp-" + dead + "-3",
+                               ".notes.irvanta-tmp-" + dead + "-1",
+                               ".update.irvanta-tmp-" + dead + "-7/keep.txt",
+                               "RCImages/holiday_1.jpg.deleting",
+                               "RCImages/.holiday_1.jpg.irvanta-tmp-" + dead + "-1",
+                               "RCImages/.notes.tmp-" + dead,
+                               "update-tmp/main.zip.tmp-" + dead + "-1",
+                               "update-tmp/.main.zip.tmp-" + dead + "-1",
+                               "xml/.Sony RM-1.xml.tmp-" + dead + "-2"};
         for (const QString &name : leftovers + kept) {
             QVERIFY(work.mkpath(QFileInfo(name).path()));
             QVERIFY(TestSupport::writeFile(work.filePath(name), "left"));
         }
+        // A link with a leftover's name is not followed, nor removed.
+        const QString link = ".config.ini.irvanta-tmp-" + dead + "-8";
+        QVERIFY(QFile::link(work.filePath("RCImages/holiday_1.jpg.deleting"), work.filePath(link)));
+
         // Private copies of config.ini that earlier versions kept in the
         // system's temporary folder, and folders that only look like them.
         const QDir temp(tmp.path());
         const QStringList oldCopies{"irvanta-Q1w2E3/before.ini", "irvanta-Q1w2E3/after.ini",
                                     "irvanta-Q1w2E3/after.ini.lock"};
-        const QStringList otherTemp{"irvanta-Q1w2E4/before.ini", "irvanta-Q1w2E4/photo.jpg", "other-Q1w2E5/before.ini"};
-        for (const QString &name : oldCopies + otherTemp) {
+        QStringList otherTemp{"irvanta-Q1w2E4/before.ini", "irvanta-Q1w2E4/photo.jpg", "other-Q1w2E5/before.ini"};
+        const QStringList othersCopies{"irvanta-Q1w2E6/before.ini", "irvanta-Q1w2E6/after.ini"};
+        for (const QString &name : oldCopies + otherTemp + othersCopies) {
             QVERIFY(temp.mkpath(QFileInfo(name).path()));
             QVERIFY(TestSupport::writeFile(temp.filePath(name), "left"));
+        }
+        // Another user's copies are never the program's, even for root; a
+        // normal user cannot give a folder away, and then only its own are there.
+        if (::geteuid() == 0) {
+            for (const QString &name : QStringList{"irvanta-Q1w2E6"} + othersCopies)
+                QCOMPARE(::lchown(QFile::encodeName(temp.filePath(name)).constData(), 4242, 4242), 0);
+            otherTemp += othersCopies;
         }
 
         const RunResult r = TestSupport::runProgram(
@@ -152,14 +209,16 @@ private slots:
         QVERIFY2(r.boxes.isEmpty(), qPrintable(r.boxes.value(0).text));
         for (const QString &name : leftovers)
             QVERIFY2(!QFileInfo::exists(work.filePath(name)), qPrintable(name));
-        QVERIFY(!QFileInfo::exists(work.filePath(".config.ini.tmp-" + dead + "-4")));
-        QVERIFY(!QFileInfo::exists(work.filePath(".unpack-Ab12Cd")));
-        QVERIFY(!QFileInfo::exists(work.filePath(".update.tmp-" + dead + "-9")));
+        QVERIFY(!QFileInfo::exists(work.filePath(markedFolders.at(0))));
+        QVERIFY(!QFileInfo::exists(work.filePath(markedFolders.at(1))));
+        QVERIFY(workFolderKept(work.filePath(photoWork), mark));
         for (const QString &name : kept)
-            QCOMPARE(TestSupport::readText(work.filePath(name)), QStringLiteral("left"));
+            QVERIFY2(TestSupport::readText(work.filePath(name)) == QStringLiteral("left"), qPrintable(name));
+        QVERIFY(QFileInfo(work.filePath(link)).isSymLink());
+        QCOMPARE(TestSupport::readText(work.filePath("RCImages/holiday_1.jpg.deleting")), QStringLiteral("left"));
         QVERIFY(!QFileInfo::exists(temp.filePath("irvanta-Q1w2E3")));
         for (const QString &name : otherTemp)
-            QCOMPARE(TestSupport::readText(temp.filePath(name)), QStringLiteral("left"));
+            QVERIFY2(TestSupport::readText(temp.filePath(name)) == QStringLiteral("left"), qPrintable(name));
     }
 
     void cleanStartAndStop()

@@ -4,6 +4,7 @@
 
 #include "catalogue/ModelRecords.h"
 #include "catalogue/PhotoPlaces.h"
+#include "app/OwnMark.h"
 
 #include <QDir>
 #include <QFile>
@@ -357,33 +358,47 @@ private slots:
     void parkedPhotosAreSettled_data()
     {
         // Left by a deletion the program did not live to finish: the photos
-        // are parked, and the catalogue either rolled the deletion back
-        // (master there) or committed it (master gone). One parked photo of
-        // a master that is there is a photo deletion cut short. "after" lists
-        // the master's photos and, after "=", the file each one was before.
+        // are parked in the work folder, and the catalogue either rolled the
+        // deletion back (master there) or committed it (master gone). A
+        // photo deletion records the places taken before it. "after" lists
+        // the master's photos and, after "=", the file each one was before;
+        // "W/" is the work folder, 99999999 a process number that never runs.
         QTest::addColumn<QString>("master");
         QTest::addColumn<QStringList>("before");
         QTest::addColumn<QStringList>("after");
         QTest::addRow("rolled back: put back")
-            << "aaaa0000" << QStringList{"aaaa0000_1.jpg.deleting", "aaaa0000_2.jpg.deleting"}
-            << QStringList{"aaaa0000_1.jpg=aaaa0000_1.jpg.deleting", "aaaa0000_2.jpg=aaaa0000_2.jpg.deleting"};
+            << "aaaa0000"
+            << QStringList{"W/aaaa0000_1.jpg.irvanta-deleting-99999999-all",
+                           "W/aaaa0000_2.jpg.irvanta-deleting-99999999-all"}
+            << QStringList{"aaaa0000_1.jpg=W/aaaa0000_1.jpg.irvanta-deleting-99999999-all",
+                           "aaaa0000_2.jpg=W/aaaa0000_2.jpg.irvanta-deleting-99999999-all"};
         QTest::addRow("photo deletion, every later photo moved: finished")
-            << "bbbb0000" << QStringList{"bbbb0000_1.jpg", "bbbb0000_1.jpg.deleting"}
+            << "bbbb0000" << QStringList{"bbbb0000_1.jpg", "W/bbbb0000_1.jpg.irvanta-deleting-99999999-12"}
             << QStringList{"bbbb0000_1.jpg=bbbb0000_1.jpg"};
         QTest::addRow("photo deletion, one of two moved: photo 1 stays photo 1")
-            << "bbbb0000" << QStringList{"bbbb0000_1.jpg", "bbbb0000_3.jpg", "bbbb0000_1.jpg.deleting"}
-            << QStringList{"bbbb0000_1.jpg=bbbb0000_1.jpg.deleting", "bbbb0000_2.jpg=bbbb0000_1.jpg",
-                           "bbbb0000_3.jpg=bbbb0000_3.jpg"};
+            << "bbbb0000"
+            << QStringList{"bbbb0000_1.jpg", "bbbb0000_3.jpg", "W/bbbb0000_1.jpg.irvanta-deleting-99999999-123"}
+            << QStringList{"bbbb0000_1.jpg=W/bbbb0000_1.jpg.irvanta-deleting-99999999-123",
+                           "bbbb0000_2.jpg=bbbb0000_1.jpg", "bbbb0000_3.jpg=bbbb0000_3.jpg"};
+        QTest::addRow("photo deletion with a gap, the later photo moved: finished")
+            << "bbbb0000" << QStringList{"bbbb0000_2.jpg", "W/bbbb0000_1.jpg.irvanta-deleting-99999999-13"}
+            << QStringList{"bbbb0000_2.jpg=bbbb0000_2.jpg"};
         QTest::addRow("photo deletion, nothing moved: back in its place")
-            << "bbbb0000" << QStringList{"bbbb0000_2.jpg", "bbbb0000_1.jpg.deleting"}
-            << QStringList{"bbbb0000_1.jpg=bbbb0000_1.jpg.deleting", "bbbb0000_2.jpg=bbbb0000_2.jpg"};
+            << "bbbb0000" << QStringList{"bbbb0000_3.jpg", "W/bbbb0000_1.jpg.irvanta-deleting-99999999-13"}
+            << QStringList{"bbbb0000_1.jpg=W/bbbb0000_1.jpg.irvanta-deleting-99999999-13",
+                           "bbbb0000_3.jpg=bbbb0000_3.jpg"};
         QTest::addRow("committed: removed")
-            << "dddd0000" << QStringList{"dddd0000_3.jpg.deleting"} << QStringList{};
+            << "dddd0000" << QStringList{"W/dddd0000_3.jpg.irvanta-deleting-99999999-all"} << QStringList{};
         QTest::addRow("a linked model is no master: removed")
-            << "aaaa0001" << QStringList{"aaaa0001_1.jpg.deleting"} << QStringList{};
-        QTest::addRow("not a parked photo: left alone")
-            << "cccc0000" << QStringList{"cccc0000_1.jpg.old.deleting", "cccc0000_1.jpg"}
-            << QStringList{"cccc0000_1.jpg=cccc0000_1.jpg", "cccc0000_1.jpg.old.deleting=cccc0000_1.jpg.old.deleting"};
+            << "aaaa0001" << QStringList{"W/aaaa0001_1.jpg.irvanta-deleting-99999999-all"} << QStringList{};
+        QTest::addRow("not parked by the program: left alone")
+            << "cccc0000" << QStringList{"cccc0000_1.jpg.deleting", "cccc0000_1.jpg"}
+            << QStringList{"cccc0000_1.jpg=cccc0000_1.jpg", "cccc0000_1.jpg.deleting=cccc0000_1.jpg.deleting"};
+        QTest::addRow("a look-alike of a model the catalogue does not hold: left alone")
+            << "holiday" << QStringList{"holiday_1.jpg.deleting"}
+            << QStringList{"holiday_1.jpg.deleting=holiday_1.jpg.deleting"};
+        QTest::addRow("parked by a process that still runs: left for it")
+            << "aaaa0000" << QStringList{"W/aaaa0000_1.jpg.irvanta-deleting-%PID%-all"} << QStringList{};
     }
     void parkedPhotosAreSettled()
     {
@@ -391,11 +406,18 @@ private slots:
         QFETCH(QStringList, before);
         QFETCH(QStringList, after);
         const QDir folder(QDir(work()).filePath(QStringLiteral("RCImages")));
+        const QString workFolder = PhotoPlaces(work(), master).workFolder();
+        QString reason;
+        QVERIFY2(OwnMark::makeMarkedFolder(workFolder, &reason), qPrintable(reason));
         for (const QString &name : folder.entryList({master + QStringLiteral("_*")}, QDir::Files))
             QVERIFY(QFile::remove(folder.filePath(name))); // the fixture's own photos of master
         // Each file holds its first name, so moves can be traced.
+        const auto path = [&](QString name) {
+            name.replace(QLatin1String("%PID%"), QString::number(QCoreApplication::applicationPid()));
+            return name.startsWith(QLatin1String("W/")) ? QDir(workFolder).filePath(name.mid(2)) : folder.filePath(name);
+        };
         for (const QString &name : before)
-            QVERIFY(TestSupport::writeFile(folder.filePath(name), name.toUtf8()));
+            QVERIFY(TestSupport::writeFile(path(name), name.toUtf8()));
         const QStringList problems = ModelRecords::settleParkedPhotos(m_db, work());
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
         QStringList mine;
@@ -403,6 +425,13 @@ private slots:
             if (name.startsWith(master + QLatin1Char('_')))
                 mine << name + QLatin1Char('=') + TestSupport::readText(folder.filePath(name));
         QCOMPARE(mine, after);
+        // Every parked photo is settled but one a running process is working on.
+        QStringList parkedLeft = QDir(workFolder).entryList(QDir::Files | QDir::Hidden);
+        parkedLeft.removeOne(OwnMark::markName());
+        QStringList running = before.filter(QStringLiteral("%PID%"));
+        for (QString &name : running)
+            name = QFileInfo(path(name)).fileName();
+        QCOMPARE(parkedLeft, running);
     }
 
     void parkedPhotoThatCannotBeSettledIsKeptAndTold()
@@ -410,19 +439,24 @@ private slots:
         // Every place taken, and the catalogue cannot be asked: the parked
         // photos stay, and the reasons come back.
         const QDir photos(QDir(work()).filePath(QStringLiteral("RCImages")));
+        const QDir parked(PhotoPlaces(work(), QStringLiteral("aaaa0000")).workFolder());
+        QString reason;
+        QVERIFY2(OwnMark::makeMarkedFolder(parked.path(), &reason), qPrintable(reason));
         for (int n = 1; n <= PhotoPlaces::Count; ++n)
             QVERIFY(TestSupport::writeFile(photos.filePath(QStringLiteral("aaaa0000_%1.jpg").arg(n)), "photo"));
-        QVERIFY(TestSupport::writeFile(photos.filePath(QStringLiteral("aaaa0000_2.jpg.deleting")), "parked"));
+        const QString one = parked.filePath(QStringLiteral("aaaa0000_2.jpg.irvanta-deleting-99999999-all"));
+        QVERIFY(TestSupport::writeFile(one, "parked"));
         QStringList problems = ModelRecords::settleParkedPhotos(m_db, work());
         QCOMPARE(problems.size(), 1);
-        QVERIFY2(problems.at(0).contains(QLatin1String("aaaa0000_2.jpg.deleting")), qPrintable(problems.at(0)));
-        QVERIFY(QFileInfo::exists(photos.filePath(QStringLiteral("aaaa0000_2.jpg.deleting"))));
+        QVERIFY2(problems.at(0).contains(QLatin1String("aaaa0000_2.jpg.irvanta-deleting")), qPrintable(problems.at(0)));
+        QVERIFY(QFileInfo::exists(one));
 
-        QVERIFY(TestSupport::writeFile(photos.filePath(QStringLiteral("dddd0000_1.jpg.deleting")), "parked"));
+        const QString other = parked.filePath(QStringLiteral("dddd0000_1.jpg.irvanta-deleting-99999999-all"));
+        QVERIFY(TestSupport::writeFile(other, "parked"));
         exec(QStringLiteral("ALTER TABLE rcmodels RENAME TO gone"));
         problems = ModelRecords::settleParkedPhotos(m_db, work());
         QCOMPARE(problems.size(), 2);
-        QVERIFY(QFileInfo::exists(photos.filePath(QStringLiteral("dddd0000_1.jpg.deleting"))));
+        QVERIFY(QFileInfo::exists(other));
         exec(QStringLiteral("ALTER TABLE gone RENAME TO rcmodels"));
     }
 
@@ -437,11 +471,15 @@ private slots:
     {
         QFETCH(QString, sabotage);
         QString rcid = QStringLiteral("aaaa0000");
+        QString reason;
         if (sabotage == QLatin1String("trigger"))
             exec(QStringLiteral("CREATE TRIGGER keep_keys BEFORE DELETE ON rckeys BEGIN SELECT RAISE(ABORT, 'keys are "
                                 "locked'); END"));
         else if (sabotage == QLatin1String("photo"))
-            QVERIFY(QDir().mkpath(PhotoPlaces(work(), rcid).path(3) + QStringLiteral(".deleting/blocked")));
+            QVERIFY(OwnMark::makeMarkedFolder(PhotoPlaces(work(), rcid).workFolder(), &reason)
+                    && QDir().mkpath(PhotoPlaces(work(), rcid).workFolder()
+                                  + QStringLiteral("/aaaa0000_3.jpg.irvanta-deleting-%1-all/blocked")
+                                        .arg(QCoreApplication::applicationPid())));
         else
             rcid = QStringLiteral("deadbeef");
         const QStringList models = dump(QStringLiteral("rcmodels"));

@@ -6,6 +6,7 @@
 
 #include "catalogue/ModelRecords.h"
 #include "catalogue/PhotoPlaces.h"
+#include "app/OwnMark.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeImport.h"
 #include "exchange/RemoteExport.h"
@@ -330,10 +331,17 @@ private slots:
                                        QStringLiteral("0badf00d"));
         QCOMPARE(problems.size(), 1);
         QVERIFY2(problems.at(0).contains(QString::fromLocal8Bit(std::strerror(ENOSPC))), qPrintable(problems.at(0)));
+        // The user knows the photo by its place, not by the work file.
+        const PhotoPlaces places(disk.path(), QStringLiteral("0badf00d"));
+        QVERIFY2(problems.at(0).contains(QDir::toNativeSeparators(places.path(1))), qPrintable(problems.at(0)));
         disk.release();
-        QVERIFY(QDir(target.filePath(QStringLiteral("RCImages")))
-                    .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden)
-                    .isEmpty());
+        // Nothing among the photos, nothing left in their work folder but its mark.
+        QStringList left = QDir(target.filePath(QStringLiteral("RCImages")))
+                               .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
+        if (left.removeOne(OwnMark::workFolderName()))
+            QCOMPARE(QDir(places.workFolder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                     QStringList{OwnMark::markName()});
+        QCOMPARE(left, QStringList());
     }
 
     void copyAnswerMakesANewOwnMaster()
