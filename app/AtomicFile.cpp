@@ -25,6 +25,44 @@ QString systemError(int errorNumber)
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
+// The file a write to path replaces: through symbolic links, their target,
+// so the link stays a link (as with QSaveFile). A dangling link names the
+// file to create, as a shell's ">" would. Empty with *errorNumber on a loop.
+QString linkTarget(const QString &path, int *errorNumber)
+{
+    QString current = QFileInfo(path).absoluteFilePath();
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        // Qt gives a loop's own name as its canonical path: only a link that
+        // leads to something is resolved at once.
+        if (info.exists()) {
+            const QString canonical = info.canonicalFilePath();
+            if (!canonical.isEmpty())
+                return canonical;
+        }
+        current = info.symLinkTarget();
+        if (current.isEmpty())
+            break;
+    }
+    *errorNumber = ELOOP;
+    return QString();
+}
+
+// Gives the new file the owner and the permission bits of the file it
+// replaces; the errno of a failed change of mode, else 0.
+int takeOwnerAndMode(int fd, const struct stat &old)
+{
+    // The owner first: a change of owner clears set-id bits. Only the
+    // superuser may give a file away; a refusal leaves the writer's own.
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // Neither owner nor group could be taken over.
+    }
+    // A file kept private (mode 0600) must not become readable by all.
+    return ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
+}
+
 } // namespace
 
 AtomicFile::AtomicFile(const QString &path)
@@ -60,9 +98,18 @@ bool AtomicFile::open()
     m_error.clear();
     m_reason.clear();
     m_written = 0;
-    const QFileInfo target(m_path);
+    int linkError = 0;
+    m_target = linkTarget(m_path, &linkError);
+    if (m_target.isEmpty())
+        return fail(linkError, QDir::toNativeSeparators(m_path));
+    const QFileInfo target(m_target);
     if (target.isDir())
         return fail(EISDIR, QDir::toNativeSeparators(m_path));
+    // What the new file replaces; a device or pipe is never renamed over.
+    struct stat old;
+    const bool replaces = ::stat(QFile::encodeName(m_target).constData(), &old) == 0;
+    if (replaces && !S_ISREG(old.st_mode))
+        return fail(EINVAL, QDir::toNativeSeparators(m_path));
     // A hidden name in the target's own folder: the rename stays on one file
     // system and a crash leaves a stray ".name.irvanta-tmp-..." rather than a damaged file.
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -72,7 +119,8 @@ bool AtomicFile::open()
         if (fd >= 0) {
             m_fd = fd;
             m_tempPath = candidate;
-            return true;
+            const int modeError = replaces ? takeOwnerAndMode(fd, old) : 0;
+            return modeError == 0 || fail(modeError, QDir::toNativeSeparators(m_path));
         }
         if (errno != EEXIST)
             return fail(errno, QDir::toNativeSeparators(m_path));
@@ -164,13 +212,13 @@ bool AtomicFile::commit()
         return fail(errno, shown);
     killPoint("file-synced");
     const QByteArray from = QFile::encodeName(m_tempPath);
-    const QByteArray to = QFile::encodeName(m_path);
+    const QByteArray to = QFile::encodeName(m_target);
     if (::rename(from.constData(), to.constData()) != 0)
         return fail(errno, shown);
     m_tempPath.clear();
     // The new name lasts a crash only once the folder itself is synced; a
     // failure here leaves a whole file in place, so it is not reported.
-    const QByteArray dir = QFile::encodeName(QFileInfo(m_path).absolutePath());
+    const QByteArray dir = QFile::encodeName(QFileInfo(m_target).absolutePath());
     const int dirFd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);

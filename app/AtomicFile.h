@@ -8,7 +8,9 @@
 // the target, every write, the flush to disk and the close are checked, the
 // size is compared, and only then is the temporary renamed over the target.
 // On any failure the old file stays exactly as it was and the temporary file
-// is removed. QSaveFile is not enough: it ignores errors of the final flush
+// is removed. Through a symbolic link the link's target is replaced (the link
+// stays), and a replaced file's owner and permission bits carry over to the
+// new one. QSaveFile is not enough: it ignores errors of the final flush
 // and of the sync, so a full disk can leave an empty file reported as saved.
 class AtomicFile
 {
@@ -66,6 +68,7 @@ private:
     static QString temporaryName(const QString &fileName);
 
     QString m_path;
+    QString m_target; // m_path with symbolic links followed
     QString m_tempPath;
     QString m_error;
     QString m_reason;

@@ -9,6 +9,9 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 QByteArray contents(const QString &path)
@@ -19,7 +22,27 @@ QByteArray contents(const QString &path)
 
 QStringList entries(const QString &dir)
 {
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+}
+
+// The permission bits of path (links followed), or -1.
+int modeOf(const QString &path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+bool setMode(const QString &path, int mode)
+{
+    return ::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0;
+}
+
+// What the link at path says, without following it; empty when it is no link.
+QString linkText(const QString &path)
+{
+    char buffer[4096];
+    const ssize_t n = ::readlink(QFile::encodeName(path).constData(), buffer, sizeof buffer);
+    return n > 0 ? QFile::decodeName(QByteArray(buffer, int(n))) : QString();
 }
 
 } // namespace
@@ -37,6 +60,13 @@ private slots:
     void reasonEndsTheMessage();
     void streamedWritesAndCancel();
     void copyWhole();
+    void replacedFileKeepsItsMode_data();
+    void replacedFileKeepsItsMode();
+    void writesThroughLinks_data();
+    void writesThroughLinks();
+    void linkLoopIsRefused();
+    void deviceOrPipeIsNotReplaced();
+    void replacedFileKeepsItsOwner();
 };
 
 void TestAtomicFile::writesNewAndReplacesOld()
@@ -179,6 +209,126 @@ void TestAtomicFile::copyWhole()
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("x.jpg"))));
     QVERIFY(!AtomicFile::copyWhole(dir.path(), dir.filePath(QStringLiteral("y.jpg")), &error));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("y.jpg"))));
+}
+
+void TestAtomicFile::replacedFileKeepsItsMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addRow("private") << 0600;
+    QTest::addRow("group may read") << 0640;
+    QTest::addRow("read-only") << 0444;
+    QTest::addRow("executable") << 0755;
+}
+
+void TestAtomicFile::replacedFileKeepsItsMode()
+{
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.ini"));
+    QVERIFY(AtomicFile::writeWhole(path, "old"));
+    QVERIFY(setMode(path, mode));
+    QString error;
+    QVERIFY2(AtomicFile::writeWhole(path, "new", &error), qPrintable(error));
+    QCOMPARE(contents(path), QByteArray("new"));
+    QCOMPARE(modeOf(path), mode);
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("config.ini")});
+}
+
+void TestAtomicFile::writesThroughLinks_data()
+{
+    QTest::addColumn<QString>("linkTo"); // the link's text; "elsewhere/" is another folder
+    QTest::addColumn<int>("hops");        // links in the chain
+    QTest::addColumn<bool>("dangling");
+    QTest::addRow("relative link") << "elsewhere/real.ini" << 1 << false;
+    QTest::addRow("absolute link") << "<absolute>" << 1 << false;
+    QTest::addRow("chain of two links") << "elsewhere/real.ini" << 2 << false;
+    QTest::addRow("dangling link") << "elsewhere/real.ini" << 1 << true;
+}
+
+// A config.ini that links to a file elsewhere stays a link; the file it
+// names gets the new content and keeps its mode.
+void TestAtomicFile::writesThroughLinks()
+{
+    QFETCH(QString, linkTo);
+    QFETCH(int, hops);
+    QFETCH(bool, dangling);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("elsewhere")));
+    const QString real = dir.filePath(QStringLiteral("elsewhere/real.ini"));
+    if (linkTo == QLatin1String("<absolute>"))
+        linkTo = real;
+    if (!dangling) {
+        QVERIFY(AtomicFile::writeWhole(real, "old"));
+        QVERIFY(setMode(real, 0600));
+    }
+    const QString link = dir.filePath(QStringLiteral("config.ini"));
+    if (hops == 2) {
+        QVERIFY(QFile::link(linkTo, dir.filePath(QStringLiteral("middle.ini"))));
+        QVERIFY(QFile::link(QStringLiteral("middle.ini"), link));
+    } else {
+        QVERIFY(QFile::link(linkTo, link));
+    }
+    const QString linkBefore = linkText(link);
+
+    QString error;
+    QVERIFY2(AtomicFile::writeWhole(link, "new", &error), qPrintable(error));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(linkText(link), linkBefore);
+    QCOMPARE(contents(real), QByteArray("new"));
+    QVERIFY(!QFileInfo(real).isSymLink());
+    if (!dangling)
+        QCOMPARE(modeOf(real), 0600);
+    // No temporary file stays on either side.
+    QCOMPARE(entries(dir.filePath(QStringLiteral("elsewhere"))), QStringList{QStringLiteral("real.ini")});
+    QCOMPARE(entries(dir.path()).size(), hops);
+}
+
+void TestAtomicFile::linkLoopIsRefused()
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.ini"));
+    QVERIFY(QFile::link(QStringLiteral("b.ini"), a));
+    QVERIFY(QFile::link(QStringLiteral("a.ini"), dir.filePath(QStringLiteral("b.ini"))));
+    QString error;
+    QVERIFY(!AtomicFile::writeWhole(a, "new", &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(a)), qPrintable(error));
+    QCOMPARE(linkText(a), QStringLiteral("b.ini"));
+    QCOMPARE(entries(dir.path()), QStringList({QStringLiteral("a.ini"), QStringLiteral("b.ini")}));
+}
+
+// Renaming over the target of a link to a pipe would put a file in its
+// place (as root, even in /dev): such a target is refused.
+void TestAtomicFile::deviceOrPipeIsNotReplaced()
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString link = dir.filePath(QStringLiteral("config.ini"));
+    QVERIFY(QFile::link(QStringLiteral("pipe"), link));
+    QString error;
+    QVERIFY(!AtomicFile::writeWhole(link, "new", &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(link)), qPrintable(error));
+    struct stat st;
+    QCOMPARE(::lstat(QFile::encodeName(pipe).constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+    QCOMPARE(entries(dir.path()), QStringList({QStringLiteral("config.ini"), QStringLiteral("pipe")}));
+}
+
+void TestAtomicFile::replacedFileKeepsItsOwner()
+{
+    if (::geteuid() != 0)
+        QSKIP("only the superuser may give a file to another owner");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.ini"));
+    QVERIFY(AtomicFile::writeWhole(path, "old"));
+    QCOMPARE(::chown(QFile::encodeName(path).constData(), 4321, 4322), 0);
+    QVERIFY(setMode(path, 0640));
+    QVERIFY(AtomicFile::writeWhole(path, "new"));
+    struct stat st;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    QCOMPARE(int(st.st_uid), 4321);
+    QCOMPARE(int(st.st_gid), 4322);
+    QCOMPARE(int(st.st_mode & 07777), 0640);
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)

@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <cstring>
 
 using CatalogueFixture::Key;
@@ -292,6 +293,31 @@ private slots:
         QVERIFY2(problems[0].contains(QLatin1String("1a2b3c4d_2.jpg")), qPrintable(problems[0]));
         QCOMPARE(QDir(path(QStringLiteral("out"))).entryList(QDir::Files, QDir::Name),
                  QStringList({"p 1a2b3c4d_1.jpg", "p 1a2b3c4d_3.jpg", "p.xml"}));
+    }
+
+    // An export over a file the user keeps private, reached through a link,
+    // replaces the content only: the link stays and so does the mode.
+    void replacedExportKeepsLinkAndMode()
+    {
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("out")));
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("kept")));
+        const QString real = path(QStringLiteral("kept/p.xml"));
+        const QString file = path(QStringLiteral("out/p.xml"));
+        QVERIFY(TestSupport::writeFile(real, "the old export"));
+        QVERIFY(QFile::setPermissions(real, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(QFile::link(QStringLiteral("../kept/p.xml"), file));
+        QString error;
+        QStringList problems;
+        QVERIFY2(RemoteExport::exportTo(m_db, work(), selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"),
+                                        QStringLiteral("p"), file, &error, &problems),
+                 qPrintable(error));
+        QVERIFY(QFileInfo(file).isSymLink());
+        QVERIFY(TestSupport::readText(real).contains(QLatin1String("1a2b3c4d")));
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(real).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), 0600);
+        QCOMPARE(QDir(path(QStringLiteral("kept"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList{"p.xml"});
     }
 
     void fullDiskKeepsTheOldExportAndSaysWhy()

@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <cstring>
 
 namespace {
@@ -454,6 +455,35 @@ private slots:
                                  "lastExportPath", "lastImagesPath", "rcTypes"})
             QVERIFY2(field(back, name) == field(v, name), name);
         QCOMPARE(back.rcTypesList, v.rcTypesList);
+    }
+
+    // A config.ini kept private (it holds company, address and contact) and
+    // linked from elsewhere stays a private link after a save.
+    void linkedPrivateFileStaysLinkedAndPrivate()
+    {
+        const QString real = dir.filePath(QString::number(round) + "/kept/config.ini");
+        QVERIFY(QDir().mkpath(QFileInfo(real).path()));
+        QVERIFY(writeFile(real, "[Settings]\ncompany=Old\n[Debug]\nshowHidden=true\n"));
+        QVERIFY(QFile::setPermissions(real, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(QFile::link("kept/config.ini", path()));
+        QSettings settings(path(), QSettings::IniFormat);
+        const SettingsValues loaded = SettingsFile::load(settings, environment());
+        QCOMPARE(loaded.company, QString("Old"));
+        SettingsValues v = loaded;
+        v.company = "ACME";
+        v.contact = "Ann";
+        QString error;
+        QVERIFY2(SettingsFile::save(settings, loaded, v, &error), qPrintable(error));
+        QVERIFY(QFileInfo(path()).isSymLink());
+        QCOMPARE(QFileInfo(path()).symLinkTarget(), QFileInfo(real).absoluteFilePath());
+        const QStringList lines = readAll(real).split('\n');
+        QVERIFY2(lines.contains("company=ACME") && lines.contains("contact=Ann") && lines.contains("showHidden=true"),
+                 qPrintable(readAll(real)));
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(real).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), 0600);
+        QCOMPARE(QDir(QFileInfo(real).path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList{"config.ini"});
     }
 
     void failedWriteIsReported()
