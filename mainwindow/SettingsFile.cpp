@@ -88,7 +88,12 @@ SettingsValues SettingsFile::load(const QSettings &settings, const Environment &
     return v;
 }
 
-bool SettingsFile::save(QSettings &settings, const SettingsValues &v, QString *error)
+bool SettingsFile::save(QSettings &settings, const SettingsValues &values, QString *error)
+{
+    return save(settings, settings.fileName(), values, error);
+}
+
+bool SettingsFile::save(QSettings &settings, const QString &path, const SettingsValues &v, QString *error)
 {
     const SettingsWriter::Values values = {
         {QStringLiteral("Settings/customerId"), v.customerId},
@@ -107,7 +112,7 @@ bool SettingsFile::save(QSettings &settings, const SettingsValues &v, QString *e
         {QStringLiteral("Settings/lastImagesPath"), v.lastImagesPath},
         {QStringLiteral("Settings/rcTypes"), QString(v.rcTypes).replace(QLatin1Char(','), QLatin1Char('_'))},
     };
-    const bool written = SettingsWriter::write(settings.fileName(), values, error);
+    const bool written = SettingsWriter::write(path, values, error);
     // The object only reads; this makes it see the file as it now is.
     settings.sync();
     return written;

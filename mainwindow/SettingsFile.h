@@ -66,6 +66,10 @@ public:
     // not at all (settings itself is only read, then refreshed). False with
     // *error naming the file and the reason when the file was left as it was.
     static bool save(QSettings &settings, const SettingsValues &values, QString *error = nullptr);
+    // The same into the file at path, for settings that could not read it
+    // (CheckedFile::settings) and so name no file.
+    static bool save(QSettings &settings, const QString &path, const SettingsValues &values,
+                     QString *error = nullptr);
 
     // Every run of digits is an id, anything else separates them; duplicates
     // (as texts) are dropped, the first one kept.

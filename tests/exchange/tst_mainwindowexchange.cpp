@@ -1,6 +1,7 @@
 // The export and import slots of the main window on the sample working
 // directory: the file dialogs, the question and its answers, the message for
 // a wrong file, and what the window shows afterwards.
+#include "FifoWatchdog.h"
 #include "TestSupport.h"
 
 #include "app/MessageBox.h"
@@ -345,6 +346,32 @@ private slots:
         QVERIFY2(!rcid.isEmpty(), "the imported model is not listed");
         QCOMPARE(TestSupport::modelRow(QSqlDatabase::database(), rcid).value("Brand").toString(), stored);
         QCOMPARE(m_window->brandLineEdit->text(), stored);
+    }
+
+    // A named pipe chosen in the real dialog: the window does not wait in
+    // open() for a writer; a box names the file and says why.
+    void pipeChosenForImportIsRefusedUnread_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("XML") << "pipe.xml";
+        QTest::addRow("VRC") << "pipe.vrc";
+    }
+    void pipeChosenForImportIsRefusedUnread()
+    {
+        QFETCH(QString, name);
+        const QString pipe = QDir::current().absoluteFilePath(name);
+        FifoWatchdog watchdog(pipe);
+        QVERIFY(watchdog.made());
+        const QStringList before = dump();
+        throughFileDialog([&] { m_window->importRemote(); }, pipe, QStringLiteral("Import"));
+        QVERIFY2(!watchdog.fired(), "the window waited on the pipe");
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].kind, QStringLiteral("warning"));
+        QVERIFY2(log[0].text.contains(QDir::toNativeSeparators(pipe))
+                     && log[0].text.contains(QLatin1String("not a regular file but a named pipe")),
+                 qPrintable(log[0].text));
+        QCOMPARE(dump(), before);
     }
 
     // A file beyond the size limit is refused before it is read (the file
