@@ -1,6 +1,6 @@
 #include "exchange/ExchangeImport.h"
 
-#include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "catalogue/ModelRecords.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
@@ -209,8 +209,11 @@ QStringList ExchangeImport::copyPhotos(const QString &fileDir, const QString &fi
         for (const QString &name : matches) {
             if (places.isTaken(n))
                 break; // the first copy (or a photo already there) wins
+            // In pieces, and only a regular file within the photo bound: a
+            // larger one is not taken (the model is imported all the same).
             QString reason;
-            if (!AtomicFile::copyWhole(source.filePath(name), places.path(n), &reason))
+            if (CheckedFile::copy(source.filePath(name), places.path(n), CheckedFile::PhotoBytes, &reason) !=
+                CheckedFile::Result::Done)
                 problems << reason;
         }
     }

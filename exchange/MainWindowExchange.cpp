@@ -91,6 +91,8 @@ void MainWindowImpl::exportRemote()
         MessageBox::warning(this, tr("Warning"), tr("The file %1 was not written.\n%2").arg(fileName, error));
         return;
     }
+    for (const QString &problem : std::as_const(problems))
+        appendLog(tr("Export: %1").arg(problem));
     showStatus(tr("The model was exported to %1.").arg(fileName));
     if (!problems.isEmpty())
         MessageBox::warning(this, tr("Warning"),
@@ -151,6 +153,7 @@ void MainWindowImpl::importRemote()
         QStringList problems, photoLog;
         if (kind == Foreign::Vrc)
             problems = VrcFile::copyPhotos(fileName, QDir::currentPath(), rcid, &photoLog);
+        photoLog += problems;
         for (const QString &line : std::as_const(photoLog))
             appendLog(tr("Import: %1").arg(line));
         comboBoxDatabase->setCurrentIndex(1);
@@ -224,6 +227,8 @@ void MainWindowImpl::importRemote()
 
     const QStringList problems = ExchangeImport::copyPhotos(QFileInfo(fileName).absolutePath(), document.master.rcid,
                                                             QDir::currentPath(), outcome.rcid);
+    for (const QString &problem : problems)
+        appendLog(tr("Import: %1").arg(problem));
     brandLineEdit->setText(document.master.brand);
     modelLineEdit->setText(document.master.model);
     refreshModels();

@@ -1,6 +1,6 @@
 #include "exchange/VrcFile.h"
 
-#include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "app/QuotedValue.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/ExchangeFile.h"
@@ -105,7 +105,8 @@ QStringList VrcFile::copyPhotos(const QString &vrcPath, const QString &workDir, 
             continue;
         }
         QString reason;
-        if (!places.isTaken(n) && !AtomicFile::copyWhole(photo, places.path(n), &reason))
+        if (!places.isTaken(n) &&
+            CheckedFile::copy(photo, places.path(n), CheckedFile::PhotoBytes, &reason) != CheckedFile::Result::Done)
             problems << reason;
     }
     return problems;

@@ -832,6 +832,10 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <translation>Import: %1</translation>
     </message>
     <message>
+        <source>Export: %1</source>
+        <translation>Export: %1</translation>
+    </message>
+    <message>
         <source>These files were not read; the program goes on without them.</source>
         <translation>Diese Dateien wurden nicht gelesen; das Programm arbeitet ohne sie weiter.</translation>
     </message>
