@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/CheckedFile.h"
 #include "app/LanguageTranslators.h"
 #include "app/Leftovers.h"
 #include "app/MessageBox.h"
@@ -75,9 +76,18 @@ Application *Application::getInstance()
 
 bool Application::openDatabase()
 {
-    if (!QFileInfo::exists(QStringLiteral("rc.db"))) {
+    // SQLite opens what it is given, a pipe too, and then waits in its first
+    // read for good: the catalogue must be a regular file before it sees it.
+    QString refused;
+    switch (CheckedFile::check(QStringLiteral("rc.db"), CheckedFile::Unbounded, &refused)) {
+    case CheckedFile::Result::Missing:
         MessageBox::warning(nullptr, QStringLiteral("Information"), QStringLiteral("Can not find database"));
         return false;
+    case CheckedFile::Result::Refused:
+        MessageBox::warning(nullptr, QStringLiteral("Information"), refused);
+        return false;
+    case CheckedFile::Result::Done:
+        break;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(QStringLiteral("rc.db"));
@@ -120,7 +130,10 @@ bool Application::init()
 
         addLibraryPath(applicationDirPath() + QDir::separator() + QStringLiteral("Plugins"));
 
-        QSettings *settings = new QSettings(QStringLiteral("config.ini"), QSettings::IniFormat, this);
+        // A config.ini that is no regular file gives the defaults here; the
+        // window tells why when it reads the file itself.
+        QSettings *settings = CheckedFile::settings(QStringLiteral("config.ini")).release();
+        settings->setParent(this);
         const QString language =
             chooseStartupLanguage(settingsText(*settings, QStringLiteral("Settings/language")),
                                   QLocale::languageToString(QLocale::system().language()),

@@ -1,5 +1,6 @@
 #include "app/AtomicFile.h"
 
+#include "app/CheckedFile.h"
 #include "app/KillPoint.h"
 #include "app/OwnMark.h"
 
@@ -252,20 +253,10 @@ bool AtomicFile::writeWhole(const QString &path, const QByteArray &data, QString
 
 bool AtomicFile::readWhole(const QString &path, QByteArray *data, QString *error)
 {
-    QFile source(path);
-    if (source.open(QIODevice::ReadOnly)) {
-        *data = source.readAll();
-        if (source.error() == QFileDevice::NoError && data->size() == source.size())
-            return true;
-    }
-    data->clear();
-    if (error)
-        *error = tr("Cannot read the file %1: %2").arg(QDir::toNativeSeparators(path), source.errorString());
-    return false;
+    return CheckedFile::read(path, CheckedFile::Unbounded, data, error) == CheckedFile::Result::Done;
 }
 
 bool AtomicFile::copyWhole(const QString &from, const QString &to, QString *error)
 {
-    QByteArray data;
-    return readWhole(from, &data, error) && writeWhole(to, data, error);
+    return CheckedFile::copy(from, to, CheckedFile::Unbounded, error) == CheckedFile::Result::Done;
 }

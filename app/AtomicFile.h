@@ -44,9 +44,11 @@ public:
     // The usual case: data becomes the whole content of path. On failure
     // *error (when given) holds a message naming the file and the reason.
     static bool writeWhole(const QString &path, const QByteArray &data, QString *error = nullptr);
-    // Reads the whole of path; a read that ends early or fails is false.
+    // Reads the whole of a regular file (CheckedFile, no size bound); a read
+    // that ends early or fails is false.
     static bool readWhole(const QString &path, QByteArray *data, QString *error = nullptr);
-    // Copies from to the whole of to (read fully first; a failed read writes nothing).
+    // Copies a regular file from to the whole of to, in pieces (CheckedFile,
+    // no size bound); a failed read leaves no file.
     static bool copyWhole(const QString &from, const QString &to, QString *error = nullptr);
 
     // A fresh private folder beside path, named as this class names its

@@ -1,8 +1,9 @@
 #include "app/LanguageTranslators.h"
 
+#include "app/CheckedFile.h"
+
 #include <QCoreApplication>
 #include <QDebug>
-#include <QFileInfo>
 #include <QPointer>
 #include <QTranslator>
 
@@ -18,19 +19,42 @@ QList<QPointer<QTranslator>> &inForce()
     return pair;
 }
 
-// Loads exactly the named file: QTranslator would otherwise try shortened
-// names and could pick up another language's file.
-QTranslator *makeTranslator(QObject *parent, const QString &path)
+// QTranslator reads the bytes it is given in place: they live as long as it.
+class HeldTranslator : public QTranslator
 {
-    auto *translator = new QTranslator(parent);
-    if (!QFileInfo(path).isFile() || !translator->load(path))
-        qDebug().noquote() << "no translation loaded from" << path;
-    return translator;
-}
+public:
+    using QTranslator::QTranslator;
+    QByteArray bytes;
+};
 
 } // namespace
 
-QList<QTranslator *> install(const QString &languagesDir, const QString &language, QObject *parent)
+QTranslator *load(const QString &path, QObject *parent, QString *problem)
+{
+    auto *translator = new HeldTranslator(parent);
+    QString why;
+    switch (CheckedFile::read(path, CheckedFile::TranslationBytes, &translator->bytes, &why)) {
+    case CheckedFile::Result::Done:
+        if (!translator->load(reinterpret_cast<const uchar *>(translator->bytes.constData()),
+                              int(translator->bytes.size()))) {
+            translator->bytes.clear();
+            qDebug().noquote() << "no translation loaded from" << path;
+        }
+        break;
+    case CheckedFile::Result::Refused:
+        if (problem)
+            *problem = why;
+        qDebug().noquote() << why;
+        break;
+    case CheckedFile::Result::Missing:
+        qDebug().noquote() << "no translation loaded from" << path;
+        break;
+    }
+    return translator;
+}
+
+QList<QTranslator *> install(const QString &languagesDir, const QString &language, QObject *parent,
+                             QStringList *problems)
 {
     for (const QPointer<QTranslator> &old : std::as_const(inForce())) {
         if (old) {
@@ -44,7 +68,10 @@ QList<QTranslator *> install(const QString &languagesDir, const QString &languag
     // Installed last, so consulted first: the program's file wins over Qt's.
     for (const QString &path : {languagesDir + QStringLiteral("/qt_") + language + QStringLiteral(".qm"),
                                 languagesDir + QLatin1Char('/') + language + QStringLiteral(".qm")}) {
-        QTranslator *translator = makeTranslator(parent, path);
+        QString problem;
+        QTranslator *translator = load(path, parent, &problem);
+        if (!problem.isEmpty() && problems)
+            problems->append(problem);
         QCoreApplication::installTranslator(translator);
         pair.append(translator);
         inForce().append(translator);

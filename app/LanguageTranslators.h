@@ -3,6 +3,7 @@
 #include <QList>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 class QObject;
 class QTranslator;
@@ -16,8 +17,17 @@ namespace LanguageTranslators {
 // Installs languagesDir + "/qt_" + language + ".qm" and then
 // languagesDir + "/" + language + ".qm" (exactly these files; one that does not
 // load leaves its translator empty, installed all the same) as children of
-// parent, and deletes the pair installed before. Returns the new pair.
-QList<QTranslator *> install(const QString &languagesDir, const QString &language, QObject *parent);
+// parent, and deletes the pair installed before. Returns the new pair. The
+// files are read through CheckedFile; each one it refused adds its reason to
+// *problems (a missing file is no problem).
+QList<QTranslator *> install(const QString &languagesDir, const QString &language, QObject *parent,
+                             QStringList *problems = nullptr);
+
+// A translator holding exactly the file at path, read through CheckedFile
+// (QTranslator would open it itself, and would try shortened names too).
+// Empty when the file is missing or refused; *problem then says why, unless
+// it is only missing.
+QTranslator *load(const QString &path, QObject *parent, QString *problem = nullptr);
 
 // The pair in force; empty before the first install and once it is deleted.
 QList<QTranslator *> installed();

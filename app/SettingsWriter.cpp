@@ -1,6 +1,7 @@
 #include "app/SettingsWriter.h"
 
 #include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "app/KillPoint.h"
 
 #include <QDir>
@@ -80,11 +81,12 @@ bool SettingsWriter::write(const QString &path, const Values &values, QString *e
     if (target.isDir())
         return AtomicFile::writeWhole(path, QByteArray(), error); // names the file and says why
 
-    // The old content, whole; a file that cannot be read fully is not
+    // The old content, whole; a file that cannot be read fully (or is no
+    // regular file, or is past the bound of a settings file) is not
     // rewritten from a part of it.
     QByteArray old;
-    if (target.exists() && !AtomicFile::readWhole(path, &old))
-        return fail(error, tr("Cannot read the file %1").arg(shown));
+    if (QString why; CheckedFile::read(path, CheckedFile::SettingsBytes, &old, &why) == CheckedFile::Result::Refused)
+        return fail(error, why);
 
     // The private copies live beside the file, in a folder named as the
     // program names its temporary files: a start after a crash clears it,

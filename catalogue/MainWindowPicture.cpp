@@ -2,6 +2,7 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "app/Application.h"
+#include "app/CheckedPicture.h"
 #include "app/MessageBox.h"
 #include "catalogue/CatalogueRead.h"
 #include "catalogue/CurrentRow.h"
@@ -289,7 +290,11 @@ void MainWindowImpl::refreshChangerPicture()
         // A missing or unreadable file is cached as an empty picture too. The
         // picture is scaled to the label's height and the width that goes with
         // it, which the label may not have yet: the cache is kept per height.
-        const QPixmap file(RemoteTypePicture::fileName(customer, typeId));
+        QPixmap file;
+        QString problem;
+        if (CheckedPicture::pixmap(RemoteTypePicture::fileName(customer, typeId), CheckedFile::PictureBytes, &file,
+                                   &problem) == CheckedFile::Result::Refused)
+            tellFileNotRead(problem);
         cached = pictureCache.insert(cacheKey, fitted(file, QSize(PictureGeometry::pictureWidth(height), height)));
     }
     changerPixmap = cached.value();

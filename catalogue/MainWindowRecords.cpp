@@ -1,6 +1,7 @@
 // MainWindowImpl: model records (add, edit, link, delete) and model photos.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/CheckedPicture.h"
 #include "app/FileDialogs.h"
 #include "app/MessageBox.h"
 #include "catalogue/CurrentRow.h"
@@ -25,6 +26,17 @@ enum Column { RcidColumn = 0, BrandColumn = 1, TypeColumn = 2, ModelColumn = 3, 
 PhotoPlaces photoPlaces(const QString &link)
 {
     return PhotoPlaces(QDir::currentPath(), link);
+}
+
+// A photo read through the checked reader; one it refused is told (an
+// undecodable one stays empty, as before).
+QPixmap photoPixmap(MainWindowImpl *window, const QString &path)
+{
+    QPixmap photo;
+    QString problem;
+    if (CheckedPicture::pixmap(path, CheckedFile::PhotoBytes, &photo, &problem) == CheckedFile::Result::Refused)
+        window->tellFileNotRead(problem);
+    return photo;
 }
 
 QString factoryLinksText()
@@ -208,7 +220,7 @@ void MainWindowImpl::refreshImageEnable()
     if (!link.isEmpty() && places.isTaken(1)) {
         tabWidget->setTabIcon(kImagesTab, QIcon(QStringLiteral(":/Icons/check.png")));
         if (tabWidget->currentIndex() == kImagesTab) {
-            imagePixmap = QPixmap(places.path(1));
+            imagePixmap = photoPixmap(this, places.path(1));
             currentImage = 1;
         }
     } else {
@@ -245,7 +257,7 @@ void MainWindowImpl::imageClick(int place)
     QPushButton *const buttons[] = {pushButton1, pushButton2, pushButton3, pushButton4, pushButton5};
     if (place < 1 || place > PhotoPlaces::Count || !buttons[place - 1]->isEnabled())
         return;
-    imagePixmap = QPixmap(photoPlaces(CurrentRow::text(ModelsTV, LinkColumn)).path(place));
+    imagePixmap = photoPixmap(this, photoPlaces(CurrentRow::text(ModelsTV, LinkColumn)).path(place));
     refreshImageGeometries();
     currentImage = place;
 }
@@ -281,7 +293,7 @@ void MainWindowImpl::addNewImage()
         // Nothing was stored: the area goes on showing a photo that exists,
         // the one a delete would remove.
         if (places.isTaken(currentImage)) {
-            imagePixmap = QPixmap(places.path(currentImage));
+            imagePixmap = photoPixmap(this, places.path(currentImage));
             refreshImageGeometries();
         } else {
             refreshImageEnable();
@@ -303,7 +315,7 @@ void MainWindowImpl::deleteNewImage()
     clearStatus();
     QMessageBox box(QMessageBox::Question, tr("Confirm"), tr("do you realy want to delete this image?"),
                     QMessageBox::Yes | QMessageBox::No);
-    box.setWindowIcon(QIcon(QStringLiteral("rc.ico")));
+    box.setWindowIcon(windowIcon());
     if (MessageBox::exec(box) != QMessageBox::Yes)
         return;
     const QString link = CurrentRow::text(ModelsTV, LinkColumn);

@@ -1,8 +1,9 @@
 #include "catalogue/ModelPhotos.h"
 
+#include "app/CheckedFile.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -30,7 +31,19 @@ QImage ModelPhotos::storedImage(const QImage &image, qint64 fileSize)
 
 int ModelPhotos::add(const PhotoPlaces &places, const QString &sourceFile, QImage *shown, QString *error)
 {
-    QImageReader reader(sourceFile);
+    // Read through the checked reader: QImageReader given the name would
+    // open a pipe and wait for it for good.
+    QByteArray bytes;
+    QString why;
+    if (CheckedFile::read(sourceFile, CheckedFile::PhotoBytes, &bytes, &why) != CheckedFile::Result::Done) {
+        if (shown)
+            *shown = QImage();
+        setError(error, why);
+        return 0;
+    }
+    QBuffer source(&bytes);
+    source.open(QIODevice::ReadOnly);
+    QImageReader reader(&source);
     const QImage image = reader.read();
     if (shown)
         *shown = image;
@@ -56,7 +69,7 @@ int ModelPhotos::add(const PhotoPlaces &places, const QString &sourceFile, QImag
         return 0;
     }
 
-    const QImage stored = storedImage(image, QFileInfo(sourceFile).size());
+    const QImage stored = storedImage(image, bytes.size());
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);

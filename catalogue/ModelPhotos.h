@@ -21,7 +21,8 @@ public:
 
     // Reads sourceFile into *shown (the picture to display) and stores it in
     // the lowest free place of places. Returns the place (1 to 5), or 0 with
-    // *error set when nothing was stored: an unreadable file, a missing photo
+    // *error set when nothing was stored: an unreadable file (read through
+    // CheckedFile, at most CheckedFile::PhotoBytes), a missing photo
     // folder, all five places taken, or a failed write.
     static int add(const PhotoPlaces &places, const QString &sourceFile, QImage *shown, QString *error);
 };

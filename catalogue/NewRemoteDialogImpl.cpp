@@ -1,5 +1,7 @@
 #include "catalogue/NewRemoteDialogImpl.h"
 
+#include "app/CheckedPicture.h"
+
 #include "catalogue/DocumentationText.h"
 #include "catalogue/ModelRecords.h"
 #include "catalogue/ResourceFreeDocument.h"
@@ -20,6 +22,8 @@ QString trWindow(const char *text)
 NewRemoteDialogImpl::NewRemoteDialogImpl(QWidget *parent, Qt::WindowFlags flags) : QDialog(parent, flags)
 {
     setupUi(this);
+    // Read through the checked reader; the main window tells when it is refused.
+    setWindowIcon(CheckedPicture::windowIcon());
     // The documentation's markup comes from imports: what it names is never
     // fetched, and what the user pastes arrives as plain text.
     documentationTextEdit->setDocument(new ResourceFreeDocument(documentationTextEdit));

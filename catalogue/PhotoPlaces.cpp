@@ -1,6 +1,7 @@
 #include "catalogue/PhotoPlaces.h"
 
 #include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "app/KillPoint.h"
 #include "app/OwnMark.h"
 
@@ -193,7 +194,8 @@ bool PhotoPlaces::copyIn(int n, const QString &source, QString *error) const
         return false;
     const QString staged = stagedPath(n);
     QString reason;
-    if (!AtomicFile::copyWhole(source, staged, &reason)) {
+    // In pieces, and only a regular file within the photo bound.
+    if (CheckedFile::copy(source, staged, CheckedFile::PhotoBytes, &reason) != CheckedFile::Result::Done) {
         // The user knows the photo by its place, not by the work file.
         setError(error, reason.replace(native(staged), native(path(n))));
         return false;

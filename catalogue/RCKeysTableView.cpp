@@ -1,5 +1,6 @@
 #include "catalogue/RCKeysTableView.h"
 
+#include "app/CheckedFile.h"
 #include "app/FittedFont.h"
 #include "catalogue/BoundedTextDelegate.h"
 #include "catalogue/CatalogueEdits.h"
@@ -100,8 +101,8 @@ void RCKeysTableView::dataChanged(const QModelIndex &topLeft, const QModelIndex 
             bool write = current.column() == 2;
             if (current.column() == 3) {
                 // Read at each edit: the setting may be changed while the program runs.
-                const QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
-                write = settings.value(QStringLiteral("Debug/allowChangeKeyID"), false).toBool();
+                const auto settings = CheckedFile::settings(QStringLiteral("config.ini"));
+                write = settings->value(QStringLiteral("Debug/allowChangeKeyID"), false).toBool();
             }
             if (!write)
                 return CatalogueEdits::Result{CatalogueEdits::Status::Unchanged, QString()};

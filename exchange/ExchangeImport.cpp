@@ -1,6 +1,6 @@
 #include "exchange/ExchangeImport.h"
 
-#include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "catalogue/ModelRecords.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
@@ -209,6 +209,8 @@ QStringList ExchangeImport::copyPhotos(const QString &fileDir, const QString &fi
         for (const QString &name : matches) {
             if (places.isTaken(n))
                 break; // the first copy (or a photo already there) wins
+            // In pieces, and only a regular file within the photo bound: a
+            // larger one is not taken (the model is imported all the same).
             QString reason;
             if (!places.copyIn(n, source.filePath(name), &reason))
                 problems << reason;

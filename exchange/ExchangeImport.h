@@ -53,7 +53,8 @@ public:
 
     // Copies the photos "*<fileRcid>_<n>.jpg" found in fileDir (plain files,
     // any letter case) to the photo places of rcid below workDir; a taken
-    // place is kept. Each copy is written whole or not at all. Returns one
+    // place is kept. Each copy is written whole or not at all, in pieces; a
+    // photo larger than CheckedFile::PhotoBytes is not copied. Returns one
     // line (file and reason) per photo that could not be copied.
     static QStringList copyPhotos(const QString &fileDir, const QString &fileRcid, const QString &workDir,
                                   const QString &rcid);

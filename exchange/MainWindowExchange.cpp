@@ -1,6 +1,7 @@
 // MainWindowImpl: import, export and catalogue identifier conversion.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/CheckedFile.h"
 #include "app/FileDialogs.h"
 #include "app/MessageBox.h"
 #include "app/QuotedValue.h"
@@ -17,7 +18,6 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -91,6 +91,8 @@ void MainWindowImpl::exportRemote()
         MessageBox::warning(this, tr("Warning"), tr("The file %1 was not written.\n%2").arg(fileName, error));
         return;
     }
+    for (const QString &problem : std::as_const(problems))
+        appendLog(tr("Export: %1").arg(problem));
     showStatus(tr("The model was exported to %1.").arg(fileName));
     if (!problems.isEmpty())
         MessageBox::warning(this, tr("Warning"),
@@ -114,25 +116,16 @@ void MainWindowImpl::importRemote()
     if (suffix != QLatin1String("vrc") && suffix != QLatin1String("xml") && suffix != QLatin1String("txt"))
         return;
 
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        MessageBox::warning(this, tr("Warning"), tr("The file %1 could not be read.").arg(fileName));
+    // Only a regular file within the bound is read, checked before it is
+    // opened: a named pipe would hold the window in open() for good. A file
+    // that grows or ends early while it is read is not imported from a part
+    // of it.
+    QByteArray bytes;
+    if (QString error; CheckedFile::read(fileName, ImportValues::MaxFileSize, &bytes, &error) !=
+                       CheckedFile::Result::Done) {
+        MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
         return;
     }
-    if (file.size() > ImportValues::MaxFileSize) {
-        MessageBox::warning(this, tr("Warning"), tr("The file %1 is larger than %2 MiB and was not imported.")
-                                                     .arg(fileName)
-                                                     .arg(ImportValues::MaxFileSize / (1024 * 1024)));
-        return;
-    }
-    // Read no more than the limit allows: a file that grows or ends early
-    // while it is read is not imported from a part of it.
-    const QByteArray bytes = file.read(ImportValues::MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() != file.size()) {
-        MessageBox::warning(this, tr("Warning"), tr("The file %1 could not be read.").arg(fileName));
-        return;
-    }
-    file.close();
 
     auto wrongFile = [this](const QString &why) {
         appendLog(tr("Import: %1").arg(why));
@@ -160,6 +153,7 @@ void MainWindowImpl::importRemote()
         QStringList problems, photoLog;
         if (kind == Foreign::Vrc)
             problems = VrcFile::copyPhotos(fileName, QDir::currentPath(), rcid, &photoLog);
+        photoLog += problems;
         for (const QString &line : std::as_const(photoLog))
             appendLog(tr("Import: %1").arg(line));
         comboBoxDatabase->setCurrentIndex(1);
@@ -233,6 +227,8 @@ void MainWindowImpl::importRemote()
 
     const QStringList problems = ExchangeImport::copyPhotos(QFileInfo(fileName).absolutePath(), document.master.rcid,
                                                             QDir::currentPath(), outcome.rcid);
+    for (const QString &problem : problems)
+        appendLog(tr("Import: %1").arg(problem));
     brandLineEdit->setText(document.master.brand);
     modelLineEdit->setText(document.master.model);
     refreshModels();

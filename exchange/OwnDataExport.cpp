@@ -1,6 +1,7 @@
 #include "exchange/OwnDataExport.h"
 
 #include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "app/SettingsText.h"
 #include "catalogue/CatalogueRead.h"
 #include "exchange/CatalogueWriter.h"
@@ -84,7 +85,8 @@ bool OwnDataExport::document(QSqlDatabase db, const QString &settingsPath, QByte
             error))
         return false;
 
-    const QSettings settings(settingsPath, QSettings::IniFormat);
+    const auto file = CheckedFile::settings(settingsPath);
+    const QSettings &settings = *file;
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
     const QDateTime now = QDateTime::currentDateTimeUtc();
     about.setAttribute(QStringLiteral("macAddress"),

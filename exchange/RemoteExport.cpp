@@ -1,6 +1,7 @@
 #include "exchange/RemoteExport.h"
 
 #include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "catalogue/CatalogueRead.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
@@ -138,8 +139,10 @@ bool RemoteExport::exportTo(QSqlDatabase db, const QString &workDir, const Selec
                          + QStringLiteral(".jpg")));
         if (QFileInfo::exists(copy))
             continue; // an earlier copy stays
+        // In pieces, and only a regular file within the photo bound: a link
+        // to a device or a huge file is left out and named.
         QString reason;
-        if (!AtomicFile::copyWhole(photo, copy, &reason) && problems)
+        if (CheckedFile::copy(photo, copy, CheckedFile::PhotoBytes, &reason) != CheckedFile::Result::Done && problems)
             *problems << reason;
     }
     return true;

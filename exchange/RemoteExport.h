@@ -36,8 +36,9 @@ public:
     // copy whose name is taken is skipped. An export that is refused or
     // whose file cannot be written copies no photo. Returns false when the
     // document cannot be read or the file not written; *problems gets every
-    // failed photo copy, with its file and the reason. Every file is written
-    // whole or not at all.
+    // failed photo copy, with its file and the reason (a photo that is no
+    // regular file or is larger than CheckedFile::PhotoBytes among them).
+    // Every file is written whole or not at all; photos go in pieces.
     static bool exportTo(QSqlDatabase db, const QString &workDir, const Selection &selection,
                          const QString &proposedName, const QString &fileName, QString *error,
                          QStringList *problems);

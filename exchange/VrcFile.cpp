@@ -1,6 +1,6 @@
 #include "exchange/VrcFile.h"
 
-#include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "app/QuotedValue.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/ExchangeFile.h"

@@ -26,8 +26,9 @@ public:
     // Copies the photos that lie beside the file at vrcPath under its own
     // name ("remote_1.jpg" for "remote.vrc") to the free photo places of
     // rcid below workDir. Only plain files are taken: a symbolic link, a
-    // device or a FIFO is skipped with a line in *log. Returns one line
-    // (file and reason) per photo that could not be copied.
+    // device or a FIFO is skipped with a line in *log. Copies go in pieces;
+    // a photo larger than CheckedFile::PhotoBytes is not copied. Returns one
+    // line (file and reason) per photo that could not be copied.
     static QStringList copyPhotos(const QString &vrcPath, const QString &workDir, const QString &rcid,
                                   QStringList *log);
 };

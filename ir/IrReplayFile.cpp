@@ -1,15 +1,9 @@
 #include "ir/IrReplayFile.h"
 
+#include "app/CheckedFile.h"
 #include "app/QuotedValue.h"
 
-#include <QFile>
 #include <QStringList>
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -166,45 +160,9 @@ bool IrReplayFile::parse(const QByteArray &text, QList<IrReplayRow> *rows, QStri
 
 bool IrReplayFile::readFile(const QString &path, QByteArray *text, QString *error)
 {
-    // Opened without blocking and judged on the opened file itself: a FIFO
-    // would block the open until a writer comes, and a device such as
-    // /dev/zero has no size and never ends.
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
-    struct stat info = {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        *error = QStringLiteral("%1: not a regular file").arg(path);
-        return false;
-    }
-    if (info.st_size > kMaxFileBytes) {
-        ::close(fd);
-        *error = QStringLiteral("%1: larger than %2 bytes").arg(path).arg(kMaxFileBytes);
-        return false;
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    // Bounded even when the file grows while it is read.
-    *text = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        text->clear();
-        return false;
-    }
-    if (text->size() > kMaxFileBytes) {
-        *error = QStringLiteral("%1: larger than %2 bytes").arg(path).arg(kMaxFileBytes);
-        text->clear();
-        return false;
-    }
-    return true;
+    // Through the checked reader: a FIFO would block the open until a writer
+    // comes, and a device such as /dev/zero has no size and never ends.
+    return CheckedFile::read(path, kMaxFileBytes, text, error) == CheckedFile::Result::Done;
 }
 
 bool IrReplayFile::load(const QString &path, QList<IrReplayRow> *rows, QString *error)

@@ -1,12 +1,15 @@
 #include "mainwindow/LanguageFiles.h"
 
+#include "app/LanguageTranslators.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTranslator>
 
 #include <algorithm>
+#include <memory>
 
-QList<LanguageFiles::Language> LanguageFiles::scan(const QString &languagesDir)
+QList<LanguageFiles::Language> LanguageFiles::scan(const QString &languagesDir, QStringList *problems)
 {
     QStringList names = QDir(languagesDir).entryList(QDir::Files);
     std::sort(names.begin(), names.end(),
@@ -18,20 +21,22 @@ QList<LanguageFiles::Language> LanguageFiles::scan(const QString &languagesDir)
             continue;
         Language l;
         l.baseName = name.left(name.size() - 3);
-        l.ownName = ownName(dir.filePath(l.baseName + QStringLiteral(".qm")), l.baseName);
+        QString problem;
+        l.ownName = ownName(dir.filePath(l.baseName + QStringLiteral(".qm")), l.baseName, &problem);
+        if (!problem.isEmpty() && problems)
+            problems->append(problem);
         l.flagFile = flagFile(languagesDir, l.baseName);
         languages.append(l);
     }
     return languages;
 }
 
-QString LanguageFiles::ownName(const QString &qmFile, const QString &baseName)
+QString LanguageFiles::ownName(const QString &qmFile, const QString &baseName, QString *problem)
 {
-    QTranslator translator;
-    // Only the exact file: QTranslator would otherwise try shortened names.
-    if (!QFileInfo(qmFile).isFile() || !translator.load(qmFile))
+    const std::unique_ptr<QTranslator> translator(LanguageTranslators::load(qmFile, nullptr, problem));
+    if (translator->isEmpty())
         return baseName;
-    const QString name = translator.translate("MainWindowImpl", "LanguageName").trimmed();
+    const QString name = translator->translate("MainWindowImpl", "LanguageName").trimmed();
     if (name.isEmpty() || name == QLatin1String("LanguageName"))
         return baseName;
     return name;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 // The languages installed in a "Languages/" folder: one per translation file,
@@ -17,12 +18,14 @@ public:
     };
 
     // Every plain file of languagesDir whose name does not begin with "qt_",
-    // sorted by name (case-sensitive, capitals first).
-    static QList<Language> scan(const QString &languagesDir);
+    // sorted by name (case-sensitive, capitals first). Each translation file
+    // the checked reader refused adds its reason to *problems.
+    static QList<Language> scan(const QString &languagesDir, QStringList *problems = nullptr);
 
     // The translation of "LanguageName" (context "MainWindowImpl") in qmFile,
-    // trimmed; the base name when the file gives none.
-    static QString ownName(const QString &qmFile, const QString &baseName);
+    // trimmed; the base name when the file gives none or cannot be read
+    // (*problem says why when it was refused).
+    static QString ownName(const QString &qmFile, const QString &baseName, QString *problem = nullptr);
 
     // Menu text by label style: 1 own name, 2 base name, anything else both.
     static QString entryText(const Language &language, int showType);

@@ -121,7 +121,7 @@ void MainWindowImpl::learnKey()
         question.setWindowTitle(tr("Confirm"));
         question.setIcon(QMessageBox::Question);
         question.setText(tr("are you sure you want to replace this key?"));
-        question.setWindowIcon(QIcon(QStringLiteral("rc.ico")));
+        question.setWindowIcon(windowIcon());
         question.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         MessageBox::exec(question);
         if (question.clickedButton() != question.button(QMessageBox::Yes))

@@ -1,6 +1,8 @@
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/CheckedPicture.h"
 #include "app/FittedFont.h"
+#include "app/MessageBox.h"
 #include "app/PlainTextLabels.h"
 #include "app/ResizeWatcher.h"
 
@@ -12,6 +14,7 @@
 
 #include <QHeaderView>
 #include <QIcon>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -168,6 +171,19 @@ void MainWindowImpl::appendLog(const QString &line)
     textEdit->ensureCursorVisible();
 }
 
+void MainWindowImpl::tellFileNotRead(const QString &why)
+{
+    // A picture read again at each resize is logged once, not once a resize.
+    if (why.contains(QLatin1Char('\n')) || textEdit->document()->lastBlock().text() != why)
+        appendLog(why);
+    if (gatheredUnreadFiles) {
+        if (!gatheredUnreadFiles->contains(why))
+            gatheredUnreadFiles->append(why);
+        return;
+    }
+    showStatus(QString(why).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
 MainWindowImpl *MainWindowImpl::getInstance()
 {
     MainWindowImpl *window = instance.load(std::memory_order_acquire);
@@ -183,6 +199,14 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
 {
     Q_UNUSED(iconResources);
     setupUi(this);
+    // Files the program did not write itself that the start could not read
+    // are told in one box once the window is built.
+    QStringList unreadFiles;
+    gatheredUnreadFiles = &unreadFiles;
+    QString iconProblem;
+    setWindowIcon(CheckedPicture::windowIcon(&iconProblem));
+    if (!iconProblem.isEmpty())
+        tellFileNotRead(iconProblem);
     // The switch between full and simple version shows the window anew, and
     // some window managers then give it the keyboard without Qt taking it as
     // active again; tooltips (why a button is greyed out) must not depend on
@@ -324,7 +348,7 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
 
     // The "WindowsXP" style does not exist here; the default style stays.
 
-    messageBox.setWindowIcon(QIcon(QStringLiteral("rc.ico")));
+    messageBox.setWindowIcon(windowIcon());
 
     loadLanguage(language);
     changeFullSimpleVersion(settingsFullVersion);
@@ -344,6 +368,11 @@ MainWindowImpl::MainWindowImpl(QWidget *parent, Qt::WindowFlags flags)
     gatheredCatalogueErrors = nullptr;
     for (const QString &failure : std::as_const(startFailures))
         tellCatalogueUnread(failure);
+    gatheredUnreadFiles = nullptr;
+    if (!unreadFiles.isEmpty())
+        MessageBox::warning(this, tr("Warning"),
+                            tr("These files were not read; the program goes on without them.") + QLatin1Char('\n')
+                                + unreadFiles.join(QLatin1Char('\n')));
 
     labelD->setFocus(Qt::OtherFocusReason);
 }

@@ -70,6 +70,9 @@ public:
 
     // ---- settings members ("config.ini")
     QSettings *settings = nullptr;
+    // Where saves go: config.ini of the working directory at start, also
+    // when it could not be read there (settings then reads nothing).
+    QString settingsPath;
     bool lastSettingsSaveFailed = false; // what the last saveSettings() gave, for the status line
     // The saved keys as the file holds them for all this window knows: as
     // loaded, then as last saved. A save writes only what differs from it, so
@@ -148,6 +151,11 @@ public:
     // each reason is told once.
     void tellCatalogueUnread(const QString &error);
     QStringList *gatheredCatalogueErrors = nullptr;
+    // Tells that a file the program did not write itself was not read (why
+    // names the file): a log line and the status line. While the window is
+    // built the reasons are gathered and told in one box at its end.
+    void tellFileNotRead(const QString &why);
+    QStringList *gatheredUnreadFiles = nullptr;
     // Fills the remote-type list with the offered rows of the types ids.
     void installTypeList(const QStringList &ids);
     // A list that failed after it was shown (rows fetched as it is scrolled).

@@ -1,6 +1,7 @@
 // MainWindowImpl: languages, the language menu and help.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/CheckedPicture.h"
 #include "app/LanguageTranslators.h"
 #include "app/MessageBox.h"
 #include "mainwindow/LanguageFiles.h"
@@ -26,16 +27,31 @@ void setHeaders(QAbstractItemModel *model, const QList<QPair<int, QString>> &hea
         model->setHeaderData(h.first, Qt::Horizontal, h.second, Qt::EditRole);
 }
 
+// A flag read through the checked reader (QIcon would open the file itself,
+// when the menu is first painted); one it refused is told.
+QIcon flagIcon(const QString &path, MainWindowImpl *window)
+{
+    QPixmap picture;
+    QString problem;
+    if (CheckedPicture::pixmap(path, CheckedFile::IconBytes, &picture, &problem) == CheckedFile::Result::Refused)
+        window->tellFileNotRead(problem);
+    return picture.isNull() ? QIcon() : QIcon(picture);
+}
+
 } // namespace
 
 void MainWindowImpl::buildLanguageMenu()
 {
     languageCount = 0;
-    for (const LanguageFiles::Language &l : LanguageFiles::scan(kLanguagesDir)) {
+    QStringList problems;
+    const QList<LanguageFiles::Language> languages = LanguageFiles::scan(kLanguagesDir, &problems);
+    for (const QString &problem : std::as_const(problems))
+        tellFileNotRead(problem);
+    for (const LanguageFiles::Language &l : languages) {
         auto *action = new QAction(LanguageFiles::entryText(l, languageShowType), this);
         action->setData(l.baseName);
         if (!l.flagFile.isEmpty())
-            action->setIcon(QIcon(l.flagFile));
+            action->setIcon(flagIcon(l.flagFile, this));
         languageActions.append(action);
         ++languageCount;
         menuLanguage->addAction(action);
@@ -56,11 +72,14 @@ void MainWindowImpl::loadLanguage(QString language)
         action->setFont(font);
     }
     const QString flag = LanguageFiles::flagFile(kLanguagesDir, language);
-    menuLanguage->setIcon(flag.isEmpty() ? QIcon(QString()) : QIcon(flag));
+    menuLanguage->setIcon(flag.isEmpty() ? QIcon(QString()) : flagIcon(flag, this));
 
     // In place of the pair in force, the one installed at start included:
     // a text the new language's file lacks must not stay in the old language.
-    LanguageTranslators::install(kLanguagesDir, language, this);
+    QStringList problems;
+    LanguageTranslators::install(kLanguagesDir, language, this, &problems);
+    for (const QString &problem : std::as_const(problems))
+        tellFileNotRead(problem);
 
     menu_File->setTitle(tr("File"));
     actionNewRemoteControl->setText(tr("New Remote Control"));

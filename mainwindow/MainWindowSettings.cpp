@@ -2,6 +2,7 @@
 // dialog, the full and simple display modes and the About box.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/CheckedFile.h"
 #include "app/MessageBox.h"
 #include "app/SettingsText.h"
 #include "mainwindow/AboutText.h"
@@ -19,7 +20,12 @@ constexpr int kTabColumn = 2;
 
 void MainWindowImpl::loadSettings()
 {
-    settings = new QSettings(QStringLiteral("config.ini"), QSettings::IniFormat, this);
+    settingsPath = QDir::current().absoluteFilePath(QStringLiteral("config.ini"));
+    QString problem;
+    settings = CheckedFile::settings(settingsPath, &problem).release();
+    settings->setParent(this);
+    if (!problem.isEmpty())
+        tellFileNotRead(problem + QLatin1Char('\n') + tr("The program's default settings are used."));
     const SettingsValues v = SettingsFile::load(*settings, SettingsFile::systemEnvironment());
     customerId = v.customerId;
     defaultCustomerId = v.defaultCustomerId;
@@ -77,7 +83,7 @@ void MainWindowImpl::saveSettings()
     v.lastImagesPath = lastImagesPath;
     v.rcTypes = rcTypes;
     QString error;
-    lastSettingsSaveFailed = !SettingsFile::save(*settings, savedSettings, v, &error);
+    lastSettingsSaveFailed = !SettingsFile::save(*settings, settingsPath, savedSettings, v, &error);
     // A failed change stays pending: the next save writes it again.
     if (!lastSettingsSaveFailed) {
         savedSettings = v;
@@ -87,7 +93,7 @@ void MainWindowImpl::saveSettings()
     // will not know, whatever was told before.
     const QString text = tr("The settings could not be saved, because \"%1\" cannot be written.\n%2\n"
                             "Your changes stay in effect until the program ends.")
-                             .arg(QDir::toNativeSeparators(settings->fileName()), error);
+                             .arg(QDir::toNativeSeparators(settingsPath), error);
     appendLog(text);
     MessageBox::warning(this, tr("Settings"), text);
 }
@@ -197,7 +203,7 @@ void MainWindowImpl::changeFullSimpleVersion(bool full)
 void MainWindowImpl::openAbout()
 {
     // Read afresh at every opening: the updater changes the date while the program runs.
-    const QSettings file(QStringLiteral("config.ini"), QSettings::IniFormat);
+    const auto file = CheckedFile::settings(QStringLiteral("config.ini"));
     MessageBox::about(this, tr("About Application"),
-                      AboutText::build(productName, tr(authorLine.toUtf8().constData()), settingsDate(file, QStringLiteral("UpdateInfo/database"))));
+                      AboutText::build(productName, tr(authorLine.toUtf8().constData()), settingsDate(*file, QStringLiteral("UpdateInfo/database"))));
 }

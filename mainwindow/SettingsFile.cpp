@@ -112,6 +112,12 @@ SettingsValues SettingsFile::load(const QSettings &settings, const Environment &
 
 bool SettingsFile::save(QSettings &settings, const SettingsValues &saved, const SettingsValues &v, QString *error)
 {
+    return save(settings, settings.fileName(), saved, v, error);
+}
+
+bool SettingsFile::save(QSettings &settings, const QString &path, const SettingsValues &saved, const SettingsValues &v,
+                        QString *error)
+{
     const SettingsWriter::Values before = userKeys(saved);
     const SettingsWriter::Values after = userKeys(v);
     SettingsWriter::Values changed;
@@ -121,7 +127,7 @@ bool SettingsFile::save(QSettings &settings, const SettingsValues &saved, const 
     }
     if (changed.isEmpty())
         return true;
-    const bool written = SettingsWriter::write(settings.fileName(), changed, error);
+    const bool written = SettingsWriter::write(path, changed, error);
     // The object only reads; this makes it see the file as it now is.
     settings.sync();
     return written;

@@ -71,6 +71,10 @@ public:
     // the file was left as it was.
     static bool save(QSettings &settings, const SettingsValues &saved, const SettingsValues &values,
                      QString *error = nullptr);
+    // The same into the file at path, for settings that could not read it
+    // (CheckedFile::settings) and so name no file.
+    static bool save(QSettings &settings, const QString &path, const SettingsValues &saved, const SettingsValues &values,
+                     QString *error = nullptr);
 
     // Every run of digits is an id, anything else separates them; duplicates
     // (as texts) are dropped, the first one kept.

@@ -1,5 +1,7 @@
 #include "printing/KeySheet.h"
 
+#include "app/CheckedPicture.h"
+
 #include "catalogue/PhotoPlaces.h"
 #include "printing/KeySheetLayout.h"
 
@@ -56,9 +58,14 @@ bool KeySheet::load(const Input &input, QSqlDatabase db, const QString &baseDir,
     }
     m_templateFile = choice.candidate.fileName;
     m_sheetCustomerId = choice.candidate.sheetCustomerId;
-    const QImage picture(base.filePath(m_templateFile));
+    // Read through the checked reader: QImage given the name would open a
+    // pipe and wait for it for good.
+    QImage picture;
+    QString why;
+    CheckedPicture::image(base.filePath(m_templateFile), CheckedFile::PictureBytes, &picture, &why);
     if (picture.isNull()) {
-        setError(error, tr("The print template \"%1\" cannot be read; nothing is printed.").arg(m_templateFile));
+        setError(error, tr("The print template \"%1\" cannot be read; nothing is printed.").arg(m_templateFile)
+                            + (why.isEmpty() ? QString() : QLatin1Char('\n') + why));
         return false;
     }
     // A grey or indexed template still shows the photo in colour; the
@@ -73,8 +80,11 @@ bool KeySheet::load(const Input &input, QSqlDatabase db, const QString &baseDir,
 
     for (int n = 1; n <= PhotoPlaces::Count; ++n) {
         const QString path = base.filePath(PhotoPlaces::relativePath(input.link, n));
-        if (QFileInfo::exists(path))
-            m_photos[n - 1] = preparePhoto(QImage(path)); // an undecodable photo stays null
+        QImage photo;
+        QString problem;
+        if (CheckedPicture::image(path, CheckedFile::PhotoBytes, &photo, &problem) == CheckedFile::Result::Refused)
+            m_skippedPhotos << problem;
+        m_photos[n - 1] = preparePhoto(photo); // an undecodable photo stays null
     }
     m_photoPage = KeySheetLayout::photoPageDue(
         QFileInfo::exists(base.filePath(PhotoPlaces::relativePath(input.link, 2))), input.printOnlyFirstImage);

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 class QPagedPaintDevice;
 class QPrinter;
@@ -48,6 +49,9 @@ public:
     const QList<KeySheetLegend::Entry> &legend() const { return m_legend; }
     bool photoPageDue() const { return m_photoPage; }
     int pageCount() const { return m_photoPage ? 2 : 1; }
+    // Why photos that are there were not read (not a regular file, or past
+    // the photo bound): one line each, naming the file. They are left out.
+    QStringList skippedPhotos() const { return m_skippedPhotos; }
 
 private:
     QImage drawPageOne() const;
@@ -59,4 +63,5 @@ private:
     QList<KeySheetLegend::Entry> m_legend;
     QImage m_photos[5]; // prepared; null where a place is empty or unreadable
     bool m_photoPage = false;
+    QStringList m_skippedPhotos;
 };

@@ -59,8 +59,11 @@ bool sheetPrintable(MainWindowImpl *w)
 {
     KeySheet sheet;
     QString error;
-    if (loadSheet(w, &sheet, &error))
+    if (loadSheet(w, &sheet, &error)) {
+        for (const QString &skipped : sheet.skippedPhotos())
+            w->tellFileNotRead(skipped);
         return true;
+    }
     MessageBox::warning(w, MainWindowImpl::tr("Warning"), error);
     return false;
 }

@@ -1,5 +1,7 @@
 #include "programming/MacroDialog.h"
 
+#include "app/CheckedPicture.h"
+
 namespace {
 
 constexpr int kMacroColumn = 4;
@@ -18,6 +20,8 @@ MacroDialog::MacroDialog(QWidget *parent, Qt::WindowFlags flags) : QDialog(paren
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("MacroDialog"));
     setupUi(this);
+    // Read through the checked reader; the main window tells when it is refused.
+    setWindowIcon(CheckedPicture::windowIcon());
     connect(insertMacroButton, &QPushButton::pressed, this, &MacroDialog::insertRow);
     connect(removeMacroButton, &QPushButton::pressed, this, &MacroDialog::removeRow);
 }

@@ -76,7 +76,7 @@ void dumpFlashData(MainWindowImpl *w, const QString &image)
     if (!w->saveFlashData || !w->settings)
         return;
     QString error;
-    if (!SettingsWriter::write(w->settings->fileName(), {{QStringLiteral("Debug/flashData"), image}}, &error)) {
+    if (!SettingsWriter::write(w->settingsPath, {{QStringLiteral("Debug/flashData"), image}}, &error)) {
         const QString line = MainWindowImpl::tr("The programmed image could not be saved: %1").arg(error);
         qWarning().noquote() << line;
         w->appendLog(line);

@@ -43,6 +43,49 @@
     </message>
 </context>
 <context>
+    <name>CheckedFile</name>
+    <message>
+        <source>not a regular file but a folder</source>
+        <translation>keine gewöhnliche Datei, sondern ein Ordner</translation>
+    </message>
+    <message>
+        <source>not a regular file but a named pipe</source>
+        <translation>keine gewöhnliche Datei, sondern eine benannte Pipe</translation>
+    </message>
+    <message>
+        <source>not a regular file but a device</source>
+        <translation>keine gewöhnliche Datei, sondern ein Gerät</translation>
+    </message>
+    <message>
+        <source>not a regular file but a socket</source>
+        <translation>keine gewöhnliche Datei, sondern ein Socket</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>larger than %1 MiB</source>
+        <translation>größer als %1 MiB</translation>
+    </message>
+    <message>
+        <source>larger than %1 bytes</source>
+        <translation>größer als %1 Bytes</translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation>Die Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>it changed while it was read</source>
+        <translation>sie hat sich beim Lesen geändert</translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1: %2</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>Changer8in1Dialog</name>
     <message>
         <source>Remote control replacer</source>
@@ -791,6 +834,18 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
     <message>
         <source>Import: %1</source>
         <translation>Import: %1</translation>
+    </message>
+    <message>
+        <source>Export: %1</source>
+        <translation>Export: %1</translation>
+    </message>
+    <message>
+        <source>These files were not read; the program goes on without them.</source>
+        <translation>Diese Dateien wurden nicht gelesen; das Programm arbeitet ohne sie weiter.</translation>
+    </message>
+    <message>
+        <source>The program&apos;s default settings are used.</source>
+        <translation>Es gelten die Voreinstellungen des Programms.</translation>
     </message>
     <message>
         <source>Wrong import file</source>

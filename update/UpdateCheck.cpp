@@ -1,6 +1,7 @@
 #include "update/UpdateCheck.h"
 
 #include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "app/SettingsText.h"
 #include "update/UpdateDates.h"
 #include "update/UpdateDownloader.h"
@@ -35,7 +36,8 @@ void UpdateCheck::start()
     if (m_reply)
         return;
     const QDir dir(m_workDir);
-    QSettings local(dir.filePath(QStringLiteral("config.ini")), QSettings::IniFormat);
+    const auto localFile = CheckedFile::settings(dir.filePath(QStringLiteral("config.ini")));
+    const QSettings &local = *localFile;
     const QString server = settingsText(local, QStringLiteral("UpdateInfo/server"));
     m_timedOut = false;
     m_refusal.clear();
@@ -158,7 +160,8 @@ void UpdateCheck::replyFinished()
         return;
     }
 
-    QSettings local(dir.filePath(QStringLiteral("config.ini")), QSettings::IniFormat);
+    const auto localFile = CheckedFile::settings(dir.filePath(QStringLiteral("config.ini")));
+    const QSettings &local = *localFile;
     QSettings remote(copyPath, QSettings::IniFormat);
     const UpdateDates remoteDates = UpdateDates::read(remote);
     if (remote.status() != QSettings::NoError || !remoteDates.anyValid()) {

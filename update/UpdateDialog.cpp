@@ -1,10 +1,14 @@
 #include "update/UpdateDialog.h"
 
+#include "app/CheckedPicture.h"
+
 #include <QTextDocument>
 
 UpdateDialog::UpdateDialog(QWidget *parent, Qt::WindowFlags flags) : QDialog(parent, flags)
 {
     setupUi(this);
+    // Read through the checked reader; the main window tells when it is refused.
+    setWindowIcon(CheckedPicture::windowIcon());
     m_formSize = size();
     m_formBar = progressBar->geometry();
     m_formStatus = statusLabel->geometry();

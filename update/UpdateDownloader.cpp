@@ -1,6 +1,7 @@
 #include "update/UpdateDownloader.h"
 
 #include "app/AtomicFile.h"
+#include "app/CheckedFile.h"
 #include "app/SettingsText.h"
 #include "app/SettingsWriter.h"
 #include "update/ZipUnpacker.h"
@@ -188,7 +189,8 @@ void UpdateDownloader::stop(Status status, const QStringList &details)
 
 void UpdateDownloader::start()
 {
-    QSettings local(path(QStringLiteral("config.ini")), QSettings::IniFormat);
+    const auto localFile = CheckedFile::settings(path(QStringLiteral("config.ini")));
+    const QSettings &local = *localFile;
     server = settingsText(local, QStringLiteral("UpdateInfo/server"));
     if (server.isEmpty())
         server = makerServer();
@@ -271,7 +273,8 @@ void UpdateDownloader::checkNextDownloadFile()
 
 bool UpdateDownloader::readServerInfo()
 {
-    QSettings local(path(QStringLiteral("config.ini")), QSettings::IniFormat);
+    const auto localFile = CheckedFile::settings(path(QStringLiteral("config.ini")));
+    const QSettings &local = *localFile;
     const UpdateDates localDates = UpdateDates::read(local);
     distributor = settingsText(local, QStringLiteral("UpdateInfo/distributor"));
     const QString company = settingsText(local, QStringLiteral("Settings/company"));

@@ -1,10 +1,13 @@
 // The pair of translators in force and the locale that goes with a language.
+#include "FifoWatchdog.h"
 #include "TestSupport.h"
 #include "app/LanguageTranslators.h"
 
 #include <QPointer>
 #include <QTranslator>
 #include <QtTest>
+
+#include <memory>
 
 class TestLanguageTranslators : public QObject
 {
@@ -52,6 +55,49 @@ private slots:
         QVERIFY(none.at(0)->isEmpty() && none.at(1)->isEmpty());
         QCOMPARE(menuFile(), QStringLiteral("File"));
         QCOMPARE(qtCancel(), QStringLiteral("Cancel"));
+    }
+
+    // The files are read through the checked reader: a named pipe is not
+    // waited on, a device not read, a file past the bound not taken. Each is
+    // named with its reason; the pair is installed all the same, empty.
+    void translationThatIsNoRegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::addRow("named pipe") << "pipe" << "not a regular file but a named pipe";
+        QTest::addRow("link to a device") << "device" << "not a regular file but a device";
+        QTest::addRow("past the bound") << "huge" << "larger than 16 MiB";
+    }
+    void translationThatIsNoRegularFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        std::unique_ptr<FifoWatchdog> pipes[2];
+        const QStringList files{dir.filePath(QStringLiteral("qt_German.qm")), dir.filePath(QStringLiteral("German.qm"))};
+        for (int i = 0; i < 2; ++i) {
+            if (kind == QLatin1String("pipe")) {
+                pipes[i] = std::make_unique<FifoWatchdog>(files[i]);
+                QVERIFY(pipes[i]->made());
+            } else if (kind == QLatin1String("device")) {
+                QVERIFY(QFile::link(QStringLiteral("/dev/zero"), files[i]));
+            } else {
+                QFile f(files[i]);
+                QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(16 * 1024 * 1024 + 1));
+            }
+        }
+        QObject window;
+        QStringList problems;
+        const QList<QTranslator *> pair = LanguageTranslators::install(dir.path(), QStringLiteral("German"), &window,
+                                                                       &problems);
+        for (const auto &pipe : pipes)
+            QVERIFY2(!pipe || !pipe->fired(), "the translator waited on the pipe");
+        QCOMPARE(pair.size(), 2);
+        QVERIFY(pair.at(0)->isEmpty() && pair.at(1)->isEmpty());
+        QCOMPARE(problems, (QStringList{QStringLiteral("Cannot read the file %1: %2").arg(files[0], reason),
+                                        QStringLiteral("Cannot read the file %1: %2").arg(files[1], reason)}));
+        QCOMPARE(menuFile(), QStringLiteral("File"));
     }
 
     // A pair that dies with its parent is no longer in force.

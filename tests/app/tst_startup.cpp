@@ -46,7 +46,7 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("expectedText");
-        QTest::addRow("directory") << "directory" << "unable to open database file";
+        QTest::addRow("directory") << "directory" << "rc.db: not a regular file but a folder";
         QTest::addRow("not a database") << "garbage" << "file is not a database";
         QTest::addRow("no rcmodels table") << "empty-db" << "no such table: rcmodels";
         QTest::addRow("empty file") << "empty-file" << "no such table: rcmodels";
@@ -275,6 +275,61 @@ private slots:
         QCOMPARE(r.exitStatus, QProcess::NormalExit);
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.boxes.isEmpty(), qPrintable(r.boxes.value(0).text));
+    }
+
+    // A named pipe where the start reads a file would hold it in open() for
+    // good. The start goes on without the file and says which one it did not
+    // read and why, or, for the catalogue, ends with its message.
+    void pipeWhereTheStartReadsAFile_data()
+    {
+        QTest::addColumn<QString>("file"); // below the working directory; "*" stands for every type picture
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("also"); // what else the message says
+        QTest::addRow("settings") << "config.ini" << 0 << "The program's default settings are used.";
+        QTest::addRow("window icon") << "rc.ico" << 0 << "";
+        QTest::addRow("translation") << "Languages/English.qm" << 0 << "";
+        QTest::addRow("Qt's translation") << "Languages/qt_English.qm" << 0 << "";
+        QTest::addRow("flag") << "Languages/flags/English.png" << 0 << "";
+        QTest::addRow("remote-type picture") << "images/*" << 0 << "";
+        QTest::addRow("catalogue") << "rc.db" << 255 << "";
+    }
+    void pipeWhereTheStartReadsAFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, exitCode);
+        QFETCH(QString, also);
+        QTemporaryDir dir;
+        QVERIFY(TestSupport::writeSampleDirectory(dir.path()));
+        const QDir work(dir.path());
+        QStringList pipes{file};
+        if (file == QLatin1String("images/*")) {
+            pipes.clear();
+            for (const QString &name : QDir(work.filePath(QStringLiteral("images"))).entryList(QDir::Files))
+                if (!name.startsWith(QLatin1String("print")))
+                    pipes << QStringLiteral("images/") + name;
+            QVERIFY(!pipes.isEmpty());
+        }
+        for (const QString &pipe : std::as_const(pipes)) {
+            QVERIFY(work.mkpath(QFileInfo(pipe).path()));
+            QFile::remove(work.filePath(pipe));
+            QCOMPARE(::mkfifo(QFile::encodeName(work.filePath(pipe)).constData(), 0600), 0);
+        }
+        // A start that waits on the pipe is ended after this time, and fails.
+        const RunResult r = TestSupport::runProgram(dir.path(), {QStringLiteral("IRVANTA_CLOSE_AFTER_MS=300")}, {},
+                                                    30000);
+        QVERIFY2(r.finished, qPrintable(r.output));
+        QCOMPARE(r.exitStatus, QProcess::NormalExit);
+        QCOMPARE(r.exitCode, exitCode);
+        const QString named = file == QLatin1String("images/*") ? QStringLiteral("images/") : file;
+        bool told = false;
+        for (const TestSupport::BoxLine &box : r.boxes)
+            told = told
+                || (box.text.contains(named) && box.text.contains(QLatin1String("not a regular file but a named pipe"))
+                    && box.text.contains(also));
+        QStringList texts;
+        for (const TestSupport::BoxLine &box : r.boxes)
+            texts << box.text;
+        QVERIFY2(told, qPrintable(texts.join(QLatin1String("\n--\n"))));
     }
 
     void malformedConfigStillStarts()

@@ -1,6 +1,7 @@
 // The record slots of the main window on the sample working directory: the
 // dialog openers and OK, model deletion with its questions, and the photo
 // tab (show, add through the file dialog, delete with renumbering).
+#include "FifoWatchdog.h"
 #include "FullDisk.h"
 #include "TestSupport.h"
 
@@ -635,6 +636,7 @@ private slots:
         QTest::addRow("photo folder missing") << "nofolder" << 0;
         QTest::addRow("file in place of the photo folder") << "folderfile" << 0;
         QTest::addRow("unreadable file") << "unreadable" << 0;
+        QTest::addRow("named pipe") << "pipe" << 0;
         QTest::addRow("master missing") << "nomaster" << 0;
         QTest::addRow("dialog cancelled") << "cancel" << 0;
     }
@@ -662,6 +664,13 @@ private slots:
             f.write("not a picture at all");
         } else if (case_ == QLatin1String("nomaster")) {
             exec(QStringLiteral("UPDATE rcmodels SET Link='00000000' WHERE Rcid='%1'").arg(m_gapMaster));
+        }
+        // The window must not wait in open() for a writer of the pipe.
+        std::unique_ptr<FifoWatchdog> pipe;
+        if (case_ == QLatin1String("pipe")) {
+            chosen = QDir::current().absoluteFilePath(QStringLiteral("pictures/pipe.png"));
+            pipe = std::make_unique<FifoWatchdog>(chosen);
+            QVERIFY(pipe->made());
         }
         QVERIFY(select(m_gapMaster));
         m_window->tabWidget->setCurrentIndex(1);
@@ -707,7 +716,57 @@ private slots:
             if (case_ == QLatin1String("folderfile"))
                 QCOMPARE(log[0].text, QStringLiteral("\"RCImages\" in the working directory is a file, not the "
                                                      "photo folder; the photo was not stored."));
+            if (case_ == QLatin1String("pipe")) {
+                QVERIFY2(!pipe->fired(), "the window waited on the pipe");
+                QCOMPARE(log[0].text, QStringLiteral("Cannot read the file %1: not a regular file but a named pipe")
+                                          .arg(QDir::toNativeSeparators(chosen)));
+            }
         }
+    }
+
+    // A photo in "RCImages/" that is a named pipe or a link to a device is
+    // not read when the Images tab shows it: the window goes on, shows no
+    // photo and names the file in the status line and the log.
+    void photoThatIsNoRegularFileIsToldNotShown_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::addRow("named pipe") << "pipe" << "not a regular file but a named pipe";
+        QTest::addRow("link to a device") << "device" << "not a regular file but a device";
+    }
+    void photoThatIsNoRegularFileIsToldNotShown()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const PhotoPlaces places(QDir::currentPath(), m_linkedMaster);
+        for (int n : {1, 3}) {
+            QVERIFY(QFile::remove(places.path(n)));
+            if (kind == QLatin1String("device"))
+                QVERIFY(QFile::link(QStringLiteral("/dev/zero"), places.path(n)));
+        }
+        std::unique_ptr<FifoWatchdog> pipes[2];
+        if (kind == QLatin1String("pipe")) {
+            pipes[0] = std::make_unique<FifoWatchdog>(places.path(1));
+            pipes[1] = std::make_unique<FifoWatchdog>(places.path(3));
+            QVERIFY(pipes[0]->made() && pipes[1]->made());
+        }
+        QVERIFY(select(m_linkedMaster));
+        m_window->tabWidget->setCurrentIndex(1); // opening the tab shows place 1
+        QVERIFY(m_window->imagePixmap.isNull());
+        QString told = QStringLiteral("Cannot read the file %1: %2").arg(QDir::toNativeSeparators(places.path(1)), reason);
+        QCOMPARE(m_window->statusbar->currentMessage(), told);
+        QVERIFY2(m_window->textEdit->toPlainText().contains(told), qPrintable(m_window->textEdit->toPlainText()));
+
+        // A regular photo beside them is shown; the other is told when chosen.
+        QTest::mouseClick(m_window->pushButton2, Qt::LeftButton);
+        QVERIFY(!m_window->imagePixmap.isNull());
+        QTest::mouseClick(m_window->pushButton3, Qt::LeftButton);
+        QVERIFY(m_window->imagePixmap.isNull());
+        told = QStringLiteral("Cannot read the file %1: %2").arg(QDir::toNativeSeparators(places.path(3)), reason);
+        QCOMPARE(m_window->statusbar->currentMessage(), told);
+        for (const auto &pipe : pipes)
+            QVERIFY2(!pipe || !pipe->fired(), "the window waited on the pipe");
+        QVERIFY(MessageBox::takeLog().isEmpty());
     }
 };
 

@@ -1,12 +1,17 @@
 // Adding a photo: the picture is stored as a JPEG file in the lowest free
 // place, reduced only when both the file and the picture are large; what
 // cannot be stored is said, and nothing half-written stays behind.
+#include "FifoWatchdog.h"
+
+#include "app/CheckedFile.h"
 #include "catalogue/ModelPhotos.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QtTest>
+
+#include <memory>
 
 class TestModelPhotos : public QObject
 {
@@ -137,7 +142,13 @@ private slots:
         QTest::addRow("unreadable picture") << "unreadable"
                                             << "cannot be read";
         QTest::addRow("missing file") << "missing"
-                                      << "cannot be read";
+                                      << "Cannot read the file";
+        QTest::addRow("named pipe") << "pipe"
+                                    << "not a regular file but a named pipe";
+        QTest::addRow("link to a device") << "device"
+                                          << "not a regular file but a device";
+        QTest::addRow("larger than a photo may be") << "huge"
+                                                    << "larger than 64 MiB";
         QTest::addRow("photo folder missing") << "nofolder"
                                               << "\"RCImages/\" does not exist";
         QTest::addRow("file in place of the folder") << "fileasfolder"
@@ -148,6 +159,7 @@ private slots:
         QFETCH(QString, case_);
         QFETCH(QString, errorPart);
         QString file = source(QStringLiteral("ok.png"), picture(40, 30, true), "png");
+        std::unique_ptr<FifoWatchdog> pipe;
         const QString folder = QDir(work()).filePath(QStringLiteral("RCImages"));
         if (case_ == QLatin1String("unreadable")) {
             file = QDir(work()).filePath(QStringLiteral("notapicture.jpg"));
@@ -156,6 +168,17 @@ private slots:
             f.write("this is text, not a JPEG");
         } else if (case_ == QLatin1String("missing")) {
             file = QDir(work()).filePath(QStringLiteral("nothing-here.png"));
+        } else if (case_ == QLatin1String("pipe")) {
+            file = QDir(work()).filePath(QStringLiteral("pipe.png"));
+            pipe = std::make_unique<FifoWatchdog>(file);
+            QVERIFY(pipe->made());
+        } else if (case_ == QLatin1String("device")) {
+            file = QDir(work()).filePath(QStringLiteral("zero.png"));
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file));
+        } else if (case_ == QLatin1String("huge")) {
+            // Sparse: a picture's first bytes, then nothing written up to past the bound.
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(CheckedFile::PhotoBytes + 1));
         } else {
             QVERIFY(QDir(folder).removeRecursively());
             if (case_ == QLatin1String("fileasfolder")) {
@@ -167,6 +190,8 @@ private slots:
         QString error;
         QCOMPARE(ModelPhotos::add(places, file, nullptr, &error), 0);
         QVERIFY2(error.contains(errorPart), qPrintable(error));
+        if (pipe)
+            QVERIFY2(!pipe->fired(), "the photo was waited for on the pipe");
         QVERIFY(!QFileInfo::exists(places.path(1)));
         QCOMPARE(photoFiles(), QStringList());
     }

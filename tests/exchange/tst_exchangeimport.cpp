@@ -1,6 +1,7 @@
 // Export of a link master and import of the file back into the catalogue:
 // round trip, the replace and copy paths, and files that must change nothing.
 #include "CatalogueFixture.h"
+#include "FifoWatchdog.h"
 #include "FullDisk.h"
 #include "TestSupport.h"
 
@@ -16,8 +17,11 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <memory>
 #include <sys/stat.h>
 #include <cstring>
+
+#include <sys/resource.h>
 
 using CatalogueFixture::Key;
 using CatalogueFixture::Model;
@@ -318,6 +322,85 @@ private slots:
         QCOMPARE(int(st.st_mode & 07777), 0600);
         QCOMPARE(QDir(path(QStringLiteral("kept"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
                  QStringList{"p.xml"});
+    }
+
+    // A photo is copied only when it is a regular file within the photo
+    // bound, and in pieces: a link to /dev/zero, a named pipe or a huge
+    // sparse file is left out and named with its reason, the file and the
+    // other photos are written, and memory stays small (the bound is
+    // generous: reading the huge photo alone would pass it many times).
+    void photoThatIsNoPhotoIsLeftOutOfAnExport_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::addRow("link to /dev/zero") << "device" << "not a regular file but a device";
+        QTest::addRow("named pipe") << "pipe" << "not a regular file but a named pipe";
+        QTest::addRow("past the photo bound") << "huge" << "larger than 64 MiB";
+    }
+    void photoThatIsNoPhotoIsLeftOutOfAnExport()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString photo = path(PhotoPlaces::relativePath(QStringLiteral("1a2b3c4d"), 2));
+        QVERIFY(!QFileInfo::exists(photo));
+        std::unique_ptr<FifoWatchdog> pipe;
+        if (kind == QLatin1String("device")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), photo));
+        } else if (kind == QLatin1String("pipe")) {
+            pipe = std::make_unique<FifoWatchdog>(photo);
+            QVERIFY(pipe->made());
+        } else {
+            QFile f(photo);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.write("\xFF\xD8\xFF") == 3);
+            QVERIFY(f.resize(qint64(300) * 1024 * 1024));
+        }
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("out")));
+        rusage usage = {};
+        getrusage(RUSAGE_SELF, &usage);
+        const long before = usage.ru_maxrss;
+        QString error;
+        QStringList problems;
+        QVERIFY2(RemoteExport::exportTo(m_db, work(), selectionOf("1a2b3c4d", "ACME", "X-1", "1a2b3c4d"),
+                                        QStringLiteral("p"), path(QStringLiteral("out/p.xml")), &error, &problems),
+                 qPrintable(error));
+        getrusage(RUSAGE_SELF, &usage);
+        const long grown = usage.ru_maxrss - before;
+        if (pipe)
+            QVERIFY2(!pipe->fired(), "the export waited on the pipe");
+        QVERIFY2(grown < 64 * 1024, qPrintable(QStringLiteral("%1 KiB more at the peak").arg(grown)));
+        QCOMPARE(problems,
+                 QStringList{QStringLiteral("Cannot read the file %1: %2").arg(QDir::toNativeSeparators(photo), reason)});
+        QCOMPARE(QDir(path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 QStringList({"p 1a2b3c4d_1.jpg", "p 1a2b3c4d_3.jpg", "p.xml"}));
+    }
+
+    // The same bound on an import: a huge photo beside the file is left out
+    // and named, the others are copied, memory stays small.
+    void hugePhotoBesideAnImportIsLeftOut()
+    {
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("in")));
+        writePhoto(QStringLiteral("in/SOME NAME 1a2b3c4d_1.jpg"), "first photo");
+        const QString huge = path(QStringLiteral("in/SOME NAME 1a2b3c4d_2.jpg"));
+        {
+            QFile f(huge);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.write("\xFF\xD8\xFF") == 3);
+            QVERIFY(f.resize(qint64(300) * 1024 * 1024));
+        }
+        rusage usage = {};
+        getrusage(RUSAGE_SELF, &usage);
+        const long before = usage.ru_maxrss;
+        const QStringList problems = ExchangeImport::copyPhotos(path(QStringLiteral("in")), QStringLiteral("1a2b3c4d"),
+                                                                work(), QStringLiteral("0badf00d"));
+        getrusage(RUSAGE_SELF, &usage);
+        const long grown = usage.ru_maxrss - before;
+        QVERIFY2(grown < 64 * 1024, qPrintable(QStringLiteral("%1 KiB more at the peak").arg(grown)));
+        QCOMPARE(problems, QStringList{QStringLiteral("Cannot read the file %1: larger than 64 MiB")
+                                           .arg(QDir::toNativeSeparators(huge))});
+        QCOMPARE(TestSupport::readText(path(PhotoPlaces::relativePath(QStringLiteral("0badf00d"), 1))),
+                 QStringLiteral("first photo"));
+        QVERIFY(!QFileInfo::exists(path(PhotoPlaces::relativePath(QStringLiteral("0badf00d"), 2))));
     }
 
     void fullDiskKeepsTheOldExportAndSaysWhy()

@@ -523,6 +523,30 @@ private slots:
         QVERIFY(log[3].contains("remote_5.jpg skipped: it is a symbolic link"));
     }
 
+    // A photo past the photo bound (sparse: it takes no room on the disk) is
+    // not copied and is named; the others are.
+    void vrcPhotoPastTheBoundIsNamed()
+    {
+        const QDir dir(m_dir->path());
+        QVERIFY(dir.mkpath("old"));
+        const QString vrcPath = dir.filePath("old/remote.vrc");
+        QVERIFY(TestSupport::writeFile(vrcPath, vrc(dvdLines(), "\r\n")));
+        QVERIFY(TestSupport::writeFile(dir.filePath("old/remote_1.jpg"), "one"));
+        const QString huge = dir.filePath("old/remote_2.jpg");
+        {
+            QFile f(huge);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64(64) * 1024 * 1024 + 1));
+        }
+        QVERIFY(dir.mkpath("work/RCImages"));
+        QStringList log;
+        const QStringList problems = VrcFile::copyPhotos(vrcPath, dir.filePath("work"), "0000abcd", &log);
+        QCOMPARE(problems, QStringList{QStringLiteral("Cannot read the file %1: larger than 64 MiB")
+                                           .arg(QDir::toNativeSeparators(huge))});
+        QVERIFY(log.isEmpty());
+        QCOMPARE(QDir(dir.filePath("work/RCImages")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"0000abcd_1.jpg"});
+    }
+
     void writesNewMastersWithBoundValues()
     {
         QList<QByteArray> lines = dvdLines();

@@ -1,6 +1,7 @@
 // The export and import slots of the main window on the sample working
 // directory: the file dialogs, the question and its answers, the message for
 // a wrong file, and what the window shows afterwards.
+#include "FifoWatchdog.h"
 #include "TestSupport.h"
 
 #include "app/MessageBox.h"
@@ -15,6 +16,8 @@
 #include <QSqlTableModel>
 #include <QTimer>
 #include <QtTest>
+
+#include <sys/resource.h>
 
 class TestMainWindowExchange : public QObject
 {
@@ -345,6 +348,73 @@ private slots:
         QVERIFY2(!rcid.isEmpty(), "the imported model is not listed");
         QCOMPARE(TestSupport::modelRow(QSqlDatabase::database(), rcid).value("Brand").toString(), stored);
         QCOMPARE(m_window->brandLineEdit->text(), stored);
+    }
+
+    // A named pipe chosen in the real dialog: the window does not wait in
+    // open() for a writer; a box names the file and says why.
+    void pipeChosenForImportIsRefusedUnread_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("XML") << "pipe.xml";
+        QTest::addRow("VRC") << "pipe.vrc";
+    }
+    void pipeChosenForImportIsRefusedUnread()
+    {
+        QFETCH(QString, name);
+        const QString pipe = QDir::current().absoluteFilePath(name);
+        FifoWatchdog watchdog(pipe);
+        QVERIFY(watchdog.made());
+        const QStringList before = dump();
+        throughFileDialog([&] { m_window->importRemote(); }, pipe, QStringLiteral("Import"));
+        QVERIFY2(!watchdog.fired(), "the window waited on the pipe");
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].kind, QStringLiteral("warning"));
+        QVERIFY2(log[0].text.contains(QDir::toNativeSeparators(pipe))
+                     && log[0].text.contains(QLatin1String("not a regular file but a named pipe")),
+                 qPrintable(log[0].text));
+        QCOMPARE(dump(), before);
+    }
+
+    // A photo beside an imported file that is past the photo bound (sparse:
+    // it takes no room on the disk) is left out and named, in a box and in
+    // the log; the model is imported all the same, and the photo is never
+    // held in memory. The memory bound is generous: reading the photo alone
+    // would pass it many times.
+    void hugePhotoBesideAnImportIsLeftOut()
+    {
+        QVERIFY(QDir().mkpath(QStringLiteral("in")));
+        QVERIFY(TestSupport::writeFile(QStringLiteral("in/M.xml"), masterFile(QStringLiteral("0badf00d"), 1)));
+        QVERIFY(TestSupport::writeFile(QStringLiteral("in/M 0badf00d_1.jpg"), "small photo"));
+        const QString huge = QDir::current().absoluteFilePath(QStringLiteral("in/M 0badf00d_2.jpg"));
+        {
+            QFile f(huge);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.write("\xFF\xD8\xFF") == 3);
+            QVERIFY(f.resize(qint64(400) * 1024 * 1024));
+        }
+        rusage usage = {};
+        getrusage(RUSAGE_SELF, &usage);
+        const long before = usage.ru_maxrss;
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("in/M.xml"),
+                          QStringLiteral("Import"));
+        getrusage(RUSAGE_SELF, &usage);
+        const long grown = usage.ru_maxrss - before;
+        QVERIFY2(grown < 64 * 1024, qPrintable(QStringLiteral("%1 KiB more at the peak").arg(grown)));
+
+        const QString rcid = selectedRcid();
+        QCOMPARE(TestSupport::modelRow(QSqlDatabase::database(), rcid).value("Model").toString(),
+                 QStringLiteral("FROM FILE"));
+        QCOMPARE(TestSupport::readText(QStringLiteral("RCImages/%1_1.jpg").arg(rcid)), QStringLiteral("small photo"));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("RCImages/%1_2.jpg").arg(rcid)));
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log[0].text.contains(QDir::toNativeSeparators(huge)) && log[0].text.contains("larger than 64 MiB"),
+                 qPrintable(log[0].text));
+        const QString shown = m_window->textEdit->toPlainText();
+        QVERIFY2(shown.contains(QStringLiteral("Import: Cannot read the file %1: larger than 64 MiB")
+                                    .arg(QDir::toNativeSeparators(huge))),
+                 qPrintable(shown));
     }
 
     // A file beyond the size limit is refused before it is read (the file

@@ -335,7 +335,13 @@ private slots:
         auto w = makeWindow();
         QVERIFY(!w->settingsFullVersion); // defaults
         QCOMPARE(w->lastExportPath, QString("xml"));
-        QVERIFY(takeBoxes("warning").isEmpty()); // reading says nothing
+        // Reading tells once that the file was not read and the defaults are used.
+        const QList<MessageBox::Record> start = takeBoxes("warning");
+        QCOMPARE(start.size(), 1);
+        QVERIFY2(start.at(0).text.contains(QStringLiteral("Cannot read the file %1: not a regular file but a folder")
+                                               .arg(QDir::toNativeSeparators(iniPath())))
+                     && start.at(0).text.contains(QLatin1String("The program's default settings are used.")),
+                 qPrintable(start.at(0).text));
 
         w->fullVersion();
         const QList<MessageBox::Record> first = takeBoxes("warning");

@@ -1,6 +1,7 @@
 // The key sheet drawn: photo preparation, refusals that print nothing, the
 // sample directory's templates, and sheets printed to PDF files, rendered to
 // pictures with pdftoppm and read back at the places the layout gives.
+#include "FifoWatchdog.h"
 #include "TestSupport.h"
 
 #include "CatalogueFixture.h"
@@ -15,6 +16,8 @@
 #include <QProcess>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <memory>
 
 using CatalogueFixture::Key;
 
@@ -239,6 +242,57 @@ private slots:
         printer.setOutputFileName(path(QStringLiteral("never.pdf")));
         QVERIFY(!sheet.paint(&printer));
         QVERIFY(!QFile::exists(path(QStringLiteral("never.pdf"))));
+    }
+
+    // The template and the photos are read only when they are regular files
+    // within their bounds: a pipe is never waited on, a link to a device
+    // never read. A template refused prints nothing and says why; a photo
+    // refused is left out and named.
+    void filesThatAreNoRegularFileAreNotRead_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::addRow("template is a pipe") << "images/print-7-1.png" << "pipe" << "named pipe";
+        QTest::addRow("template links to a device") << "images/print-7-1.png" << "device" << "device";
+        QTest::addRow("photo 1 is a pipe") << PhotoPlaces::relativePath(kMaster, 1) << "pipe" << "named pipe";
+        QTest::addRow("photo 2 links to a device") << PhotoPlaces::relativePath(kMaster, 2) << "device" << "device";
+    }
+    void filesThatAreNoRegularFileAreNotRead()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        for (int n : {1, 2, 3})
+            QVERIFY(solid(600, 800, Qt::red).save(path(PhotoPlaces::relativePath(kMaster, n))));
+        QFile::remove(path(file));
+        std::unique_ptr<FifoWatchdog> pipe;
+        if (kind == QLatin1String("pipe")) {
+            pipe = std::make_unique<FifoWatchdog>(path(file));
+            QVERIFY(pipe->made());
+        } else {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path(file)));
+        }
+        const QString told = QStringLiteral("Cannot read the file %1: not a regular file but a %2")
+                                 .arg(QDir::toNativeSeparators(path(file)), reason);
+        KeySheet sheet;
+        QString error;
+        const bool loaded = sheet.load(input(), m_db, m_dir->path(), &error);
+        if (pipe)
+            QVERIFY2(!pipe->fired(), "the sheet waited on the pipe");
+        if (file.startsWith(QLatin1String("images/"))) {
+            QVERIFY(!loaded);
+            QCOMPARE(error, QStringLiteral("The print template \"images/print-7-1.png\" cannot be read; nothing is "
+                                           "printed.\n")
+                                + told);
+            return;
+        }
+        QVERIFY2(loaded, qPrintable(error));
+        QCOMPARE(sheet.skippedPhotos(), QStringList{told});
+        // The others are printed; the photo page is due as before.
+        QCOMPARE(sheet.pageCount(), 2);
+        const Printed p = printToPdf(sheet);
+        QCOMPARE(p.pages, 2);
     }
 
     void failedCatalogueReadPrintsNothing()

@@ -2,6 +2,7 @@
 // dialog renders the selected model's sheet, the print dialog prints it to a
 // PDF file or nothing when cancelled, and a missing template is told before
 // any dialog opens.
+#include "FifoWatchdog.h"
 #include "TestSupport.h"
 
 #include "app/MessageBox.h"
@@ -147,6 +148,28 @@ private slots:
         QCOMPARE(log.at(0).kind, QStringLiteral("warning"));
         QCOMPARE(log.at(0).text,
                  QStringLiteral("The print template \"images/print.png\" is missing; nothing is printed."));
+    }
+
+    // A print template that is a named pipe: Print Preview does not wait on
+    // it; a box names the file and why, and no dialog opens.
+    void templateThatIsAPipeIsToldAndNothingOpens()
+    {
+        // Type 5 of the sample prints on the generic template only.
+        m_window->RCTypesTV->selectRow(4);
+        QCOMPARE(m_window->RCTypesTV->currentIndex().siblingAtColumn(0).data().toString(), QStringLiteral("5"));
+        QVERIFY(QFile::remove(QStringLiteral("images/print.png")));
+        FifoWatchdog pipe(QStringLiteral("images/print.png"));
+        QVERIFY(pipe.made());
+        const bool opened =
+            TestSupport::whileModalDialogOpen([&] { m_window->actionPrintPreview->trigger(); }, [](QDialog *) {});
+        QVERIFY(!opened);
+        QVERIFY2(!pipe.fired(), "the window waited on the pipe");
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log.at(0).text, QStringLiteral("The print template \"images/print.png\" cannot be read; nothing is "
+                                                "printed.\nCannot read the file %1: not a regular file but a named "
+                                                "pipe")
+                                     .arg(QDir::toNativeSeparators(QDir::current().filePath("images/print.png"))));
     }
 
     void printWritesTheSheet()

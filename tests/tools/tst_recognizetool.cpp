@@ -150,7 +150,7 @@ private slots:
         QTest::addRow("a device that never ends beside a good one")
             << FileMap{{"b.tsv", header() + row("ok", sonyPress(21, 1))}} << QStringList{"/dev/zero", "@b.tsv"} << 0
             << QStringList{line("ok", sonyCode(21, 1), "39,39,39")}
-            << QStringList{"irvanta-recognize: /dev/zero: not a regular file"};
+            << QStringList{"irvanta-recognize: Cannot read the file /dev/zero: not a regular file but a device"};
 
         // Usage errors.
         QTest::addRow("no file") << FileMap{} << QStringList{} << 2 << QStringList{} << QStringList{"usage:"};

@@ -145,14 +145,14 @@ private slots:
                                    << "HidSession: replaying 1 key presses from keys.tsv";
         QTest::addRow("simulator, bad replay file")
             << QStringList{"IRVANTA_HID_BACKEND=simulator", "IRVANTA_SIM_REPLAY=missing.tsv"}
-            << "HidSession: no replay: missing.tsv";
+            << "HidSession: no replay: Cannot read the file missing.tsv: ";
         // Sources that never end or block the open: refused, the window comes up.
         QTest::addRow("simulator, replay from /dev/zero")
             << QStringList{"IRVANTA_HID_BACKEND=simulator", "IRVANTA_SIM_REPLAY=/dev/zero"}
-            << "HidSession: no replay: /dev/zero: not a regular file";
+            << "HidSession: no replay: Cannot read the file /dev/zero: not a regular file but a device";
         QTest::addRow("simulator, replay from a FIFO")
             << QStringList{"IRVANTA_HID_BACKEND=simulator", "IRVANTA_SIM_REPLAY=fifo.tsv"}
-            << "HidSession: no replay: fifo.tsv: not a regular file";
+            << "HidSession: no replay: Cannot read the file fifo.tsv: not a regular file but a named pipe";
     }
     void programRuns()
     {
