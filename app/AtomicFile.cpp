@@ -84,9 +84,8 @@ bool AtomicFile::open()
 QString AtomicFile::temporaryName(const QString &fileName)
 {
     return QStringLiteral(".%1.tmp-%2-%3")
-        .arg(fileName)
-        .arg(QCoreApplication::applicationPid())
-        .arg(temporaryCounter.fetch_add(1, std::memory_order_relaxed));
+        .arg(fileName, QString::number(QCoreApplication::applicationPid()),
+             QString::number(temporaryCounter.fetch_add(1, std::memory_order_relaxed)));
 }
 
 qint64 AtomicFile::temporaryOwner(const QString &fileName)

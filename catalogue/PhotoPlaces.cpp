@@ -214,8 +214,7 @@ bool PhotoPlaces::settle(const QList<Parked> &photos, QString *error) const
     }
     if (any && firstFreeFrom == 0) {
         setError(error, tr("The photo %1 cannot be put back: all %2 photo places are taken.")
-                            .arg(photo.path)
-                            .arg(Count));
+                            .arg(photo.path, QString::number(Count)));
         return false;
     }
     if (any && !waiting) {

@@ -263,6 +263,34 @@ namespace {
 // every open element, so the depth is bounded too.
 constexpr int kMaxDepth = 64;
 
+// Qt's own message names what it read from the file between single quotes
+// ("Entity 'x' not declared."), whole: each name, and any other run of
+// characters without a blank, is cut as the program cuts its own quotes.
+QString cutParseError(const QString &message)
+{
+    QString out;
+    qsizetype at = 0;
+    while (at < message.size()) {
+        if (message.at(at).isSpace()) {
+            out += message.at(at++);
+            continue;
+        }
+        const bool quoted = message.at(at) == QLatin1Char('\'');
+        const qsizetype close = quoted ? message.indexOf(QLatin1Char('\''), at + 1) : -1;
+        if (close > at) {
+            out += QLatin1Char('\'') + QuotedValue::cut(message.mid(at + 1, close - at - 1)) + QLatin1Char('\'');
+            at = close + 1;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < message.size() && !message.at(end).isSpace())
+            ++end;
+        out += QuotedValue::cut(message.mid(at, end - at));
+        at = end;
+    }
+    return out;
+}
+
 // The file is read once, as a stream, keeping only what the document holds:
 // no tree of it is built, so what reading costs follows the values, keys
 // and links kept, never how many elements, comments or attributes the file
@@ -311,14 +339,15 @@ private:
     Group m_group = Group::Other;
     QString *m_field = nullptr;
     int m_fieldDepth = 0;
-    // The entry (key or link) being read.
+    // The entry (key or link) being read and the line it starts on.
     ExchangeFile::Key m_key;
     QString m_position, m_number;
     ExchangeFile::Model m_link;
+    qsizetype m_entryLine = 0;
     bool m_linksDone = false;
     int m_typeId = 0;
     int m_major = 0;
-    int m_skippedKeys = 0;
+    ImportValues::SkippedLines m_skipped;
 };
 
 bool StreamRead::run(ExchangeFile::Document *document, QString *error)
@@ -358,11 +387,11 @@ bool StreamRead::run(ExchangeFile::Document *document, QString *error)
     if (m_reader.hasError())
         return fail(error, ExchangeFile::tr("not well-formed XML (line %1, column %2: %3)")
                                .arg(QString::number(m_reader.lineNumber()), QString::number(m_reader.columnNumber()),
-                                    m_reader.errorString()));
+                                    cutParseError(m_reader.errorString())));
     if (!m_failure.isEmpty())
         return fail(error, m_failure);
-    if (m_skippedKeys > ImportValues::SkippedLines::Shown)
-        m_d.log << ExchangeFile::tr("Keys skipped at positions without a key: %1 in all.").arg(m_skippedKeys);
+    if (m_skipped.count() > 0)
+        m_d.log << m_skipped.summary();
     *document = m_d;
     return true;
 }
@@ -427,6 +456,7 @@ void StreamRead::startElement()
             m_key = ExchangeFile::Key();
             m_position.clear();
             m_number.clear();
+            m_entryLine = m_reader.lineNumber();
         } else if (m_depth == 4) {
             gather(field({{"Name", &m_key.name}, {"ID", &m_key.id}, {"PCB", &m_position}, {"Nkey", &m_number}}));
         }
@@ -501,12 +531,11 @@ void StreamRead::keyRead()
     if (m_major == 1 && m_typeId <= 5) {
         nkey = ExchangeFile::nkeyFromPosition(m_position, m_typeId);
         if (nkey == ExchangeFile::NoKey) {
-            // A remote-type-5 position without a key: the rest still fits.
-            // The first few are named, the rest only counted.
-            if (++m_skippedKeys <= ImportValues::SkippedLines::Shown)
-                m_d.log << ExchangeFile::tr("Key \"%1\" skipped: position \"%2\" has no key on remote type %3.")
-                               .arg(QuotedValue::cut(m_key.name), QuotedValue::cut(m_position),
-                                    QString::number(m_typeId));
+            // A remote-type-5 position without a key: the rest still fits,
+            // and one line of the log counts them all.
+            m_skipped.add(m_entryLine, ExchangeFile::tr("key \"%1\": position \"%2\" has no key on remote type %3")
+                                           .arg(QuotedValue::cut(m_key.name), QuotedValue::cut(m_position),
+                                                QString::number(m_typeId)));
             return;
         }
         if (nkey < 0)

@@ -121,8 +121,8 @@ void MainWindowImpl::importRemote()
     }
     if (file.size() > ImportValues::MaxFileSize) {
         MessageBox::warning(this, tr("Warning"), tr("The file %1 is larger than %2 MiB and was not imported.")
-                                                     .arg(fileName)
-                                                     .arg(ImportValues::MaxFileSize / (1024 * 1024)));
+                                                     .arg(fileName,
+                                                          QString::number(ImportValues::MaxFileSize / (1024 * 1024))));
         return;
     }
     // Read no more than the limit allows: a file that grows or ends early

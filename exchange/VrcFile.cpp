@@ -63,15 +63,14 @@ bool VrcFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString *er
         key.nkey = ExchangeFile::nkeyFromPosition(position, r.typeId);
         if (key.nkey == ExchangeFile::NoKey) {
             skipped.add(lines.lineNumber(), tr("key \"%1\": position \"%2\" has no key on remote type %3")
-                                                .arg(QuotedValue::cut(key.name), QuotedValue::cut(position))
-                                                .arg(r.typeId));
+                                                .arg(QuotedValue::cut(key.name), QuotedValue::cut(position),
+                                                     QString::number(r.typeId)));
             continue;
         }
         if (key.nkey < 0)
             return fail(error, tr("line %1: key \"%2\": position \"%3\" has no key on remote type %4")
-                                   .arg(lines.lineNumber())
-                                   .arg(QuotedValue::cut(key.name), QuotedValue::cut(position))
-                                   .arg(r.typeId));
+                                   .arg(QString::number(lines.lineNumber()), QuotedValue::cut(key.name),
+                                        QuotedValue::cut(position), QString::number(r.typeId)));
         r.keys << key;
     }
     if (skipped.count() > 0)

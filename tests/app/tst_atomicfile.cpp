@@ -37,6 +37,7 @@ private slots:
     void reasonEndsTheMessage();
     void streamedWritesAndCancel();
     void copyWhole();
+    void temporaryNamesKeepTheTargetsName();
 };
 
 void TestAtomicFile::writesNewAndReplacesOld()
@@ -179,6 +180,19 @@ void TestAtomicFile::copyWhole()
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("x.jpg"))));
     QVERIFY(!AtomicFile::copyWhole(dir.path(), dir.filePath(QStringLiteral("y.jpg")), &error));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("y.jpg"))));
+}
+
+// A temporary name carries the target's name as it is, a "%2" in it too,
+// and the process that made it.
+void TestAtomicFile::temporaryNamesKeepTheTargetsName()
+{
+    QTemporaryDir dir;
+    QString error;
+    const QString folder = AtomicFile::makeTemporaryFolder(dir.filePath(QStringLiteral("a%2b")), &error);
+    QVERIFY2(!folder.isEmpty(), qPrintable(error));
+    const QString name = QFileInfo(folder).fileName();
+    QVERIFY2(name.startsWith(QStringLiteral(".a%2b.tmp-")), qPrintable(name));
+    QCOMPARE(AtomicFile::temporaryOwner(name), QCoreApplication::applicationPid());
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)

@@ -426,6 +426,27 @@ private slots:
         QVERIFY2(told.contains(QStringLiteral("x\u2026\"")), qPrintable(told));
     }
 
+    // A value from the file is put into its message last, or with the
+    // others at once: a "%3" in it stays as it is.
+    void valuesWithPercentSignsStayIntact_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("told");
+        QTest::addRow("VRC skipped key")
+            << vrc({kHeader, "B", "T", "M", "changer 4in1.png", "k", "Mute %3", "0013A", "0 54", "<end_of_file>"}, "\n")
+            << QStringLiteral("Lines skipped: 1 (line 9: key \"Mute %3\": position \"0 54\" has no key on remote "
+                              "type 5).");
+        QTest::addRow("VRC position beyond 127")
+            << vrc({kHeader, "B", "T", "M", "changer TV.bmp", "k", "Mute %3 %4", "0013A", "3 60", "<end_of_file>"}, "\n")
+            << QStringLiteral("line 9: key \"Mute %3 %4\": position \"3 60\" has no key on remote type 1");
+    }
+    void valuesWithPercentSignsStayIntact()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, told);
+        QCOMPARE(toldBy(true, bytes), told);
+    }
+
     // The reader's debug lines name the header values, cut as well.
     void kestrulDebugLinesQuoteCut()
     {
