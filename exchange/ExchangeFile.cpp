@@ -259,6 +259,17 @@ int ExchangeFile::nkeyFromPosition(const QString &position, int typeId)
 
 namespace {
 
+// Why a model's brand, type or model cannot be stored; empty when they can.
+QString namesTooLong(const ExchangeFile::Model &m)
+{
+    using ImportValues::Field;
+    for (const auto &[field, value] : {std::pair(Field::Brand, &m.brand), std::pair(Field::Type, &m.type),
+                                       std::pair(Field::Model, &m.model)})
+        if (const QString why = ImportValues::tooLong(field, *value); !why.isEmpty())
+            return why;
+    return QString();
+}
+
 // Nested far deeper than the format ever is (four levels): Qt's reader keeps
 // every open element, so the depth is bounded too.
 constexpr int kMaxDepth = 64;
@@ -508,6 +519,8 @@ void StreamRead::descriptionRead()
     ExchangeFile::Model &m = m_d.master;
     if (m.rcid.isEmpty() || m.brand.isEmpty() || m.type.isEmpty() || m.model.isEmpty() || m_d.rcTypeId.isEmpty())
         return failWith(ExchangeFile::tr("Rcid, Brand, Type, Model or RCTypeId is missing"));
+    if (const QString why = namesTooLong(m); !why.isEmpty())
+        return failWith(why);
     m_d.hasMaster = true;
     if (!ExchangeFile::isRcid(m.rcid))
         return failWith(ExchangeFile::tr("Rcid \"%1\" is not a model identity").arg(QuotedValue::cut(m.rcid)));
@@ -554,6 +567,10 @@ void StreamRead::keyRead()
             out << QString::number(n);
         return out;
     }();
+    using ImportValues::Field;
+    for (const auto &[field, value] : {std::pair(Field::KeyName, &m_key.name), std::pair(Field::KeyCode, &m_key.id)})
+        if (const QString why = ImportValues::tooLong(field, *value); !why.isEmpty())
+            return failWith(ImportValues::onLine(m_entryLine, why));
     m_key.nkey = keyNumbers.at(nkey);
     m_d.keys << m_key;
 }
@@ -569,9 +586,11 @@ void StreamRead::linkRead()
         m_linksDone = true;
         return;
     }
-    const QString numbers = modelNumbersError(m);
-    if (!numbers.isEmpty()) {
-        m_d.linksError = ExchangeFile::tr("link %1: %2").arg(m.rcid, numbers);
+    QString why = modelNumbersError(m);
+    if (why.isEmpty())
+        why = namesTooLong(m);
+    if (!why.isEmpty()) {
+        m_d.linksError = ExchangeFile::tr("link %1: %2").arg(m.rcid, why);
         m_linksDone = true;
         return;
     }

@@ -212,6 +212,26 @@
         <source>Lines skipped: %1</source>
         <translation>Übersprungene Zeilen: %1</translation>
     </message>
+    <message>
+        <source>the brand is longer than %1 characters</source>
+        <translation>die Marke ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>the type is longer than %1 characters</source>
+        <translation>der Typ ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>the model is longer than %1 characters</source>
+        <translation>das Modell ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>the key name is longer than %1 characters</source>
+        <translation>der Tastenname ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>the key code is longer than %1 characters</source>
+        <translation>der Tastencode ist länger als %1 Zeichen</translation>
+    </message>
 </context>
 <context>
     <name>KestrulFile</name>

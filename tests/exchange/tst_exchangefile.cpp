@@ -2,6 +2,7 @@
 #include "GermanTexts.h"
 
 #include "exchange/ExchangeFile.h"
+#include "exchange/ImportValues.h"
 #include "exchange/XmlInput.h"
 
 #include <QElapsedTimer>
@@ -303,6 +304,80 @@ private slots:
         QString german;
         QVERIFY(!ExchangeFile::read(bytes, &d, &german));
         QVERIFY2(german != error, qPrintable(error));
+    }
+
+    // Every text the import stores has a bound far above real ones: a value
+    // at the bound is taken whole, one longer refuses the file (a link's
+    // only its links, which a copy does not read), naming the field.
+    void fieldsBeyondTheirBoundAreRefused_data()
+    {
+        QTest::addColumn<int>("where");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("german");
+        const QString characters = QString::number(ImportValues::maxCharacters(ImportValues::Field::Brand));
+        QTest::addRow("brand") << 0 << QStringLiteral("the brand is longer than %1 characters").arg(characters)
+                               << QStringLiteral("die Marke ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("type") << 1 << QStringLiteral("the type is longer than %1 characters").arg(characters)
+                              << QStringLiteral("der Typ ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("model") << 2 << QStringLiteral("the model is longer than %1 characters").arg(characters)
+                               << QStringLiteral("das Modell ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("key name") << 3
+                                  << QStringLiteral("line 5: the key name is longer than %1 characters").arg(characters)
+                                  << QStringLiteral("Zeile 5: der Tastenname ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("key code") << 4
+                                  << QStringLiteral("line 5: the key code is longer than %1 characters").arg(characters)
+                                  << QStringLiteral("Zeile 5: der Tastencode ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("link brand") << 5
+                                    << QStringLiteral("link 0000aaaa: the brand is longer than %1 characters").arg(characters)
+                                    << QStringLiteral("verkn\u00fcpftes Modell 0000aaaa: die Marke ist l\u00e4nger als %1 "
+                                                      "Zeichen").arg(characters);
+        QTest::addRow("link type") << 6
+                                   << QStringLiteral("link 0000aaaa: the type is longer than %1 characters").arg(characters)
+                                   << QStringLiteral("verkn\u00fcpftes Modell 0000aaaa: der Typ ist l\u00e4nger als %1 "
+                                                     "Zeichen").arg(characters);
+        QTest::addRow("link model") << 7
+                                    << QStringLiteral("link 0000aaaa: the model is longer than %1 characters").arg(characters)
+                                    << QStringLiteral("verkn\u00fcpftes Modell 0000aaaa: das Modell ist l\u00e4nger als %1 "
+                                                      "Zeichen").arg(characters);
+    }
+    void fieldsBeyondTheirBoundAreRefused()
+    {
+        QFETCH(int, where);
+        QFETCH(QString, english);
+        QFETCH(QString, german);
+        auto file = [&](const QString &value) {
+            QStringList texts = {QStringLiteral("ACME"), QStringLiteral("TV"),     QStringLiteral("X-1"),
+                                 QStringLiteral("k"),    QStringLiteral("0013A"), QStringLiteral("B"),
+                                 QStringLiteral("T"),    QStringLiteral("M")};
+            texts[where] = value;
+            return fileWith(QStringLiteral("<IrvantaVersion>2.5.10</IrvantaVersion><Rcid>1a2b3c4d</Rcid><Brand>%1</Brand>"
+                                           "<Type>%2</Type><Model>%3</Model><RCTypeId>1</RCTypeId>")
+                                .arg(texts[0], texts[1], texts[2]),
+                            QStringLiteral("<RCKeys>\n<RCKey><Name>%1</Name><ID>%2</ID><Nkey>4</Nkey></RCKey></RCKeys>")
+                                .arg(texts[3], texts[4]),
+                            QStringLiteral("<RCLinks><RCLink><Rcid>0000aaaa</Rcid><Brand>%1</Brand><Type>%2</Type>"
+                                           "<Model>%3</Model></RCLink></RCLinks>")
+                                .arg(texts[5], texts[6], texts[7]));
+        };
+        const int bound = ImportValues::maxCharacters(ImportValues::Field::Brand);
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY2(ExchangeFile::read(file(QString(bound, QLatin1Char('v'))), &d, &error), qPrintable(error));
+        QVERIFY(d.linksError.isEmpty());
+        const QStringList stored = {d.master.brand, d.master.type, d.master.model, d.keys.value(0).name,
+                                    d.keys.value(0).id, d.links.value(0).brand, d.links.value(0).type,
+                                    d.links.value(0).model};
+        QCOMPARE(stored.at(where), QString(bound, QLatin1Char('v')));
+
+        const QByteArray longer = file(QString(bound + 1, QLatin1Char('v')));
+        const bool link = where >= 5;
+        QCOMPARE(ExchangeFile::read(longer, &d, &error), link);
+        QCOMPARE(link ? d.linksError : error, english);
+        if (link)
+            QVERIFY(d.links.isEmpty());
+        const GermanTexts texts;
+        QCOMPARE(ExchangeFile::read(longer, &d, &error), link);
+        QCOMPARE(link ? d.linksError : error, german);
     }
 
     // A value of a megabyte is quoted by its start only; the reason names
