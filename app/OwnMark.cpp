@@ -32,9 +32,8 @@ namespace OwnMark {
 QString temporaryName(const QString &fileName)
 {
     return QStringLiteral(".%1.irvanta-tmp-%2-%3")
-        .arg(fileName)
-        .arg(QCoreApplication::applicationPid())
-        .arg(temporaryCounter.fetch_add(1, std::memory_order_relaxed));
+        .arg(fileName, QString::number(QCoreApplication::applicationPid()),
+             QString::number(temporaryCounter.fetch_add(1, std::memory_order_relaxed)));
 }
 
 qint64 temporaryOwner(const QString &name)

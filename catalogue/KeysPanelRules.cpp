@@ -66,5 +66,5 @@ QString KeysPanelRules::noRemoteText()
 
 QString KeysPanelRules::keysFilter(const QString &link, int typeId)
 {
-    return QStringLiteral("(Rcid=%1 AND RCTypeId='%2')").arg(ModelFilter::quoted(link)).arg(typeId);
+    return QStringLiteral("(Rcid=%1 AND RCTypeId='%2')").arg(ModelFilter::quoted(link), QString::number(typeId));
 }

@@ -259,9 +259,48 @@ int ExchangeFile::nkeyFromPosition(const QString &position, int typeId)
 
 namespace {
 
+// Why a model's brand, type or model cannot be stored; empty when they can.
+QString namesTooLong(const ExchangeFile::Model &m)
+{
+    using ImportValues::Field;
+    for (const auto &[field, value] : {std::pair(Field::Brand, &m.brand), std::pair(Field::Type, &m.type),
+                                       std::pair(Field::Model, &m.model)})
+        if (const QString why = ImportValues::tooLong(field, *value); !why.isEmpty())
+            return why;
+    return QString();
+}
+
 // Nested far deeper than the format ever is (four levels): Qt's reader keeps
 // every open element, so the depth is bounded too.
 constexpr int kMaxDepth = 64;
+
+// Qt's own message names what it read from the file between single quotes
+// ("Entity 'x' not declared."), whole: each name, and any other run of
+// characters without a blank, is cut as the program cuts its own quotes.
+QString cutParseError(const QString &message)
+{
+    QString out;
+    qsizetype at = 0;
+    while (at < message.size()) {
+        if (message.at(at).isSpace()) {
+            out += message.at(at++);
+            continue;
+        }
+        const bool quoted = message.at(at) == QLatin1Char('\'');
+        const qsizetype close = quoted ? message.indexOf(QLatin1Char('\''), at + 1) : -1;
+        if (close > at) {
+            out += QLatin1Char('\'') + QuotedValue::cut(message.mid(at + 1, close - at - 1)) + QLatin1Char('\'');
+            at = close + 1;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < message.size() && !message.at(end).isSpace())
+            ++end;
+        out += QuotedValue::cut(message.mid(at, end - at));
+        at = end;
+    }
+    return out;
+}
 
 // The file is read once, as a stream, keeping only what the document holds:
 // no tree of it is built, so what reading costs follows the values, keys
@@ -311,14 +350,15 @@ private:
     Group m_group = Group::Other;
     QString *m_field = nullptr;
     int m_fieldDepth = 0;
-    // The entry (key or link) being read.
+    // The entry (key or link) being read and the line it starts on.
     ExchangeFile::Key m_key;
     QString m_position, m_number;
     ExchangeFile::Model m_link;
+    qsizetype m_entryLine = 0;
     bool m_linksDone = false;
     int m_typeId = 0;
     int m_major = 0;
-    int m_skippedKeys = 0;
+    ImportValues::SkippedLines m_skipped;
 };
 
 bool StreamRead::run(ExchangeFile::Document *document, QString *error)
@@ -358,11 +398,11 @@ bool StreamRead::run(ExchangeFile::Document *document, QString *error)
     if (m_reader.hasError())
         return fail(error, ExchangeFile::tr("not well-formed XML (line %1, column %2: %3)")
                                .arg(QString::number(m_reader.lineNumber()), QString::number(m_reader.columnNumber()),
-                                    m_reader.errorString()));
+                                    cutParseError(m_reader.errorString())));
     if (!m_failure.isEmpty())
         return fail(error, m_failure);
-    if (m_skippedKeys > ImportValues::SkippedLines::Shown)
-        m_d.log << ExchangeFile::tr("Keys skipped at positions without a key: %1 in all.").arg(m_skippedKeys);
+    if (m_skipped.count() > 0)
+        m_d.log << m_skipped.summary();
     *document = m_d;
     return true;
 }
@@ -427,6 +467,7 @@ void StreamRead::startElement()
             m_key = ExchangeFile::Key();
             m_position.clear();
             m_number.clear();
+            m_entryLine = m_reader.lineNumber();
         } else if (m_depth == 4) {
             gather(field({{"Name", &m_key.name}, {"ID", &m_key.id}, {"PCB", &m_position}, {"Nkey", &m_number}}));
         }
@@ -478,6 +519,8 @@ void StreamRead::descriptionRead()
     ExchangeFile::Model &m = m_d.master;
     if (m.rcid.isEmpty() || m.brand.isEmpty() || m.type.isEmpty() || m.model.isEmpty() || m_d.rcTypeId.isEmpty())
         return failWith(ExchangeFile::tr("Rcid, Brand, Type, Model or RCTypeId is missing"));
+    if (const QString why = namesTooLong(m); !why.isEmpty())
+        return failWith(why);
     m_d.hasMaster = true;
     if (!ExchangeFile::isRcid(m.rcid))
         return failWith(ExchangeFile::tr("Rcid \"%1\" is not a model identity").arg(QuotedValue::cut(m.rcid)));
@@ -501,12 +544,11 @@ void StreamRead::keyRead()
     if (m_major == 1 && m_typeId <= 5) {
         nkey = ExchangeFile::nkeyFromPosition(m_position, m_typeId);
         if (nkey == ExchangeFile::NoKey) {
-            // A remote-type-5 position without a key: the rest still fits.
-            // The first few are named, the rest only counted.
-            if (++m_skippedKeys <= ImportValues::SkippedLines::Shown)
-                m_d.log << ExchangeFile::tr("Key \"%1\" skipped: position \"%2\" has no key on remote type %3.")
-                               .arg(QuotedValue::cut(m_key.name), QuotedValue::cut(m_position),
-                                    QString::number(m_typeId));
+            // A remote-type-5 position without a key: the rest still fits,
+            // and one line of the log counts them all.
+            m_skipped.add(m_entryLine, ExchangeFile::tr("key \"%1\": position \"%2\" has no key on remote type %3")
+                                           .arg(QuotedValue::cut(m_key.name), QuotedValue::cut(m_position),
+                                                QString::number(m_typeId)));
             return;
         }
         if (nkey < 0)
@@ -525,6 +567,10 @@ void StreamRead::keyRead()
             out << QString::number(n);
         return out;
     }();
+    using ImportValues::Field;
+    for (const auto &[field, value] : {std::pair(Field::KeyName, &m_key.name), std::pair(Field::KeyCode, &m_key.id)})
+        if (const QString why = ImportValues::tooLong(field, *value); !why.isEmpty())
+            return failWith(ImportValues::onLine(m_entryLine, why));
     m_key.nkey = keyNumbers.at(nkey);
     m_d.keys << m_key;
 }
@@ -540,9 +586,11 @@ void StreamRead::linkRead()
         m_linksDone = true;
         return;
     }
-    const QString numbers = modelNumbersError(m);
-    if (!numbers.isEmpty()) {
-        m_d.linksError = ExchangeFile::tr("link %1: %2").arg(m.rcid, numbers);
+    QString why = modelNumbersError(m);
+    if (why.isEmpty())
+        why = namesTooLong(m);
+    if (!why.isEmpty()) {
+        m_d.linksError = ExchangeFile::tr("link %1: %2").arg(m.rcid, why);
         m_linksDone = true;
         return;
     }

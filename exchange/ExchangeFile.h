@@ -55,8 +55,9 @@ public:
     // with an element of more than XmlInput::MaxAttributes attributes or
     // nested deeper than 64 levels. The file is read as a stream into the
     // document alone, so memory follows the values kept, not the elements.
-    // Keys whose position on remote type 5 has no key are skipped and
-    // counted in one line of the document's log.
+    // A brand, type, model, key name or code longer than ImportValues
+    // allows refuses the file. Keys whose position on remote type 5 has no
+    // key are skipped and counted in one line of the document's log.
     // A link that is incomplete is dropped; a link with a bad value sets
     // linksError (only a replace reads the links).
     static bool read(const QByteArray &bytes, Document *document, QString *error);

@@ -7,6 +7,58 @@
 
 namespace ImportValues {
 
+namespace {
+
+struct FieldBound
+{
+    Field field;
+    int maxCharacters;
+    const char *tooLong;
+};
+
+// QLineEdit's own limit: the longest brand, type, model, key name or code a
+// user can type into the program.
+constexpr int kLineEditCharacters = 32767;
+
+constexpr FieldBound kFieldBounds[] = {
+    {Field::Brand, kLineEditCharacters, QT_TRANSLATE_NOOP("ImportValues", "the brand is longer than %1 characters")},
+    {Field::Type, kLineEditCharacters, QT_TRANSLATE_NOOP("ImportValues", "the type is longer than %1 characters")},
+    {Field::Model, kLineEditCharacters, QT_TRANSLATE_NOOP("ImportValues", "the model is longer than %1 characters")},
+    {Field::KeyName, kLineEditCharacters,
+     QT_TRANSLATE_NOOP("ImportValues", "the key name is longer than %1 characters")},
+    {Field::KeyCode, kLineEditCharacters,
+     QT_TRANSLATE_NOOP("ImportValues", "the key code is longer than %1 characters")},
+};
+
+const FieldBound &boundOf(Field field)
+{
+    for (const FieldBound &bound : kFieldBounds)
+        if (bound.field == field)
+            return bound;
+    Q_UNREACHABLE();
+    return kFieldBounds[0];
+}
+
+} // namespace
+
+int maxCharacters(Field field)
+{
+    return boundOf(field).maxCharacters;
+}
+
+QString tooLong(Field field, const QString &value)
+{
+    const FieldBound &bound = boundOf(field);
+    if (value.size() <= bound.maxCharacters)
+        return QString();
+    return QCoreApplication::translate("ImportValues", bound.tooLong).arg(bound.maxCharacters);
+}
+
+QString onLine(qsizetype line, const QString &reason)
+{
+    return QCoreApplication::translate("ImportValues", "line %1: %2").arg(QString::number(line), reason);
+}
+
 int integer(const QString &text, int min, int max)
 {
     if (text.isEmpty() || text.size() > 9)
@@ -78,7 +130,7 @@ QString LineReader::rest()
 void SkippedLines::add(qsizetype line, const QString &reason)
 {
     if (m_first.size() < Shown)
-        m_first << QCoreApplication::translate("ImportValues", "line %1: %2").arg(line).arg(reason);
+        m_first << onLine(line, reason);
     ++m_count;
 }
 

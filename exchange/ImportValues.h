@@ -20,6 +20,22 @@ bool isCorrection(const QString &text);
 // read, so a wrong choice cannot fill the memory.
 constexpr qint64 MaxFileSize = qint64(64) * 1024 * 1024;
 
+// The texts an import stores, each bounded in length so a file cannot bring
+// megabytes into the catalogue's lists and labels.
+enum class Field { Brand, Type, Model, KeyName, KeyCode };
+
+// The most characters an import stores in a field. Real values are tens of
+// characters; the bound is the most a line edit of the program takes, so
+// every file the program exports comes back.
+int maxCharacters(Field field);
+
+// Why value is too long for field ("the brand is longer than … characters"),
+// in the program's language; empty when it fits.
+QString tooLong(Field field, const QString &value);
+
+// A reason with the line of the file it was found on: "line 12: …".
+QString onLine(qsizetype line, const QString &reason);
+
 // Reads an 8-bit text file line by line as Latin-1 text. A line ends at LF,
 // CR LF or a CR alone; its text ends at its first NUL byte.
 class LineReader

@@ -6,6 +6,8 @@
 
 #include <QDebug>
 
+#include <utility>
+
 namespace {
 
 // Bits first..last of value, least significant first, or from last down to
@@ -154,6 +156,14 @@ bool KestrulFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString
     qDebug().noquote() << "brand => " + cut(r.brand);
     qDebug().noquote() << "model => " + cut(r.model);
     qDebug().noquote() << "Button's counts => " + cut(header[7]);
+    using ImportValues::Field;
+    for (const auto &[field, value] : {std::pair(Field::Brand, &r.brand), std::pair(Field::Type, &r.type),
+                                       std::pair(Field::Model, &r.model)})
+        if (const QString why = ImportValues::tooLong(field, *value); !why.isEmpty()) {
+            if (error)
+                *error = why;
+            return false;
+        }
 
     ImportValues::SkippedLines skipped;
     while (lines.next(&line)) {
@@ -197,6 +207,12 @@ bool KestrulFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString
             continue;
         }
         key.id = prefix + Decode::encode(bits);
+        // The code is made here from a few bytes; the name is the file's.
+        if (const QString why = ImportValues::tooLong(Field::KeyName, key.name); !why.isEmpty()) {
+            if (error)
+                *error = ImportValues::onLine(lines.lineNumber(), why);
+            return false;
+        }
         r.keys << key;
     }
     if (skipped.count() > 0)

@@ -17,8 +17,10 @@ class KestrulFile
 public:
     static constexpr int RemoteType = 5;
 
-    // False when the first line is not the KESTRUL tag. Key lines that
-    // cannot be taken are skipped and counted in one line of remote->log.
+    // False when the first line is not the KESTRUL tag, or the brand, type,
+    // model or a key's name is longer than ImportValues allows. Key lines
+    // that cannot be taken are skipped and counted in one line of
+    // remote->log.
     static bool parse(const QByteArray &bytes, ImportedRemote *remote, QString *error);
 
     // Key number of remote type 5 for the format's key n; -1 outside 0..85.

@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <tuple>
+#include <utility>
+
 namespace {
 
 bool fail(QString *error, const QString &why)
@@ -43,6 +46,11 @@ bool VrcFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString *er
     if (!lines.next(&header) || !lines.next(&r.brand) || !lines.next(&r.type) || !lines.next(&r.model)
         || !lines.next(&picture))
         return fail(error, tr("the file ends inside its header"));
+    using ImportValues::Field;
+    for (const auto &[field, value] : {std::pair(Field::Brand, &r.brand), std::pair(Field::Type, &r.type),
+                                       std::pair(Field::Model, &r.model)})
+        if (const QString why = ImportValues::tooLong(field, *value); !why.isEmpty())
+            return fail(error, why);
     r.typeId = typeOfPicture(picture);
     if (r.typeId == 0)
         return fail(error, tr("unknown remote-type picture \"%1\"").arg(QuotedValue::cut(picture)));
@@ -63,15 +71,20 @@ bool VrcFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString *er
         key.nkey = ExchangeFile::nkeyFromPosition(position, r.typeId);
         if (key.nkey == ExchangeFile::NoKey) {
             skipped.add(lines.lineNumber(), tr("key \"%1\": position \"%2\" has no key on remote type %3")
-                                                .arg(QuotedValue::cut(key.name), QuotedValue::cut(position))
-                                                .arg(r.typeId));
+                                                .arg(QuotedValue::cut(key.name), QuotedValue::cut(position),
+                                                     QString::number(r.typeId)));
             continue;
         }
         if (key.nkey < 0)
             return fail(error, tr("line %1: key \"%2\": position \"%3\" has no key on remote type %4")
-                                   .arg(lines.lineNumber())
-                                   .arg(QuotedValue::cut(key.name), QuotedValue::cut(position))
-                                   .arg(r.typeId));
+                                   .arg(QString::number(lines.lineNumber()), QuotedValue::cut(key.name),
+                                        QuotedValue::cut(position), QString::number(r.typeId)));
+        // The name and the code stand on the two lines before the position.
+        const qsizetype positionLine = lines.lineNumber();
+        for (const auto &[field, value, line] : {std::tuple(Field::KeyName, &key.name, positionLine - 2),
+                                                 std::tuple(Field::KeyCode, &key.id, positionLine - 1)})
+            if (const QString why = ImportValues::tooLong(field, *value); !why.isEmpty())
+                return fail(error, ImportValues::onLine(line, why));
         r.keys << key;
     }
     if (skipped.count() > 0)

@@ -17,7 +17,8 @@ public:
     static constexpr const char *EndMarker = "<end_of_file>";
 
     // False with the reason in *error when the file cannot be taken whole:
-    // no end marker, an unknown picture, a key position without a key.
+    // no end marker, an unknown picture, a key number beyond 127, a brand,
+    // type, model, key name or code longer than ImportValues allows.
     static bool parse(const QByteArray &bytes, ImportedRemote *remote, QString *error);
 
     // Remote type of a picture name; 0 when the name is not known.

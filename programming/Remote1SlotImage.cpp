@@ -92,8 +92,7 @@ KeyImage::Result Remote1SlotImage::keysOf(QSqlDatabase db, const QString &link, 
     for (int i : part.skipped)
         log->append(QStringLiteral("key %1 (code %2) of %3 has no place on remote type %4; skipped")
                         .arg(keys.at(i).nkey.isNull() ? QStringLiteral("NULL") : keys.at(i).nkey.toString(),
-                             keys.at(i).id, link)
-                        .arg(typeId));
+                             keys.at(i).id, link, QString::number(typeId)));
     return part;
 }
 
@@ -126,13 +125,13 @@ Remote1SlotImage::Result Remote1SlotImage::complete(QSqlDatabase db, const QStri
         if (!ProtocolLookup::usbProtocol(db, in.deviceId, protocols[i], slotCodes[i], &code)) {
             result.status = Status::CodeMissing;
             result.log << QStringLiteral("no code of protocol %1 for device %2, slot code %3")
-                              .arg(protocols[i]).arg(in.deviceId).arg(slotCodes[i]);
+                              .arg(protocols[i], QString::number(in.deviceId), QString::number(slotCodes[i]));
             return result;
         }
         if (!SlotImageText::isHexBytes(code)) {
             result.status = Status::CodeDamaged;
             result.log << QStringLiteral("the code of protocol %1 for device %2, slot code %3 is not hex bytes")
-                              .arg(protocols[i]).arg(in.deviceId).arg(slotCodes[i]);
+                              .arg(protocols[i], QString::number(in.deviceId), QString::number(slotCodes[i]));
             return result;
         }
         blobs += code.toUpper();
@@ -142,7 +141,8 @@ Remote1SlotImage::Result Remote1SlotImage::complete(QSqlDatabase db, const QStri
     if (HeaderChars + BodyChars + blobs.size() > SlotChars) {
         result.status = Status::TooLarge;
         result.log << QStringLiteral("the codes of protocols %1 and %2 take %3 bytes; the slot holds %4")
-                          .arg(p1, p2).arg(blobs.size() / 2).arg((SlotChars - HeaderChars - BodyChars) / 2);
+                          .arg(p1, p2, QString::number(blobs.size() / 2),
+                               QString::number((SlotChars - HeaderChars - BodyChars) / 2));
         return result;
     }
     result.status = Status::Ok;

@@ -114,7 +114,7 @@ Remote2SlotImage::Result Remote2SlotImage::build(QSqlDatabase db, const Inputs &
             continue;
         }
         if (!SlotImageText::keyNumber(key.nkey, &k) || k < 0 || k >= n) {
-            r.log << QStringLiteral("key %1 has no place among the %2 positions; skipped").arg(number).arg(n);
+            r.log << QStringLiteral("key %1 has no place among the %2 positions; skipped").arg(number, QString::number(n));
             continue;
         }
         kept.append({key.id.left(3), k, Decode::decode(key.id.mid(4, 200)).left(CodeBits)});
@@ -185,15 +185,18 @@ Remote2SlotImage::Result Remote2SlotImage::build(QSqlDatabase db, const Inputs &
         QString code;
         if (!ProtocolLookup::usbProtocol(db, in.deviceId, protocol, -1, &code)) {
             reason = protocol.isEmpty() ? QStringLiteral("no key for remote type %1").arg(in.typeId)
-                                        : QStringLiteral("no code of protocol %1 for device %2").arg(protocol).arg(in.deviceId);
+                                        : QStringLiteral("no code of protocol %1 for device %2")
+                                              .arg(protocol, QString::number(in.deviceId));
             return false;
         }
         if (!SlotImageText::isHexBytes(code)) {
-            reason = QStringLiteral("the code of protocol %1 for device %2 is not hex bytes").arg(protocol).arg(in.deviceId);
+            reason = QStringLiteral("the code of protocol %1 for device %2 is not hex bytes")
+                         .arg(protocol, QString::number(in.deviceId));
             return false;
         }
         if (code.size() / 2 > 255) {
-            reason = QStringLiteral("the code of protocol %1 has %2 bytes, more than 255").arg(protocol).arg(code.size() / 2);
+            reason = QStringLiteral("the code of protocol %1 has %2 bytes, more than 255")
+                         .arg(protocol, QString::number(code.size() / 2));
             return false;
         }
         *out = code.toUpper();

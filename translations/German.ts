@@ -185,12 +185,8 @@
         <translation>die Tastenposition „%1“ hat keine Taste auf dem Fernbedienungstyp %2</translation>
     </message>
     <message>
-        <source>Key &quot;%1&quot; skipped: position &quot;%2&quot; has no key on remote type %3.</source>
-        <translation>Taste „%1“ übersprungen: die Position „%2“ hat keine Taste auf dem Fernbedienungstyp %3.</translation>
-    </message>
-    <message>
-        <source>Keys skipped at positions without a key: %1 in all.</source>
-        <translation>An Positionen ohne Taste übersprungene Tasten: insgesamt %1.</translation>
+        <source>key &quot;%1&quot;: position &quot;%2&quot; has no key on remote type %3</source>
+        <translation>Taste „%1“: die Position „%2“ hat keine Taste auf dem Fernbedienungstyp %3</translation>
     </message>
     <message>
         <source>key number &quot;%1&quot; is not 0 to %2</source>
@@ -258,6 +254,26 @@
     <message>
         <source>Lines skipped: %1</source>
         <translation>Übersprungene Zeilen: %1</translation>
+    </message>
+    <message>
+        <source>the brand is longer than %1 characters</source>
+        <translation>die Marke ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>the type is longer than %1 characters</source>
+        <translation>der Typ ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>the model is longer than %1 characters</source>
+        <translation>das Modell ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>the key name is longer than %1 characters</source>
+        <translation>der Tastenname ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>the key code is longer than %1 characters</source>
+        <translation>der Tastencode ist länger als %1 Zeichen</translation>
     </message>
 </context>
 <context>

@@ -146,8 +146,7 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         QuaZipFile in(&zip);
         if (!in.open(QIODevice::ReadOnly))
             return fail(error, tr("cannot read the entry \"%1\" (error %2)")
-                                   .arg(shown(info.name))
-                                   .arg(in.getZipError()));
+                                   .arg(shown(info.name), QString::number(in.getZipError())));
         AtomicFile out(dest);
         if (!out.open())
             return fail(error, out.errorString());
@@ -172,8 +171,7 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         // The checksum is compared when the entry is closed.
         if (in.getZipError() != UNZ_OK)
             return fail(error, tr("damaged entry \"%1\" (error %2)")
-                                   .arg(shown(info.name))
-                                   .arg(in.getZipError()));
+                                   .arg(shown(info.name), QString::number(in.getZipError())));
         if (!out.commit())
             return fail(error, out.errorString());
         killPoint("unpack-entry");

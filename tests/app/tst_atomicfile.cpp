@@ -67,6 +67,7 @@ private slots:
     void linkLoopIsRefused();
     void deviceOrPipeIsNotReplaced();
     void replacedFileKeepsItsOwner();
+    void temporaryNamesKeepTheTargetsName();
 };
 
 void TestAtomicFile::writesNewAndReplacesOld()
@@ -329,6 +330,17 @@ void TestAtomicFile::replacedFileKeepsItsOwner()
     QCOMPARE(int(st.st_uid), 4321);
     QCOMPARE(int(st.st_gid), 4322);
     QCOMPARE(int(st.st_mode & 07777), 0640);
+// A temporary name carries the target's name as it is, a "%2" in it too,
+// and the process that made it.
+void TestAtomicFile::temporaryNamesKeepTheTargetsName()
+{
+    QTemporaryDir dir;
+    QString error;
+    const QString folder = AtomicFile::makeTemporaryFolder(dir.filePath(QStringLiteral("a%2b")), &error);
+    QVERIFY2(!folder.isEmpty(), qPrintable(error));
+    const QString name = QFileInfo(folder).fileName();
+    QVERIFY2(name.startsWith(QStringLiteral(".a%2b.irvanta-tmp-")), qPrintable(name));
+    QCOMPARE(AtomicFile::temporaryOwner(name), QCoreApplication::applicationPid());
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)

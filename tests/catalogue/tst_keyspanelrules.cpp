@@ -184,6 +184,8 @@ private slots:
         QCOMPARE(KeysPanelRules::keysFilter(QStringLiteral("1a2b3c4d"), 3),
                  QStringLiteral("(Rcid='1a2b3c4d' AND RCTypeId='3')"));
         QCOMPARE(KeysPanelRules::keysFilter(QString(), 0), QStringLiteral("(Rcid='' AND RCTypeId='0')"));
+        // The catalogue's value goes in as it is, a "%2" in it too.
+        QCOMPARE(KeysPanelRules::keysFilter(QStringLiteral("a%2b"), 3), QStringLiteral("(Rcid='a%2b' AND RCTypeId='3')"));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
         db.setDatabaseName(QStringLiteral(":memory:"));
         QVERIFY(db.open());

@@ -2,6 +2,7 @@
 #include "GermanTexts.h"
 
 #include "exchange/ExchangeFile.h"
+#include "exchange/ImportValues.h"
 #include "exchange/XmlInput.h"
 
 #include <QElapsedTimer>
@@ -305,6 +306,80 @@ private slots:
         QVERIFY2(german != error, qPrintable(error));
     }
 
+    // Every text the import stores has a bound far above real ones: a value
+    // at the bound is taken whole, one longer refuses the file (a link's
+    // only its links, which a copy does not read), naming the field.
+    void fieldsBeyondTheirBoundAreRefused_data()
+    {
+        QTest::addColumn<int>("where");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("german");
+        const QString characters = QString::number(ImportValues::maxCharacters(ImportValues::Field::Brand));
+        QTest::addRow("brand") << 0 << QStringLiteral("the brand is longer than %1 characters").arg(characters)
+                               << QStringLiteral("die Marke ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("type") << 1 << QStringLiteral("the type is longer than %1 characters").arg(characters)
+                              << QStringLiteral("der Typ ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("model") << 2 << QStringLiteral("the model is longer than %1 characters").arg(characters)
+                               << QStringLiteral("das Modell ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("key name") << 3
+                                  << QStringLiteral("line 5: the key name is longer than %1 characters").arg(characters)
+                                  << QStringLiteral("Zeile 5: der Tastenname ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("key code") << 4
+                                  << QStringLiteral("line 5: the key code is longer than %1 characters").arg(characters)
+                                  << QStringLiteral("Zeile 5: der Tastencode ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("link brand") << 5
+                                    << QStringLiteral("link 0000aaaa: the brand is longer than %1 characters").arg(characters)
+                                    << QStringLiteral("verkn\u00fcpftes Modell 0000aaaa: die Marke ist l\u00e4nger als %1 "
+                                                      "Zeichen").arg(characters);
+        QTest::addRow("link type") << 6
+                                   << QStringLiteral("link 0000aaaa: the type is longer than %1 characters").arg(characters)
+                                   << QStringLiteral("verkn\u00fcpftes Modell 0000aaaa: der Typ ist l\u00e4nger als %1 "
+                                                     "Zeichen").arg(characters);
+        QTest::addRow("link model") << 7
+                                    << QStringLiteral("link 0000aaaa: the model is longer than %1 characters").arg(characters)
+                                    << QStringLiteral("verkn\u00fcpftes Modell 0000aaaa: das Modell ist l\u00e4nger als %1 "
+                                                      "Zeichen").arg(characters);
+    }
+    void fieldsBeyondTheirBoundAreRefused()
+    {
+        QFETCH(int, where);
+        QFETCH(QString, english);
+        QFETCH(QString, german);
+        auto file = [&](const QString &value) {
+            QStringList texts = {QStringLiteral("ACME"), QStringLiteral("TV"),     QStringLiteral("X-1"),
+                                 QStringLiteral("k"),    QStringLiteral("0013A"), QStringLiteral("B"),
+                                 QStringLiteral("T"),    QStringLiteral("M")};
+            texts[where] = value;
+            return fileWith(QStringLiteral("<IrvantaVersion>2.5.10</IrvantaVersion><Rcid>1a2b3c4d</Rcid><Brand>%1</Brand>"
+                                           "<Type>%2</Type><Model>%3</Model><RCTypeId>1</RCTypeId>")
+                                .arg(texts[0], texts[1], texts[2]),
+                            QStringLiteral("<RCKeys>\n<RCKey><Name>%1</Name><ID>%2</ID><Nkey>4</Nkey></RCKey></RCKeys>")
+                                .arg(texts[3], texts[4]),
+                            QStringLiteral("<RCLinks><RCLink><Rcid>0000aaaa</Rcid><Brand>%1</Brand><Type>%2</Type>"
+                                           "<Model>%3</Model></RCLink></RCLinks>")
+                                .arg(texts[5], texts[6], texts[7]));
+        };
+        const int bound = ImportValues::maxCharacters(ImportValues::Field::Brand);
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY2(ExchangeFile::read(file(QString(bound, QLatin1Char('v'))), &d, &error), qPrintable(error));
+        QVERIFY(d.linksError.isEmpty());
+        const QStringList stored = {d.master.brand, d.master.type, d.master.model, d.keys.value(0).name,
+                                    d.keys.value(0).id, d.links.value(0).brand, d.links.value(0).type,
+                                    d.links.value(0).model};
+        QCOMPARE(stored.at(where), QString(bound, QLatin1Char('v')));
+
+        const QByteArray longer = file(QString(bound + 1, QLatin1Char('v')));
+        const bool link = where >= 5;
+        QCOMPARE(ExchangeFile::read(longer, &d, &error), link);
+        QCOMPARE(link ? d.linksError : error, english);
+        if (link)
+            QVERIFY(d.links.isEmpty());
+        const GermanTexts texts;
+        QCOMPARE(ExchangeFile::read(longer, &d, &error), link);
+        QCOMPARE(link ? d.linksError : error, german);
+    }
+
     // A value of a megabyte is quoted by its start only; the reason names
     // the field in the program's language.
     // Qt's reader compares each attribute of an element with every one before
@@ -525,9 +600,93 @@ private slots:
         QCOMPARE(d.keys[0].nkey, QStringLiteral("1"));
         QCOMPARE(d.keys[1].id, QStringLiteral("0013C"));
         QCOMPARE(d.keys[1].nkey, QStringLiteral("0"));
+        QCOMPARE(d.log, QStringList(QStringLiteral("Lines skipped: 1 (line 4: key \"Mute %3\": position \"%1\" has no "
+                                                   "key on remote type 5).")
+                                        .arg(position)));
+    }
+
+    // Many keys at positions without a key give one line, as in the other
+    // readers: the count and the first few with their lines.
+    void skippedKeysGiveOneLine()
+    {
+        QString keys = QStringLiteral("<RCKeys>\n");
+        for (int n = 0; n < 7; ++n)
+            keys += QStringLiteral("<RCKey><Name>k%1</Name><ID>0013A</ID><PCB>0 54</PCB></RCKey>\n").arg(n);
+        keys += key(QStringLiteral("0013C"), QString(), QStringLiteral("0 53")) + QStringLiteral("</RCKeys>");
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY2(ExchangeFile::read(fileWith(description(QStringLiteral("1.2"), QStringLiteral("5")), keys), &d, &error),
+                 qPrintable(error));
+        QCOMPARE(d.keys.size(), 1);
         QCOMPARE(d.log.size(), 1);
-        QCOMPARE(d.log[0],
-                 QStringLiteral("Key \"Mute %3\" skipped: position \"%1\" has no key on remote type 5.").arg(position));
+        QVERIFY2(d.log[0].startsWith(QStringLiteral("Lines skipped: 7 (line 5: key \"k0\": position \"0 54\" has no key "
+                                                    "on remote type 5; line 6: key \"k1\"")),
+                 qPrintable(d.log[0]));
+        QVERIFY2(d.log[0].endsWith(QStringLiteral("line 9: key \"k4\": position \"0 54\" has no key on remote type 5; "
+                                                  "\u2026).")),
+                 qPrintable(d.log[0]));
+    }
+
+    // A value from the file is put into its message last, or with the
+    // others at once: a "%2" in it stays as it is.
+    void valuesWithPercentSignsStayIntact_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("told");
+        QTest::addRow("key number")
+            << fileWith(description(), QStringLiteral("<RCKeys>") + key(QStringLiteral("0013"), QStringLiteral("%2x"))
+                                           + QStringLiteral("</RCKeys>"))
+            << QStringLiteral("key number \"%2x\" is not 0 to 127");
+        QTest::addRow("key position")
+            << fileWith(description(QStringLiteral("1.3"), QStringLiteral("5")),
+                        QStringLiteral("<RCKeys>")
+                            + key(QStringLiteral("0013"), QStringLiteral("1"), QStringLiteral("3 52%2"))
+                            + QStringLiteral("</RCKeys>"))
+            << QStringLiteral("key position \"3 52%2\" has no key on remote type 5");
+        QTest::addRow("skipped key")
+            << fileWith(description(QStringLiteral("1.3"), QStringLiteral("5")),
+                        QStringLiteral("<RCKeys><RCKey><Name>%1 %2 %3</Name><ID>1</ID><PCB>0 54</PCB></RCKey></RCKeys>"))
+            << QStringLiteral("Lines skipped: 1 (line 4: key \"%1 %2 %3\": position \"0 54\" has no key on remote "
+                              "type 5).");
+    }
+    void valuesWithPercentSignsStayIntact()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, told);
+        ExchangeFile::Document d;
+        QString error;
+        if (ExchangeFile::read(bytes, &d, &error))
+            QCOMPARE(d.log.join(QLatin1Char('\n')), told);
+        else
+            QCOMPARE(error, told);
+    }
+
+    // Qt's own reasons name what they read from the file whole; the
+    // refusal cuts each name as the program's own quotes are cut.
+    void parseErrorsQuoteNamesCut_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        const QString name(4000, QLatin1Char('n'));
+        QTest::addRow("entity") << fileWith(description().replace(QStringLiteral("ACME"), QStringLiteral("&%1;").arg(name)),
+                                            QStringLiteral("<RCKeys/>"))
+                                << name;
+        QTest::addRow("attribute") << fileWith(description() + QStringLiteral("<Ignored %1='' %1=''/>").arg(name),
+                                               QStringLiteral("<RCKeys/>"))
+                                   << name;
+        QTest::addRow("encoding") << QByteArray(fileWith(description(), QStringLiteral("<RCKeys/>")))
+                                         .replace("version=\"1.0\"", "version=\"1.0\" encoding=\"" + name.toUtf8() + '"')
+                                  << name;
+    }
+    void parseErrorsQuoteNamesCut()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY(!ExchangeFile::read(bytes, &d, &error));
+        QVERIFY2(error.size() < 160, qPrintable(error.left(200)));
+        QVERIFY2(error.contains(name.left(40) + QChar(0x2026)), qPrintable(error));
     }
 
     // A master with thousands of links reads back as it was written.

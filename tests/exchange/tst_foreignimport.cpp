@@ -426,11 +426,96 @@ private slots:
         QVERIFY2(told.contains(QStringLiteral("x\u2026\"")), qPrintable(told));
     }
 
+    // Every text the readers store has a bound far above real ones: a value
+    // at the bound is taken whole, one longer refuses the file, naming the
+    // field. (A KESTRUL code is made by the reader from a few bytes.)
+    void fieldsBeyondTheirBoundAreRefused_data()
+    {
+        QTest::addColumn<bool>("isVrc");
+        QTest::addColumn<int>("where"); // the line (from 0) that holds the value
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("german");
+        const QString characters = QString::number(ImportValues::maxCharacters(ImportValues::Field::Brand));
+        const QString brand = QStringLiteral("the brand is longer than %1 characters").arg(characters);
+        const QString marke = QStringLiteral("die Marke ist l\u00e4nger als %1 Zeichen").arg(characters);
+        const QString type = QStringLiteral("the type is longer than %1 characters").arg(characters);
+        const QString typ = QStringLiteral("der Typ ist l\u00e4nger als %1 Zeichen").arg(characters);
+        const QString model = QStringLiteral("the model is longer than %1 characters").arg(characters);
+        const QString modell = QStringLiteral("das Modell ist l\u00e4nger als %1 Zeichen").arg(characters);
+        QTest::addRow("VRC brand") << true << 1 << brand << marke;
+        QTest::addRow("VRC type") << true << 2 << type << typ;
+        QTest::addRow("VRC model") << true << 3 << model << modell;
+        QTest::addRow("VRC key name") << true << 10
+                                      << QStringLiteral("line 11: the key name is longer than %1 characters").arg(characters)
+                                      << QStringLiteral("Zeile 11: der Tastenname ist l\u00e4nger als %1 Zeichen")
+                                             .arg(characters);
+        QTest::addRow("VRC key code") << true << 11
+                                      << QStringLiteral("line 12: the key code is longer than %1 characters").arg(characters)
+                                      << QStringLiteral("Zeile 12: der Tastencode ist l\u00e4nger als %1 Zeichen")
+                                             .arg(characters);
+        QTest::addRow("KESTRUL type") << false << 3 << type << typ;
+        QTest::addRow("KESTRUL brand") << false << 4 << brand << marke;
+        QTest::addRow("KESTRUL model") << false << 5 << model << modell;
+        QTest::addRow("KESTRUL key name")
+            << false << 9 << QStringLiteral("line 10: the key name is longer than %1 characters").arg(characters)
+            << QStringLiteral("Zeile 10: der Tastenname ist l\u00e4nger als %1 Zeichen").arg(characters);
+    }
+    void fieldsBeyondTheirBoundAreRefused()
+    {
+        QFETCH(bool, isVrc);
+        QFETCH(int, where);
+        QFETCH(QString, english);
+        QFETCH(QString, german);
+        auto file = [&](const QByteArray &value) {
+            QList<QByteArray> lines = isVrc ? dvdLines()
+                                            : QList<QByteArray>{"FileFormat=KESTRUL", "Version=1", "KeyMap=K5",
+                                                                "Type=TV", "Brand=ACME", "Model=K-1", "", "Buttons=3",
+                                                                "4,Power=0051 04 FB 08", "5,Mute=0051 04 FB 09"};
+            if (isVrc)
+                lines[where] = value;
+            else if (where == 9)
+                lines[where] = "5," + value + "=0051 04 FB 09";
+            else
+                lines[where] = lines[where].left(lines[where].indexOf('=') + 1) + value;
+            return vrc(lines, "\r\n");
+        };
+        const int bound = ImportValues::maxCharacters(ImportValues::Field::Brand);
+        ImportedRemote r;
+        const QString atBound = toldBy(isVrc, file(QByteArray(bound, 'v')), &r);
+        const QStringList stored = {r.brand, r.type, r.model, r.keys.value(1).name, r.keys.value(1).id};
+        QVERIFY2(stored.contains(QString(bound, QLatin1Char('v'))), qPrintable(atBound.left(200)));
+        QCOMPARE(toldBy(isVrc, file(QByteArray(bound + 1, 'v'))), english);
+        const GermanTexts texts;
+        QCOMPARE(toldBy(isVrc, file(QByteArray(bound + 1, 'v'))), german);
+    }
+
+    // A value from the file is put into its message last, or with the
+    // others at once: a "%3" in it stays as it is.
+    void valuesWithPercentSignsStayIntact_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("told");
+        QTest::addRow("VRC skipped key")
+            << vrc({kHeader, "B", "T", "M", "changer 4in1.png", "k", "Mute %3", "0013A", "0 54", "<end_of_file>"}, "\n")
+            << QStringLiteral("Lines skipped: 1 (line 9: key \"Mute %3\": position \"0 54\" has no key on remote "
+                              "type 5).");
+        QTest::addRow("VRC position beyond 127")
+            << vrc({kHeader, "B", "T", "M", "changer TV.bmp", "k", "Mute %3 %4", "0013A", "3 60", "<end_of_file>"}, "\n")
+            << QStringLiteral("line 9: key \"Mute %3 %4\": position \"3 60\" has no key on remote type 1");
+    }
+    void valuesWithPercentSignsStayIntact()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, told);
+        QCOMPARE(toldBy(true, bytes), told);
+    }
+
     // The reader's debug lines name the header values, cut as well.
     void kestrulDebugLinesQuoteCut()
     {
         QByteArray bytes = kestrul({"4,Power=0051 04 FB 08"});
-        bytes.replace("Brand=ACME", "Brand=" + QByteArray(1 << 20, 'b'));
+        const int length = ImportValues::maxCharacters(ImportValues::Field::Brand);
+        bytes.replace("Brand=ACME", "Brand=" + QByteArray(length, 'b'));
         debugLines.clear();
         const QtMessageHandler previous = qInstallMessageHandler(keepDebugLine);
         ImportedRemote r;
@@ -438,7 +523,7 @@ private slots:
         const bool read = KestrulFile::parse(bytes, &r, &error);
         qInstallMessageHandler(previous);
         QVERIFY(read);
-        QCOMPARE(r.brand.size(), 1 << 20); // the value itself stays whole
+        QCOMPARE(r.brand.size(), length); // the value itself stays whole
         QVERIFY(debugLines.contains(QStringLiteral("brand => ") + QString(40, QLatin1Char('b')) + QChar(0x2026)));
         for (const QString &line : std::as_const(debugLines))
             QVERIFY2(line.size() < 100, qPrintable(line.left(100)));

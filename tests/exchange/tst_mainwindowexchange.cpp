@@ -418,20 +418,28 @@ private slots:
     }
 
     // A file beyond the size limit is refused before it is read (the file
-    // is sparse: it takes no disk space).
+    // is sparse: it takes no disk space). Its name is told as it is.
+    void oversizedFileIsRefusedUnread_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("plain name") << QStringLiteral("big.vrc");
+        QTest::addRow("name with a percent sign") << QStringLiteral("big %2.vrc");
+    }
     void oversizedFileIsRefusedUnread()
     {
-        QFile big(QStringLiteral("big.vrc"));
+        QFETCH(QString, name);
+        QFile big(name);
         QVERIFY(big.open(QIODevice::WriteOnly));
         QVERIFY(big.write("VARNO Infrared Remote Control File v1.00\r\n") > 0);
         QVERIFY(big.resize(ImportValues::MaxFileSize + 1));
         big.close();
         const QStringList before = dump();
-        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath("big.vrc"),
+        throughFileDialog([&] { m_window->importRemote(); }, QDir::current().absoluteFilePath(name),
                           QStringLiteral("Import"));
         const QList<MessageBox::Record> log = MessageBox::takeLog();
         QCOMPARE(log.size(), 1);
         QVERIFY2(log[0].text.contains(QLatin1String("larger than 64 MiB")), qPrintable(log[0].text));
+        QVERIFY2(log[0].text.contains(name), qPrintable(log[0].text));
         QCOMPARE(dump(), before);
     }
 
