@@ -979,6 +979,10 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <translation>Dieses Protokoll kann nicht gesendet werden. Bitte aktualisieren Sie das Programm.</translation>
     </message>
     <message>
+        <source>Cannot transmit this key: the code of protocol %1 for this remote makes a frame of %2 reports, one transmission carries at most %3.</source>
+        <translation>Diese Taste kann nicht gesendet werden: Der Code von Protokoll %1 für diese Fernbedienung ergibt einen Rahmen aus %2 Berichten, eine Sendung fasst höchstens %3.</translation>
+    </message>
+    <message>
         <source>The keys of this remote control are factory data and cannot be changed.</source>
         <translation>Die Tasten dieser Fernbedienung sind Werksdaten und können nicht geändert werden.</translation>
     </message>
