@@ -1523,6 +1523,14 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <translation>der Server hat die Anfrage an eine andere Adresse weitergeleitet, %1</translation>
     </message>
     <message>
+        <source>the server sent the request on to an address whose host is not valid, %1</source>
+        <translation>der Server hat die Anfrage an eine Adresse mit ungültigem Host weitergeleitet, %1</translation>
+    </message>
+    <message>
+        <source>the server sent the request on to an address that is not valid, %1</source>
+        <translation>der Server hat die Anfrage an eine ungültige Adresse weitergeleitet, %1</translation>
+    </message>
+    <message>
         <source>the server answered with a redirect that names no address</source>
         <translation>der Server hat mit einer Weiterleitung ohne Adresse geantwortet</translation>
     </message>
