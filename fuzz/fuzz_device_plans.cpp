@@ -35,6 +35,38 @@ void checkImage(const DeviceWritePlan::Plan &plan, const QString &text)
         std::abort();
 }
 
+// A count byte (the frame's reports, the slot's pages) says exactly what
+// follows: never a count cut to a byte.
+void checkCounts(const DeviceWritePlan::Plan &plan)
+{
+    if (plan.refused())
+        return;
+    const QList<DeviceWritePlan::Step> &steps = plan.steps;
+    for (int i = 0; i < steps.size(); ++i) {
+        const DeviceWritePlan::Step &step = steps.at(i);
+        if (step.kind != DeviceWritePlan::Step::Command || step.bytes.isEmpty())
+            continue;
+        const quint8 command = quint8(step.bytes.at(0));
+        int announced = -1;
+        int groupReports = 1; // data reports per announced unit
+        if (command == 0x99 && step.bytes.size() >= 2) {
+            announced = quint8(step.bytes.at(1));
+        } else if (command == 0xA5 && step.bytes.size() >= 3) {
+            announced = quint8(step.bytes.at(2));
+            groupReports = 0; // pages: counted by the pauses after them
+        }
+        if (announced < 0)
+            continue;
+        int reports = 0, pauses = 0;
+        for (int j = i + 1; j < steps.size() && steps.at(j).kind != DeviceWritePlan::Step::Command; ++j) {
+            reports += steps.at(j).kind == DeviceWritePlan::Step::Data;
+            pauses += steps.at(j).kind == DeviceWritePlan::Step::Sleep;
+        }
+        if ((groupReports == 1 && reports != announced) || (groupReports == 0 && pauses != announced))
+            std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -59,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (step.kind == DeviceWritePlan::Step::Data && step.bytes.size() != 8)
             std::abort();
     }
+    checkCounts(frame);
 
     const int split = data[4] % (text.size() + 1);
     const QString code = text.left(split);
@@ -68,12 +101,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (bytes % 8 != 0 || keyFrame.size() != 2 * bytes || !DeviceWritePlan::hexProblem(keyFrame).isEmpty()
         || keyFrame != keyFrame.toUpper())
         std::abort();
-    if (DeviceWritePlan::transmitFrame(keyFrame).steps.size() != 1 + bytes / 8)
+    // A frame is sent whole, or refused when its count byte cannot say how long it is.
+    const DeviceWritePlan::Plan keyPlan = DeviceWritePlan::transmitFrame(keyFrame);
+    if (keyPlan.refused() != (bytes / 8 > DeviceWritePlan::kMaxCount)
+        || (!keyPlan.refused() && keyPlan.steps.size() != 1 + bytes / 8))
         std::abort();
 
     checkImage(DeviceWritePlan::remote1SlotWrite(pageSize, reportSize, 3, 130, text), text);
     (void)DeviceWritePlan::remote1SlotClear(pageSize, reportSize, 3, 10);
-    checkImage(DeviceWritePlan::remote2SlotWrite(pageSize, reportSize, slot, capacity, text, 0), text);
+    const DeviceWritePlan::Plan slotPlan = DeviceWritePlan::remote2SlotWrite(pageSize, reportSize, slot, capacity, text, 0);
+    checkImage(slotPlan, text);
+    checkCounts(slotPlan);
     checkImage(DeviceWritePlan::remote2MacroWrite(reportSize, text, 0), text);
     return 0;
 }

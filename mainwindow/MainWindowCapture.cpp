@@ -11,6 +11,7 @@
 #include "ir/SameKeyMarks.h"
 #include "ir/SignalDisplay.h"
 #include "ir/TransmitFrame.h"
+#include "usb/DeviceWritePlan.h"
 #include "usb/UsbRequest.h"
 
 #include <QDebug>
@@ -194,14 +195,28 @@ void MainWindowImpl::transmitKey()
     flashData.clear();
     const QString blob = TransmitFrame::codeBlob(db, deviceId, key.id);
     flashData = blob;
-    if (blob == QLatin1String("FALSE")) {
+    const auto refuse = [this](const QString &text) {
         messageBox.setWindowTitle(tr("information"));
         messageBox.setIcon(QMessageBox::Critical);
-        messageBox.setText(tr("cannot transmit this protocol. Please update programm."));
+        messageBox.setText(text);
         MessageBox::exec(messageBox);
         labelPicture->keyPressed = false;
         // The release that would arm it again never comes for this press.
         transmitReady = true;
+    };
+    if (blob == QLatin1String("FALSE")) {
+        refuse(tr("cannot transmit this protocol. Please update programm."));
+        return;
+    }
+    // The frame follows the blob's length, its count byte does not: a longer
+    // frame is refused before it is built, like every other write.
+    const qsizetype reports = DeviceWritePlan::frameReports(TransmitFrame::frameBytes(key.id, blob));
+    if (reports > DeviceWritePlan::kMaxCount) {
+        refuse(tr("Cannot transmit this key: the code of protocol %1 for this remote makes a frame of %2 reports, "
+                  "one transmission carries at most %3.")
+                   .arg(key.id.left(3))
+                   .arg(reports)
+                   .arg(DeviceWritePlan::kMaxCount));
         return;
     }
     QString note;

@@ -1054,6 +1054,10 @@ Alle Verknüpfungen werden ebenfalls gelöscht!</translation>
         <translation>Dieses Protokoll kann nicht gesendet werden. Bitte aktualisieren Sie das Programm.</translation>
     </message>
     <message>
+        <source>Cannot transmit this key: the code of protocol %1 for this remote makes a frame of %2 reports, one transmission carries at most %3.</source>
+        <translation>Diese Taste kann nicht gesendet werden: Der Code von Protokoll %1 für diese Fernbedienung ergibt einen Rahmen aus %2 Berichten, eine Sendung fasst höchstens %3.</translation>
+    </message>
+    <message>
         <source>The keys of this remote control are factory data and cannot be changed.</source>
         <translation>Die Tasten dieser Fernbedienung sind Werksdaten und können nicht geändert werden.</translation>
     </message>
@@ -1604,6 +1608,14 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>the server sent the request on to another address, %1</source>
         <translation>der Server hat die Anfrage an eine andere Adresse weitergeleitet, %1</translation>
+    </message>
+    <message>
+        <source>the server sent the request on to an address whose host is not valid, %1</source>
+        <translation>der Server hat die Anfrage an eine Adresse mit ungültigem Host weitergeleitet, %1</translation>
+    </message>
+    <message>
+        <source>the server sent the request on to an address that is not valid, %1</source>
+        <translation>der Server hat die Anfrage an eine ungültige Adresse weitergeleitet, %1</translation>
     </message>
     <message>
         <source>the server answered with a redirect that names no address</source>

@@ -2,6 +2,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/CheckedFile.h"
+#include "app/QuotedValue.h"
 #include "app/SettingsText.h"
 #include "app/SettingsWriter.h"
 #include "update/ZipUnpacker.h"
@@ -14,6 +15,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
 
@@ -64,15 +66,55 @@ QUrl UpdateDownloader::companyReportUrl(const QString &company, const QString &a
     return url;
 }
 
+namespace {
+
+int defaultPort(const QUrl &url)
+{
+    if (url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0)
+        return 443;
+    if (url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0)
+        return 80;
+    return -1;
+}
+
+// "scheme://host:port" of an address, nothing else of it.
+QString serverOf(const QUrl &url)
+{
+    QUrl server;
+    server.setScheme(url.scheme());
+    server.setHost(url.host());
+    server.setPort(url.port(defaultPort(url)));
+    return server.toString();
+}
+
+// Whether an address that names a server ("scheme://…" or "//…") names a
+// host that is one; a path on the same server names none and passes.
+bool namesValidHost(const QString &address)
+{
+    static const QRegularExpression authority(QStringLiteral("^(?:[A-Za-z][A-Za-z0-9+.-]*:)?//([^/?#]*)"));
+    const QRegularExpressionMatch match = authority.match(address);
+    if (!match.hasMatch())
+        return true;
+    QString host = match.captured(1);
+    host = host.mid(host.lastIndexOf(QLatin1Char('@')) + 1);
+    if (host.startsWith(QLatin1Char('[')))
+        host = host.left(host.indexOf(QLatin1Char(']')) + 1);
+    else
+        host = host.left(host.indexOf(QLatin1Char(':')));
+    QUrl probe;
+    probe.setHost(host);
+    return probe.isValid() && !probe.host().isEmpty();
+}
+
+} // namespace
+
 QString UpdateDownloader::redirectRefusal(const QUrl &home, const QUrl &target, QStringList *seen)
 {
-    const int port = home.scheme() == QLatin1String("https") ? 443 : 80;
     if (target.scheme().compare(home.scheme(), Qt::CaseInsensitive) != 0
-        || target.host().compare(home.host(), Qt::CaseInsensitive) != 0 || target.port(port) != home.port(port)) {
+        || target.host().compare(home.host(), Qt::CaseInsensitive) != 0
+        || target.port(defaultPort(target)) != home.port(defaultPort(home))) {
         // The scheme too: "https://" on our own host and port is another server.
-        return tr("the server sent the request on to another address, %1")
-            .arg(target.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
-                     .toString());
+        return tr("the server sent the request on to another address, %1").arg(serverOf(target));
     }
     const QString address = target.adjusted(QUrl::RemoveFragment).toString();
     if (seen->contains(address))
@@ -84,13 +126,31 @@ QString UpdateDownloader::redirectRefusal(const QUrl &home, const QUrl &target, 
     return QString();
 }
 
+QString UpdateDownloader::redirectRefusal(const QUrl &home, const QUrl &from, const QByteArray &location,
+                                          QStringList *seen, QUrl *next)
+{
+    // Read as the network layer reads it: UTF-8, else Latin-1.
+    QString text = QString::fromUtf8(location).trimmed();
+    QUrl to(text);
+    if (!to.isValid()) {
+        text = QString::fromLatin1(location).trimmed();
+        to = QUrl(text);
+    }
+    if (text.isEmpty())
+        return tr("the server answered with a redirect that names no address");
+    const QUrl target = from.resolved(to);
+    if (!namesValidHost(text) || (target.isValid() && target.host().isEmpty()))
+        return tr("the server sent the request on to an address whose host is not valid, %1")
+            .arg(QuotedValue::cut(text));
+    if (!target.isValid())
+        return tr("the server sent the request on to an address that is not valid, %1").arg(QuotedValue::cut(text));
+    *next = target;
+    return redirectRefusal(home, target, seen);
+}
+
 QString UpdateDownloader::redirectRefusal(const QUrl &home, const QNetworkReply *reply, QStringList *seen, QUrl *next)
 {
-    const QUrl to = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    if (to.isEmpty())
-        return tr("the server answered with a redirect that names no address");
-    *next = reply->url().resolved(to);
-    return redirectRefusal(home, *next, seen);
+    return redirectRefusal(home, reply->url(), reply->rawHeader("Location"), seen, next);
 }
 
 bool UpdateDownloader::isRedirect(const QNetworkReply *reply)

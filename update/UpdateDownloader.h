@@ -70,9 +70,15 @@ public:
     // Why a redirect to target is not followed, empty when it may be: it stays
     // on home's scheme, host and port, comes back to no address the request
     // has asked already (seen, which it joins) and keeps within maxRedirects.
+    // Another server is named by scheme, host and port, the port filled in
+    // when the address leaves it out.
     static QString redirectRefusal(const QUrl &home, const QUrl &target, QStringList *seen);
-    // The same for a finished redirect answer: where it leads (*next) and why
-    // it is not followed, also when it names no address.
+    // The same for a redirect from the address `from` whose Location header
+    // is `location`: where it leads (*next) and why it is not followed, also
+    // when it names no address, or one whose host or form is not valid.
+    static QString redirectRefusal(const QUrl &home, const QUrl &from, const QByteArray &location,
+                                   QStringList *seen, QUrl *next);
+    // The same for a redirect answer.
     static QString redirectRefusal(const QUrl &home, const QNetworkReply *reply, QStringList *seen, QUrl *next);
     // Whether an answer is a redirect (its body is nobody's file).
     static bool isRedirect(const QNetworkReply *reply);

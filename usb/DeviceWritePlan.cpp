@@ -7,7 +7,6 @@ namespace DeviceWritePlan {
 
 namespace {
 
-constexpr int kFrameReportBytes = 8;
 constexpr int kRemote1HalfBytes = 1024;
 constexpr int kRemote1MaxPage = 128;
 constexpr int kRemote1ImageChars = 4 * kRemote1HalfBytes;
@@ -91,8 +90,13 @@ QString hexProblem(const QString &text)
 
 Plan transmitFrame(const QString &frame)
 {
+    const qsizetype count = frameReports(frame.size() / 2);
+    if (count > kMaxCount)
+        return refuse(QStringLiteral("the frame has %1 reports of %2 bytes, its count byte holds at most %3")
+                          .arg(count)
+                          .arg(kFrameReportBytes)
+                          .arg(kMaxCount));
     Plan p;
-    const int count = int(frame.size() / 2) / kFrameReportBytes;
     p.steps << command(HidCommand::kTransmitFrame, static_cast<quint8>(count));
     for (int r = 0; r < count; ++r) {
         QByteArray bytes = hexBytes(frame, r * kFrameReportBytes, kFrameReportBytes);
@@ -171,6 +175,11 @@ Plan remote2SlotWrite(int pageSize, int reportSize, int slot, int capacity, cons
                           .arg(capacity * 2 * kCapacityUnit));
     const int pageChars = 2 * pageSize;
     const int pages = int((image.size() + pageChars - 1) / pageChars);
+    if (pages > kMaxCount)
+        return refuse(QStringLiteral("the image takes %1 pages of %2 bytes, the page count byte holds at most %3")
+                          .arg(pages)
+                          .arg(pageSize)
+                          .arg(kMaxCount));
     const QString padded = image + QString(pages * pageChars - image.size(), QLatin1Char('0'));
     const int reportsPerPage = pageSize / reportSize;
     Plan p;

@@ -43,11 +43,20 @@ struct Plan
     bool refused() const { return !refusal.isEmpty(); }
 };
 
+// Most reports or pages a count byte announces. A write whose count would be
+// cut is refused: the device would take the reports after the count for
+// commands.
+constexpr int kMaxCount = 255;
+// Bytes of frame each data report of a transmit frame carries.
+constexpr int kFrameReportBytes = 8;
+
 // The infrared frame of a key press for the receiver: {0x99, count} and count
 // data reports of 8 bytes, count = (length / 2) / 8; in the first report a
 // second byte of 0x00-0x03 or 0x81-0x83 is raised by 4 when the first byte is
-// 0x7A or 0xFA.
+// 0x7A or 0xFA. Refused for more than kMaxCount reports.
 Plan transmitFrame(const QString &frame);
+// Data reports of a frame of frameBytes bytes.
+constexpr qsizetype frameReports(qsizetype frameBytes) { return frameBytes / kFrameReportBytes; }
 
 // First-generation slot write: programming mode on, each half as pages of P
 // bytes sent from its first page on (page numbers wrap at 255), programming
@@ -63,7 +72,8 @@ Plan remote1SlotClear(int pageSize, int reportSize, int firstHalfPage, int clear
 // image padded with '0' to whole pages of P bytes, {0xA5, slot, pages}, the
 // pages with a pause after each. Refused for a report size other than 8, a
 // page size that is 0 or not a multiple of it, an image that is no hex text,
-// is empty or does not fit capacity (in 64-byte units).
+// is empty, does not fit capacity (in 64-byte units) or takes more than
+// kMaxCount pages.
 Plan remote2SlotWrite(int pageSize, int reportSize, int slot, int capacity, const QString &image, int pageSleepMs);
 // Second-generation macro page write (before the reconnect): {0xA5, 0x81},
 // two groups of 8 data reports with a pause after each. Refused for a block

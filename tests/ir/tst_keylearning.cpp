@@ -308,6 +308,67 @@ private slots:
         QVERIFY(MessageBox::takeLog().isEmpty());
         QVERIFY2(link.rig.sim.violations().isEmpty(), qPrintable(link.rig.sim.violations().join('\n')));
     }
+
+    // The frame follows the code blob's length, its count byte does not: a
+    // frame of more reports than the count holds is refused before anything
+    // is sent (the remote would take the reports after the count for
+    // commands), and the user is told which protocol.
+    void transmitFrameBeyondTheCount_data()
+    {
+        QTest::addColumn<int>("blobBytes");
+        QTest::addColumn<bool>("sent");
+        QTest::addRow("255 reports, the most a count holds") << 255 * 8 << true;
+        QTest::addRow("256 reports") << 255 * 8 + 1 << false;
+        QTest::addRow("4200 digits") << 2100 << false;
+    }
+    void transmitFrameBeyondTheCount()
+    {
+        QFETCH(int, blobBytes);
+        QFETCH(bool, sent);
+        WindowLink link(w.get());
+        QTRY_COMPARE_WITH_TIMEOUT(w->deviceId, SampleProtocolLookups::kRemote2DeviceId, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(link.functions.polling() && !link.rig.state.transmitRequested.load(), 10000);
+        // Bytes that read as commands where the count would be cut.
+        QString blob;
+        for (int i = 0; i < blobBytes; ++i)
+            blob += QStringLiteral("%1").arg(i % 8 == 0 ? 0x03 : 0x01, 2, 16, QLatin1Char('0'));
+        const QString code = QStringLiteral("0552") + Decode::encode(QStringLiteral("101101110001"));
+        // The protocol's only blob for the device (an earlier test adds one too).
+        QVERIFY(sqlExec(QStringLiteral("DELETE FROM usbprotocols WHERE DevID=? AND Prot=?"),
+                     {SampleProtocolLookups::kRemote2DeviceId, 55}));
+        QVERIFY(sqlExec(QStringLiteral("INSERT INTO usbprotocols (DevID, Prot, Nrc, Code) VALUES (?,?,0,?)"),
+                     {SampleProtocolLookups::kRemote2DeviceId, 55, blob}));
+        const int key = freeKey(1);
+        QVERIFY(key >= 0);
+        QVERIFY(sqlExec(QStringLiteral("INSERT INTO rckeys VALUES (?,?,'LONG',?,?)"), {m_master, kType, code, key}));
+        w->refreshRC();
+        w->actionTransmitMode->trigger();
+        QVERIFY(w->labelPicture->transmitMode);
+
+        link.rig.sim.clearTrace();
+        QTest::mousePress(w->labelPicture, Qt::LeftButton, Qt::NoModifier, keyPoint(key));
+        if (sent) {
+            QTRY_COMPARE_WITH_TIMEOUT(link.remote->transmittedFrames().size(), 1, 10000);
+            QCOMPARE(link.remote->transmittedFrames().last().size(), 255 * 8);
+            QVERIFY(MessageBox::log().isEmpty());
+        } else {
+            QTRY_COMPARE(MessageBox::log().size(), 1);
+            const MessageBox::Record told = MessageBox::takeLog().first();
+            QCOMPARE(told.title, QStringLiteral("information"));
+            QVERIFY2(told.text.contains(QStringLiteral("protocol 055")) && told.text.contains(QStringLiteral("255")),
+                     qPrintable(told.text));
+            QTRY_VERIFY(w->transmitReady);
+            QVERIFY(!w->labelPicture->keyPressed);
+            QTest::qWait(300);
+            QVERIFY(link.remote->transmittedFrames().isEmpty());
+            // Nothing reached the remote: no count, no report of the frame.
+            for (const SimTraceEntry &e : link.rig.sim.trace())
+                QVERIFY2(!e.output, qPrintable(e.channel + QLatin1Char(' ') + QString::fromLatin1(e.bytes.toHex())));
+        }
+        QTest::mouseRelease(w->labelPicture, Qt::LeftButton, Qt::NoModifier, keyPoint(key));
+        QTest::qWait(100);
+        QVERIFY2(link.rig.sim.violations().isEmpty(), qPrintable(link.rig.sim.violations().join('\n')));
+    }
 };
 
 QTEST_MAIN(TestKeyLearning)

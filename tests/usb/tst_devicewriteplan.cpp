@@ -119,6 +119,7 @@ private slots:
         QTest::addRow("20 characters") << image(10) << 1;
         QTest::addRow("40 characters") << image(20) << 2;
         QTest::addRow("31 characters") << image(15) + "A" << 1;
+        QTest::addRow("255 reports, the most a count holds") << image(255 * 8) << 255;
     }
     void transmitFrameReports()
     {
@@ -131,6 +132,25 @@ private slots:
         QCOMPARE(dataOf(p), bytesOf(frame.left(16 * count)));
         for (const Step &s : stepsOf(p, Step::Data))
             QCOMPARE(s.bytes.size(), 8);
+    }
+
+    // A frame of more reports than its count byte holds is refused whole: the
+    // reports after a cut count would reach the device as commands.
+    void transmitFrameBeyondTheCount_data()
+    {
+        QTest::addColumn<qsizetype>("characters");
+        QTest::addRow("256 reports") << qsizetype(256 * 16);
+        QTest::addRow("4200 digits") << qsizetype(4200);
+        QTest::addRow("20 million digits") << qsizetype(20 * 1000 * 1000);
+    }
+    void transmitFrameBeyondTheCount()
+    {
+        QFETCH(qsizetype, characters);
+        const Plan p = transmitFrame(QString(characters, QLatin1Char('3')));
+        QVERIFY(p.refused());
+        QVERIFY2(p.refusal.contains(QStringLiteral("%1 reports").arg(characters / 16)) && p.refusal.contains("255"),
+                 qPrintable(p.refusal));
+        QVERIFY(p.steps.isEmpty());
     }
 
     // In the first report only: after 0x7A or 0xFA, a second byte of 0x00-0x03
@@ -305,13 +325,16 @@ private slots:
         QTest::addColumn<int>("pageSize");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("reason");
-        QTest::addRow("odd") << 8 << 64 << image(640) + "A" << "odd length";
-        QTest::addRow("1281 characters") << 8 << 64 << image(641) << "not enough flash";
-        QTest::addRow("report size 16") << 16 << 64 << image(8) << "report size 16";
-        QTest::addRow("page size 0") << 8 << 0 << image(8) << "page size 0";
-        QTest::addRow("page size 60") << 8 << 60 << image(8) << "page size 60";
-        QTest::addRow("empty") << 8 << 64 << "" << "the image is empty";
-        QTest::addRow("not hex") << 8 << 64 << "0X" << "character X";
+        QTest::addColumn<int>("capacity");
+        QTest::addRow("odd") << 8 << 64 << image(640) + "A" << "odd length" << 10;
+        QTest::addRow("1281 characters") << 8 << 64 << image(641) << "not enough flash" << 10;
+        QTest::addRow("report size 16") << 16 << 64 << image(8) << "report size 16" << 10;
+        QTest::addRow("page size 0") << 8 << 0 << image(8) << "page size 0" << 10;
+        QTest::addRow("page size 60") << 8 << 60 << image(8) << "page size 60" << 10;
+        QTest::addRow("empty") << 8 << 64 << "" << "the image is empty" << 10;
+        QTest::addRow("not hex") << 8 << 64 << "0X" << "character X" << 10;
+        // It fits the slot, but not the page count byte.
+        QTest::addRow("256 pages of 8 bytes") << 8 << 8 << image(256 * 8) << "256 pages" << 255;
     }
     void remote2Refusals()
     {
@@ -319,7 +342,8 @@ private slots:
         QFETCH(int, pageSize);
         QFETCH(QString, text);
         QFETCH(QString, reason);
-        const Plan p = remote2SlotWrite(pageSize, reportSize, 0, 10, text, 300);
+        QFETCH(int, capacity);
+        const Plan p = remote2SlotWrite(pageSize, reportSize, 0, capacity, text, 300);
         QVERIFY(p.refused());
         QVERIFY2(p.refusal.contains(reason), qPrintable(p.refusal));
         QVERIFY(p.steps.isEmpty());

@@ -435,6 +435,8 @@ private slots:
         QTest::addRow("remote2 slot beyond the count") << "remote2" << 165 << 4 << image(64) << "slot 5 write refused: slot 5 is outside the remote's 4 slots";
         QTest::addRow("remote2 not enough flash") << "remote2" << 165 << 0 << image(2561) << "slot 1 write refused: not enough flash: the image has 5122 characters, slot 1 takes";
         QTest::addRow("remote2 clear beyond the count") << "remote2" << 82 << 9 << QString() << "slot 10 clear refused: slot 10 is outside";
+        // The count byte would be cut and the reports after it taken for commands.
+        QTest::addRow("frame beyond its count") << "remote2" << int(UsbCommand::TransmitPressed) << 0 << image(256 * 8) << "key transmission refused: the frame has 256 reports";
     }
     void refusedRequests()
     {
@@ -448,7 +450,10 @@ private slots:
             connect(rig, {rig.sim.addRemote1()}, 2 + kRemote1Read.size());
         else
             connect(rig, {rig.sim.addRemote2()}, 2 + kRemote2Read.size() + 1);
-        QVERIFY(rig.carryOut(request(command, nPult, payload)));
+        UsbRequestData posted = request(command, nPult, payload);
+        if (command == UsbCommand::TransmitPressed)
+            posted.transmitFrame = payload;
+        QVERIFY(rig.carryOut(posted));
         const QStringList events = rig.takeEvents();
         QCOMPARE(events.size(), 1);
         QVERIFY2(events.first().contains(reason), qPrintable(events.first()));
