@@ -4,6 +4,7 @@
 // the long code shows, within a second and in little memory.
 #include "TestSupport.h"
 #include "app/FittedFont.h"
+#include "app/MessageBox.h"
 #include "app/ShownText.h"
 #include "catalogue/CurrentRow.h"
 #include "mainwindow/MainWindowImpl.h"
@@ -303,6 +304,38 @@ private slots:
             QVERIFY2(tip.contains(code.left(ShownText::kMaxChars) + kEllipsis), qPrintable(tip.left(200)));
             QVERIFY2(tip.size() < ShownText::kMaxChars + 200, qPrintable(QString::number(tip.size())));
         }
+    }
+
+    // Deleting a model of megabytes asks and tells by the names' start: the
+    // box and the status bar lay out all they are given.
+    void deleteNamesTheStart()
+    {
+        const QString brand = QLatin1Char('!') + textOf(QStringLiteral("Brand "), 9'999'999);
+        const QString model = textOf(QStringLiteral("Model 42 "), 10'000'000);
+        QVERIFY(update(QStringLiteral("UPDATE rcmodels SET Brand=?, Model=?, Own=1 WHERE Rcid=?"),
+                       {brand, model, m_rcid}));
+        QVERIFY(TestSupport::sqlExec(QStringLiteral("UPDATE rcmodels SET Own=1 WHERE Link=?"), {m_rcid}));
+        startWindow();
+        QCOMPARE(CurrentRow::text(w->ModelsTV, 0), m_rcid);
+        MessageBox::takeLog();
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        QElapsedTimer timer;
+        timer.start();
+        w->deleteRemoteControl();
+        w->grab();
+        const qint64 elapsed = timer.elapsed();
+        QVERIFY(!TestSupport::sqlValue(QStringLiteral("SELECT 1 FROM rcmodels WHERE Rcid=?"), {m_rcid}).isValid());
+        const QList<MessageBox::Record> boxes = MessageBox::takeLog();
+        QCOMPARE(boxes.size(), 1);
+        const QString asked = boxes.at(0).text;
+        QVERIFY2(asked.contains(brand.left(ShownText::kMaxChars) + kEllipsis), qPrintable(asked.left(200)));
+        QVERIFY(asked.contains(model.left(ShownText::kMaxChars) + kEllipsis));
+        QVERIFY2(asked.size() < 2 * ShownText::kMaxChars + 200, qPrintable(QString::number(asked.size())));
+        // The status line is cut as a whole, within the brand.
+        const QString told = w->statusbar->currentMessage();
+        QVERIFY2(told.contains(brand.left(1000)), qPrintable(told.left(200)));
+        QVERIFY2(told.size() <= ShownText::kMaxChars + 1, qPrintable(QString::number(told.size())));
+        QVERIFY2(elapsed < 5000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
     }
 };
 
