@@ -4,7 +4,7 @@
 
 QString BoundedTextDelegate::displayText(const QVariant &value, const QLocale &locale) const
 {
-    // Cut before Qt's own conversion, which copies a text to change its line breaks.
+    // Cut before Qt's own conversion, which may copy the whole text.
     if (value.userType() == QMetaType::QString)
         return QStyledItemDelegate::displayText(ShownText::bounded(value.toString()), locale);
     return ShownText::bounded(QStyledItemDelegate::displayText(value, locale));

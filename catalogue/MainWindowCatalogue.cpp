@@ -2,6 +2,7 @@
 #include "mainwindow/MainWindowImpl.h"
 
 #include "app/MessageBox.h"
+#include "app/ShownText.h"
 #include "catalogue/CatalogueEdits.h"
 #include "catalogue/CatalogueRead.h"
 #include "catalogue/CatalogueLists.h"
@@ -23,12 +24,26 @@
 
 namespace {
 
+// Completions are matched and inserted whole; the popup shows and measures
+// at most a screen's worth of each, since a brand can be megabytes long.
+class CompletionModel : public QStringListModel
+{
+public:
+    using QStringListModel::QStringListModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const QVariant value = QStringListModel::data(index, role);
+        return role == Qt::DisplayRole ? QVariant(ShownText::bounded(value.toString())) : value;
+    }
+};
+
 // A case-insensitive completer over items, owned by parent.
 QCompleter *listCompleter(QObject *parent, const QStringList &items, int visibleItems)
 {
     auto *completer = new QCompleter(parent);
     completer->setMaxVisibleItems(visibleItems);
-    completer->setModel(new QStringListModel(items, completer));
+    completer->setModel(new CompletionModel(items, completer));
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     return completer;
 }
@@ -309,7 +324,7 @@ void MainWindowImpl::refreshTypes()
     const QStringList types = CatalogueLists::types(QSqlDatabase::database(), &error);
     if (!error.isEmpty())
         tellCatalogueUnread(error); // the type box would offer some of the types as all of them
-    comboBoxType->addItems(types);
+    comboBoxType->addWholeItems(types);
     comboBoxType->setMaxVisibleItems(30);
     // The record dialog attaches it to its type field.
     typeCompleter = listCompleter(this, types, 30);

@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/CheckedPicture.h"
 #include "app/MessageBox.h"
+#include "app/ShownText.h"
 #include "catalogue/CatalogueRead.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/DocumentationText.h"
@@ -49,9 +50,10 @@ KeysPanelRules::Input panelInput(const MainWindowImpl *w)
     in.rcid = CurrentRow::text(w->ModelsTV, 0);
     in.link = CurrentRow::text(w->ModelsTV, 5);
     in.documentation = CurrentRow::text(w->ModelsTV, 4);
-    in.brand = CurrentRow::text(w->ModelsTV, 1);
-    in.model = CurrentRow::text(w->ModelsTV, 3);
-    in.typeName = CurrentRow::text(w->RCTypesTV, 1);
+    // Named in tooltips: a name of megabytes by its start.
+    in.brand = ShownText::bounded(CurrentRow::text(w->ModelsTV, 1));
+    in.model = ShownText::bounded(CurrentRow::text(w->ModelsTV, 3));
+    in.typeName = ShownText::bounded(CurrentRow::text(w->RCTypesTV, 1));
     in.own = CurrentRow::flag(w->ModelsTV, 8);
     in.typeId = CurrentRow::cell(w->RCTypesTV, 0).toInt();
     in.showDocumentationIcon = w->showDocumentationIcon;

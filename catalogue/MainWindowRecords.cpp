@@ -4,6 +4,7 @@
 #include "app/CheckedPicture.h"
 #include "app/FileDialogs.h"
 #include "app/MessageBox.h"
+#include "app/ShownText.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/ModelPhotos.h"
 #include "catalogue/ModelRecords.h"
@@ -184,7 +185,8 @@ void MainWindowImpl::deleteRemoteControl()
         MessageBox::critical(nullptr, tr("information"), factoryLinksText());
         return;
     }
-    QString text = tr("Do you really want to delete  ") + brand + QStringLiteral("  ") + model;
+    QString text = tr("Do you really want to delete  ") + ShownText::bounded(brand) + QStringLiteral("  ")
+                   + ShownText::bounded(model);
     text += links > 0 ? QStringLiteral("  ?\n") + tr("This remote control has links.\nAll links will be deleted too!")
                       : QStringLiteral("  ?");
     if (MessageBox::question(this, tr("Confirm"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=

@@ -1,5 +1,7 @@
 #include "catalogue/QxtCheckComboBox.h"
 
+#include "app/ShownText.h"
+
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -7,6 +9,11 @@
 #include <QStandardItemModel>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
+
+namespace {
+// Where an item added by addWholeItems() keeps its whole text.
+constexpr int kWholeTextRole = Qt::UserRole;
+} // namespace
 
 QxtCheckComboBox::QxtCheckComboBox(QWidget *parent) : QComboBox(parent)
 {
@@ -66,12 +73,25 @@ void QxtCheckComboBox::setItemCheckState(int index, Qt::CheckState state)
     setItemData(index, state, Qt::CheckStateRole);
 }
 
+void QxtCheckComboBox::addWholeItems(const QStringList &texts)
+{
+    // Qt::UserRole is what addItem() stores its data under.
+    for (const QString &text : texts)
+        addItem(ShownText::bounded(text), text);
+}
+
+QString QxtCheckComboBox::wholeText(int index) const
+{
+    const QVariant whole = itemData(index, kWholeTextRole);
+    return whole.isValid() ? whole.toString() : itemText(index);
+}
+
 QStringList QxtCheckComboBox::checkedItems() const
 {
     QStringList items;
     for (int i = 0; i < count(); ++i) {
         if (itemCheckState(i) == Qt::Checked)
-            items << itemText(i);
+            items << wholeText(i);
     }
     return items;
 }
@@ -80,7 +100,7 @@ void QxtCheckComboBox::setCheckedItems(const QStringList &items)
 {
     m_updating = true;
     for (int i = 0; i < count(); ++i)
-        setItemData(i, items.contains(itemText(i)) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+        setItemData(i, items.contains(wholeText(i)) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
     m_updating = false;
     showChecked();
     emit checkedItemsChanged(checkedItems());

@@ -15,6 +15,11 @@ class QxtCheckComboBox : public QComboBox
 public:
     explicit QxtCheckComboBox(QWidget *parent = nullptr);
 
+    // Adds items by their whole texts. A text longer than a screen can show
+    // is shown (and measured for the box's size) as its start and "…";
+    // checkedItems() gives it whole.
+    void addWholeItems(const QStringList &texts);
+
     QStringList checkedItems() const;
     void setCheckedItems(const QStringList &items);
 
@@ -38,6 +43,7 @@ private:
     void makeCheckable(int first, int last);
     void toggle(int index);
     void showChecked();
+    QString wholeText(int index) const;
 
     QString m_separator = QStringLiteral(",");
     bool m_updating = false;

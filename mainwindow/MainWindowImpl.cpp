@@ -5,6 +5,7 @@
 #include "app/MessageBox.h"
 #include "app/PlainTextLabels.h"
 #include "app/ResizeWatcher.h"
+#include "app/ShownText.h"
 
 #include "catalogue/KeyReleaseForwarder.h"
 #include "catalogue/RCKeysModel.h"
@@ -153,7 +154,9 @@ void MainWindowImpl::makeConnections(int firstRow, int lastRow)
 void MainWindowImpl::showStatus(const QString &text)
 {
     statusbar->show();
-    statusbar->showMessage(text);
+    // A status names models and codes, which can be megabytes long; the bar
+    // lays out what it is given at every paint.
+    statusbar->showMessage(ShownText::bounded(text));
 }
 
 void MainWindowImpl::clearStatus()

@@ -1,7 +1,7 @@
 #include "printing/KeySheet.h"
 
 #include "app/CheckedPicture.h"
-
+#include "app/ShownText.h"
 #include "catalogue/PhotoPlaces.h"
 #include "printing/KeySheetLayout.h"
 
@@ -104,15 +104,17 @@ QImage KeySheet::drawPageOne() const
         const QString &text;
     } texts[] = {{T::Brand, m_input.brand},     {T::Type, m_input.type},       {T::Model, m_input.model},
                  {T::Company, m_input.company}, {T::Address, m_input.address}, {T::Contact, m_input.contact}};
+    // A text of megabytes from the catalogue is drawn by its start: the
+    // sheet holds far less, and Qt lays out all it is given.
     for (const auto &t : texts)
-        p.drawText(KeySheetLayout::textPosition(t.place), t.text);
+        p.drawText(KeySheetLayout::textPosition(t.place), ShownText::bounded(t.text));
 
     if (!m_photos[0].isNull())
         p.drawImage(KeySheetLayout::firstPhotoPosition(), m_photos[0]);
 
     p.setFont(sheetFont());
     for (const KeySheetLegend::Entry &entry : m_legend)
-        p.drawText(KeySheetLayout::legendPosition(entry.printOrder), entry.text);
+        p.drawText(KeySheetLayout::legendPosition(entry.printOrder), ShownText::bounded(entry.text));
     p.end();
     return sheet;
 }
@@ -154,5 +156,5 @@ void KeySheet::setUpPrinter(QPrinter *printer, const QString &brand, const QStri
 {
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageOrientation(QPageLayout::Landscape);
-    printer->setDocName(brand + QLatin1Char('_') + model);
+    printer->setDocName(ShownText::bounded(brand) + QLatin1Char('_') + ShownText::bounded(model));
 }

@@ -4,6 +4,7 @@
 #include "app/MessageBox.h"
 #include "catalogue/CatalogueRead.h"
 #include "app/SettingsWriter.h"
+#include "app/ShownText.h"
 #include "catalogue/CurrentRow.h"
 #include "catalogue/RCTypesModel.h"
 #include "programming/KeyImage.h"
@@ -295,8 +296,9 @@ void MainWindowImpl::refreshSimpleProgram()
         const QString rcid = row.rcids.at(k);
         if (!rcid.isEmpty()) // a model no longer in the catalogue shows empty labels
             SimpleSlots::names(db, rcid, &brand, &model);
-        brands[k]->setText(brand);
-        models[k]->setText(model);
+        // QLabel measures all of its text: a name of megabytes is shown by its start.
+        brands[k]->setText(ShownText::bounded(brand));
+        models[k]->setText(ShownText::bounded(model));
         boxes[k]->setVisible(settingsSimpleProgramming && row.maxdevices >= k + 1);
     }
 }

@@ -330,6 +330,8 @@ void TestAtomicFile::replacedFileKeepsItsOwner()
     QCOMPARE(int(st.st_uid), 4321);
     QCOMPARE(int(st.st_gid), 4322);
     QCOMPARE(int(st.st_mode & 07777), 0640);
+}
+
 // A temporary name carries the target's name as it is, a "%2" in it too,
 // and the process that made it.
 void TestAtomicFile::temporaryNamesKeepTheTargetsName()

@@ -1,5 +1,6 @@
 // Code fields and labels that shrink their font to show a code whole.
 #include "app/FittedFont.h"
+#include "app/ShownText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -205,6 +206,31 @@ private slots:
                      qPrintable(QStringLiteral("%1 px does not show %2").arg(width).arg(shown)));
         }
         QVERIFY(cut >= 3);
+    }
+
+    // A code longer than a screen can show: the label is given its start
+    // (QLabel measures all of its text), the window reads it back whole; a
+    // text set on the label directly since is what the label holds.
+    void labelKeepsAVeryLongTextWhole()
+    {
+        const QString code = QStringLiteral("0123456789ABCDEF").repeated(1000);
+        QLabel label;
+        FittedFont::keepWhole(&label);
+        FittedFont::setText(&label, code);
+        FittedFont::refit(&label);
+        QCOMPARE(label.text(), code.left(ShownText::kMaxChars) + QChar(0x2026));
+        QCOMPARE(FittedFont::text(&label), code);
+        QVERIFY(label.toolTip().contains(label.text()));
+        QVERIFY(!label.toolTip().contains(code.left(ShownText::kMaxChars + 1)));
+        FittedFont::setText(&label, kCode19);
+        QCOMPARE(label.text(), kCode19);
+        QCOMPARE(FittedFont::text(&label), kCode19);
+        FittedFont::setText(&label, code);
+        label.setText(QStringLiteral("UNKNOWN"));
+        QCOMPARE(FittedFont::text(&label), QStringLiteral("UNKNOWN"));
+        // Measured as shown: its start, wider than any screen.
+        QCOMPARE(FittedFont::widthOf(label.font(), code), FittedFont::widthOf(label.font(), ShownText::bounded(code)));
+        QVERIFY(FittedFont::widthOf(label.font(), code) > 16384);
     }
 };
 

@@ -2,6 +2,8 @@
 // by the separator, typed text stays, index -1 empties the text only.
 #include "catalogue/QxtCheckComboBox.h"
 
+#include "app/ShownText.h"
+
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -132,6 +134,29 @@ private slots:
         QCOMPARE(box.itemCheckState(1), Qt::Unchecked);
         QCOMPARE(box.currentText(), QString());
         box.hidePopup();
+    }
+
+    // Items added whole: a type longer than a screen can show is shown and
+    // measured by its start, and checked, set and read back whole.
+    void wholeItemsShowTheirStart()
+    {
+        const QString longType = QStringLiteral("TV ").repeated(ShownText::kMaxChars);
+        QxtCheckComboBox box;
+        box.setEditable(true);
+        box.addWholeItems({"TV", longType});
+        QCOMPARE(box.itemText(0), QStringLiteral("TV"));
+        QCOMPARE(box.itemText(1), longType.left(ShownText::kMaxChars) + QChar(0x2026));
+        box.setCheckedItems({longType});
+        QCOMPARE(box.itemCheckState(1), Qt::Checked);
+        QCOMPARE(box.checkedItems(), QStringList{longType});
+        box.setItemCheckState(0, Qt::Checked);
+        QCOMPARE(box.checkedItems(), (QStringList{"TV", longType}));
+        QCOMPARE(box.currentText(), QStringLiteral("TV,") + longType);
+        // The box is as wide as for a type a screen wide, not a hundred times that.
+        QxtCheckComboBox screenWide;
+        screenWide.setEditable(true);
+        screenWide.addItem(box.itemText(1));
+        QCOMPARE(box.sizeHint(), screenWide.sizeHint());
     }
 
     void nonEditableShowsCheckedText()

@@ -5,13 +5,16 @@
 #include "TestSupport.h"
 
 #include "CatalogueFixture.h"
+#include "app/ShownText.h"
 #include "catalogue/PhotoPlaces.h"
 #include "printing/KeySheet.h"
 #include "printing/KeySheetLayout.h"
 #include "tools/samplekit/SampleKit.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
 #include <QSqlQuery>
@@ -346,6 +349,36 @@ private slots:
         // Nothing at the shared order's place, nor in a row no key uses.
         QCOMPARE(inkIn(p, 0, textBand(KeySheetLayout::legendPosition(31))), 0);
         QCOMPARE(inkIn(p, 0, textBand(KeySheetLayout::legendPosition(1))), 0);
+    }
+
+    // Brand, type, model and a key name of megabytes (an old import) print
+    // their start at once: the sheet holds far less.
+    void textsOfMegabytesPrintTheirStart()
+    {
+        const QString longName = QStringLiteral("MUTE ").repeated(400'000);
+        QVERIFY(TestSupport::sqlExec(QStringLiteral("UPDATE rckeys SET Name=? WHERE Name='MUTE'"), {longName}));
+        KeySheet::Input in = input();
+        in.brand = QStringLiteral("ACME ").repeated(2'000'000);
+        in.type = QStringLiteral("TV ").repeated(3'000'000);
+        in.model = QStringLiteral("X1 ").repeated(3'000'000);
+        KeySheet sheet;
+        QString error;
+        QVERIFY2(sheet.load(in, m_db, m_dir->path(), &error), qPrintable(error));
+        QElapsedTimer timer;
+        timer.start();
+        QBuffer pdf;
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        {
+            QPdfWriter writer(&pdf);
+            QVERIFY(sheet.paint(&writer));
+        }
+        const qint64 elapsed = timer.elapsed();
+        QVERIFY(pdf.size() > 0);
+        // 50 ms here, 5 s drawn whole; generous for a loaded machine.
+        QVERIFY2(elapsed < 1500, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
+        QPrinter printer;
+        KeySheet::setUpPrinter(&printer, in.brand, in.model);
+        QCOMPARE(printer.docName(), ShownText::bounded(in.brand) + QLatin1Char('_') + ShownText::bounded(in.model));
     }
 
     void sharedTemplateUsesTheSharedOrder()
