@@ -2,29 +2,23 @@
 
 #include "catalogue/CatalogueRead.h"
 
+#include <QSet>
 #include <QVariant>
 
 namespace {
-
-QString placeholders(int n)
-{
-    QStringList marks;
-    for (int i = 0; i < n; ++i)
-        marks << QStringLiteral("?");
-    return marks.join(QLatin1Char(','));
-}
 
 QSqlQuery prepared(const QString &columns, const QList<int> &ids, bool all, const QSqlDatabase &db)
 {
     QSqlQuery query(db);
     QString sql = QStringLiteral("SELECT %1 FROM rctypes").arg(columns);
     if (!all)
-        sql += ids.isEmpty() ? QStringLiteral(" WHERE 0") : QStringLiteral(" WHERE RCTypeId IN (%1)").arg(placeholders(ids.size()));
+        sql += ids.isEmpty() ? QStringLiteral(" WHERE 0")
+                             : QStringLiteral(" WHERE ") + RemoteTypeQuery::condition(QStringLiteral("RCTypeId"));
     sql += QStringLiteral(" ORDER BY RCTypeId");
     if (!query.prepare(sql))
         return query;
-    for (int id : ids)
-        query.addBindValue(id);
+    if (!all && !ids.isEmpty())
+        query.addBindValue(RemoteTypeQuery::idList(ids));
     query.exec();
     return query;
 }
@@ -41,6 +35,50 @@ QList<int> RemoteTypeQuery::numericIds(const QStringList &ids)
             result << id;
     }
     return result;
+}
+
+bool RemoteTypeQuery::knownIds(const QStringList &ids, QStringList *known, QString *error, const QSqlDatabase &db)
+{
+    known->clear();
+    QSet<int> catalogue;
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("SELECT RCTypeId FROM rctypes"));
+    const bool read = CatalogueRead::each(query, [&](const QSqlQuery &row) {
+        bool ok = false;
+        const int id = row.value(0).toInt(&ok);
+        if (ok)
+            catalogue.insert(id);
+    }, error);
+    if (!read)
+        return false;
+    // Each id is looked up once in a set: the list's length costs linear time.
+    QSet<int> taken;
+    for (int id : numericIds(ids)) {
+        if (catalogue.contains(id) && !taken.contains(id)) {
+            taken.insert(id);
+            known->append(QString::number(id));
+        }
+    }
+    return true;
+}
+
+QString RemoteTypeQuery::condition(const QString &column)
+{
+    // The ids travel as one JSON array: a bound value per id would cost a
+    // placeholder each and meet SQLite's limit on parameters per statement.
+    return QStringLiteral("(%1 IN (SELECT value FROM json_each(?)))").arg(column);
+}
+
+QString RemoteTypeQuery::idList(const QList<int> &ids)
+{
+    QString text = QStringLiteral("[");
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char(',');
+        text += QString::number(ids.at(i));
+    }
+    text += QLatin1Char(']');
+    return text;
 }
 
 QSqlQuery RemoteTypeQuery::selectTypes(const QStringList &ids, const QSqlDatabase &db)

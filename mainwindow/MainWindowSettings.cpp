@@ -5,6 +5,7 @@
 #include "app/CheckedFile.h"
 #include "app/MessageBox.h"
 #include "app/SettingsText.h"
+#include "catalogue/RemoteTypeQuery.h"
 #include "mainwindow/AboutText.h"
 #include "mainwindow/DisplayMode.h"
 #include "mainwindow/SettingsFile.h"
@@ -26,7 +27,16 @@ void MainWindowImpl::loadSettings()
     settings->setParent(this);
     if (!problem.isEmpty())
         tellFileNotRead(problem + QLatin1Char('\n') + tr("The program's default settings are used."));
-    const SettingsValues v = SettingsFile::load(*settings, SettingsFile::systemEnvironment());
+    SettingsValues v = SettingsFile::load(*settings, SettingsFile::systemEnvironment());
+    // Only the types the catalogue knows are offered, each once; whatever the
+    // list's length, this costs one read of the catalogue's types. When they
+    // cannot be read the list stays as written, and the type lists built from
+    // it say why.
+    QStringList knownTypes;
+    if (RemoteTypeQuery::knownIds(v.rcTypesList, &knownTypes)) {
+        v.rcTypesList = knownTypes;
+        v.rcTypes = knownTypes.join(QLatin1Char(','));
+    }
     customerId = v.customerId;
     defaultCustomerId = v.defaultCustomerId;
     language = v.language;

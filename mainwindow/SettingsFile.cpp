@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 
 namespace {
@@ -66,11 +67,16 @@ QStringList SettingsFile::parseRcTypes(const QString &text)
 {
     static const QRegularExpression digits(QStringLiteral("(\\d+)"));
     QStringList ids;
+    // A set, not the list, says what was seen: a long hand-made list costs
+    // linear time.
+    QSet<QString> seen;
     auto it = digits.globalMatch(text);
     while (it.hasNext()) {
         const QString id = it.next().captured(1);
-        if (!ids.contains(id))
+        if (!seen.contains(id)) {
+            seen.insert(id);
             ids.append(id);
+        }
     }
     return ids;
 }

@@ -43,19 +43,18 @@ QSqlQuery KeyConversion::offered(const QString &link, const QStringList &configu
     if (configured.isEmpty()) {
         sql = QStringLiteral("SELECT * FROM rcconvert WHERE 0");
     } else {
-        const QString enabled = placeholders(configured.size());
-        sql = QStringLiteral("SELECT * FROM rcconvert WHERE (RCTypeIdFrom IN (%1)) AND (RCTypeIdFrom IN (%2)) AND "
-                             "(RCTypeIdTo IN (%2)) ORDER BY RCTypeIdFrom")
-                  .arg(placeholders(sourceTypes.size()), enabled);
+        sql = QStringLiteral("SELECT * FROM rcconvert WHERE (RCTypeIdFrom IN (%1)) AND %2 AND %3 ORDER BY RCTypeIdFrom")
+                  .arg(placeholders(sourceTypes.size()), RemoteTypeQuery::condition(QStringLiteral("RCTypeIdFrom")),
+                       RemoteTypeQuery::condition(QStringLiteral("RCTypeIdTo")));
     }
     if (!query.prepare(sql))
         return query;
     if (!configured.isEmpty()) {
         for (const QVariant &type : sourceTypes)
             query.addBindValue(type);
-        for (int round = 0; round < 2; ++round)
-            for (int type : configured)
-                query.addBindValue(type);
+        const QString enabled = RemoteTypeQuery::idList(configured);
+        query.addBindValue(enabled);
+        query.addBindValue(enabled);
     }
     query.exec();
     return query;

@@ -5,6 +5,7 @@
 #include "tools/samplekit/SampleKit.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
 #include <QSettings>
@@ -229,6 +230,29 @@ private slots:
             QCOMPARE(actual.toStringList(), expected.toStringList());
         else
             QCOMPARE(actual, expected);
+    }
+
+    // 100,000 ids written by hand, each twice: read in linear time, each id
+    // once, in the order of its first appearance.
+    void longTypeListReadsQuickly()
+    {
+        QByteArray text;
+        for (int round = 0; round < 2; ++round)
+            for (int id = 100000; id >= 1; --id)
+                text += QByteArray::number(id) + '_';
+        QVERIFY(writeFile(path(), "[Settings]\nrcTypes=" + text + "\n"));
+        QSettings settings(path(), QSettings::IniFormat);
+        QElapsedTimer timer;
+        timer.start();
+        const SettingsValues v = SettingsFile::load(settings, environment());
+        // Some 0.2 s here; a lookup in the list per id took minutes.
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(v.rcTypesList.size(), 100000);
+        QCOMPARE(v.rcTypesList.first(), QString("100000"));
+        QCOMPARE(v.rcTypesList.at(1), QString("99999"));
+        QCOMPARE(v.rcTypesList.last(), QString("1"));
+        QVERIFY(v.rcTypes.startsWith("100000,99999,"));
+        QVERIFY(v.rcTypes.endsWith(",2,1"));
     }
 
     void languageRule_data()

@@ -81,6 +81,15 @@ private slots:
             << "m1" << QStringList{"1", "2')OR(1", "5"} << QStringList{"1:onto itself"};
         QTest::addRow("a master without keys") << "none" << QStringList{"1", "2", "3", "5"} << QStringList();
         QTest::addRow("no model selected") << "" << QStringList{"1", "2"} << QStringList();
+        // More ids than SQLite binds to one statement (32,766, or 250,000 as
+        // Debian builds it), were each id a value of its own.
+        QStringList many;
+        for (int id = 300000; id >= 1; --id)
+            many << QString::number(id);
+        QTest::addRow("a list of 300,000 types")
+            << "m1" << many
+            << QStringList{"1:10 and 11 onto 20", "1:10 onto 20 and 21", "1:onto itself", "5:five to two",
+                           "1:one to four"};
     }
     void offeredConversions()
     {
