@@ -1659,5 +1659,17 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <source>damaged entry &quot;%1&quot; (error %2)</source>
         <translation>beschädigter Eintrag „%1“ (Fehler %2)</translation>
     </message>
+    <message>
+        <source>cannot read the folder %1: %2</source>
+        <translation>der Ordner %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot replace %1: %2</source>
+        <translation>%1 kann nicht ersetzt werden: %2</translation>
+    </message>
 </context>
 </TS>

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,7 +36,8 @@ int childMain(const QStringList &args)
                                    {{QStringLiteral("Settings/company"), QStringLiteral("New Ltd.")}}, &error);
     } else if (operation == QLatin1String("photo")) {
         ok = PhotoPlaces(dir.path(), kMaster).store(2, QByteArray(200 * 1024, 'p'), &error);
-    } else if (operation == QLatin1String("unpack")) {
+    } else if (operation == QLatin1String("unpack") || operation == QLatin1String("unpack-by-two-renames")) {
+        ZipUnpacker::setSwapByTwoRenamesForTesting(operation != QLatin1String("unpack"));
         ok = ZipUnpacker::unpack(dir.filePath(QStringLiteral("package.zip")), dir.filePath(QStringLiteral("update")),
                                  &error);
     } else if (operation == QLatin1String("remove")) {
@@ -65,6 +67,16 @@ QByteArray bytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Every file below dir with its bytes, sorted.
+QStringList filesWithBytes(const QString &dir)
+{
+    QStringList out;
+    for (const QString &name : tree(dir))
+        if (!name.endsWith(QLatin1Char('/')))
+            out << name + QLatin1Char('=') + QString::fromUtf8(bytes(QDir(dir).filePath(name)));
+    return out;
 }
 
 } // namespace
@@ -182,6 +194,45 @@ private slots:
         QCOMPARE(tree(work()), before);
         for (const QString &name : lookAlikes())
             QCOMPARE(bytes(QDir(work()).filePath(name)), QByteArray("the user's"));
+    }
+
+    // The updater package unpacked into update/, killed between its files,
+    // before and after the swap, and between the two renames a file system
+    // that cannot swap needs: after the start's sweep update/ holds the old
+    // content or the new one, whole, and nothing is left beside it.
+    void killedUnpackLeavesOldOrNew_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("killAt");
+        QTest::addColumn<bool>("replaced");
+        QTest::addRow("between the first files") << "unpack" << "unpack-entry:1" << false;
+        QTest::addRow("between the last files") << "unpack" << "unpack-entry:2" << false;
+        QTest::addRow("all staged") << "unpack" << "unpack-staged" << false;
+        QTest::addRow("swapped, the old not yet removed") << "unpack" << "unpack-swapped" << true;
+        QTest::addRow("two renames: the old moved aside")
+            << "unpack-by-two-renames" << "unpack-half-swapped" << false;
+        QTest::addRow("two renames: both done") << "unpack-by-two-renames" << "unpack-swapped" << true;
+    }
+    void killedUnpackLeavesOldOrNew()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, killAt);
+        QFETCH(bool, replaced);
+        QVERIFY(TestSupport::writeZip(work() + "/package.zip",
+                                      {{"a.txt", "new a"}, {"b.txt", "new b"}, {"tool/updater", "new updater"}}));
+        QVERIFY(QDir().mkpath(work() + "/update/tool"));
+        QVERIFY(TestSupport::writeFile(work() + "/update/a.txt", "old a"));
+        QVERIFY(TestSupport::writeFile(work() + "/update/tool/updater", "old updater"));
+        QVERIFY(TestSupport::writeFile(work() + "/update/notes.txt", "kept"));
+        const QStringList outside = tree(work()).filter(QRegularExpression(QStringLiteral("^(?!update/)")));
+        const QStringList old = filesWithBytes(work() + "/update");
+
+        QVERIFY(runKilled({operation, work()}, killAt));
+        const QStringList problems = Leftovers::clear(work());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        const QStringList replacement{"a.txt=new a", "b.txt=new b", "notes.txt=kept", "tool/updater=new updater"};
+        QCOMPARE(filesWithBytes(work() + "/update"), replaced ? replacement : old);
+        QCOMPARE(tree(work()).filter(QRegularExpression(QStringLiteral("^(?!update/)"))), outside);
     }
 
     // A photo deletion killed at each of its steps, gaps in the numbers
