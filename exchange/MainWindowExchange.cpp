@@ -12,6 +12,7 @@
 #include "exchange/ImportValues.h"
 #include "exchange/KestrulFile.h"
 #include "exchange/OwnDataExport.h"
+#include "exchange/PhotosFirst.h"
 #include "exchange/RemoteExport.h"
 #include "exchange/VrcFile.h"
 
@@ -91,7 +92,12 @@ void MainWindowImpl::exportRemote()
         MessageBox::warning(this, tr("Warning"), tr("The file %1 was not written.\n%2").arg(fileName, error));
         return;
     }
-    showStatus(tr("The model was exported to %1.").arg(fileName));
+    // A photo that did not come along is said beside the box, where the
+    // export's success is said.
+    if (problems.isEmpty())
+        showStatus(tr("The model was exported to %1.").arg(fileName));
+    else
+        showStatus(tr("The model was exported without %n photo(s) to %1.", nullptr, int(problems.size())).arg(fileName));
     if (!problems.isEmpty())
         MessageBox::warning(this, tr("Warning"),
                             tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));
@@ -151,15 +157,19 @@ void MainWindowImpl::importRemote()
         }
         for (const QString &line : std::as_const(remote.log))
             appendLog(tr("Import: %1").arg(line));
+        // Photos lie beside a VRC file under its own name: "remote_1.jpg".
+        // They are in place before the model is written.
         QString rcid;
-        if (!CatalogueWriter::writeNewMaster(QSqlDatabase::database(), remote, &rcid, &error)) {
+        QStringList photoLog;
+        PhotosFirst photos(QDir::currentPath(), [&](const QString &id) {
+            return kind == Foreign::Vrc ? VrcFile::copyPhotos(fileName, QDir::currentPath(), id, &photoLog)
+                                        : QStringList();
+        });
+        if (!CatalogueWriter::writeNewMaster(QSqlDatabase::database(), remote, &rcid, &error, &photos)) {
             MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
             return;
         }
-        // Photos lie beside a VRC file under its own name: "remote_1.jpg".
-        QStringList problems, photoLog;
-        if (kind == Foreign::Vrc)
-            problems = VrcFile::copyPhotos(fileName, QDir::currentPath(), rcid, &photoLog);
+        const QStringList problems = photos.problems();
         for (const QString &line : std::as_const(photoLog))
             appendLog(tr("Import: %1").arg(line));
         comboBoxDatabase->setCurrentIndex(1);
@@ -214,8 +224,13 @@ void MainWindowImpl::importRemote()
         }
     }
 
+    // The photos beside the file are in place before the model is written.
     ExchangeImport::Outcome outcome;
-    switch (ExchangeImport::write(db, document, mode, &outcome, &error)) {
+    PhotosFirst photos(QDir::currentPath(), [&](const QString &rcid) {
+        return ExchangeImport::copyPhotos(QFileInfo(fileName).absolutePath(), document.master.rcid,
+                                          QDir::currentPath(), rcid);
+    });
+    switch (ExchangeImport::write(db, document, mode, &outcome, &error, &photos)) {
     case ExchangeImport::Result::Written:
         break;
     case ExchangeImport::Result::WrongFile:
@@ -231,8 +246,7 @@ void MainWindowImpl::importRemote()
     for (const QString &line : std::as_const(outcome.log))
         appendLog(line);
 
-    const QStringList problems = ExchangeImport::copyPhotos(QFileInfo(fileName).absolutePath(), document.master.rcid,
-                                                            QDir::currentPath(), outcome.rcid);
+    const QStringList problems = photos.problems();
     brandLineEdit->setText(document.master.brand);
     modelLineEdit->setText(document.master.model);
     refreshModels();
