@@ -7,8 +7,9 @@
 
 // The five photo places of one link master: place n is the file
 // "RCImages/" + master + "_" + n + ".jpg" below the working directory. The
-// folder is expected to exist; it is never created here. Changes to several
-// files are made so that a failure part-way puts every file back.
+// folder is expected to exist; it is never created here (only the work
+// folder inside it). Changes to several files are made so that a failure
+// part-way puts every file back.
 class PhotoPlaces
 {
 public:

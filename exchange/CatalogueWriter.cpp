@@ -1,5 +1,6 @@
 #include "exchange/CatalogueWriter.h"
 
+#include "app/KillPoint.h"
 #include "catalogue/ModelRecords.h"
 
 #include <QSqlError>
@@ -93,7 +94,7 @@ static bool insertMaster(QSqlDatabase db, const QString &brand, const QString &t
     return true;
 }
 
-bool writeNewMaster(QSqlDatabase db, const ImportedRemote &remote, QString *rcid, QString *error)
+bool writeNewMaster(QSqlDatabase db, const ImportedRemote &remote, QString *rcid, QString *error, PhotosFirst *photos)
 {
     Transaction transaction(db);
     QString id;
@@ -103,8 +104,14 @@ bool writeNewMaster(QSqlDatabase db, const ImportedRemote &remote, QString *rcid
     for (const ImportedRemote::Key &key : remote.keys)
         if (!writeKey(db, id, remote.typeId, key.nkey, key.name, key.id, error))
             return false;
-    if (!transaction.commit(error))
+    if (photos)
+        photos->copy(id);
+    if (!transaction.commit(error)) {
+        if (photos)
+            photos->undo();
         return false;
+    }
+    killPoint("import-committed");
     *rcid = id;
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/ImportedRemote.h"
+#include "exchange/PhotosFirst.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -47,7 +48,9 @@ bool writeKey(QSqlDatabase db, const QString &rcid, int typeId, int nkey, const 
               QString *error);
 
 // A remote of an import-only format as a new own link master with its
-// keys, in one transaction; its identity goes to *rcid.
-bool writeNewMaster(QSqlDatabase db, const ImportedRemote &remote, QString *rcid, QString *error);
+// keys, in one transaction; its identity goes to *rcid. photos (when given)
+// copies the remote's photos before the commit.
+bool writeNewMaster(QSqlDatabase db, const ImportedRemote &remote, QString *rcid, QString *error,
+                    PhotosFirst *photos = nullptr);
 
 } // namespace CatalogueWriter

@@ -1,6 +1,7 @@
 #include "exchange/ExchangeImport.h"
 
-#include "app/CheckedFile.h"
+#include "app/AtomicFile.h"
+#include "app/KillPoint.h"
 #include "catalogue/ModelRecords.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/CatalogueWriter.h"
@@ -113,7 +114,7 @@ ExchangeImport::Before ExchangeImport::before(QSqlDatabase db, const ExchangeFil
 }
 
 ExchangeImport::Result ExchangeImport::write(QSqlDatabase db, const ExchangeFile::Document &d, Mode mode,
-                                             Outcome *outcome, QString *error)
+                                             Outcome *outcome, QString *error, PhotosFirst *photos)
 {
     Outcome out;
     out.log = d.log;
@@ -188,8 +189,14 @@ ExchangeImport::Result ExchangeImport::write(QSqlDatabase db, const ExchangeFile
                 return Result::Failed;
         }
     }
-    if (!transaction.commit(error))
+    if (photos)
+        photos->copy(out.rcid);
+    if (!transaction.commit(error)) {
+        if (photos)
+            photos->undo();
         return Result::Failed;
+    }
+    killPoint("import-committed");
     if (outcome)
         *outcome = out;
     return Result::Written;

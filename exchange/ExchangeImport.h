@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/ExchangeFile.h"
+#include "exchange/PhotosFirst.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -48,8 +49,9 @@ public:
     // names an existing link master or a row linked to another master is
     // skipped and logged; the log starts with the keys the reader skipped.
     // Empty texts of the file are stored as empty texts, never NULL.
+    // photos (when given) copies the file's photos before the commit.
     static Result write(QSqlDatabase db, const ExchangeFile::Document &document, Mode mode, Outcome *outcome,
-                        QString *error);
+                        QString *error, PhotosFirst *photos = nullptr);
 
     // Copies the photos "*<fileRcid>_<n>.jpg" found in fileDir (plain files,
     // any letter case) to the photo places of rcid below workDir; a taken

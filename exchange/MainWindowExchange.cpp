@@ -13,6 +13,7 @@
 #include "exchange/ImportValues.h"
 #include "exchange/KestrulFile.h"
 #include "exchange/OwnDataExport.h"
+#include "exchange/PhotosFirst.h"
 #include "exchange/RemoteExport.h"
 #include "exchange/VrcFile.h"
 
@@ -93,7 +94,12 @@ void MainWindowImpl::exportRemote()
     }
     for (const QString &problem : std::as_const(problems))
         appendLog(tr("Export: %1").arg(problem));
-    showStatus(tr("The model was exported to %1.").arg(fileName));
+    // A photo that did not come along is said beside the box, where the
+    // export's success is said.
+    if (problems.isEmpty())
+        showStatus(tr("The model was exported to %1.").arg(fileName));
+    else
+        showStatus(tr("The model was exported without %n photo(s) to %1.", nullptr, int(problems.size())).arg(fileName));
     if (!problems.isEmpty())
         MessageBox::warning(this, tr("Warning"),
                             tr("These photos could not be copied:\n%1").arg(problems.join(QLatin1Char('\n'))));
@@ -144,15 +150,19 @@ void MainWindowImpl::importRemote()
         }
         for (const QString &line : std::as_const(remote.log))
             appendLog(tr("Import: %1").arg(line));
+        // Photos lie beside a VRC file under its own name: "remote_1.jpg".
+        // They are in place before the model is written.
         QString rcid;
-        if (!CatalogueWriter::writeNewMaster(QSqlDatabase::database(), remote, &rcid, &error)) {
+        QStringList photoLog;
+        PhotosFirst photos(QDir::currentPath(), [&](const QString &id) {
+            return kind == Foreign::Vrc ? VrcFile::copyPhotos(fileName, QDir::currentPath(), id, &photoLog)
+                                        : QStringList();
+        });
+        if (!CatalogueWriter::writeNewMaster(QSqlDatabase::database(), remote, &rcid, &error, &photos)) {
             MessageBox::warning(this, tr("Warning"), tr("The file was not imported.\n%1").arg(error));
             return;
         }
-        // Photos lie beside a VRC file under its own name: "remote_1.jpg".
-        QStringList problems, photoLog;
-        if (kind == Foreign::Vrc)
-            problems = VrcFile::copyPhotos(fileName, QDir::currentPath(), rcid, &photoLog);
+        const QStringList problems = photos.problems();
         photoLog += problems;
         for (const QString &line : std::as_const(photoLog))
             appendLog(tr("Import: %1").arg(line));
@@ -208,8 +218,13 @@ void MainWindowImpl::importRemote()
         }
     }
 
+    // The photos beside the file are in place before the model is written.
     ExchangeImport::Outcome outcome;
-    switch (ExchangeImport::write(db, document, mode, &outcome, &error)) {
+    PhotosFirst photos(QDir::currentPath(), [&](const QString &rcid) {
+        return ExchangeImport::copyPhotos(QFileInfo(fileName).absolutePath(), document.master.rcid,
+                                          QDir::currentPath(), rcid);
+    });
+    switch (ExchangeImport::write(db, document, mode, &outcome, &error, &photos)) {
     case ExchangeImport::Result::Written:
         break;
     case ExchangeImport::Result::WrongFile:
@@ -225,8 +240,7 @@ void MainWindowImpl::importRemote()
     for (const QString &line : std::as_const(outcome.log))
         appendLog(line);
 
-    const QStringList problems = ExchangeImport::copyPhotos(QFileInfo(fileName).absolutePath(), document.master.rcid,
-                                                            QDir::currentPath(), outcome.rcid);
+    const QStringList problems = photos.problems();
     for (const QString &problem : problems)
         appendLog(tr("Import: %1").arg(problem));
     brandLineEdit->setText(document.master.brand);

@@ -1,6 +1,5 @@
 #include "exchange/VrcFile.h"
 
-#include "app/CheckedFile.h"
 #include "app/QuotedValue.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/ExchangeFile.h"

@@ -847,6 +847,13 @@ Your changes stay in effect until the program ends.</source>
         <source>The model was exported to %1.</source>
         <translation>The model was exported to %1.</translation>
     </message>
+    <message numerus="yes">
+        <source>The model was exported without %n photo(s) to %1.</source>
+        <translation>
+            <numerusform>The model was exported without %n photo to %1.</numerusform>
+            <numerusform>The model was exported without %n photos to %1.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>The catalogue was converted.</source>
         <translation>The catalogue was converted.</translation>
@@ -1206,7 +1213,7 @@ Your changes stay in effect until the program ends.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Unable to record the update in %1.</source>
+        <source>Unable to record the update in %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

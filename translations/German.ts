@@ -1157,6 +1157,13 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <source>The model was exported to %1.</source>
         <translation>Das Modell wurde nach %1 exportiert.</translation>
     </message>
+    <message numerus="yes">
+        <source>The model was exported without %n photo(s) to %1.</source>
+        <translation>
+            <numerusform>Das Modell wurde ohne %n Foto nach %1 exportiert.</numerusform>
+            <numerusform>Das Modell wurde ohne %n Fotos nach %1 exportiert.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>The catalogue was converted.</source>
         <translation>Der Katalog wurde umgewandelt.</translation>
@@ -1569,7 +1576,11 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     </message>
     <message>
         <source>Unable to record the update in %1.</source>
-        <translation>Das Update kann nicht in %1 vermerkt werden.</translation>
+        <translation type="vanished">Das Update kann nicht in %1 vermerkt werden.</translation>
+    </message>
+    <message>
+        <source>Unable to record the update in %1: %2</source>
+        <translation>Das Update kann nicht in %1 vermerkt werden: %2</translation>
     </message>
     <message>
         <source>Unable to start the updater %1.</source>
@@ -1756,6 +1767,18 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>damaged entry &quot;%1&quot; (error %2)</source>
         <translation>beschädigter Eintrag „%1“ (Fehler %2)</translation>
+    </message>
+    <message>
+        <source>cannot read the folder %1: %2</source>
+        <translation>der Ordner %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot replace %1: %2</source>
+        <translation>%1 kann nicht ersetzt werden: %2</translation>
     </message>
 </context>
 </TS>

@@ -125,7 +125,7 @@ void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList
         statusLabel->setToolTip(Qt::convertFromPlainText(d2));
         break;
     case UpdateDownloader::RecordFailed:
-        setStatus("red", tr("Unable to record the update in %1.").arg(d1));
+        setStatus("red", tr("Unable to record the update in %1: %2").arg(d1, d2));
         statusLabel->setToolTip(Qt::convertFromPlainText(d2));
         break;
     case UpdateDownloader::UpdaterFailed:

@@ -6,13 +6,23 @@
 
 #include "app/AtomicFile.h"
 #include "app/KillPoint.h"
+#include "app/OwnMark.h"
 #include "app/QuotedValue.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,29 +40,148 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-// Moves every file below from into to, replacing files of the same name.
-bool moveTree(const QString &from, const QString &to, QString *error)
+std::atomic<bool> twoRenames{false};
+
+QString systemError(int errorNumber)
 {
-    QDir target(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString relative = QDir(from).relativeFilePath(source);
-        const QString dest = target.filePath(relative);
-        if (it.fileInfo().isDir()) {
-            if (!target.mkpath(relative))
-                return fail(error, ZipUnpacker::tr("cannot create the folder %1").arg(dest));
+    return QString::fromLocal8Bit(std::strerror(errorNumber));
+}
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// The names in folder, every one of them: a listing that fails part-way is
+// a failure, never a shorter list (the new folder would lack files).
+bool entryNames(const QString &folder, QStringList *names, QString *error)
+{
+    DIR *dir = ::opendir(encoded(folder).constData());
+    if (!dir)
+        return fail(error, ZipUnpacker::tr("cannot read the folder %1: %2").arg(folder, systemError(errno)));
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir);
+        if (!entry)
+            break;
+        if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
+            names->append(QFile::decodeName(entry->d_name));
+    }
+    const int why = errno;
+    ::closedir(dir);
+    if (why != 0)
+        return fail(error, ZipUnpacker::tr("cannot read the folder %1: %2").arg(folder, systemError(why)));
+    return true;
+}
+
+// Makes to a folder holding the same entries as from. Files become second
+// names of the same files (hard links): nothing is copied, and the files of
+// from stay exactly as they are. Where the file system has no hard links
+// they are copied; links are recreated as links, never followed.
+bool cloneTree(const QString &from, const QString &to, QString *error)
+{
+    struct stat st;
+    if (::lstat(encoded(from).constData(), &st) != 0 || ::mkdir(encoded(to).constData(), st.st_mode & 07777) != 0)
+        return fail(error, ZipUnpacker::tr("cannot create the folder %1").arg(to));
+    QStringList names;
+    if (!entryNames(from, &names, error))
+        return false;
+    for (const QString &name : std::as_const(names)) {
+        const QString source = from + QLatin1Char('/') + name;
+        const QString dest = to + QLatin1Char('/') + name;
+        if (::lstat(encoded(source).constData(), &st) != 0)
+            return fail(error, ZipUnpacker::tr("cannot read %1: %2").arg(source, systemError(errno)));
+        if (S_ISDIR(st.st_mode)) {
+            if (!cloneTree(source, dest, error))
+                return false;
             continue;
         }
-        if (!target.mkpath(QFileInfo(relative).path()))
-            return fail(error, ZipUnpacker::tr("cannot create the folder %1").arg(QFileInfo(dest).path()));
-        if (QFileInfo(dest).isDir())
-            return fail(error, ZipUnpacker::tr("%1 is a folder").arg(dest));
-        if (QFileInfo::exists(dest) && !QFile::remove(dest))
-            return fail(error, ZipUnpacker::tr("cannot replace %1").arg(dest));
-        if (!QFile::rename(source, dest))
+        if (::linkat(AT_FDCWD, encoded(source).constData(), AT_FDCWD, encoded(dest).constData(), 0) == 0)
+            continue;
+        if (S_ISREG(st.st_mode)) {
+            QString reason;
+            if (!AtomicFile::copyWhole(source, dest, &reason)
+                || ::chmod(encoded(dest).constData(), st.st_mode & 07777) != 0)
+                return fail(error, reason.isEmpty() ? ZipUnpacker::tr("cannot write %1").arg(dest) : reason);
+        } else if (S_ISLNK(st.st_mode)) {
+            QByteArray link(4096, '\0');
+            const ssize_t n = ::readlink(encoded(source).constData(), link.data(), size_t(link.size()));
+            if (n < 0 || n >= link.size() || ::symlink(link.left(n).constData(), encoded(dest).constData()) != 0)
+                return fail(error, ZipUnpacker::tr("cannot write %1").arg(dest));
+        } else {
             return fail(error, ZipUnpacker::tr("cannot write %1").arg(dest));
+        }
+    }
+    return true;
+}
+
+// Prepares the place of an entry in the staged folder: every folder on the
+// way is a real folder (a link there would lead the entry out of it), and
+// a file of the old content in the entry's place goes from the staged
+// folder only (the old folder keeps it until the swap).
+bool preparePlace(const QString &staged, const QString &name, bool isFolder, QString *error)
+{
+    const QStringList parts = name.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString path = staged;
+    for (int i = 0; i < parts.size(); ++i) {
+        path += QLatin1Char('/') + parts.at(i);
+        struct stat st;
+        if (::lstat(encoded(path).constData(), &st) != 0)
+            return true; // the rest is made fresh
+        const bool last = i == parts.size() - 1;
+        if (S_ISDIR(st.st_mode)) {
+            if (last && !isFolder)
+                return fail(error, ZipUnpacker::tr("%1 is a folder").arg(shown(name)));
+            continue;
+        }
+        if (!last || isFolder)
+            return fail(error, ZipUnpacker::tr("cannot create the folder %1")
+                                   .arg(shown(QStringList(parts.mid(0, i + 1)).join(QLatin1Char('/')))));
+        if (::unlink(encoded(path).constData()) != 0)
+            return fail(error, ZipUnpacker::tr("cannot replace %1").arg(shown(name)));
+    }
+    return true;
+}
+
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Puts the staged folder in the target's place in one step: the two names
+// are swapped, so the target is at every moment either the old folder or
+// the new one; the old one ends in the staged folder's place. A file
+// system that cannot swap gets two renames, the old folder moved into the
+// marked work folder first, so a start after a crash between them puts it
+// back (Leftovers).
+bool swapIn(const QString &staged, const QString &target, bool targetExists, const QString &work, QString *error)
+{
+    const QByteArray from = encoded(staged);
+    const QByteArray to = encoded(target);
+    if (!targetExists) {
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0
+            || ((errno == EINVAL || errno == ENOSYS) && ::rename(from.constData(), to.constData()) == 0))
+            return true;
+        return fail(error, ZipUnpacker::tr("cannot write %1").arg(target));
+    }
+    if (!twoRenames.load()) {
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0)
+            return true;
+        if (errno != EINVAL && errno != ENOSYS)
+            return fail(error, ZipUnpacker::tr("cannot replace %1: %2").arg(target, systemError(errno)));
+    }
+    const QByteArray aside = encoded(QDir(work).filePath(OwnMark::replacedName()));
+    if (::rename(to.constData(), aside.constData()) != 0)
+        return fail(error, ZipUnpacker::tr("cannot replace %1: %2").arg(target, systemError(errno)));
+    killPoint("unpack-half-swapped");
+    if (::rename(from.constData(), to.constData()) != 0) {
+        const int why = errno;
+        ::rename(aside.constData(), to.constData());
+        return fail(error, ZipUnpacker::tr("cannot replace %1: %2").arg(target, systemError(why)));
     }
     return true;
 }
@@ -109,22 +238,32 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
     if (zip.getZipError() != UNZ_OK)
         return fail(error, tr("damaged archive (error %1)").arg(zip.getZipError()));
 
+    // A target that is a link to a folder stays a link: the folder it leads
+    // to is replaced.
     const QFileInfo targetInfo(targetDir);
-    if (!QDir().mkpath(targetInfo.absoluteFilePath()))
+    const QString target = targetInfo.isSymLink() ? targetInfo.canonicalFilePath() : targetInfo.absoluteFilePath();
+    if (target.isEmpty() || !QDir().mkpath(QFileInfo(target).absolutePath()))
         return fail(error, tr("cannot create the folder %1").arg(targetDir));
-    // Staging beside the target, so the final moves stay on one file system;
-    // named as the program's temporary files, so a start after a crash
-    // clears what a killed unpacking left.
+    struct stat st;
+    const bool targetExists = ::lstat(encoded(target).constData(), &st) == 0;
+    if (targetExists && !S_ISDIR(st.st_mode))
+        return fail(error, tr("cannot create the folder %1").arg(targetDir));
+    // The new content is put together beside the target, in a marked
+    // folder of temporary name (a start after a crash clears it), from the
+    // old content and the archive, and replaces the target whole at the end.
     QString reason;
-    const QString staging = AtomicFile::makeTemporaryFolder(targetInfo.absoluteFilePath(), &reason);
-    if (staging.isEmpty())
+    const QString work = AtomicFile::makeTemporaryFolder(target, &reason);
+    if (work.isEmpty())
         return fail(error, tr("cannot create a staging folder: %1").arg(reason));
     const struct Remove
     {
         QString path;
         ~Remove() { QDir(path).removeRecursively(); }
-    } removeStaging{staging};
-    const QDir stage(staging);
+    } removeWork{work};
+    const QString staged = QDir(work).filePath(QStringLiteral("new"));
+    if (targetExists ? !cloneTree(target, staged, error) : !QDir().mkdir(staged))
+        return targetExists ? false : fail(error, tr("cannot create a staging folder: %1").arg(staged));
+    const QDir stage(staged);
     qint64 total = 0;
 
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
@@ -135,6 +274,8 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
         const QString dest = stage.filePath(name);
         if (!QDir::cleanPath(dest).startsWith(stage.absolutePath() + QLatin1Char('/')))
             return fail(error, tr("the entry \"%1\" leaves its folder").arg(shown(info.name)));
+        if (!preparePlace(staged, name, name.endsWith(QLatin1Char('/')), error))
+            return false;
         if (name.endsWith(QLatin1Char('/'))) {
             if (!stage.mkpath(name))
                 return fail(error, tr("cannot create the folder %1").arg(name));
@@ -185,5 +326,15 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
     if (stopped())
         return fail(error, tr("stopped"));
 
-    return moveTree(stage.path(), targetInfo.absoluteFilePath(), error);
+    killPoint("unpack-staged");
+    if (!swapIn(staged, target, targetExists, work, error))
+        return false;
+    syncFolder(QFileInfo(target).absolutePath());
+    killPoint("unpack-swapped");
+    return true; // the old content goes with the work folder
+}
+
+void ZipUnpacker::setSwapByTwoRenamesForTesting(bool on)
+{
+    twoRenames.store(on);
 }

@@ -14,11 +14,15 @@ struct ZipLimits
     int maxEntries = 10000;
 };
 
-// Unpacks a zip archive into a folder, all or nothing: every entry is
-// extracted into a staging folder beside the target first, and only a
-// complete, checked archive is moved into place. An entry whose path would
-// leave the target folder (absolute, or holding a ".." component) or that is
-// a symbolic link refuses the whole archive, and so does one over its limits.
+// Unpacks a zip archive into a folder, all or nothing: the folder's new
+// content (what it held, with the archive's entries added or replacing
+// files of the same name) is put together in a staging folder beside it,
+// and only a complete, checked result takes the folder's place, in one
+// swap of names; on any failure the folder stays exactly as it was, and no
+// file of it is removed before its replacement is in place. An entry whose
+// path would leave the target folder (absolute, or holding a ".."
+// component) or that is a symbolic link refuses the whole archive, and so
+// does one over its limits.
 class ZipUnpacker
 {
     Q_DECLARE_TR_FUNCTIONS(ZipUnpacker)
@@ -33,4 +37,8 @@ public:
     // True when name, taken as a path inside the archive, stays inside the
     // folder it is extracted into.
     static bool isSafeEntryName(const QString &name);
+
+    // For tests: the swap is made as on a file system that cannot swap two
+    // names in one step (the old folder moved aside, then the new one in).
+    static void setSwapByTwoRenamesForTesting(bool on);
 };

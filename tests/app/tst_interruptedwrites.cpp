@@ -2,12 +2,17 @@
 // process (this program, started with "--child") carries out one write and is
 // killed at the step named in IRVANTA_TEST_KILL_AT. What it leaves is then
 // cleared or settled as a start does, and nothing else is touched.
+#include "CatalogueFixture.h"
 #include "TestSupport.h"
 #include "app/AtomicFile.h"
 #include "app/Leftovers.h"
 #include "app/OwnMark.h"
 #include "app/SettingsWriter.h"
 #include "catalogue/PhotoPlaces.h"
+#include "exchange/ExchangeFile.h"
+#include "exchange/ExchangeImport.h"
+#include "exchange/PhotosFirst.h"
+#include "exchange/RemoteExport.h"
 #include "update/ZipUnpacker.h"
 
 #include <QCoreApplication>
@@ -16,6 +21,9 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,9 +43,34 @@ int childMain(const QStringList &args)
                                    {{QStringLiteral("Settings/company"), QStringLiteral("New Ltd.")}}, &error);
     } else if (operation == QLatin1String("photo")) {
         ok = PhotoPlaces(dir.path(), kMaster).store(2, QByteArray(200 * 1024, 'p'), &error);
-    } else if (operation == QLatin1String("unpack")) {
+    } else if (operation == QLatin1String("unpack") || operation == QLatin1String("unpack-by-two-renames")) {
+        ZipUnpacker::setSwapByTwoRenamesForTesting(operation != QLatin1String("unpack"));
         ok = ZipUnpacker::unpack(dir.filePath(QStringLiteral("package.zip")), dir.filePath(QStringLiteral("update")),
                                  &error);
+    } else if (operation == QLatin1String("export") || operation == QLatin1String("import")) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        db.setDatabaseName(dir.filePath(QStringLiteral("rc.db")));
+        if (!db.open())
+            return 2;
+        if (operation == QLatin1String("export")) {
+            QStringList problems;
+            ok = RemoteExport::exportTo(db, dir.path(), {kMaster, "SONY", "RM-1", kMaster, "1", "TV"}, "SONY RM-1",
+                                        dir.filePath(QStringLiteral("xml/SONY RM-1.xml")), &error, &problems)
+                 && problems.isEmpty();
+        } else {
+            // As the window imports: the photos beside the file first.
+            QByteArray bytes;
+            ExchangeFile::Document document;
+            ExchangeImport::Outcome outcome;
+            const QString in = dir.filePath(QStringLiteral("in"));
+            PhotosFirst photos(dir.path(), [&](const QString &rcid) {
+                return ExchangeImport::copyPhotos(in, document.master.rcid, dir.path(), rcid);
+            });
+            ok = AtomicFile::readWhole(in + QStringLiteral("/file.xml"), &bytes, &error)
+                 && ExchangeFile::read(bytes, &document, &error)
+                 && ExchangeImport::write(db, document, ExchangeImport::Mode::Replace, &outcome, &error, &photos)
+                        == ExchangeImport::Result::Written;
+        }
     } else if (operation == QLatin1String("remove")) {
         PhotoPlaces places(dir.path(), kMaster);
         ok = places.remove(args.value(2).toInt(), &error);
@@ -67,6 +100,16 @@ QByteArray bytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+// Every file below dir with its bytes, sorted.
+QStringList filesWithBytes(const QString &dir)
+{
+    QStringList out;
+    for (const QString &name : tree(dir))
+        if (!name.endsWith(QLatin1Char('/')))
+            out << name + QLatin1Char('=') + QString::fromUtf8(bytes(QDir(dir).filePath(name)));
+    return out;
+}
+
 } // namespace
 
 class TestInterruptedWrites : public QObject
@@ -77,6 +120,18 @@ class TestInterruptedWrites : public QObject
     QTemporaryDir m_tmp; // the child's system temporary folder
 
     QString work() const { return m_dir.path(); }
+
+    // A catalogue with the master kMaster, as the program's own.
+    void writeCatalogue()
+    {
+        {
+            QSqlDatabase db = TestSupport::openFixtureCatalogue(work(), QStringLiteral("fixture"));
+            QVERIFY(db.isOpen());
+            QVERIFY(CatalogueFixture::addModel(db, {kMaster, "SONY", "TV", "RM-1", "", kMaster, ""}));
+            QVERIFY(CatalogueFixture::addKey(db, {kMaster, 1, "Power", "0013AB", 1}));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
+    }
 
     // Runs one write in a child killed at killAt; true when it was killed.
     bool runKilled(const QStringList &args, const QString &killAt)
@@ -182,6 +237,110 @@ private slots:
         QCOMPARE(tree(work()), before);
         for (const QString &name : lookAlikes())
             QCOMPARE(bytes(QDir(work()).filePath(name)), QByteArray("the user's"));
+    }
+
+    // The updater package unpacked into update/, killed between its files,
+    // before and after the swap, and between the two renames a file system
+    // that cannot swap needs: after the start's sweep update/ holds the old
+    // content or the new one, whole, and nothing is left beside it.
+    void killedUnpackLeavesOldOrNew_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("killAt");
+        QTest::addColumn<bool>("replaced");
+        QTest::addRow("between the first files") << "unpack" << "unpack-entry:1" << false;
+        QTest::addRow("between the last files") << "unpack" << "unpack-entry:2" << false;
+        QTest::addRow("all staged") << "unpack" << "unpack-staged" << false;
+        QTest::addRow("swapped, the old not yet removed") << "unpack" << "unpack-swapped" << true;
+        QTest::addRow("two renames: the old moved aside")
+            << "unpack-by-two-renames" << "unpack-half-swapped" << false;
+        QTest::addRow("two renames: both done") << "unpack-by-two-renames" << "unpack-swapped" << true;
+    }
+    void killedUnpackLeavesOldOrNew()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, killAt);
+        QFETCH(bool, replaced);
+        QVERIFY(TestSupport::writeZip(work() + "/package.zip",
+                                      {{"a.txt", "new a"}, {"b.txt", "new b"}, {"tool/updater", "new updater"}}));
+        QVERIFY(QDir().mkpath(work() + "/update/tool"));
+        QVERIFY(TestSupport::writeFile(work() + "/update/a.txt", "old a"));
+        QVERIFY(TestSupport::writeFile(work() + "/update/tool/updater", "old updater"));
+        QVERIFY(TestSupport::writeFile(work() + "/update/notes.txt", "kept"));
+        const QStringList outside = tree(work()).filter(QRegularExpression(QStringLiteral("^(?!update/)")));
+        const QStringList old = filesWithBytes(work() + "/update");
+
+        QVERIFY(runKilled({operation, work()}, killAt));
+        const QStringList problems = Leftovers::clear(work());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        const QStringList replacement{"a.txt=new a", "b.txt=new b", "notes.txt=kept", "tool/updater=new updater"};
+        QCOMPARE(filesWithBytes(work() + "/update"), replaced ? replacement : old);
+        QCOMPARE(tree(work()).filter(QRegularExpression(QStringLiteral("^(?!update/)"))), outside);
+    }
+
+    // An export into the program's own folder xml/ killed while the file
+    // is written, and while a photo is copied beside it: the start removes
+    // the temporary files and leaves whatever the export had finished.
+    void killedExportIsCleared_data()
+    {
+        QTest::addColumn<QString>("killAt");
+        QTest::addColumn<QStringList>("finished");
+        QTest::addRow("the file") << "file-synced:1" << QStringList();
+        QTest::addRow("the photo beside it") << "file-synced:2" << QStringList{"SONY RM-1.xml"};
+    }
+    void killedExportIsCleared()
+    {
+        QFETCH(QString, killAt);
+        QFETCH(QStringList, finished);
+        writeCatalogue();
+        QVERIFY(TestSupport::writeFile(work() + "/RCImages/1a2b3c4d_1.jpg", "photo 1"));
+        QVERIFY(TestSupport::writeFile(work() + "/xml/.Sony.xml.tmp-99999999-1", "the user's"));
+        QVERIFY(runKilled({QStringLiteral("export"), work()}, killAt));
+        QCOMPARE(tree(work() + "/xml").filter(QStringLiteral(".irvanta-tmp-")).size(), 1);
+        const QStringList problems = Leftovers::clear(work());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QCOMPARE(tree(work() + "/xml"), QStringList{".Sony.xml.tmp-99999999-1"} + finished);
+    }
+
+    // An import killed between copying its photos and committing the
+    // catalogue write, and right after the commit: a model the catalogue
+    // holds has its photos.
+    void killedImportLeavesNoModelWithoutItsPhotos_data()
+    {
+        QTest::addColumn<QString>("killAt");
+        QTest::addColumn<bool>("written");
+        QTest::addRow("photos copied, not committed") << "import-photos-copied" << false;
+        QTest::addRow("committed") << "import-committed" << true;
+    }
+    void killedImportLeavesNoModelWithoutItsPhotos()
+    {
+        QFETCH(QString, killAt);
+        QFETCH(bool, written);
+        writeCatalogue();
+        QVERIFY(QDir().mkpath(work() + "/in"));
+        QVERIFY(TestSupport::writeFile(
+            work() + "/in/file.xml",
+            "<Irvanta><RCDescription><IrvantaVersion>2.5.10</IrvantaVersion><Rcid>0badf00d</Rcid><Brand>FILE</Brand>"
+            "<Type>TV</Type><Model>FROM FILE</Model><RCTypeId>1</RCTypeId></RCDescription><RCKeys><RCKey><Name>k"
+            "</Name><ID>0013AB</ID><Nkey>1</Nkey></RCKey></RCKeys><RCLinks/></Irvanta>"));
+        QVERIFY(TestSupport::writeFile(work() + "/in/FILE 0badf00d_1.jpg", "photo 1"));
+        QVERIFY(TestSupport::writeFile(work() + "/in/FILE 0badf00d_2.jpg", "photo 2"));
+        QVERIFY(runKilled({QStringLiteral("import"), work()}, killAt));
+
+        int models = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("after"));
+            db.setDatabaseName(work() + "/rc.db");
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM rcmodels WHERE Rcid='0badf00d'")) && q.next());
+            models = q.value(0).toInt();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("after"));
+        QCOMPARE(models, written ? 1 : 0);
+        const PhotoPlaces places(work(), QStringLiteral("0badf00d"));
+        QCOMPARE(bytes(places.path(1)), QByteArray("photo 1"));
+        QCOMPARE(bytes(places.path(2)), QByteArray("photo 2"));
     }
 
     // A photo deletion killed at each of its steps, gaps in the numbers

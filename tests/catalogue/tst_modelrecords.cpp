@@ -2,9 +2,9 @@
 // the all-or-nothing deletion of a model or link group with keys and photos.
 #include "TestSupport.h"
 
+#include "app/OwnMark.h"
 #include "catalogue/ModelRecords.h"
 #include "catalogue/PhotoPlaces.h"
-#include "app/OwnMark.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,11 +5,12 @@
 #include "FullDisk.h"
 #include "TestSupport.h"
 
+#include "app/OwnMark.h"
 #include "catalogue/ModelRecords.h"
 #include "catalogue/PhotoPlaces.h"
-#include "app/OwnMark.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeImport.h"
+#include "exchange/PhotosFirst.h"
 #include "exchange/RemoteExport.h"
 
 #include <QDir>
@@ -451,6 +452,47 @@ private slots:
             QCOMPARE(QDir(places.workFolder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
                      QStringList{OwnMark::markName()});
         QCOMPARE(left, QStringList());
+    }
+
+    // The photos come before the commit; when the commit then fails (a
+    // reader holds the catalogue), the photos the import added go again and
+    // a photo that was there before stays.
+    void photosOfAnImportThatIsNotWrittenGo()
+    {
+        QVERIFY(QDir(work()).mkpath(QStringLiteral("in")));
+        writePhoto(QStringLiteral("in/FILE 0badf00d_1.jpg"), "file photo 1");
+        writePhoto(QStringLiteral("in/FILE 0badf00d_2.jpg"), "file photo 2");
+        const PhotoPlaces places(work(), QStringLiteral("0badf00d"));
+        writePhoto(PhotoPlaces::relativePath(QStringLiteral("0badf00d"), 2), "there before");
+        ExchangeFile::Document d;
+        QString error;
+        QVERIFY(ExchangeFile::read(
+            "<Irvanta><RCDescription><IrvantaVersion>2.5.10</IrvantaVersion><Rcid>0badf00d</Rcid><Brand>FILE</Brand>"
+            "<Type>TV</Type><Model>F-1</Model><RCTypeId>1</RCTypeId></RCDescription><RCKeys><RCKey><Name>k</Name>"
+            "<ID>0013AB</ID><Nkey>1</Nkey></RCKey></RCKeys><RCLinks/></Irvanta>",
+            &d, &error));
+        const QStringList models = TestSupport::tableRows(m_db, QStringLiteral("rcmodels"), QStringLiteral("Rcid"));
+        {
+            QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+            writer.setDatabaseName(path(QStringLiteral("rc.db")));
+            writer.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=50"));
+            QVERIFY(writer.open());
+            QSqlQuery reading(m_db);
+            QVERIFY(reading.exec(QStringLiteral("SELECT Rcid FROM rcmodels")) && reading.next());
+            QStringList copiedFor;
+            PhotosFirst photos(work(), [&](const QString &rcid) {
+                copiedFor << rcid;
+                return ExchangeImport::copyPhotos(path(QStringLiteral("in")), d.master.rcid, work(), rcid);
+            });
+            ExchangeImport::Outcome outcome;
+            QCOMPARE(ExchangeImport::write(writer, d, ExchangeImport::Mode::Replace, &outcome, &error, &photos),
+                     ExchangeImport::Result::Failed);
+            QCOMPARE(copiedFor, QStringList{"0badf00d"});
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+        QVERIFY(!QFileInfo::exists(places.path(1)));
+        QCOMPARE(TestSupport::readText(places.path(2)), QStringLiteral("there before"));
+        QCOMPARE(TestSupport::tableRows(m_db, QStringLiteral("rcmodels"), QStringLiteral("Rcid")), models);
     }
 
     void copyAnswerMakesANewOwnMaster()

@@ -4,6 +4,7 @@
 #include "FifoWatchdog.h"
 #include "TestSupport.h"
 
+#include "app/AtomicFile.h"
 #include "app/MessageBox.h"
 #include "exchange/ImportValues.h"
 #include "mainwindow/MainWindowImpl.h"
@@ -267,6 +268,31 @@ private slots:
             QCOMPARE(row.value("Model").toString(), QStringLiteral("FROM FILE"));
             QCOMPARE(row.value("Own").toInt(), 0);
         }
+    }
+
+    // An export whose photos could not all be copied says so in the status
+    // line, where a whole export says it was exported, and the box names them.
+    void partialExportSaysHowManyPhotosAreMissing()
+    {
+        const QString master = ownMasterWithKeys();
+        QVERIFY(!master.isEmpty());
+        QVERIFY(select(master));
+        for (int n = 1; n <= 5; ++n)
+            QFile::remove(QStringLiteral("RCImages/%1_%2.jpg").arg(master).arg(n));
+        QVERIFY(TestSupport::writeFile(QStringLiteral("RCImages/%1_1.jpg").arg(master), QByteArray(200000, 'a')));
+        QVERIFY(TestSupport::writeFile(QStringLiteral("RCImages/%1_2.jpg").arg(master), QByteArray(200000, 'b')));
+        QVERIFY(QDir().mkpath(QStringLiteral("exports")));
+        const QString typed = QDir::current().absoluteFilePath(QStringLiteral("exports/partial"));
+        // The file fits, the photos do not.
+        AtomicFile::setFailAfterBytesForTesting(100000);
+        throughFileDialog([&] { m_window->actionExport->trigger(); }, typed, QStringLiteral("Export"));
+        AtomicFile::setFailAfterBytesForTesting(-1);
+        QVERIFY(QFileInfo::exists(typed + QStringLiteral(".xml")));
+        const QList<MessageBox::Record> log = MessageBox::takeLog();
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log[0].text.startsWith(QLatin1String("These photos could not be copied:")), qPrintable(log[0].text));
+        QCOMPARE(m_window->statusbar->currentMessage(),
+                 QStringLiteral("The model was exported without 2 photo(s) to %1.xml.").arg(typed));
     }
 
     void vrcImportShowsTheNewModelWithItsPhotos()

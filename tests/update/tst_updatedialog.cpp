@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+
 constexpr QFile::Permissions executable = TestSupport::executablePermissions;
 
 class TestUpdateDialog : public QObject
@@ -209,6 +212,33 @@ private slots:
         QCOMPARE(fullest, d.progressBar->maximum());
         QCOMPARE(d.progressBar->value(), d.progressBar->minimum() - 1);
         QVERIFY(d.progressBar->text().isEmpty());
+    }
+
+    // The record of the update in config.ini fails (a folder stands in its
+    // place): the dialog's text gives the reason, not only its tooltip.
+    void recordFailureShowsItsReason()
+    {
+        scene("main=2024-01-01\nupdate=2024-01-01\n", "main=2024-02-01\nupdate=2024-02-01\n");
+        const QString zip = path("package.zip");
+        QVERIFY(TestSupport::writeZip(zip, {{"v-ivizuziz.exe", TestSupport::updaterStandIn(), executable}}));
+        QFile package(zip);
+        QVERIFY(package.open(QIODevice::ReadOnly));
+        // Without a readable config.ini the maker's server is asked.
+        QVERIFY(QFile::remove(path("config.ini")));
+        QVERIFY(QDir().mkpath(path("config.ini")));
+        qputenv("IRVANTA_TEST_UPDATE_HOST", m_server->hostAndPort().toLatin1());
+        m_server->setFile("/Irvanta/config.ini", "[UpdateInfo]\nupdate=2024-02-01\nmain=2024-02-01\n");
+        m_server->setFile("/Irvanta/update-software.zip", package.readAll());
+        m_server->setFile("/Irvanta/main.zip", "main");
+        UpdateDialog d;
+        d.show();
+        QTRY_VERIFY(d.statusLabel->text().startsWith("Unable to record the update in config.ini: "));
+        qunsetenv("IRVANTA_TEST_UPDATE_HOST");
+        const QString reason = QString::fromLocal8Bit(std::strerror(EISDIR));
+        QVERIFY2(d.statusLabel->text().contains(reason), qPrintable(d.statusLabel->text()));
+        QCOMPARE(colour(d), QStringLiteral("QLabel { color: red}"));
+        QVERIFY(!d.handedOver());
+        QVERIFY(!QFile::exists(path("update/updater-ran.txt")));
     }
 
     void progressAndHandOver()

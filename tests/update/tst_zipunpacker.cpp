@@ -4,6 +4,7 @@
 #include "update/ZipUnpacker.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QtTest>
 
 namespace {
@@ -11,6 +12,25 @@ QByteArray readAll(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Every entry below dir with what it is: a file's bytes, a folder's "/" or
+// a link's target.
+QStringList contents(const QString &dir)
+{
+    QStringList out;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString what = info.isSymLink() ? QStringLiteral("-> ") + info.symLinkTarget()
+                             : info.isDir()   ? QStringLiteral("/")
+                                              : QString::fromUtf8(readAll(path));
+        out << QDir(dir).relativeFilePath(path) + QLatin1Char(' ') + what;
+    }
+    out.sort();
+    return out;
 }
 } // namespace
 
@@ -68,6 +88,74 @@ private slots:
         QCOMPARE(readAll(target + "/data/deep/file.txt"), QByteArray("deep"));
         QVERIFY(QFile::exists(target + "/keep.txt"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"update"});
+    }
+
+    // The old content of the folder blocks a file of the archive part-way:
+    // the folder stays exactly as it was, none of the archive's files in it,
+    // and no staging folder is left beside it.
+    void blockedUnpackLeavesTheFolderAsItWas_data()
+    {
+        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<QString>("reason");
+        QTest::addRow("a folder where a file belongs") << "b.txt/inside.txt" << "b.txt is a folder";
+        QTest::addRow("a file where a folder belongs") << "data" << "cannot create the folder data";
+        QTest::addRow("a link where a folder belongs") << "link:data" << "cannot create the folder data";
+    }
+    void blockedUnpackLeavesTheFolderAsItWas()
+    {
+        QFETCH(QString, blocker);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString zip = dir.filePath("p.zip");
+        QVERIFY(TestSupport::writeZip(zip, {{"a.txt", "new a"},
+                                            {"b.txt", "new b"},
+                                            {"c.txt", "new c"},
+                                            {"data/x.txt", "new x"},
+                                            {"z.txt", "new z"}}));
+        const QString target = dir.filePath("update");
+        const QString outside = dir.filePath("outside");
+        QVERIFY(QDir().mkpath(outside));
+        QVERIFY(QDir().mkpath(target));
+        for (const char *name : {"a.txt", "c.txt", "z.txt", "keep.txt"})
+            QVERIFY(TestSupport::writeFile(target + "/" + name, QByteArray("old ") + name));
+        if (blocker.startsWith("link:")) {
+            QVERIFY(QFile::link(outside, target + "/" + blocker.mid(5)));
+        } else {
+            QVERIFY(QDir(target).mkpath(QFileInfo(blocker).path()));
+            QVERIFY(TestSupport::writeFile(target + "/" + blocker, "old blocker"));
+        }
+        const QStringList before = contents(target);
+
+        QString error;
+        QVERIFY(!ZipUnpacker::unpack(zip, target, &error));
+        QCOMPARE(contents(target), before);
+        QCOMPARE(contents(outside), QStringList());
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"outside", "p.zip", "update"}));
+    }
+
+    // What the folder held stays unless the archive replaces it; a link in
+    // the folder is replaced, never written through; the folder itself is
+    // swapped whole, the old one gone.
+    void replacesWithoutFollowingLinks()
+    {
+        QTemporaryDir dir;
+        const QString zip = dir.filePath("p.zip");
+        QVERIFY(TestSupport::writeZip(zip, {{"tool", "new tool"}, {"sub/new.txt", "new"}}));
+        const QString target = dir.filePath("update");
+        QVERIFY(QDir().mkpath(target + "/sub"));
+        QVERIFY(TestSupport::writeFile(dir.filePath("elsewhere.txt"), "not the program's"));
+        QVERIFY(QFile::link(dir.filePath("elsewhere.txt"), target + "/tool"));
+        QVERIFY(QFile::link(dir.filePath("elsewhere.txt"), target + "/sub/kept-link"));
+        QVERIFY(TestSupport::writeFile(target + "/sub/old.txt", "old"));
+        QString error;
+        QVERIFY2(ZipUnpacker::unpack(zip, target, &error), qPrintable(error));
+        QCOMPARE(contents(target), (QStringList{"sub /", "sub/kept-link -> " + dir.filePath("elsewhere.txt"),
+                                                "sub/new.txt new", "sub/old.txt old", "tool new tool"}));
+        QCOMPARE(readAll(dir.filePath("elsewhere.txt")), QByteArray("not the program's"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"elsewhere.txt", "p.zip", "update"}));
     }
 
     void refusedArchiveWritesNothing()
