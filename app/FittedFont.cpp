@@ -1,5 +1,7 @@
 #include "app/FittedFont.h"
 
+#include "app/PlainTextLabels.h"
+
 #include <QEvent>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -174,7 +176,7 @@ void refit(QWidget *widget)
     const bool whole = widthOf(font, text) <= room;
     // The whole text stays within reach when even the smallest size cuts it;
     // as plain text, since a code from an import file is not markup.
-    widget->setToolTip(whole ? QString() : Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap));
+    widget->setToolTip(whole ? QString() : plainTextTip(text, Qt::WhiteSpaceNoWrap));
     // QLineEdit scrolls a text that is cut to its end; a code is read from the start.
     if (edit && !whole && edit->isReadOnly())
         edit->setCursorPosition(0);
