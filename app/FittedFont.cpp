@@ -1,5 +1,6 @@
 #include "app/FittedFont.h"
 
+#include "app/PlainTextLabels.h"
 #include "app/ShownText.h"
 
 #include <QEvent>
@@ -194,7 +195,7 @@ void refit(QWidget *widget)
     const bool whole = widthOf(font, text) <= room;
     // The whole text stays within reach when even the smallest size cuts it;
     // as plain text, since a code from an import file is not markup.
-    widget->setToolTip(whole ? QString() : Qt::convertFromPlainText(ShownText::bounded(text), Qt::WhiteSpaceNoWrap));
+    widget->setToolTip(whole ? QString() : plainTextTip(ShownText::bounded(text), Qt::WhiteSpaceNoWrap));
     // QLineEdit scrolls a text that is cut to its end; a code is read from the start.
     if (edit && !whole && edit->isReadOnly())
         edit->setCursorPosition(0);

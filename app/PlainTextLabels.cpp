@@ -1,6 +1,8 @@
 #include "app/PlainTextLabels.h"
 
 #include <QLabel>
+#include <QString>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -13,4 +15,11 @@ void showLabelsAsPlainText(QWidget *root, std::initializer_list<const QLabel *> 
         if (std::find(keepFormat.begin(), keepFormat.end(), label) == keepFormat.end())
             label->setTextFormat(Qt::PlainText);
     }
+}
+
+QString plainTextTip(const QString &text, Qt::WhiteSpaceMode mode)
+{
+    if (text.isEmpty() || !Qt::mightBeRichText(text))
+        return text;
+    return Qt::convertFromPlainText(text, mode);
 }

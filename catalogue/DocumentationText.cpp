@@ -168,8 +168,40 @@ bool pixels(QStringView s, double *px)
 
 enum class Verdict { Keep, Drop, Unbounded };
 
-// One or more lengths, or keywords, as margin or padding take them.
-Verdict lengths(QStringView value)
+// ---- what the layout costs
+
+// Font size where none is set, above what a desktop's default font takes.
+constexpr double kBaseFontPx = 16;
+// The most Qt's named sizes reach (h1, big, font size 7, xx-large): about
+// three times its base.
+constexpr double kNamedFontPx = 48;
+// A line without a line height set is at most this much of its font size.
+constexpr double kNaturalLine = 1.3;
+// Qt's own margins of a block, at most (h1: 18 above, 12 below).
+constexpr double kBlockMargins = 40;
+
+// The font and line height in force, as upper bounds.
+struct Metrics
+{
+    double fontPx = kBaseFontPx;
+    double lineFactor = 1; // line height as a multiple of the natural one
+    double linePx = 0;     // line height in pixels (fixed, at least, or added)
+    double line() const { return fontPx * kNaturalLine * std::max(1.0, lineFactor) + linePx; }
+};
+
+// What one start tag brings to the layout.
+struct Start
+{
+    Metrics metrics;     // in: the parent's; out: the element's
+    double parentFontPx; // what relative font sizes refer to
+    double vertical = 0; // pixels its margins, paddings and borders can add
+    int colspan = 1, rowspan = 1;
+    double perCell = 0; // a table's border, spacing and padding around each cell
+};
+
+// One or more lengths, or keywords, as margin or padding take them; *sum
+// receives the pixels they add up to.
+Verdict lengths(QStringView value, double *sum)
 {
     const auto parts = value.split(u' ', Qt::SkipEmptyParts);
     if (parts.isEmpty() || parts.size() > 4)
@@ -179,6 +211,7 @@ Verdict lengths(QStringView value)
         if (pixels(part, &px)) {
             if (px > DocumentationText::kMaxLength)
                 return Verdict::Unbounded;
+            *sum += px;
         } else if (!isKeyword(part)) {
             return Verdict::Drop;
         }
@@ -186,25 +219,85 @@ Verdict lengths(QStringView value)
     return Verdict::Keep;
 }
 
-Verdict fontSize(QStringView value)
+// Sizes nest (em and percent multiply what is in force), so the bound is on
+// the size that results.
+Verdict fontSize(QStringView value, Start *s)
+{
+    double v = 0;
+    QStringView unit;
+    if (!number(value, &v, &unit)) {
+        if (!isKeyword(value))
+            return Verdict::Drop;
+        s->metrics.fontPx = std::max(s->parentFontPx, kNamedFontPx); // "xx-large", "larger"
+        return Verdict::Keep;
+    }
+    if (v < 0)
+        return Verdict::Drop;
+    double px = 0;
+    if (unit == u"pt")
+        px = v * 4 / 3;
+    else if (unit == u"px" || unit.isEmpty())
+        px = v;
+    else if (unit == u"em")
+        px = v * s->parentFontPx;
+    else if (unit == u"%")
+        px = v / 100 * s->parentFontPx;
+    else
+        return Verdict::Drop;
+    if (px > DocumentationText::kMaxFontPixels)
+        return Verdict::Unbounded;
+    s->metrics.fontPx = std::max(px, 1.0);
+    return Verdict::Keep;
+}
+
+// A multiple ("1.5", "150%", "1.5em") or pixels; the number is also taken
+// as pixels, as -qt-line-height-type may ask for.
+Verdict lineHeight(QStringView value, Start *s)
 {
     double v = 0;
     QStringView unit;
     if (!number(value, &v, &unit))
-        return isKeyword(value) ? Verdict::Keep : Verdict::Drop; // "large", "x-small"
-    v = std::fabs(v);
-    double limit = 0;
-    if (unit == u"pt")
-        limit = DocumentationText::kMaxFontPoints;
-    else if (unit == u"px" || unit.isEmpty())
-        limit = DocumentationText::kMaxFontPixels;
-    else if (unit == u"em")
-        limit = DocumentationText::kMaxFontEms;
-    else if (unit == u"%")
-        limit = DocumentationText::kMaxFontPercent;
-    else
+        return isKeyword(value) ? Verdict::Keep : Verdict::Drop; // "normal"
+    if (v < 0)
         return Verdict::Drop;
-    return v > limit ? Verdict::Unbounded : Verdict::Keep;
+    double factor = 1, px = 0;
+    if (unit.isEmpty() || unit == u"em") {
+        factor = v;
+        px = v;
+    } else if (unit == u"%") {
+        factor = v / 100;
+        px = v;
+    } else if (unit == u"px") {
+        px = v;
+    } else if (unit == u"pt") {
+        px = v * 4 / 3;
+    } else {
+        return Verdict::Drop;
+    }
+    if (factor > DocumentationText::kMaxLineHeightFactor
+        || ((unit == u"px" || unit == u"pt") && px > DocumentationText::kMaxLineHeightPixels))
+        return Verdict::Unbounded;
+    s->metrics.lineFactor = factor;
+    s->metrics.linePx = px;
+    return Verdict::Keep;
+}
+
+// letter-spacing, word-spacing: a line of them must stay within what Qt's
+// fixed-point widths hold at the widest width a label tries.
+Verdict spacing(QStringView value)
+{
+    double v = 0;
+    QStringView unit;
+    if (!number(value, &v, &unit))
+        return isKeyword(value) ? Verdict::Keep : Verdict::Drop; // "normal"
+    if (v < 0)
+        return Verdict::Drop;
+    if (unit == u"%")
+        return v > DocumentationText::kMaxSpacingPercent ? Verdict::Unbounded : Verdict::Keep;
+    double px = 0;
+    if (!pixels(value, &px))
+        return Verdict::Drop;
+    return px > DocumentationText::kMaxSpacing ? Verdict::Unbounded : Verdict::Keep;
 }
 
 Verdict level(QStringView value) // -qt-block-indent: 2
@@ -214,27 +307,36 @@ Verdict level(QStringView value) // -qt-block-indent: 2
     return value.toInt() > DocumentationText::kMaxIndentLevel ? Verdict::Unbounded : Verdict::Keep;
 }
 
-Verdict styleProperty(QStringView name, QStringView value)
+Verdict styleProperty(QStringView name, QStringView value, Start *s)
 {
     static const char *const colors[] = {"color", "background-color", "border-color"};
     static const char *const keywords[] = {"font-style",     "font-variant",  "text-decoration", "text-transform",
                                            "vertical-align", "text-align",    "white-space",     "list-style-type",
                                            "list-style",     "border-style",  "border-collapse", "-qt-paragraph-type",
                                            "-qt-line-height-type", "page-break-before", "page-break-after"};
-    static const char *const sizes[] = {"margin",        "margin-top",     "margin-bottom", "margin-left",
-                                        "margin-right",  "padding",        "padding-top",   "padding-bottom",
-                                        "padding-left",  "padding-right",  "text-indent",   "width",
-                                        "border-width",  "line-height",    "letter-spacing", "word-spacing",
-                                        "border-spacing"};
+    // Lengths around a block, all counted as height (the sides too: a bound,
+    // not a measure).
+    static const char *const vertical[] = {"margin",        "margin-top",     "margin-bottom", "margin-left",
+                                           "margin-right",  "padding",        "padding-top",   "padding-bottom",
+                                           "padding-left",  "padding-right",  "border-width",  "border-spacing"};
+    static const char *const horizontal[] = {"text-indent", "width"};
     auto is = [name](const char *const *begin, const char *const *end) { return inList(name, begin, end); };
     if (is(std::begin(colors), std::end(colors)))
         return isColor(value) ? Verdict::Keep : Verdict::Drop;
     if (is(std::begin(keywords), std::end(keywords)))
         return isKeyword(value) ? Verdict::Keep : Verdict::Drop;
-    if (is(std::begin(sizes), std::end(sizes)))
-        return lengths(value);
+    if (is(std::begin(vertical), std::end(vertical)))
+        return lengths(value, &s->vertical);
+    if (is(std::begin(horizontal), std::end(horizontal))) {
+        double ignored = 0;
+        return lengths(value, &ignored);
+    }
     if (name == u"font-size")
-        return fontSize(value);
+        return fontSize(value, s);
+    if (name == u"line-height")
+        return lineHeight(value, s);
+    if (name == u"letter-spacing" || name == u"word-spacing")
+        return spacing(value);
     if (name == u"font-family")
         return isFamily(value) ? Verdict::Keep : Verdict::Drop;
     if (name == u"font-weight") {
@@ -246,6 +348,31 @@ Verdict styleProperty(QStringView name, QStringView value)
         return level(value);
     // Anything else, background-image and its url() first of all.
     return Verdict::Drop;
+}
+
+bool isZero(QStringView value)
+{
+    double v = 1;
+    QStringView unit;
+    return number(value, &v, &unit) && v == 0;
+}
+
+// A declaration that only says what Qt does anyway for the element: Qt's
+// own HTML repeats them on every paragraph and list item, and kept they
+// would make an edited list several times its size.
+bool saysTheDefault(const Element *e, QStringView name, QStringView value)
+{
+    if (!isZero(value))
+        return false;
+    if (name == u"-qt-block-indent" || name == u"text-indent")
+        return true;
+    if (!name.startsWith(QLatin1String("margin-")))
+        return false;
+    // Elements whose margins are all nothing unless set.
+    const bool noMargins = e->kind == Kind::ListItem || e->kind == Kind::Cell || e->kind == Kind::Row
+        || e->kind == Kind::Inline || qstrcmp(e->name, "div") == 0;
+    const bool sides = name == u"margin-left" || name == u"margin-right";
+    return noMargins || (e->kind == Kind::Paragraph && sides);
 }
 
 // ---- the rebuilder
@@ -260,7 +387,7 @@ class Rebuilder
 public:
     explicit Rebuilder(QStringView in) : m_in(in) { m_out.reserve(in.size()); }
 
-    // False when the text is deeper or larger than the bounds.
+    // False when the text is deeper, larger or costlier than the bounds.
     bool run();
     QString result() const { return m_out; }
 
@@ -268,35 +395,129 @@ private:
     struct Open
     {
         const Element *element;
+        Metrics metrics;
+        // Where its start tag's ">" stands in the output, and whether the tag
+        // ends in a style attribute ("...\">"), for keepSpaces().
+        qsizetype tagEnd = 0;
+        bool styled = false;
+        bool spacesSet = false; // white-space is set on it (or was added)
+        bool afterSpace = true; // its text so far ends in a space, or there is none
+        bool endsInSpace = false; // it has text, and that ends in a space
+    };
+    // An open table's grid so far.
+    struct Table
+    {
+        int rows = 0;
+        int rowWidth = 0; // columns of the current row, spans included
+        int widest = 0;
+        int spanning = 0; // columns taken by cells that reach into later rows
+        int extent = 0;   // rows the row spans reach down to
+        double perCell = 0;
     };
 
     void text(QStringView t);
     void startTag(QStringView name, const QList<Attribute> &attributes, bool selfClosing);
     void endTag(QStringView name);
     void closeTo(qsizetype size);
-    void push(const Element *e);
+    void push(const Element *e, const Metrics &metrics);
+    qsizetype spacesHolder() const;
+    void keepSpaces(qsizetype holder);
+    void checkBounds();
+    // What one line or item costs where it stands: Qt lays out a table's
+    // cells several times over to size its columns, and a nested table's
+    // again for each time its own cell is.
+    int weight(qsizetype tables) const { return int(1 + 2 * tables); }
+    Metrics current() const { return m_open.isEmpty() ? Metrics() : m_open.last().metrics; }
     // Index in the stack of the nearest open element accepted by match, when
     // none stopping it lies above; -1 otherwise.
     template <typename Match, typename Stop>
     qsizetype nearest(Match match, Stop stop) const;
-    QString attributes(const Element *e, const QList<Attribute> &list);
-    QString style(QStringView value);
+    QString attributes(const Element *e, const QList<Attribute> &list, Start *start);
+    QString style(const Element *e, QStringView value, Start *start);
     void skipRawText(QStringView name);
 
     QStringView m_in;
     qsizetype m_pos = 0;
     QString m_out;
     QList<Open> m_open;
-    int m_tables = 0;
+    QList<Table> m_tables;
     int m_lists = 0;
-    int m_cells = 0;
+    int m_items = 0;
+    int m_lines = 0;
+    double m_height = 0;
     bool m_unbounded = false;
-    bool m_preWrap = false; // Qt's own HTML keeps spaces through its style sheet
+    // Qt's own HTML keeps the spaces of its paragraphs and list items
+    // through its style sheet ("p, li { white-space: pre-wrap; }"), which is
+    // dropped: the paragraphs and items whose spaces it keeps get it on
+    // their own, the others (nearly all) stay short.
+    bool m_preWrap = false;
 };
+
+qsizetype Rebuilder::spacesHolder() const
+{
+    if (!m_preWrap)
+        return -1;
+    for (qsizetype i = m_open.size() - 1; i >= 0; --i) {
+        const Kind k = m_open[i].element->kind;
+        if (k == Kind::Paragraph || k == Kind::ListItem)
+            return i;
+        if (k != Kind::Inline)
+            return -1;
+    }
+    return -1;
+}
+
+void Rebuilder::keepSpaces(qsizetype holder)
+{
+    Open &o = m_open[holder];
+    if (o.spacesSet)
+        return;
+    o.spacesSet = true;
+    const QString declaration = o.styled ? QStringLiteral(" white-space:pre-wrap;")
+                                         : QStringLiteral(" style=\"white-space:pre-wrap;\"");
+    m_out.insert(o.styled ? o.tagEnd - 1 : o.tagEnd, declaration);
+    for (qsizetype i = holder + 1; i < m_open.size(); ++i)
+        m_open[i].tagEnd += declaration.size();
+}
+
+void Rebuilder::checkBounds()
+{
+    if (m_items > DocumentationText::kMaxItems || m_lines > DocumentationText::kMaxLines
+        || m_height > DocumentationText::kMaxHeight)
+        m_unbounded = true;
+}
 
 void Rebuilder::text(QStringView t)
 {
+    // At the narrowest width every word takes a line; where words break
+    // anywhere (an editor) even every character may.
+    const double line = current().line();
+    bool inWord = false;
+    int lines = 0;
+    // Spaces that only a kept white-space shows: a run, a tab or line break,
+    // one at the start or the end of the paragraph.
+    const qsizetype holder = spacesHolder();
+    bool afterSpace = holder >= 0 && m_open[holder].afterSpace;
+    bool keep = false;
     for (QChar c : t) {
+        if (holder >= 0) {
+            if (c.isSpace()) {
+                keep = keep || afterSpace || c != u' ';
+                afterSpace = true;
+            } else {
+                afterSpace = false;
+            }
+        }
+        if (c == u'\n') {
+            ++lines;
+            inWord = false;
+        } else if (c.isSpace()) {
+            inWord = false;
+        } else if (!inWord) {
+            ++lines;
+            inWord = true;
+        }
+        m_height += line;
         if (c == u'<')
             m_out += QLatin1String("&lt;");
         else if (c == u'>')
@@ -304,6 +525,15 @@ void Rebuilder::text(QStringView t)
         else
             m_out += c; // an entity stays one: it can only ever stand for text
     }
+    if (holder >= 0) {
+        m_open[holder].afterSpace = afterSpace;
+        if (!t.isEmpty())
+            m_open[holder].endsInSpace = afterSpace;
+        if (keep)
+            keepSpaces(holder);
+    }
+    m_lines += lines * weight(m_tables.size());
+    checkBounds();
 }
 
 template <typename Match, typename Stop>
@@ -321,30 +551,34 @@ qsizetype Rebuilder::nearest(Match match, Stop stop) const
 void Rebuilder::closeTo(qsizetype size)
 {
     while (m_open.size() > size) {
+        if (m_open.last().endsInSpace && spacesHolder() == m_open.size() - 1)
+            keepSpaces(m_open.size() - 1); // a space at its end
         const Element *e = m_open.takeLast().element;
-        if (e->kind == Kind::Table)
-            --m_tables;
+        if (e->kind == Kind::Table && !m_tables.isEmpty()) {
+            // Qt makes every row as wide as the widest and lays out the whole grid.
+            const Table t = m_tables.takeLast();
+            const qint64 rows = std::max(t.rows, t.extent);
+            const qint64 grid = rows + rows * (t.widest + t.spanning);
+            m_items += int(std::min<qint64>(grid * weight(m_tables.size() + 1), 1 << 30));
+        }
         if (e->kind == Kind::List)
             --m_lists;
         m_out += QLatin1String("</") + QLatin1String(e->name) + QLatin1Char('>');
     }
+    checkBounds();
 }
 
-void Rebuilder::push(const Element *e)
+void Rebuilder::push(const Element *e, const Metrics &metrics)
 {
-    m_open.append({e});
-    if (e->kind == Kind::Table)
-        ++m_tables;
+    m_open.append({e, metrics});
     if (e->kind == Kind::List)
         ++m_lists;
-    if (e->kind == Kind::Cell)
-        ++m_cells;
-    if (m_open.size() > DocumentationText::kMaxDepth || m_tables > DocumentationText::kMaxTableDepth
-        || m_lists > DocumentationText::kMaxListDepth || m_cells > DocumentationText::kMaxTableCells)
+    if (m_open.size() > DocumentationText::kMaxDepth || m_tables.size() > DocumentationText::kMaxTableDepth
+        || m_lists > DocumentationText::kMaxListDepth)
         m_unbounded = true;
 }
 
-QString Rebuilder::style(QStringView value)
+QString Rebuilder::style(const Element *e, QStringView value, Start *start)
 {
     QString kept;
     for (QStringView declaration : value.split(u';', Qt::SkipEmptyParts)) {
@@ -353,9 +587,10 @@ QString Rebuilder::style(QStringView value)
             continue;
         const QString name = declaration.left(colon).trimmed().toString().toLower();
         const QStringView v = declaration.mid(colon + 1).trimmed();
-        switch (styleProperty(name, v)) {
+        switch (styleProperty(name, v, start)) {
         case Verdict::Keep:
-            kept += name + QLatin1Char(':') + v.toString() + QLatin1String("; ");
+            if (!saysTheDefault(e, name, v))
+                kept += name + QLatin1Char(':') + v.toString() + QLatin1String("; ");
             break;
         case Verdict::Unbounded:
             m_unbounded = true;
@@ -367,7 +602,7 @@ QString Rebuilder::style(QStringView value)
     return kept.trimmed();
 }
 
-QString Rebuilder::attributes(const Element *e, const QList<Attribute> &list)
+QString Rebuilder::attributes(const Element *e, const QList<Attribute> &list, Start *start)
 {
     const QLatin1String element(e->name);
     const bool tableLike = e->kind == Kind::Table || e->kind == Kind::Row || e->kind == Kind::Cell;
@@ -387,11 +622,10 @@ QString Rebuilder::attributes(const Element *e, const QList<Attribute> &list)
         }
         out += QLatin1Char('"');
     };
-    auto bounded = [this](QStringView value, double limit) {
-        double px = 0;
-        if (!pixels(value, &px))
+    auto bounded = [this](QStringView value, double limit, double *px) {
+        if (!pixels(value, px))
             return false;
-        if (px > limit) {
+        if (*px > limit) {
             m_unbounded = true;
             return false;
         }
@@ -401,7 +635,7 @@ QString Rebuilder::attributes(const Element *e, const QList<Attribute> &list)
         const QString name = a.name.toString().toLower();
         const QStringView v = a.value.trimmed();
         if (name == QLatin1String("style")) {
-            styleText += style(v);
+            styleText += style(e, v, start);
         } else if (element == QLatin1String("a") && (name == QLatin1String("href") || name == QLatin1String("name"))) {
             add(name, a.value); // never fetched; a label opens no link
         } else if (element == QLatin1String("font") && name == QLatin1String("color")) {
@@ -414,10 +648,12 @@ QString Rebuilder::attributes(const Element *e, const QList<Attribute> &list)
             double n = 0;
             QStringView unit;
             if (number(v, &n, &unit) && unit.isEmpty()) {
-                if (std::fabs(n) > 7)
+                if (std::fabs(n) > 7) {
                     m_unbounded = true;
-                else
+                } else {
                     add(name, v);
+                    start->metrics.fontPx = std::max(start->metrics.fontPx, kNamedFontPx);
+                }
             }
         } else if (name == QLatin1String("align") || name == QLatin1String("valign") || name == QLatin1String("dir")) {
             if (isKeyword(v))
@@ -425,16 +661,30 @@ QString Rebuilder::attributes(const Element *e, const QList<Attribute> &list)
         } else if (tableLike && name == QLatin1String("bgcolor")) {
             if (isColor(v))
                 add(name, v);
-        } else if ((e->kind == Kind::Table
-                    && (name == QLatin1String("border") || name == QLatin1String("cellspacing")
-                        || name == QLatin1String("cellpadding")))
-                   || ((e->kind == Kind::Table || e->kind == Kind::Cell || element == QLatin1String("hr"))
-                       && name == QLatin1String("width"))) {
-            if (bounded(v, DocumentationText::kMaxLength))
+        } else if (e->kind == Kind::Table
+                   && (name == QLatin1String("border") || name == QLatin1String("cellspacing")
+                       || name == QLatin1String("cellpadding"))) {
+            double px = 0;
+            if (bounded(v, DocumentationText::kMaxLength, &px)) {
+                add(name, v);
+                start->perCell += name == QLatin1String("cellspacing") ? px : 2 * px;
+            }
+        } else if ((e->kind == Kind::Table || e->kind == Kind::Cell || element == QLatin1String("hr"))
+                   && name == QLatin1String("width")) {
+            double px = 0;
+            if (bounded(v, DocumentationText::kMaxLength, &px))
                 add(name, v);
         } else if (e->kind == Kind::Cell && (name == QLatin1String("colspan") || name == QLatin1String("rowspan"))) {
-            if (bounded(v, DocumentationText::kMaxSpan))
-                add(name, v);
+            // Whole numbers only, as Qt reads them.
+            if (!v.isEmpty() && v.size() <= 9 && allOf(v, isAsciiDigit)) {
+                const int span = std::max(1, v.toInt());
+                if (span > DocumentationText::kMaxSpan) {
+                    m_unbounded = true;
+                } else {
+                    add(name, v);
+                    (name == QLatin1String("colspan") ? start->colspan : start->rowspan) = span;
+                }
+            }
         } else if (e->kind == Kind::List && (name == QLatin1String("type") || name == QLatin1String("start"))) {
             if (v.size() <= 9 && !v.isEmpty()
                 && allOf(v, [](QChar c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == u'-'; }))
@@ -442,9 +692,6 @@ QString Rebuilder::attributes(const Element *e, const QList<Attribute> &list)
         }
         // Everything else is dropped: src, background, class, ...
     }
-    if (m_preWrap && (e->kind == Kind::Paragraph || e->kind == Kind::ListItem)
-        && !styleText.contains(QLatin1String("white-space")))
-        styleText += QLatin1String(" white-space:pre-wrap;");
     if (!styleText.trimmed().isEmpty())
         add(QStringLiteral("style"), styleText.trimmed());
     return out;
@@ -505,13 +752,62 @@ void Rebuilder::startTag(QStringView name, const QList<Attribute> &attributes, b
     case Kind::Void:
         break;
     }
-    m_out += QLatin1Char('<') + QLatin1String(e->name) + this->attributes(e, attributes);
+
+    Start start;
+    start.metrics = current();
+    start.parentFontPx = start.metrics.fontPx;
+    static const char *const named[] = {"h1", "h2", "h3", "h4", "h5", "h6", "big"};
+    if (inList(name, std::begin(named), std::end(named)))
+        start.metrics.fontPx = std::max(start.metrics.fontPx, kNamedFontPx);
+    const QString attributeText = this->attributes(e, attributes, &start);
+    m_out += QLatin1Char('<') + QLatin1String(e->name) + attributeText;
+
+    // Its share of the lines and the height at the narrowest width.
+    const double line = start.metrics.line();
+    if (qstrcmp(e->name, "br") == 0) {
+        m_lines += weight(m_tables.size());
+        m_height += line;
+    } else if (e->kind != Kind::Inline) {
+        m_lines += weight(m_tables.size());
+        m_height += line + kBlockMargins;
+    }
+    m_height += start.vertical;
+    if (!m_tables.isEmpty() && (e->kind == Kind::Row || e->kind == Kind::Cell)) {
+        Table &t = m_tables.last();
+        m_height += t.perCell;
+        if (e->kind == Kind::Row) {
+            ++t.rows;
+            t.rowWidth = 0;
+        } else {
+            t.rows = std::max(t.rows, 1);
+            t.rowWidth += start.colspan;
+            t.widest = std::max(t.widest, t.rowWidth);
+            if (start.rowspan > 1) {
+                t.spanning += start.colspan;
+                t.extent = std::max(t.extent, t.rows - 1 + start.rowspan);
+            }
+        }
+    }
+    if (e->kind == Kind::ListItem)
+        m_items += weight(m_tables.size());
+    checkBounds();
+
     if (e->kind == Kind::Void) {
         m_out += QLatin1String(" />");
         return;
     }
+    const qsizetype tagEnd = m_out.size();
     m_out += QLatin1Char('>');
-    push(e);
+    if (e->kind == Kind::Table) {
+        Table t;
+        t.perCell = start.perCell;
+        m_tables.append(t);
+    }
+    push(e, start.metrics);
+    Open &open = m_open.last();
+    open.tagEnd = tagEnd;
+    open.styled = attributeText.endsWith(QLatin1Char('"')) && attributeText.contains(QLatin1String(" style=\""));
+    open.spacesSet = attributeText.contains(QLatin1String("white-space"));
     if (selfClosing)
         closeTo(m_open.size() - 1);
 }

@@ -4,11 +4,15 @@
 
 // The documentation is the catalogue's one rich-text field, and it arrives
 // through every import. Qt's rich text fetches what its markup names (an
-// <img> on /dev/zero or a FIFO takes the program down) and its layout grows
-// steeply with nesting, so the markup is never handed over as it came: what
-// is shown formatted is rebuilt from a short list of formatting elements and
-// properties that name no resource, and a text that nests deeper or is
-// larger than any real documentation is shown as plain text.
+// <img> on /dev/zero or a FIFO takes the program down), and its layout cost
+// grows with more than the markup's length: lines at the narrowest width,
+// their height (a document taller than about 8.3 million pixels never
+// finishes laying out), list items (numbered one by one, each from the
+// list's start), table grids (every row as wide as the widest, spans
+// included) and nesting. So the markup is never handed over as it came:
+// what is shown formatted is rebuilt from a short list of formatting
+// elements and properties that name no resource, and a text whose layout
+// would cost more than the bounds below is shown as plain text.
 class DocumentationText
 {
 public:
@@ -18,18 +22,31 @@ public:
     static constexpr int kMaxDepth = 32;
     static constexpr int kMaxTableDepth = 3;
     static constexpr int kMaxListDepth = 8;
-    // Table cells in all; nested tables lay out their cells several times.
-    static constexpr int kMaxTableCells = 1000;
-    // Largest font sizes, by unit.
-    static constexpr double kMaxFontPoints = 72;
+    // List items, table rows and table cells in all. A table counts its
+    // whole grid: as many rows as it has, each as wide as its widest row
+    // (spans included), since that is what Qt builds and lays out. Inside
+    // tables, items and lines count 1 + 2 times the tables around them.
+    static constexpr int kMaxItems = 3000;
+    // Lines the text can take at the narrowest width: every word, line
+    // break and block is one.
+    static constexpr int kMaxLines = 16000;
+    // Height the text can take at the narrowest width, in pixels: every
+    // character counted as a line of its own, every block with its margins.
+    // Far below the height at which Qt's layout stops finishing.
+    static constexpr double kMaxHeight = 2000000;
+    // Largest font size in pixels (points count 4/3), as the sizes nest.
     static constexpr double kMaxFontPixels = 96;
-    static constexpr double kMaxFontEms = 6;
-    static constexpr double kMaxFontPercent = 600;
+    // Largest line height: a multiple of the font's, or pixels.
+    static constexpr double kMaxLineHeightFactor = 3;
+    static constexpr double kMaxLineHeightPixels = 200;
+    // Largest space between letters or words, in pixels or percent.
+    static constexpr double kMaxSpacing = 50;
+    static constexpr double kMaxSpacingPercent = 200;
     // Largest length (pixels, points, percent) of a margin, width, indent ...
     static constexpr double kMaxLength = 1000;
     // Largest indent level and cell span.
     static constexpr int kMaxIndentLevel = 20;
-    static constexpr int kMaxSpan = 64;
+    static constexpr int kMaxSpan = 16;
     // A label shows at most this much of a plain text.
     static constexpr int kMaxLabelChars = 20000;
 

@@ -1,6 +1,7 @@
 #include "catalogue/FittedTextDelegate.h"
 
 #include "app/FittedFont.h"
+#include "app/PlainTextLabels.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -44,6 +45,6 @@ bool FittedTextDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, c
         return true;
     }
     // Plain text: a name or code from an import file is not markup.
-    QToolTip::showText(event->globalPos(), Qt::convertFromPlainText(fitted.text, Qt::WhiteSpaceNoWrap), view, view->visualRect(index));
+    QToolTip::showText(event->globalPos(), plainTextTip(fitted.text, Qt::WhiteSpaceNoWrap), view, view->visualRect(index));
     return true;
 }

@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/CheckedPicture.h"
 #include "app/MessageBox.h"
+#include "app/PlainTextLabels.h"
 #include "app/ShownText.h"
 #include "catalogue/CatalogueRead.h"
 #include "catalogue/CurrentRow.h"
@@ -72,13 +73,14 @@ KeysPanelRules::Input panelInput(const MainWindowImpl *w)
     return in;
 }
 
-// A greyed-out control says why; an empty tooltip gives the action back its name.
+// A greyed-out control says why; an empty tooltip gives the action back its
+// name. The reasons name the brand, model and type, which are text.
 void showWhyGreyed(MainWindowImpl *w, const KeysPanelRules &rules)
 {
-    w->actionUSBProgramm->setToolTip(w->actionUSBProgramm->isEnabled() ? QString() : rules.usbProgramWhy);
-    w->buttonSimpleUSBProgramm->setToolTip(rules.simpleProgramWhy);
+    w->actionUSBProgramm->setToolTip(w->actionUSBProgramm->isEnabled() ? QString() : plainTextTip(rules.usbProgramWhy));
+    w->buttonSimpleUSBProgramm->setToolTip(plainTextTip(rules.simpleProgramWhy));
     for (QPushButton *add : {w->dev1Add, w->dev2Add, w->dev3Add, w->dev4Add})
-        add->setToolTip(rules.simpleAddWhy);
+        add->setToolTip(plainTextTip(rules.simpleAddWhy));
 }
 
 } // namespace

@@ -28,6 +28,10 @@ NewRemoteDialogImpl::NewRemoteDialogImpl(QWidget *parent, Qt::WindowFlags flags)
     // fetched, and what the user pastes arrives as plain text.
     documentationTextEdit->setDocument(new ResourceFreeDocument(documentationTextEdit));
     documentationTextEdit->setAcceptRichText(false);
+    // Lines break between words only, as in the documentation label: Qt's
+    // breaking of one very long word anywhere (an address, markup shown as
+    // text) takes time growing with the square of its length.
+    documentationTextEdit->setWordWrapMode(QTextOption::WordWrap);
     connect(cancelPushButton, &QPushButton::pressed, this, &QWidget::close);
 }
 

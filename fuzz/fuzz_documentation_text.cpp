@@ -1,16 +1,58 @@
 // Arbitrary model documentation through what the label and the record dialog
 // are given to show. Checks what keeps Qt's rich text safe: formatted output
 // holds only elements and attributes of the kept list, no style that could
-// name an address, and stays within a small multiple of the input; plain
-// output is the input itself, cut only where asked.
+// name an address, stays within a small multiple of the input, and is laid
+// out by Qt's rich text quickly, as the documentation label lays it out at
+// its narrowest and widest and the record dialog's editor at a small width;
+// plain output is the input itself, cut only where asked.
 #include "catalogue/DocumentationText.h"
 
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QString>
+#include <QTextDocument>
+#include <QTextOption>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
+
+// What one layout of a text within the bounds may take. They take a
+// fraction of a second, the texts that got past the bounds before took
+// seconds to hours; the next cost nobody thought of is to be found here.
+constexpr qint64 kLayoutBoundMs = 2000;
+
+void layOutQuickly(const QString &markup)
+{
+    const struct
+    {
+        QTextOption::WrapMode wrap;
+        qreal width;
+    } views[] = {
+        {QTextOption::WordWrap, 0},        // the label's narrowest width: a word to a line
+        {QTextOption::WordWrap, 16777215}, // the label's one-line width
+        {QTextOption::WordWrap, 200},      // the record dialog's editor
+    };
+    for (const auto &view : views) {
+        QElapsedTimer timer;
+        timer.start();
+        QTextDocument document;
+        QTextOption option = document.defaultTextOption();
+        option.setWrapMode(view.wrap);
+        document.setDefaultTextOption(option);
+        document.setHtml(markup);
+        document.setTextWidth(view.width);
+        const qreal height = document.size().height();
+        const qint64 ms = timer.elapsed();
+        if (ms > kLayoutBoundMs || !(height >= 0)) {
+            std::fprintf(stderr, "layout at width %g took %lld ms (height %g)\n", double(view.width),
+                         static_cast<long long>(ms), double(height));
+            std::abort();
+        }
+    }
+}
 
 bool allowedTags(const QString &markup)
 {
@@ -66,6 +108,30 @@ bool allowedTags(const QString &markup)
 
 } // namespace
 
+// Qt's font database keeps what it loads (fontconfig patterns, font engines,
+// shaping caches) for the life of the process and lets some of it go
+// unreferenced; that is Qt's and the font libraries' own, not this code's.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n"
+           "leak:libfreetype.so\n"
+           "leak:libharfbuzz.so\n"
+           "leak:libQt6Gui.so\n";
+}
+
+// Qt's text layout needs fonts, so an application on the offscreen platform.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's words on colours and sizes it does not know would flood the log.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    static int argc = 1;
+    static char name[] = "fuzz_documentation_text";
+    static char *argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
     const QString documentation = QString::fromUtf8(reinterpret_cast<const char *>(bytes), qsizetype(size));
@@ -85,5 +151,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         std::abort();
     if (!allowedTags(shown.text))
         std::abort();
+    layOutQuickly(shown.text);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "update/UpdateDialog.h"
 
 #include "app/CheckedPicture.h"
+#include "app/PlainTextLabels.h"
 
 #include <QTextDocument>
 
@@ -112,7 +113,7 @@ void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList
         break;
     case UpdateDownloader::ServerNotFound:
         setStatus("red", tr("Update server not found"));
-        statusLabel->setToolTip(Qt::convertFromPlainText(d1));
+        statusLabel->setToolTip(plainTextTip(d1));
         break;
     case UpdateDownloader::Canceled:
         setStatus("red", tr("Download canceled."));
@@ -122,11 +123,11 @@ void UpdateDialog::showStatus(UpdateDownloader::Status status, const QStringList
         break;
     case UpdateDownloader::UnpackFailed:
         setStatus("red", tr("Unable to unpack %1: %2").arg(d1, d2));
-        statusLabel->setToolTip(Qt::convertFromPlainText(d2));
+        statusLabel->setToolTip(plainTextTip(d2));
         break;
     case UpdateDownloader::RecordFailed:
         setStatus("red", tr("Unable to record the update in %1: %2").arg(d1, d2));
-        statusLabel->setToolTip(Qt::convertFromPlainText(d2));
+        statusLabel->setToolTip(plainTextTip(d2));
         break;
     case UpdateDownloader::UpdaterFailed:
         setStatus("red", tr("Unable to start the updater %1.").arg(d1));
