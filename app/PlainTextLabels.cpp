@@ -1,6 +1,7 @@
 #include "app/PlainTextLabels.h"
 
 #include <QLabel>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -13,4 +14,9 @@ void showLabelsAsPlainText(QWidget *root, std::initializer_list<const QLabel *> 
         if (std::find(keepFormat.begin(), keepFormat.end(), label) == keepFormat.end())
             label->setTextFormat(Qt::PlainText);
     }
+}
+
+QString plainToolTip(const QString &text)
+{
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;
 }

@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/CheckedPicture.h"
 #include "app/MessageBox.h"
+#include "app/PlainTextLabels.h"
 #include "app/ShownText.h"
 #include "catalogue/CatalogueRead.h"
 #include "catalogue/CurrentRow.h"
@@ -75,10 +76,12 @@ KeysPanelRules::Input panelInput(const MainWindowImpl *w)
 // A greyed-out control says why; an empty tooltip gives the action back its name.
 void showWhyGreyed(MainWindowImpl *w, const KeysPanelRules &rules)
 {
-    w->actionUSBProgramm->setToolTip(w->actionUSBProgramm->isEnabled() ? QString() : rules.usbProgramWhy);
-    w->buttonSimpleUSBProgramm->setToolTip(rules.simpleProgramWhy);
+    // The reasons name the model and the type, which are catalogue text.
+    w->actionUSBProgramm->setToolTip(
+        w->actionUSBProgramm->isEnabled() ? QString() : plainToolTip(rules.usbProgramWhy));
+    w->buttonSimpleUSBProgramm->setToolTip(plainToolTip(rules.simpleProgramWhy));
     for (QPushButton *add : {w->dev1Add, w->dev2Add, w->dev3Add, w->dev4Add})
-        add->setToolTip(rules.simpleAddWhy);
+        add->setToolTip(plainToolTip(rules.simpleAddWhy));
 }
 
 } // namespace
