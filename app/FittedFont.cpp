@@ -163,6 +163,21 @@ QString text(const QLabel *label)
     return label->text();
 }
 
+void setText(QLineEdit *edit, const QString &text)
+{
+    const QString shown = ShownText::bounded(text);
+    edit->setProperty(kWhole, shown == text ? QVariant() : QVariant(text));
+    edit->setText(shown);
+}
+
+QString text(const QLineEdit *edit)
+{
+    const QVariant whole = edit->property(kWhole);
+    if (whole.isValid() && ShownText::bounded(whole.toString()) == edit->text())
+        return whole.toString();
+    return edit->text();
+}
+
 void keepRoomFor(QLabel *label, const QString &sample)
 {
     QFont smallest = label->font();

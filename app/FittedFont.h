@@ -45,6 +45,11 @@ void setText(QLabel *label, const QString &text);
 // The whole text label shows: what setText() was given, or the label's own
 // text when it was set otherwise since.
 QString text(const QLabel *label);
+// The same for a line edit, which keeps at most 32,767 characters of its
+// text (and lays out all it holds): a longer text is searched for whole
+// while the field still shows its start; once edited, the field's own text.
+void setText(QLineEdit *edit, const QString &text);
+QString text(const QLineEdit *edit);
 
 // Keeps room in label's layout for sample at the smallest size: a constant
 // width, so that codes as long as sample are read whole however long the

@@ -121,7 +121,7 @@ void MainWindowImpl::refreshModels()
     ModelFilter::Panel panel;
     panel.database = comboBoxDatabase->currentIndex();
     panel.brand = brandLineEdit->text();
-    panel.types = comboBoxType->currentText();
+    panel.types = comboBoxType->filterText();
     panel.model = modelLineEdit->text();
     panel.rcid = rcidLineEdit->text();
     panel.link = linkLineEdit->text();

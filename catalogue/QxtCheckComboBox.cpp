@@ -117,6 +117,15 @@ QString QxtCheckComboBox::checkedText() const
     return checkedItems().join(m_separator);
 }
 
+QString QxtCheckComboBox::filterText() const
+{
+    const QString checked = checkedText();
+    const QLineEdit *edit = lineEdit();
+    if (!edit || edit->text() == ShownText::bounded(checked))
+        return checked;
+    return edit->text();
+}
+
 void QxtCheckComboBox::toggle(int index)
 {
     setItemCheckState(index, itemCheckState(index) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
@@ -125,7 +134,7 @@ void QxtCheckComboBox::toggle(int index)
 void QxtCheckComboBox::showChecked()
 {
     if (QLineEdit *edit = lineEdit())
-        edit->setText(checkedText());
+        edit->setText(ShownText::bounded(checkedText()));
     else
         update();
 }
@@ -166,7 +175,7 @@ void QxtCheckComboBox::paintEvent(QPaintEvent *event)
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    option.currentText = checkedText();
+    option.currentText = ShownText::bounded(checkedText());
     option.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);

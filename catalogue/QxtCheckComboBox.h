@@ -29,8 +29,13 @@ public:
     QString separator() const { return m_separator; }
     void setSeparator(const QString &separator);
 
-    // What the box shows: the checked texts joined by the separator.
+    // The checked texts, whole, joined by the separator.
     QString checkedText() const;
+    // What the box stands for as a filter: the checked texts whole while the
+    // edit field shows them, else what was typed there. The field shows a
+    // long join by its start (a line edit keeps at most 32,767 characters
+    // and lays out all it holds), so its own text is not the filter.
+    QString filterText() const;
 
 signals:
     void checkedItemsChanged(const QStringList &items);

@@ -1,5 +1,7 @@
 #include "programming/MacroDelegates.h"
 
+#include "app/ShownText.h"
+
 #include <QComboBox>
 #include <QSpinBox>
 
@@ -82,7 +84,7 @@ void EmitWaitDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionV
 }
 
 SwitchDelegate::SwitchDelegate(const QMap<int, QString> &switchNames, QObject *parent)
-    : QItemDelegate(parent), switchNames(switchNames)
+    : BoundedTextDelegate(parent), switchNames(switchNames)
 {
 }
 
@@ -95,7 +97,7 @@ QWidget *SwitchDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
     Q_UNUSED(index);
     auto *combo = new QComboBox(parent);
     for (auto it = switchNames.cbegin(); it != switchNames.cend(); ++it)
-        combo->addItem(it.value(), it.key());
+        combo->addItem(ShownText::bounded(it.value()), it.key());
     return combo;
 }
 
@@ -110,7 +112,7 @@ void SwitchDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, co
 }
 
 KeyDelegate::KeyDelegate(const QMap<int, QString> &keyNames, const QList<int> &keyOrder, QObject *parent)
-    : QItemDelegate(parent), keyNames(keyNames), keyOrder(keyOrder)
+    : BoundedTextDelegate(parent), keyNames(keyNames), keyOrder(keyOrder)
 {
 }
 
@@ -123,7 +125,7 @@ QWidget *KeyDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &
     Q_UNUSED(index);
     auto *combo = new QComboBox(parent);
     for (int code : keyOrder)
-        combo->addItem(keyNames.value(code), code);
+        combo->addItem(ShownText::bounded(keyNames.value(code)), code);
     return combo;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/BoundedTextDelegate.h"
+
 #include <QItemDelegate>
 #include <QList>
 #include <QMap>
@@ -8,7 +10,9 @@
 // The editors of the macro tree's step cells: a spin box for the emit and
 // wait times, drop-down lists for the switch and the key. A list shows names
 // and stores the code of the chosen entry; a code not in the list shows no
-// entry, and committing without a choice stores 0.
+// entry, and committing without a choice stores 0. Names come from the
+// catalogue and the device: the cells and the lists show a name of megabytes
+// by its start (BoundedTextDelegate, ShownText), and the codes stay whole.
 
 class EmitWaitDelegate : public QItemDelegate
 {
@@ -32,7 +36,7 @@ public:
     int singleStep;
 };
 
-class SwitchDelegate : public QItemDelegate
+class SwitchDelegate : public BoundedTextDelegate
 {
     Q_OBJECT
 public:
@@ -46,7 +50,7 @@ public:
     QMap<int, QString> switchNames;
 };
 
-class KeyDelegate : public QItemDelegate
+class KeyDelegate : public BoundedTextDelegate
 {
     Q_OBJECT
 public:

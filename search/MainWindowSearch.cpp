@@ -31,7 +31,7 @@ void MainWindowImpl::search()
 {
     QStringList rows;
     for (const QLineEdit *edit : searchEdits(this))
-        rows << edit->text();
+        rows << FittedFont::text(edit);
     QString error;
     const KeySearchFilter::PositionMap positions = KeySearchFilter::readPositions(QSqlDatabase::database(), &error);
     if (!error.isEmpty()) {
@@ -70,7 +70,7 @@ void MainWindowImpl::addKeysSearch(int row)
     const QString code = FittedFont::text(labelKeyId);
     if (code == QLatin1String("UNKNOWN"))
         return;
-    searchEdits(this).at(row)->setText(code);
+    FittedFont::setText(searchEdits(this).at(row), code);
     search();
 }
 

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QHelpEvent>
 #include <QSqlQuery>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QtTest>
 
@@ -277,6 +278,28 @@ private slots:
         QVERIFY(reason.contains(model.left(ShownText::kMaxChars) + kEllipsis));
         QVERIFY(reason.contains(typeName.left(ShownText::kMaxChars) + kEllipsis));
         QVERIFY2(reason.size() < 3 * ShownText::kMaxChars + 200, qPrintable(QString::number(reason.size())));
+    }
+
+    // The reasons name the model and the type as plain text: a brand that
+    // looks like markup is shown as typed, not drawn as markup.
+    void reasonTooltipsArePlainText()
+    {
+        const QString keyless = m_rcid;
+        QVERIFY(TestSupport::sqlExec(QStringLiteral("DELETE FROM rckeys WHERE Rcid=? AND RCTypeId=?"),
+                                     {keyless, m_typeId}));
+        const QString brand = QStringLiteral("!<b>Bold</b>");
+        const QString model = QStringLiteral("<i>M</i>");
+        QVERIFY(update(QStringLiteral("UPDATE rcmodels SET Brand=?, Model=? WHERE Rcid=?"), {brand, model, keyless}));
+        startWindow();
+        QCOMPARE(CurrentRow::text(w->ModelsTV, 0), keyless);
+        // What the tooltip shows, read as Qt reads a tooltip's text.
+        const QString tip = w->dev1Add->toolTip();
+        QTextDocument shown;
+        if (Qt::mightBeRichText(tip))
+            shown.setHtml(tip);
+        else
+            shown.setPlainText(tip);
+        QVERIFY2(shown.toPlainText().contains(brand + QLatin1Char(' ') + model), qPrintable(tip));
     }
 
     // A code too long for its place shows its whole text in a tooltip; a

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include "app/MessageBox.h"
+#include "app/ShownText.h"
 #include "catalogue/KeyReleaseForwarder.h"
 #include "catalogue/RCKeysModel.h"
 #include "catalogue/RCModelsModel.h"
@@ -467,6 +468,31 @@ private slots:
             w->setFilters();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(w->ModelsTV->findChildren<RCModelsModel *>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
+    }
+
+    // A checked type longer than a line edit holds (32,767 characters) is
+    // shown by its start, and the list still filters on the whole type.
+    void longCheckedTypeFiltersWhole()
+    {
+        const QString longType = QStringLiteral("LONG TYPE ").repeated(4000);
+        QVERIFY(CatalogueFixture::addModel(m_db, {"l1", "NORDA", longType, "L-1", "", "l1", "", 1}));
+        w->refreshTypes();
+        const int index = w->comboBoxType->findData(longType);
+        QVERIFY(index >= 0);
+        w->comboBoxType->setItemCheckState(index, Qt::Checked);
+        const int tv = w->comboBoxType->findText(QStringLiteral("TV"));
+        QVERIFY(tv >= 0);
+        w->comboBoxType->setItemCheckState(tv, Qt::Checked);
+        const QString shown = w->comboBoxType->lineEdit()->text();
+        QTest::mouseClick(w->setFiltersPushButton, Qt::LeftButton);
+        const QStringList found = listed();
+        QVERIFY(CatalogueFixture::exec(m_db, "DELETE FROM rcmodels WHERE Rcid='l1'"));
+        clearPanel();
+        w->refreshTypes();
+        QCOMPARE(found, (QStringList{"p1", "m1", "m2", "l1", "f2", "u1"}));
+        QVERIFY(shown.size() <= 2 * ShownText::kMaxChars);
+        QVERIFY(shown.startsWith(QStringLiteral("LONG TYPE LONG TYPE")));
+        QVERIFY(shown.endsWith(QChar(0x2026)));
     }
 };
 

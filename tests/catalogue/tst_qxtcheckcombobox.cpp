@@ -151,7 +151,12 @@ private slots:
         QCOMPARE(box.checkedItems(), QStringList{longType});
         box.setItemCheckState(0, Qt::Checked);
         QCOMPARE(box.checkedItems(), (QStringList{"TV", longType}));
-        QCOMPARE(box.currentText(), QStringLiteral("TV,") + longType);
+        // The field shows the join's start; the filter is the whole join.
+        QCOMPARE(box.currentText(), ShownText::bounded(QStringLiteral("TV,") + longType));
+        QCOMPARE(box.filterText(), QStringLiteral("TV,") + longType);
+        // Typed over, the field's own text is the filter.
+        box.setEditText(QStringLiteral("DVD"));
+        QCOMPARE(box.filterText(), QStringLiteral("DVD"));
         // The box is as wide as for a type a screen wide, not a hundred times that.
         QxtCheckComboBox screenWide;
         screenWide.setEditable(true);

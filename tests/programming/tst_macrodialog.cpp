@@ -157,7 +157,7 @@ private slots:
         const QMap<int, QString> switches{{2, "3rd"}, {0, "TV"}, {1, "SAT"}};
         // Key 4 has no name in the map at all.
         const QMap<int, QString> keyNames{{9, "POWER"}, {5, " - 5 - "}};
-        std::unique_ptr<QItemDelegate> delegate;
+        std::unique_ptr<QAbstractItemDelegate> delegate;
         if (keys)
             delegate = std::make_unique<KeyDelegate>(keyNames, QList<int>{9, 4, 5, 9});
         else

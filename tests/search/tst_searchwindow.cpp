@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include "app/MessageBox.h"
+#include "app/ShownText.h"
 #include "catalogue/RCConvertModel.h"
 #include "mainwindow/MainWindowImpl.h"
 #include "search/KeySearchFilter.h"
@@ -213,6 +214,25 @@ private slots:
         QVERIFY(w->lineEdit1->text().isEmpty());
         QCOMPARE(listedRcids(), QStringList());
         QVERIFY(!w->ModelsTV->currentIndex().isValid());
+    }
+
+    // A code longer than a line edit holds (32,767 characters) is searched
+    // for whole: the row shows its start, and the model that carries it is
+    // found.
+    void searchForALongCode()
+    {
+        const QString code = QStringLiteral("0123456789ABCDEF").repeated(2500);
+        exec("UPDATE rckeys SET ID=? WHERE Rcid=? AND RCTypeId=1 AND Nkey=0", {code, m_master});
+        QVERIFY(select(m_master, QStringLiteral("1")));
+        QVERIFY(pickKey(0));
+        QTest::mouseClick(w->keysSearch1, Qt::LeftButton);
+        QVERIFY2(listedRcids().contains(m_master), qPrintable(listedRcids().join(QLatin1Char(' '))));
+        QVERIFY(w->lineEdit1->text().size() <= 2 * ShownText::kMaxChars);
+        QVERIFY(code.startsWith(w->lineEdit1->text().chopped(1)));
+        // A row typed over searches what was typed.
+        w->lineEdit1->setText(QStringLiteral("0"));
+        w->search();
+        QVERIFY(!listedRcids().contains(m_master));
     }
 
     // A picked key's code shows on all three code labels, so a row button of
