@@ -89,6 +89,16 @@ bool Application::openDatabase()
     case CheckedFile::Result::Done:
         break;
     }
+    // SQLite also opens the files it keeps beside the catalogue by itself
+    // (a journal left by a write cut short, to see whether it must be rolled
+    // back): one of them that is there must be a regular file too.
+    for (const char *companion : {"-journal", "-wal", "-shm"}) {
+        const QString path = QStringLiteral("rc.db") + QLatin1String(companion);
+        if (CheckedFile::check(path, CheckedFile::Unbounded, &refused) == CheckedFile::Result::Refused) {
+            MessageBox::warning(nullptr, QStringLiteral("Information"), refused);
+            return false;
+        }
+    }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(QStringLiteral("rc.db"));
     CatalogueRead::limitBusyWait(db);

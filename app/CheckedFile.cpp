@@ -224,3 +224,12 @@ std::unique_ptr<QSettings> CheckedFile::settings(const QString &path, QString *e
     }
     return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
+
+bool CheckedFile::sync(QSettings &settings)
+{
+    const QString path = settings.fileName();
+    if (!path.isEmpty() && check(path, SettingsBytes) == Result::Refused)
+        return false;
+    settings.sync();
+    return true;
+}

@@ -58,6 +58,13 @@ public:
     // that read nothing (the program's defaults), with *error saying why.
     static std::unique_ptr<QSettings> settings(const QString &path, QString *error = nullptr);
 
+    // QSettings::sync() for settings that only read: QSettings opens its file
+    // again whenever the file's size or time changed, and by then a pipe or
+    // a link to a device may stand there. Only a file check() passes (or
+    // none at all) is read again; otherwise the settings keep what they
+    // hold and false is returned.
+    static bool sync(QSettings &settings);
+
     // Why a file was refused, in the words check() uses: "Cannot read the
     // file <path>: <reason>".
     static QString message(const QString &path, const QString &reason);

@@ -3,6 +3,7 @@
 #include "app/KillPoint.h"
 #include "catalogue/ModelRecords.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -101,9 +102,17 @@ bool writeNewMaster(QSqlDatabase db, const ImportedRemote &remote, QString *rcid
     if (!transaction.begin(error)
         || !insertMaster(db, remote.brand, remote.type, remote.model, remote.documentation, &id, error))
         return false;
-    for (const ImportedRemote::Key &key : remote.keys)
-        if (!writeKey(db, id, remote.typeId, key.nkey, key.name, key.id, error))
+    // The catalogue keeps one key per number, the later one: only that one
+    // is written, so a file of millions of keys on a few numbers costs a
+    // few statements.
+    QHash<int, qsizetype> last;
+    for (qsizetype i = 0; i < remote.keys.size(); ++i)
+        last.insert(remote.keys.at(i).nkey, i);
+    for (qsizetype i = 0; i < remote.keys.size(); ++i) {
+        const ImportedRemote::Key &key = remote.keys.at(i);
+        if (last.value(key.nkey) == i && !writeKey(db, id, remote.typeId, key.nkey, key.name, key.id, error))
             return false;
+    }
     if (photos)
         photos->copy(id);
     if (!transaction.commit(error)) {

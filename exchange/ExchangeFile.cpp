@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <array>
 #include <initializer_list>
 #include <memory>
 #include <utility>
@@ -359,6 +360,17 @@ private:
     int m_typeId = 0;
     int m_major = 0;
     ImportValues::SkippedLines m_skipped;
+    // Where each key number's entry stands in the document's keys (-1: none
+    // yet). The catalogue holds one key per number and the later one wins
+    // there, so a later entry takes the earlier one's place: a file of
+    // millions of keys on a few numbers is not written key by key.
+    std::array<qsizetype, ExchangeFile::MaxKeyNumber + 1> m_keyAt = filledKeyPlaces();
+    static std::array<qsizetype, ExchangeFile::MaxKeyNumber + 1> filledKeyPlaces()
+    {
+        std::array<qsizetype, ExchangeFile::MaxKeyNumber + 1> places;
+        places.fill(-1);
+        return places;
+    }
 };
 
 bool StreamRead::run(ExchangeFile::Document *document, QString *error)
@@ -572,6 +584,12 @@ void StreamRead::keyRead()
         if (const QString why = ImportValues::tooLong(field, *value); !why.isEmpty())
             return failWith(ImportValues::onLine(m_entryLine, why));
     m_key.nkey = keyNumbers.at(nkey);
+    qsizetype &at = m_keyAt[size_t(nkey)];
+    if (at >= 0) {
+        m_d.keys[at] = m_key;
+        return;
+    }
+    at = m_d.keys.size();
     m_d.keys << m_key;
 }
 

@@ -57,7 +57,9 @@ public:
     // document alone, so memory follows the values kept, not the elements.
     // A brand, type, model, key name or code longer than ImportValues
     // allows refuses the file. Keys whose position on remote type 5 has no
-    // key are skipped and counted in one line of the document's log.
+    // key are skipped and counted in one line of the document's log. Of
+    // keys with the same key number only the last is kept, in the place of
+    // the first, as the catalogue would keep it.
     // A link that is incomplete is dropped; a link with a bad value sets
     // linksError (only a replace reads the links).
     static bool read(const QByteArray &bytes, Document *document, QString *error);

@@ -1,5 +1,6 @@
 #include "mainwindow/SettingsFile.h"
 
+#include "app/CheckedFile.h"
 #include "app/SettingsText.h"
 #include "app/SettingsWriter.h"
 #include "app/StartupLanguage.h"
@@ -134,7 +135,8 @@ bool SettingsFile::save(QSettings &settings, const QString &path, const Settings
     if (changed.isEmpty())
         return true;
     const bool written = SettingsWriter::write(path, changed, error);
-    // The object only reads; this makes it see the file as it now is.
-    settings.sync();
+    // The object only reads; this makes it see the file as it now is, when
+    // that is still a file it may read.
+    CheckedFile::sync(settings);
     return written;
 }

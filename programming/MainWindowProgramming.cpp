@@ -1,6 +1,7 @@
 // MainWindowImpl: slot programming, simple programming and macros.
 #include "mainwindow/MainWindowImpl.h"
 
+#include "app/CheckedFile.h"
 #include "app/MessageBox.h"
 #include "catalogue/CatalogueRead.h"
 #include "app/SettingsWriter.h"
@@ -82,7 +83,7 @@ void dumpFlashData(MainWindowImpl *w, const QString &image)
         qWarning().noquote() << line;
         w->appendLog(line);
     }
-    w->settings->sync();
+    CheckedFile::sync(*w->settings);
 }
 
 QString captionOf(const MainWindowImpl *w, int slot)
@@ -463,6 +464,6 @@ void MainWindowImpl::programMacro()
             qWarning().noquote() << line;
             appendLog(line);
         }
-        settings->sync();
+        CheckedFile::sync(*settings);
     }
 }

@@ -292,6 +292,9 @@ private slots:
         QTest::addRow("flag") << "Languages/flags/English.png" << 0 << "";
         QTest::addRow("remote-type picture") << "images/*" << 0 << "";
         QTest::addRow("catalogue") << "rc.db" << 255 << "";
+        // SQLite opens a rollback journal beside the catalogue on its own, to
+        // see whether it is hot, and would wait in that open.
+        QTest::addRow("catalogue's journal") << "rc.db-journal" << 255 << "";
     }
     void pipeWhereTheStartReadsAFile()
     {

@@ -685,6 +685,31 @@ private slots:
                  QStringList({"text:|text:"}));
     }
 
+    // The catalogue keeps one key per number, the last written; a file of
+    // many keys on a few positions is written as that, not statement by
+    // statement (a 64 MiB file holds millions of key lines).
+    void manyKeysOnFewPositionsAreWrittenOnce()
+    {
+        QList<QByteArray> lines = {kHeader, "B", "T", "M", "changer DVD.bmp"};
+        for (int n = 0; n < 30000; ++n)
+            lines << "key" << "k" + QByteArray::number(n) << "0013" + QByteArray::number(n) << (n % 2 ? "1 05" : "0 12");
+        lines << "<end_of_file>";
+        ImportedRemote r;
+        QString error;
+        QVERIFY2(VrcFile::parse(vrc(lines, "\n"), &r, &error), qPrintable(error));
+        const auto changes = [this] {
+            return CatalogueFixture::column(m_db, "SELECT total_changes()", {}).value(0).toLongLong();
+        };
+        const qlonglong before = changes();
+        QString rcid;
+        QVERIFY2(CatalogueWriter::writeNewMaster(m_db, r, &rcid, &error), qPrintable(error));
+        // The model row and one row per key number.
+        QVERIFY2(changes() - before <= 3, qPrintable(QString::number(changes() - before)));
+        QCOMPARE(CatalogueFixture::column(m_db, "SELECT Nkey||'='||Name||':'||ID FROM rckeys WHERE Rcid=? ORDER BY Nkey",
+                                          {rcid}),
+                 QStringList({"12=k29998:001329998", "61=k29999:001329999"}));
+    }
+
     void kestrulInjectionNameIsJustAName()
     {
         ImportedRemote r;

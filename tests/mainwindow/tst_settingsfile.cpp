@@ -1,5 +1,6 @@
 #include "mainwindow/SettingsFile.h"
 
+#include "FifoWatchdog.h"
 #include "FullDisk.h"
 #include "TestSupport.h"
 #include "tools/samplekit/SampleKit.h"
@@ -12,7 +13,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 #include <cerrno>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <cstring>
 
@@ -524,6 +528,56 @@ private slots:
         v.company = "lost";
         QVERIFY(!SettingsFile::save(settings, saved, v));
         QVERIFY(!SettingsFile::save(settings, saved, v));
+    }
+
+    // The file is loaded, then something that is no regular file takes its
+    // place while the program runs. A save is refused, and the settings
+    // object must not then go and read it: QSettings reopens a file whose
+    // size changed, and would wait on a pipe for good or read a device
+    // without end.
+    void fileThatBecameAPipeOrDeviceIsNotReadAgain_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::addRow("named pipe") << true;
+        QTest::addRow("link to /dev/zero") << false;
+    }
+    void fileThatBecameAPipeOrDeviceIsNotReadAgain()
+    {
+        QFETCH(bool, pipe);
+        {
+            QFile file(path());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.write("[Settings]\ncompany=first\n") > 0);
+        }
+        QSettings settings(path(), QSettings::IniFormat);
+        SettingsValues v = SettingsFile::load(settings, environment());
+        const SettingsValues loaded = v;
+        QCOMPARE(v.company, QStringLiteral("first"));
+        QVERIFY(QFile::remove(path()));
+        std::unique_ptr<FifoWatchdog> watchdog;
+        if (pipe) {
+            watchdog = std::make_unique<FifoWatchdog>(path(), 3000);
+            QVERIFY(watchdog->made());
+        } else {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path()));
+        }
+        // Without the fault the /dev/zero case ends at once; with it,
+        // QSettings reads until the address space below runs out.
+        const rlimit before = [] { rlimit r{}; getrlimit(RLIMIT_AS, &r); return r; }();
+        const rlimit cap{rlim_t(4) << 30, before.rlim_max};
+        if (!pipe)
+            setrlimit(RLIMIT_AS, &cap);
+        v.company = "second";
+        QString error;
+        const bool saved = SettingsFile::save(settings, loaded, v, &error);
+        if (!pipe)
+            setrlimit(RLIMIT_AS, &before);
+        QVERIFY(!saved);
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path())), qPrintable(error));
+        if (watchdog)
+            QVERIFY2(!watchdog->fired(), "the settings waited on the pipe");
+        // What was loaded is still what the object holds.
+        QCOMPARE(settings.value(QStringLiteral("Settings/company")).toString(), QStringLiteral("first"));
     }
 
     void fullDiskLeavesTheFileWhole()
