@@ -76,6 +76,26 @@ void install(QWidget *widget)
     widget->installEventFilter(new Refitter(widget));
 }
 
+
+// A label or line edit shows the bounded start of a long text and keeps the
+// whole one beside it, as long as what it shows is that start.
+template <typename Widget>
+void setShownText(Widget *widget, const QString &text)
+{
+    const QString shown = ShownText::bounded(text);
+    widget->setProperty(kWhole, shown == text ? QVariant() : QVariant(text));
+    widget->setText(shown);
+}
+
+template <typename Widget>
+QString wholeText(const Widget *widget)
+{
+    const QVariant whole = widget->property(kWhole);
+    if (whole.isValid() && ShownText::bounded(whole.toString()) == widget->text())
+        return whole.toString();
+    return widget->text();
+}
+
 } // namespace
 
 int widthOf(const QFont &font, const QString &whole)
@@ -150,32 +170,22 @@ void keepWhole(QLineEdit *edit)
 
 void setText(QLabel *label, const QString &text)
 {
-    const QString shown = ShownText::bounded(text);
-    label->setProperty(kWhole, shown == text ? QVariant() : QVariant(text));
-    label->setText(shown);
+    setShownText(label, text);
 }
 
 QString text(const QLabel *label)
 {
-    const QVariant whole = label->property(kWhole);
-    if (whole.isValid() && ShownText::bounded(whole.toString()) == label->text())
-        return whole.toString();
-    return label->text();
+    return wholeText(label);
 }
 
 void setText(QLineEdit *edit, const QString &text)
 {
-    const QString shown = ShownText::bounded(text);
-    edit->setProperty(kWhole, shown == text ? QVariant() : QVariant(text));
-    edit->setText(shown);
+    setShownText(edit, text);
 }
 
 QString text(const QLineEdit *edit)
 {
-    const QVariant whole = edit->property(kWhole);
-    if (whole.isValid() && ShownText::bounded(whole.toString()) == edit->text())
-        return whole.toString();
-    return edit->text();
+    return wholeText(edit);
 }
 
 void keepRoomFor(QLabel *label, const QString &sample)

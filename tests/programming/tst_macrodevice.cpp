@@ -24,6 +24,21 @@ class TestMacroDevice : public QObject
     QTemporaryDir m_dir;
     QString m_previousDir;
 
+    // The window with a programmable remote connected through the simulator,
+    // its start's reception mode request answered.
+    static void connectRemote2(MainWindowImpl &w, ConnectionRig &rig, std::shared_ptr<SimulatedRemote2> *remote)
+    {
+        w.attachUsb(&rig.state);
+        w.connectUsbConnection(&rig.connection);
+        *remote = rig.sim.addRemote2();
+        rig.sim.plug(*remote);
+        rig.connection.start();
+        QTRY_COMPARE(w.labelUSBreceiver->text(), QStringLiteral("USB infrared receiver is connected"));
+        quint64 ticket = 0;
+        if (rig.state.request.take(nullptr, &ticket))
+            rig.state.request.finish(ticket);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -36,16 +51,10 @@ private slots:
     {
         MainWindowImpl w;
         ConnectionRig rig;
-        w.attachUsb(&rig.state);
-        w.connectUsbConnection(&rig.connection);
-        auto remote = rig.sim.addRemote2();
-        rig.sim.plug(remote);
-        rig.connection.start();
-        QTRY_COMPARE(w.labelUSBreceiver->text(), QStringLiteral("USB infrared receiver is connected"));
-        // The window's reception mode request from its start.
-        quint64 ticket = 0;
-        if (rig.state.request.take(nullptr, &ticket))
-            rig.state.request.finish(ticket);
+        std::shared_ptr<SimulatedRemote2> remote;
+        connectRemote2(w, rig, &remote);
+        if (QTest::currentTestFailed())
+            return;
 
         QVERIFY(MacroEditorRun::run(&w));
         // The simulated page with the sample names: macros 1 to 3 exist,
@@ -160,15 +169,10 @@ private slots:
         QVERIFY(TestSupport::sqlExec(QStringLiteral("UPDATE rctypemacro SET Name=? WHERE Name='POWER'"), {name}));
         MainWindowImpl w;
         ConnectionRig rig;
-        w.attachUsb(&rig.state);
-        w.connectUsbConnection(&rig.connection);
-        auto remote = rig.sim.addRemote2();
-        rig.sim.plug(remote);
-        rig.connection.start();
-        QTRY_COMPARE(w.labelUSBreceiver->text(), QStringLiteral("USB infrared receiver is connected"));
-        quint64 ticket = 0;
-        if (rig.state.request.take(nullptr, &ticket))
-            rig.state.request.finish(ticket);
+        std::shared_ptr<SimulatedRemote2> remote;
+        connectRemote2(w, rig, &remote);
+        if (QTest::currentTestFailed())
+            return;
 
         QElapsedTimer timer;
         timer.start();
