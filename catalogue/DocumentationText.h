@@ -18,6 +18,10 @@ class DocumentationText
 public:
     // Markup longer than this is shown as plain text.
     static constexpr int kMaxMarkupChars = 64 * 1024;
+    // The longest documentation an import accepts and the record dialog
+    // edits; a longer one (from before the bound) is shown there cut and
+    // read-only, since Qt's editor takes seconds per ten megabytes.
+    static constexpr int kMaxStoredChars = kMaxMarkupChars;
     // Open elements at one place; tables and lists also count on their own.
     static constexpr int kMaxDepth = 32;
     static constexpr int kMaxTableDepth = 3;

@@ -2,6 +2,7 @@
 // writes, and that an edit changes only what the user changed.
 #include "CostlyDocumentations.h"
 #include "TestSupport.h"
+#include "catalogue/DocumentationText.h"
 
 #include "catalogue/NewRemoteDialogImpl.h"
 
@@ -398,8 +399,10 @@ private slots:
             const QTextCursor power = edit->document()->find(QStringLiteral("Power"));
             QVERIFY(!power.isNull());
             QVERIFY(power.charFormat().fontWeight() >= QFont::Bold);
-        } else {
+        } else if (documentation.size() <= DocumentationText::kMaxStoredChars) {
             QCOMPARE(edit->toPlainText(), documentation);
+        } else { // longer than the dialog edits: its start
+            QCOMPARE(edit->toPlainText(), documentation.left(DocumentationText::kMaxStoredChars) + QChar(0x2026));
         }
 
         // Unchanged, nothing is written back.
@@ -413,10 +416,95 @@ private slots:
         pasted->setText(QStringLiteral("pasted"));
         QGuiApplication::clipboard()->setMimeData(pasted);
         edit->setEnabled(true);
+        edit->setReadOnly(false);
         edit->moveCursor(QTextCursor::End);
         edit->paste();
         QVERIFY(edit->toPlainText().endsWith(QLatin1String("pasted")));
         QVERIFY(!edit->toHtml().contains(QLatin1String("img")));
+    }
+
+    // A documentation longer than the dialog edits (stored before the bound,
+    // megabytes long) opens at once, its start shown read-only with a word
+    // why, and stays byte for byte whatever else the user changes.
+    void longDocumentationOpensAtOnceAndStays_data()
+    {
+        QTest::addColumn<QString>("documentation");
+        const int size = 16 * 1024 * 1024;
+        QTest::addRow("plain") << QStringLiteral("word ").repeated(size / 5);
+        QTest::addRow("formatted") << "<p>" + QStringLiteral("<b>word</b> ").repeated(size / 12) + "</p>";
+    }
+    void longDocumentationOpensAtOnceAndStays()
+    {
+        QFETCH(QString, documentation);
+        QSqlQuery q(m_db);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=? WHERE Rcid='aaaa0000'")));
+        q.addBindValue(documentation);
+        QVERIFY(q.exec());
+
+        QElapsedTimer timer;
+        timer.start();
+        openEdit(QStringLiteral("aaaa0000"));
+        // Sixteen megabytes took more than ten seconds to open.
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QTextEdit *edit = m_dialog->documentationTextEdit;
+        QVERIFY(edit->isReadOnly());
+        QCOMPARE(edit->toPlainText(), documentation.left(DocumentationText::kMaxStoredChars) + QChar(0x2026));
+        QVERIFY(m_dialog->documentationNoteLabel->isVisible());
+        QVERIFY2(m_dialog->documentationNoteLabel->text().contains(QLatin1String("65536")),
+                 qPrintable(m_dialog->documentationNoteLabel->text()));
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("more"));
+        replace(m_dialog->modelLineEdit, QStringLiteral("a-3"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        const QVariantMap r = row(QStringLiteral("aaaa0000"));
+        QCOMPARE(r.value(QStringLiteral("Model")).toString(), QStringLiteral("A-3"));
+        QVERIFY(r.value(QStringLiteral("Documentation")).toString() == documentation);
+
+        // The next model opened is editable again.
+        openEdit(QStringLiteral("aaaa0001"));
+        QVERIFY(!edit->isReadOnly());
+        QVERIFY(!m_dialog->documentationNoteLabel->isVisible());
+    }
+
+    // The dialog stores no documentation longer than it edits (and the
+    // imports take): typed or pasted past the bound, nothing is written and
+    // the user is told.
+    void documentationPastTheBoundIsRefused_data()
+    {
+        QTest::addColumn<bool>("newModel");
+        QTest::addColumn<int>("length");
+        for (bool newModel : {true, false}) {
+            const char *mode = newModel ? "new" : "edit";
+            QTest::addRow("%s, at the bound", mode) << newModel << DocumentationText::kMaxStoredChars;
+            QTest::addRow("%s, one past", mode) << newModel << DocumentationText::kMaxStoredChars + 1;
+        }
+    }
+    void documentationPastTheBoundIsRefused()
+    {
+        QFETCH(bool, newModel);
+        QFETCH(int, length);
+        const QStringList before = allRows();
+        if (newModel) {
+            m_dialog->prepareNew(m_brands, m_types);
+            m_dialog->show();
+            type(m_dialog->brandLineEdit, QStringLiteral("b"));
+            type(m_dialog->typeLineEdit, QStringLiteral("t"));
+            type(m_dialog->modelLineEdit, QStringLiteral("m"));
+        } else {
+            openEdit(QStringLiteral("aaaa0001"));
+        }
+        const QString documentation = QStringLiteral("line of text\n").repeated(length / 13 + 1).left(length);
+        m_dialog->documentationTextEdit->setPlainText(documentation);
+        pressOk();
+        if (length <= DocumentationText::kMaxStoredChars) {
+            QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+            QCOMPARE(row(m_rcid).value(QStringLiteral("Documentation")).toString(), documentation);
+            return;
+        }
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Failed);
+        QVERIFY2(m_error.contains(QLatin1String("65536")), qPrintable(m_error));
+        QCOMPARE(allRows(), before);
     }
 
     void editWithHiddenRowsKeepsTheirValues()
