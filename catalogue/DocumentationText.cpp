@@ -974,6 +974,17 @@ DocumentationText::Shown DocumentationText::forDisplay(const QString &documentat
     return {rebuilder.result(), true};
 }
 
+QString DocumentationText::forStorage(const QString &editorHtml)
+{
+    // The editor's HTML is several times the size of what it shows: the size
+    // bound is judged on what is rebuilt.
+    Rebuilder rebuilder(editorHtml);
+    if (!rebuilder.run())
+        return QString();
+    const QString markup = rebuilder.result();
+    return forDisplay(markup).rich ? markup : QString();
+}
+
 bool DocumentationText::looksRich(const QString &text)
 {
     const qsizetype n = text.size();

@@ -66,6 +66,13 @@ public:
     // label); an editor passes -1 and gets all of it.
     static Shown forDisplay(const QString &documentation, int maxPlainChars = -1);
 
+    // What to store for a formatted documentation edited in the record
+    // dialog, given its editor's HTML (Qt's whole document, with its head
+    // and style sheet and the same declarations on every paragraph): the
+    // markup rebuilt from it, judged by the bounds as it will be shown.
+    // Empty when that markup would not be shown formatted.
+    static QString forStorage(const QString &editorHtml);
+
     // Whether a text looks like rich text, by the rule Qt's automatic text
     // format uses (the first tag on the first line is an element it knows).
     static bool looksRich(const QString &text);

@@ -206,9 +206,19 @@ NewRemoteDialogImpl::WriteResult NewRemoteDialogImpl::write(QSqlDatabase db, QSt
     }
     if (m_shown.documentationEditable && usable(documentationTextEdit)
         && documentationTextEdit->toPlainText() != m_shown.documentationPlain) {
-        // A formatted text stays formatted; a plain one stays plain.
-        edit.documentation =
-            m_shown.documentationRich ? documentationTextEdit->toHtml() : documentationTextEdit->toPlainText();
+        // A formatted text stays formatted, stored as markup of the same
+        // kind as it came (not Qt's whole document); a plain one stays plain.
+        const QString text = documentationTextEdit->toPlainText();
+        if (m_shown.documentationRich && !text.isEmpty()) {
+            edit.documentation = DocumentationText::forStorage(documentationTextEdit->toHtml());
+            if (edit.documentation->isEmpty()) {
+                if (error)
+                    *error = tr("The documentation has grown too large to be shown formatted; nothing was written.");
+                return WriteResult::Failed;
+            }
+        } else {
+            edit.documentation = text;
+        }
         if (!documentationFits(*edit.documentation, error))
             return WriteResult::Failed;
     }

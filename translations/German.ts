@@ -1218,6 +1218,10 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <translation>Die Dokumentation ist länger als %1 Zeichen; nichts wurde geschrieben.</translation>
     </message>
     <message>
+        <source>The documentation has grown too large to be shown formatted; nothing was written.</source>
+        <translation>Die Dokumentation ist zu groß geworden, um formatiert gezeigt zu werden; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
         <source>This documentation is longer than %1 characters: only its start is shown, and it is kept as it is.</source>
         <translation>Diese Dokumentation ist länger als %1 Zeichen: nur ihr Anfang wird gezeigt, und sie bleibt, wie sie ist.</translation>
     </message>

@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QStringListModel>
+#include <QTextList>
+#include <QTextTable>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -505,6 +507,107 @@ private slots:
         QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Failed);
         QVERIFY2(m_error.contains(QLatin1String("65536")), qPrintable(m_error));
         QCOMPARE(allRows(), before);
+    }
+
+    // A formatted documentation the user edits is stored as markup that
+    // shows formatted again (not Qt's whole document, several times its
+    // size, which past the markup bound would show as its source).
+    void editedFormattedTextStaysFormatted_data()
+    {
+        QTest::addColumn<QString>("documentation");
+        QTest::addColumn<int>("items"); // list items, or table rows
+        const QString heading = QStringLiteral("<p>Keys of the <b>ACME</b> remote:</p>");
+        QString list = heading + QStringLiteral("<ul>");
+        for (int i = 0; i < 1500; ++i)
+            list += QStringLiteral("<li>item %1</li>").arg(i);
+        QTest::addRow("list of 1,500 items") << list + "</ul>" << 1500;
+        QString table = heading + QStringLiteral("<table border=\"1\">");
+        for (int i = 0; i < 300; ++i)
+            table += QStringLiteral("<tr><td>item %1</td><td>code</td></tr>").arg(i);
+        QTest::addRow("table of 300 rows") << table + "</table>" << 300;
+    }
+    void editedFormattedTextStaysFormatted()
+    {
+        QFETCH(QString, documentation);
+        QFETCH(int, items);
+        QVERIFY(DocumentationText::forDisplay(documentation).rich);
+        QSqlQuery q(m_db);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=? WHERE Rcid='aaaa0000'")));
+        q.addBindValue(documentation);
+        QVERIFY(q.exec());
+        openEdit(QStringLiteral("aaaa0000"));
+
+        // One word changed, as the user does it.
+        QTextEdit *edit = m_dialog->documentationTextEdit;
+        QTextCursor word = edit->document()->find(QStringLiteral("item 123"), 0, QTextDocument::FindWholeWords);
+        QVERIFY(!word.isNull());
+        word.setPosition(word.selectionStart());
+        word.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        edit->setTextCursor(word);
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("thing"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+
+        const QString stored = row(QStringLiteral("aaaa0000")).value(QStringLiteral("Documentation")).toString();
+        QVERIFY2(stored.size() <= DocumentationText::kMaxMarkupChars, qPrintable(QString::number(stored.size())));
+        QVERIFY(!stored.contains(QLatin1String("<head"), Qt::CaseInsensitive));
+        const DocumentationText::Shown shown = DocumentationText::forDisplay(stored);
+        QVERIFY(shown.rich);
+        QTextDocument again;
+        again.setHtml(shown.text);
+        QVERIFY(!again.find(QStringLiteral("thing 123"), 0, QTextDocument::FindWholeWords).isNull());
+        QVERIFY(again.find(QStringLiteral("item 123"), 0, QTextDocument::FindWholeWords).isNull());
+        QVERIFY(again.find(QStringLiteral("ACME")).charFormat().fontWeight() >= QFont::Bold);
+        const QTextCursor last = again.find(QStringLiteral("item %1").arg(items - 1));
+        QVERIFY(!last.isNull());
+        if (QTextList *list = last.block().textList()) {
+            QCOMPARE(list->count(), items);
+        } else {
+            QTextTable *table = last.currentTable();
+            QVERIFY(table);
+            QCOMPARE(table->rows(), items);
+        }
+
+        // Opened again, the text is the one written and nothing more is stored.
+        openEdit(QStringLiteral("aaaa0000"));
+        QCOMPARE(edit->toPlainText(), again.toPlainText());
+        pressOk();
+        QCOMPARE(row(QStringLiteral("aaaa0000")).value(QStringLiteral("Documentation")).toString(), stored);
+    }
+
+    // An edit that takes a formatted documentation past what is shown
+    // formatted is refused with a word why: stored, it would show as its
+    // markup.
+    void formattedTextPastTheBoundsIsRefused()
+    {
+        const QString documentation = "<p><b>Words:</b> " + QStringLiteral("a ").repeated(DocumentationText::kMaxLines - 100) + "</p>";
+        QVERIFY(DocumentationText::forDisplay(documentation).rich);
+        QSqlQuery q(m_db);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=? WHERE Rcid='aaaa0000'")));
+        q.addBindValue(documentation);
+        QVERIFY(q.exec());
+        openEdit(QStringLiteral("aaaa0000"));
+        QTextEdit *edit = m_dialog->documentationTextEdit;
+        edit->moveCursor(QTextCursor::End);
+        edit->insertPlainText(QStringLiteral(" b").repeated(200));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Failed);
+        QVERIFY2(m_error.contains(QLatin1String("formatted")), qPrintable(m_error));
+        QCOMPARE(row(QStringLiteral("aaaa0000")).value(QStringLiteral("Documentation")).toString(), documentation);
+    }
+
+    // A formatted documentation cleared is stored empty, not as an empty paragraph's markup.
+    void clearedFormattedTextIsEmpty()
+    {
+        openEdit(QStringLiteral("aaaa0000"));
+        m_dialog->documentationTextEdit->selectAll();
+        m_dialog->documentationTextEdit->setFocus();
+        QTest::keyClick(m_dialog->documentationTextEdit, Qt::Key_Delete);
+        QVERIFY(m_dialog->documentationTextEdit->toPlainText().isEmpty());
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        QCOMPARE(row(QStringLiteral("aaaa0000")).value(QStringLiteral("Documentation")).toString(), QString());
     }
 
     void editWithHiddenRowsKeepsTheirValues()
