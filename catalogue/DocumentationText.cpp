@@ -825,17 +825,17 @@ void Rebuilder::endTag(QStringView name)
 
 void Rebuilder::skipRawText(QStringView name)
 {
-    // Up to and past "</name", whatever lies between.
+    // Up to and past "</name", whatever lies between. Without one the tag
+    // hid no text of its own ("press the <script> key, then OK"): it goes
+    // alone, as an unknown tag does, and the text after it stays.
     const QString end = QLatin1String("</") + name.toString();
     const qsizetype at = m_in.indexOf(end, m_pos, Qt::CaseInsensitive);
-    const QStringView content = m_in.mid(m_pos, (at < 0 ? m_in.size() : at) - m_pos);
+    if (at < 0)
+        return;
+    const QStringView content = m_in.mid(m_pos, at - m_pos);
     if (name.compare(QLatin1String("style"), Qt::CaseInsensitive) == 0
         && content.contains(QLatin1String("pre-wrap"), Qt::CaseInsensitive))
         m_preWrap = true;
-    if (at < 0) {
-        m_pos = m_in.size();
-        return;
-    }
     const qsizetype close = m_in.indexOf(u'>', at);
     m_pos = close < 0 ? m_in.size() : close + 1;
 }
@@ -972,6 +972,17 @@ DocumentationText::Shown DocumentationText::forDisplay(const QString &documentat
     if (!rebuilder.run())
         return {plain(documentation, maxPlainChars), false};
     return {rebuilder.result(), true};
+}
+
+QString DocumentationText::forStorage(const QString &editorHtml)
+{
+    // The editor's HTML is several times the size of what it shows: the size
+    // bound is judged on what is rebuilt.
+    Rebuilder rebuilder(editorHtml);
+    if (!rebuilder.run())
+        return QString();
+    const QString markup = rebuilder.result();
+    return forDisplay(markup).rich ? markup : QString();
 }
 
 bool DocumentationText::looksRich(const QString &text)

@@ -18,6 +18,10 @@ class DocumentationText
 public:
     // Markup longer than this is shown as plain text.
     static constexpr int kMaxMarkupChars = 64 * 1024;
+    // The longest documentation an import accepts and the record dialog
+    // edits; a longer one (from before the bound) is shown there cut and
+    // read-only, since Qt's editor takes seconds per ten megabytes.
+    static constexpr int kMaxStoredChars = kMaxMarkupChars;
     // Open elements at one place; tables and lists also count on their own.
     static constexpr int kMaxDepth = 32;
     static constexpr int kMaxTableDepth = 3;
@@ -61,6 +65,13 @@ public:
     // plain text. maxPlainChars >= 0 cuts a longer plain text with "…" (a
     // label); an editor passes -1 and gets all of it.
     static Shown forDisplay(const QString &documentation, int maxPlainChars = -1);
+
+    // What to store for a formatted documentation edited in the record
+    // dialog, given its editor's HTML (Qt's whole document, with its head
+    // and style sheet and the same declarations on every paragraph): the
+    // markup rebuilt from it, judged by the bounds as it will be shown.
+    // Empty when that markup would not be shown formatted.
+    static QString forStorage(const QString &editorHtml);
 
     // Whether a text looks like rich text, by the rule Qt's automatic text
     // format uses (the first tag on the first line is an element it knows).

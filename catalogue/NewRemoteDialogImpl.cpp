@@ -32,6 +32,7 @@ NewRemoteDialogImpl::NewRemoteDialogImpl(QWidget *parent, Qt::WindowFlags flags)
     // breaking of one very long word anywhere (an address, markup shown as
     // text) takes time growing with the square of its length.
     documentationTextEdit->setWordWrapMode(QTextOption::WordWrap);
+    documentationNoteLabel->hide();
     connect(cancelPushButton, &QPushButton::pressed, this, &QWidget::close);
 }
 
@@ -63,6 +64,8 @@ void NewRemoteDialogImpl::prepareNewFields(int newMode, QCompleter *brands, QCom
     typeLineEdit->clear();
     modelLineEdit->clear();
     documentationTextEdit->clear();
+    documentationTextEdit->setReadOnly(false);
+    documentationNoteLabel->hide();
     ownCheckBox->setChecked(true);
     for (QWidget *w : {static_cast<QWidget *>(brandLineEdit), static_cast<QWidget *>(typeLineEdit),
                        static_cast<QWidget *>(modelLineEdit), static_cast<QWidget *>(documentationTextEdit)})
@@ -99,12 +102,21 @@ void NewRemoteDialogImpl::prepareEdit(const Record &record, QCompleter *brands, 
     linkLineEdit->setText(record.link);
     ownCheckBox->setChecked(record.own);
     // A formatted text is shown as rebuilt markup, or as plain text when it
-    // is too deep or too large to lay out.
-    const DocumentationText::Shown documentation = DocumentationText::forDisplay(record.documentation);
+    // is too deep, too large or too costly to lay out. One longer than the
+    // dialog edits (stored before the bound) is shown cut and kept as it is.
+    const bool editable = record.documentation.size() <= DocumentationText::kMaxStoredChars;
+    const DocumentationText::Shown documentation =
+        DocumentationText::forDisplay(record.documentation, editable ? -1 : DocumentationText::kMaxStoredChars);
     if (documentation.rich)
         documentationTextEdit->setHtml(documentation.text);
     else
         documentationTextEdit->setPlainText(documentation.text);
+    documentationTextEdit->setReadOnly(!editable);
+    documentationNoteLabel->setVisible(!editable);
+    if (!editable)
+        documentationNoteLabel->setText(
+            tr("This documentation is longer than %1 characters: only its start is shown, and it is kept as it is.")
+                .arg(DocumentationText::kMaxStoredChars));
     correctionDSB->setValue(record.correction); // limited to one decimal and -20 ... 20
     protocolSB->setValue(record.prot);          // limited to 0 ... 999
 
@@ -129,9 +141,20 @@ void NewRemoteDialogImpl::prepareEdit(const Record &record, QCompleter *brands, 
     m_shown.model = modelLineEdit->text();
     m_shown.documentationPlain = documentationTextEdit->toPlainText();
     m_shown.documentationRich = documentation.rich;
+    m_shown.documentationEditable = editable;
     m_shown.correction = correctionDSB->value();
     m_shown.prot = protocolSB->value();
     m_shown.own = ownCheckBox->isChecked();
+}
+
+bool NewRemoteDialogImpl::documentationFits(const QString &documentation, QString *error)
+{
+    if (documentation.size() <= DocumentationText::kMaxStoredChars)
+        return true;
+    if (error)
+        *error = tr("The documentation is longer than %1 characters; nothing was written.")
+                     .arg(DocumentationText::kMaxStoredChars);
+    return false;
 }
 
 NewRemoteDialogImpl::WriteResult NewRemoteDialogImpl::write(QSqlDatabase db, QString *rcid, QString *error)
@@ -148,6 +171,8 @@ NewRemoteDialogImpl::WriteResult NewRemoteDialogImpl::write(QSqlDatabase db, QSt
         record.type = type;
         record.model = model;
         record.documentation = documentationTextEdit->toPlainText();
+        if (!documentationFits(record.documentation, error))
+            return WriteResult::Failed;
         record.link = mode == 3 ? masterRcid : QString();
         if (mode == 3 && masterRcid.isEmpty()) {
             if (error)
@@ -183,10 +208,23 @@ NewRemoteDialogImpl::WriteResult NewRemoteDialogImpl::write(QSqlDatabase db, QSt
             return WriteResult::Incomplete;
         edit.model = model;
     }
-    if (usable(documentationTextEdit) && documentationTextEdit->toPlainText() != m_shown.documentationPlain) {
-        // A formatted text stays formatted; a plain one stays plain.
-        edit.documentation =
-            m_shown.documentationRich ? documentationTextEdit->toHtml() : documentationTextEdit->toPlainText();
+    if (m_shown.documentationEditable && usable(documentationTextEdit)
+        && documentationTextEdit->toPlainText() != m_shown.documentationPlain) {
+        // A formatted text stays formatted, stored as markup of the same
+        // kind as it came (not Qt's whole document); a plain one stays plain.
+        const QString text = documentationTextEdit->toPlainText();
+        if (m_shown.documentationRich && !text.isEmpty()) {
+            edit.documentation = DocumentationText::forStorage(documentationTextEdit->toHtml());
+            if (edit.documentation->isEmpty()) {
+                if (error)
+                    *error = tr("The documentation has grown too large to be shown formatted; nothing was written.");
+                return WriteResult::Failed;
+            }
+        } else {
+            edit.documentation = text;
+        }
+        if (!documentationFits(*edit.documentation, error))
+            return WriteResult::Failed;
     }
     if (usable(correctionDSB) && correctionDSB->value() != m_shown.correction)
         edit.correction = correctionDSB->value();

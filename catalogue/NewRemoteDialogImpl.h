@@ -54,12 +54,15 @@ public:
 private:
     void prepareCommon(int newMode, QCompleter *brands, QCompleter *types);
     void prepareNewFields(int newMode, QCompleter *brands, QCompleter *types);
+    // Whether the dialog may store documentation; *error says why not.
+    static bool documentationFits(const QString &documentation, QString *error);
 
     // What mode 2 showed at opening, to tell which fields the user changed.
     struct Shown
     {
         QString brand, type, model, documentationPlain;
         bool documentationRich = false;
+        bool documentationEditable = true; // false: shown cut, never written
         double correction = 0.0;
         int prot = 0;
         bool own = false;

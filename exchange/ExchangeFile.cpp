@@ -1,6 +1,7 @@
 #include "exchange/ExchangeFile.h"
 
 #include "app/QuotedValue.h"
+#include "catalogue/DocumentationText.h"
 #include "exchange/ImportValues.h"
 #include "exchange/XmlInput.h"
 
@@ -61,9 +62,12 @@ bool fail(QString *error, const QString &why)
     return false;
 }
 
-// Correction and Prot of a model row: empty, or a number within bounds.
+// Correction and Prot of a model row: empty, or a number within bounds; its
+// documentation no longer than the record dialog edits.
 QString modelNumbersError(const ExchangeFile::Model &m)
 {
+    if (m.documentation.size() > DocumentationText::kMaxStoredChars)
+        return ExchangeFile::tr("Documentation is longer than %1 characters").arg(DocumentationText::kMaxStoredChars);
     if (!m.correction.isEmpty() && !ImportValues::isCorrection(m.correction))
         return ExchangeFile::tr("Correction \"%1\" is not a number from -20 to 20")
             .arg(QuotedValue::cut(m.correction));

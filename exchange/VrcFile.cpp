@@ -1,6 +1,7 @@
 #include "exchange/VrcFile.h"
 
 #include "app/QuotedValue.h"
+#include "catalogue/DocumentationText.h"
 #include "catalogue/PhotoPlaces.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ImportValues.h"
@@ -89,6 +90,8 @@ bool VrcFile::parse(const QByteArray &bytes, ImportedRemote *remote, QString *er
     if (skipped.count() > 0)
         r.log << skipped.summary();
     r.documentation = lines.rest();
+    if (r.documentation.size() > DocumentationText::kMaxStoredChars)
+        return fail(error, tr("the documentation is longer than %1 characters").arg(DocumentationText::kMaxStoredChars));
     *remote = r;
     return true;
 }

@@ -145,6 +145,10 @@
         <translation>Correction „%1“ ist keine Zahl von -20 bis 20</translation>
     </message>
     <message>
+        <source>Documentation is longer than %1 characters</source>
+        <translation>Documentation ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
         <source>Prot &quot;%1&quot; is not a protocol number</source>
         <translation>Prot „%1“ ist keine Protokollnummer</translation>
     </message>
@@ -1295,6 +1299,18 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
         <source>No link master was chosen; nothing was written.</source>
         <translation>Kein Leitmodell gewählt; nichts wurde geschrieben.</translation>
     </message>
+    <message>
+        <source>The documentation is longer than %1 characters; nothing was written.</source>
+        <translation>Die Dokumentation ist länger als %1 Zeichen; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>The documentation has grown too large to be shown formatted; nothing was written.</source>
+        <translation>Die Dokumentation ist zu groß geworden, um formatiert gezeigt zu werden; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>This documentation is longer than %1 characters: only its start is shown, and it is kept as it is.</source>
+        <translation>Diese Dokumentation ist länger als %1 Zeichen: nur ihr Anfang wird gezeigt, und sie bleibt, wie sie ist.</translation>
+    </message>
 </context>
 <context>
     <name>PhotoPlaces</name>
@@ -1657,6 +1673,10 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
     <message>
         <source>the file ends inside its header</source>
         <translation>die Datei endet innerhalb ihres Kopfes</translation>
+    </message>
+    <message>
+        <source>the documentation is longer than %1 characters</source>
+        <translation>die Dokumentation ist länger als %1 Zeichen</translation>
     </message>
     <message>
         <source>unknown remote-type picture &quot;%1&quot;</source>

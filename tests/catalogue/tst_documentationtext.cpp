@@ -157,6 +157,16 @@ private slots:
                                                          << QStringList{"<b>a &lt; b && c &gt; d</b>"} << none;
         QTest::addRow("a tag that never ends") << "<b>x</b><font color=\"red" << true
                                                << QStringList{"<b>x</b>&lt;font color=\"red"} << none;
+        QTest::addRow("closed script and title")
+            << "<b>Tip</b><title>Remote</title> press <script>alert(1)</script>OK" << true
+            << QStringList{"<b>Tip</b> press OK"} << QStringList{"Remote", "alert", "script", "title"};
+        QTest::addRow("script without its end")
+            << "<b>Tip</b> press the <script> key, then OK" << true
+            << QStringList{"<b>Tip</b> press the ", " key, then OK"} << QStringList{"script"};
+        QTest::addRow("textarea and style without their ends")
+            << "<p>Use the <TEXTAREA> field</p><p>and the <style> key</p><p>last line</p>" << true
+            << QStringList{"<p>Use the  field</p><p>and the  key</p><p>last line</p>"}
+            << QStringList{"textarea", "style"};
         QTest::addRow("plain text") << "Use the < and > keys\nsecond line" << false << none << none;
         QTest::addRow("markup after the first line")
             << "first line\n<img src=\"/dev/zero\">" << false << none << none;

@@ -2,6 +2,7 @@
 // writes, and that an edit changes only what the user changed.
 #include "CostlyDocumentations.h"
 #include "TestSupport.h"
+#include "catalogue/DocumentationText.h"
 
 #include "catalogue/NewRemoteDialogImpl.h"
 
@@ -10,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QStringListModel>
+#include <QTextList>
+#include <QTextTable>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -398,8 +401,10 @@ private slots:
             const QTextCursor power = edit->document()->find(QStringLiteral("Power"));
             QVERIFY(!power.isNull());
             QVERIFY(power.charFormat().fontWeight() >= QFont::Bold);
-        } else {
+        } else if (documentation.size() <= DocumentationText::kMaxStoredChars) {
             QCOMPARE(edit->toPlainText(), documentation);
+        } else { // longer than the dialog edits: its start
+            QCOMPARE(edit->toPlainText(), documentation.left(DocumentationText::kMaxStoredChars) + QChar(0x2026));
         }
 
         // Unchanged, nothing is written back.
@@ -413,10 +418,196 @@ private slots:
         pasted->setText(QStringLiteral("pasted"));
         QGuiApplication::clipboard()->setMimeData(pasted);
         edit->setEnabled(true);
+        edit->setReadOnly(false);
         edit->moveCursor(QTextCursor::End);
         edit->paste();
         QVERIFY(edit->toPlainText().endsWith(QLatin1String("pasted")));
         QVERIFY(!edit->toHtml().contains(QLatin1String("img")));
+    }
+
+    // A documentation longer than the dialog edits (stored before the bound,
+    // megabytes long) opens at once, its start shown read-only with a word
+    // why, and stays byte for byte whatever else the user changes.
+    void longDocumentationOpensAtOnceAndStays_data()
+    {
+        QTest::addColumn<QString>("documentation");
+        const int size = 16 * 1024 * 1024;
+        QTest::addRow("plain") << QStringLiteral("word ").repeated(size / 5);
+        QTest::addRow("formatted") << "<p>" + QStringLiteral("<b>word</b> ").repeated(size / 12) + "</p>";
+    }
+    void longDocumentationOpensAtOnceAndStays()
+    {
+        QFETCH(QString, documentation);
+        QSqlQuery q(m_db);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=? WHERE Rcid='aaaa0000'")));
+        q.addBindValue(documentation);
+        QVERIFY(q.exec());
+
+        QElapsedTimer timer;
+        timer.start();
+        openEdit(QStringLiteral("aaaa0000"));
+        // Sixteen megabytes took more than ten seconds to open.
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QTextEdit *edit = m_dialog->documentationTextEdit;
+        QVERIFY(edit->isReadOnly());
+        QCOMPARE(edit->toPlainText(), documentation.left(DocumentationText::kMaxStoredChars) + QChar(0x2026));
+        QVERIFY(m_dialog->documentationNoteLabel->isVisible());
+        QVERIFY2(m_dialog->documentationNoteLabel->text().contains(QLatin1String("65536")),
+                 qPrintable(m_dialog->documentationNoteLabel->text()));
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("more"));
+        replace(m_dialog->modelLineEdit, QStringLiteral("a-3"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        const QVariantMap r = row(QStringLiteral("aaaa0000"));
+        QCOMPARE(r.value(QStringLiteral("Model")).toString(), QStringLiteral("A-3"));
+        QVERIFY(r.value(QStringLiteral("Documentation")).toString() == documentation);
+
+        // The next model opened is editable again.
+        openEdit(QStringLiteral("aaaa0001"));
+        QVERIFY(!edit->isReadOnly());
+        QVERIFY(!m_dialog->documentationNoteLabel->isVisible());
+    }
+
+    // The dialog stores no documentation longer than it edits (and the
+    // imports take): typed or pasted past the bound, nothing is written and
+    // the user is told.
+    void documentationPastTheBoundIsRefused_data()
+    {
+        QTest::addColumn<bool>("newModel");
+        QTest::addColumn<int>("length");
+        for (bool newModel : {true, false}) {
+            const char *mode = newModel ? "new" : "edit";
+            QTest::addRow("%s, at the bound", mode) << newModel << DocumentationText::kMaxStoredChars;
+            QTest::addRow("%s, one past", mode) << newModel << DocumentationText::kMaxStoredChars + 1;
+        }
+    }
+    void documentationPastTheBoundIsRefused()
+    {
+        QFETCH(bool, newModel);
+        QFETCH(int, length);
+        const QStringList before = allRows();
+        if (newModel) {
+            m_dialog->prepareNew(m_brands, m_types);
+            m_dialog->show();
+            type(m_dialog->brandLineEdit, QStringLiteral("b"));
+            type(m_dialog->typeLineEdit, QStringLiteral("t"));
+            type(m_dialog->modelLineEdit, QStringLiteral("m"));
+        } else {
+            openEdit(QStringLiteral("aaaa0001"));
+        }
+        const QString documentation = QStringLiteral("line of text\n").repeated(length / 13 + 1).left(length);
+        m_dialog->documentationTextEdit->setPlainText(documentation);
+        pressOk();
+        if (length <= DocumentationText::kMaxStoredChars) {
+            QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+            QCOMPARE(row(m_rcid).value(QStringLiteral("Documentation")).toString(), documentation);
+            return;
+        }
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Failed);
+        QVERIFY2(m_error.contains(QLatin1String("65536")), qPrintable(m_error));
+        QCOMPARE(allRows(), before);
+    }
+
+    // A formatted documentation the user edits is stored as markup that
+    // shows formatted again (not Qt's whole document, several times its
+    // size, which past the markup bound would show as its source).
+    void editedFormattedTextStaysFormatted_data()
+    {
+        QTest::addColumn<QString>("documentation");
+        QTest::addColumn<int>("items"); // list items, or table rows
+        const QString heading = QStringLiteral("<p>Keys of the <b>ACME</b> remote:</p>");
+        QString list = heading + QStringLiteral("<ul>");
+        for (int i = 0; i < 1500; ++i)
+            list += QStringLiteral("<li>item %1</li>").arg(i);
+        QTest::addRow("list of 1,500 items") << list + "</ul>" << 1500;
+        QString table = heading + QStringLiteral("<table border=\"1\">");
+        for (int i = 0; i < 300; ++i)
+            table += QStringLiteral("<tr><td>item %1</td><td>code</td></tr>").arg(i);
+        QTest::addRow("table of 300 rows") << table + "</table>" << 300;
+    }
+    void editedFormattedTextStaysFormatted()
+    {
+        QFETCH(QString, documentation);
+        QFETCH(int, items);
+        QVERIFY(DocumentationText::forDisplay(documentation).rich);
+        QSqlQuery q(m_db);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=? WHERE Rcid='aaaa0000'")));
+        q.addBindValue(documentation);
+        QVERIFY(q.exec());
+        openEdit(QStringLiteral("aaaa0000"));
+
+        // One word changed, as the user does it.
+        QTextEdit *edit = m_dialog->documentationTextEdit;
+        QTextCursor word = edit->document()->find(QStringLiteral("item 123"), 0, QTextDocument::FindWholeWords);
+        QVERIFY(!word.isNull());
+        word.setPosition(word.selectionStart());
+        word.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        edit->setTextCursor(word);
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("thing"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+
+        const QString stored = row(QStringLiteral("aaaa0000")).value(QStringLiteral("Documentation")).toString();
+        QVERIFY2(stored.size() <= DocumentationText::kMaxMarkupChars, qPrintable(QString::number(stored.size())));
+        QVERIFY(!stored.contains(QLatin1String("<head"), Qt::CaseInsensitive));
+        const DocumentationText::Shown shown = DocumentationText::forDisplay(stored);
+        QVERIFY(shown.rich);
+        QTextDocument again;
+        again.setHtml(shown.text);
+        QVERIFY(!again.find(QStringLiteral("thing 123"), 0, QTextDocument::FindWholeWords).isNull());
+        QVERIFY(again.find(QStringLiteral("item 123"), 0, QTextDocument::FindWholeWords).isNull());
+        QVERIFY(again.find(QStringLiteral("ACME")).charFormat().fontWeight() >= QFont::Bold);
+        const QTextCursor last = again.find(QStringLiteral("item %1").arg(items - 1));
+        QVERIFY(!last.isNull());
+        if (QTextList *list = last.block().textList()) {
+            QCOMPARE(list->count(), items);
+        } else {
+            QTextTable *table = last.currentTable();
+            QVERIFY(table);
+            QCOMPARE(table->rows(), items);
+        }
+
+        // Opened again, the text is the one written and nothing more is stored.
+        openEdit(QStringLiteral("aaaa0000"));
+        QCOMPARE(edit->toPlainText(), again.toPlainText());
+        pressOk();
+        QCOMPARE(row(QStringLiteral("aaaa0000")).value(QStringLiteral("Documentation")).toString(), stored);
+    }
+
+    // An edit that takes a formatted documentation past what is shown
+    // formatted is refused with a word why: stored, it would show as its
+    // markup.
+    void formattedTextPastTheBoundsIsRefused()
+    {
+        const QString documentation = "<p><b>Words:</b> " + QStringLiteral("a ").repeated(DocumentationText::kMaxLines - 100) + "</p>";
+        QVERIFY(DocumentationText::forDisplay(documentation).rich);
+        QSqlQuery q(m_db);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=? WHERE Rcid='aaaa0000'")));
+        q.addBindValue(documentation);
+        QVERIFY(q.exec());
+        openEdit(QStringLiteral("aaaa0000"));
+        QTextEdit *edit = m_dialog->documentationTextEdit;
+        edit->moveCursor(QTextCursor::End);
+        edit->insertPlainText(QStringLiteral(" b").repeated(200));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Failed);
+        QVERIFY2(m_error.contains(QLatin1String("formatted")), qPrintable(m_error));
+        QCOMPARE(row(QStringLiteral("aaaa0000")).value(QStringLiteral("Documentation")).toString(), documentation);
+    }
+
+    // A formatted documentation cleared is stored empty, not as an empty paragraph's markup.
+    void clearedFormattedTextIsEmpty()
+    {
+        openEdit(QStringLiteral("aaaa0000"));
+        m_dialog->documentationTextEdit->selectAll();
+        m_dialog->documentationTextEdit->setFocus();
+        QTest::keyClick(m_dialog->documentationTextEdit, Qt::Key_Delete);
+        QVERIFY(m_dialog->documentationTextEdit->toPlainText().isEmpty());
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        QCOMPARE(row(QStringLiteral("aaaa0000")).value(QStringLiteral("Documentation")).toString(), QString());
     }
 
     void editWithHiddenRowsKeepsTheirValues()

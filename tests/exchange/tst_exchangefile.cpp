@@ -1,6 +1,7 @@
 // The exchange file's bytes as written and the checks of its reader.
 #include "GermanTexts.h"
 
+#include "catalogue/DocumentationText.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ImportValues.h"
 #include "exchange/XmlInput.h"
@@ -773,12 +774,13 @@ private slots:
                         QStringLiteral("<RCLinks>") + smallLink.repeated(size / smallLink.size())
                             + QStringLiteral("</RCLinks>"))
             << true;
+        // Read whole, then refused: longer than any documentation is stored.
         QTest::addRow("one long documentation")
             << fileWith(description().replace(QStringLiteral("<Documentation/>"),
                                               QStringLiteral("<Documentation>") + QString(size, QLatin1Char('d'))
                                                   + QStringLiteral("</Documentation>")),
                         QStringLiteral("<RCKeys/>"))
-            << true;
+            << false;
         // Qt's reader held 4 GB for these (59 MB); an element past the
         // attribute bound is refused at once.
         QString hundred;
@@ -823,6 +825,52 @@ private slots:
         // on a loaded machine.
         QVERIFY2(ms < 20000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
         QCOMPARE(read, accepted);
+    }
+
+    // A documentation is taken up to the length the record dialog edits, as
+    // the export writes it; a longer one refuses the file, or for a link the
+    // links group, naming the field.
+    void documentationBound_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("accepted");
+        for (bool link : {false, true}) {
+            const char *who = link ? "link" : "master";
+            QTest::addRow("%s at the bound", who) << link << DocumentationText::kMaxStoredChars << true;
+            QTest::addRow("%s one past", who) << link << DocumentationText::kMaxStoredChars + 1 << false;
+        }
+    }
+    void documentationBound()
+    {
+        QFETCH(bool, link);
+        QFETCH(int, length);
+        QFETCH(bool, accepted);
+        // Markup and line ends, as a formatted documentation has them, written by the export.
+        const QString text = QStringLiteral("<b>&x</b>\n").repeated(length / 10 + 1).left(length);
+        ExchangeFile::Document d;
+        d.hasMaster = true;
+        d.version = QStringLiteral("2.5.10");
+        d.rcTypeId = QStringLiteral("1");
+        d.master = {QStringLiteral("1a2b3c4d"), QStringLiteral("ACME"), QStringLiteral("TV"), QStringLiteral("X-1"),
+                    link ? QString() : text, QStringLiteral("0"), QStringLiteral("7")};
+        if (link)
+            d.links << ExchangeFile::Model{QStringLiteral("0000aaaa"), QStringLiteral("B"), QStringLiteral("T"),
+                                           QStringLiteral("M"), text, QString(), QString()};
+        ExchangeFile::Document back;
+        QString error;
+        const bool read = ExchangeFile::read(ExchangeFile::write(d), &back, &error);
+        const QString why = QStringLiteral("Documentation is longer than 65536 characters");
+        if (!link) {
+            QCOMPARE(read, accepted);
+            QCOMPARE(accepted ? back.master.documentation : error, accepted ? text : why);
+            return;
+        }
+        QVERIFY2(read, qPrintable(error));
+        QCOMPARE(back.linksError, accepted ? QString() : QStringLiteral("link 0000aaaa: ") + why);
+        QCOMPARE(back.links.size(), accepted ? 1 : 0);
+        if (accepted)
+            QCOMPARE(back.links.at(0).documentation, text);
     }
 
     void linksNeedTheirFourNames()

@@ -3,6 +3,7 @@
 #include "CatalogueFixture.h"
 #include "GermanTexts.h"
 #include "TestSupport.h"
+#include "catalogue/DocumentationText.h"
 
 #include "exchange/CatalogueWriter.h"
 #include "exchange/ImportValues.h"
@@ -170,6 +171,31 @@ private slots:
         QString error;
         QVERIFY(!VrcFile::parse(bytes, &r, &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    // The documentation (the rest after the end marker) is taken up to the
+    // length the record dialog edits; a longer one refuses the file.
+    void vrcDocumentationBound_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("accepted");
+        QTest::addRow("at the bound") << DocumentationText::kMaxStoredChars << true;
+        QTest::addRow("one past") << DocumentationText::kMaxStoredChars + 1 << false;
+        QTest::addRow("ten megabytes") << 10 * 1024 * 1024 << false;
+    }
+    void vrcDocumentationBound()
+    {
+        QFETCH(int, length);
+        QFETCH(bool, accepted);
+        QList<QByteArray> lines = dvdLines().mid(0, 18);
+        lines << QByteArray(length - 2, 'd'); // and its line end
+        ImportedRemote r;
+        QString error;
+        QCOMPARE(VrcFile::parse(vrc(lines, "\r\n"), &r, &error), accepted);
+        if (accepted)
+            QCOMPARE(r.documentation.size(), length);
+        else
+            QCOMPARE(error, QStringLiteral("the documentation is longer than 65536 characters"));
     }
 
     // The position is b (first character) and p (third and fourth), each 0
@@ -564,6 +590,10 @@ private slots:
             << QStringLiteral("\u00dcbersprungene Zeilen: 3 (Zeile 9: die Tastenzeile \u201exxx\u201c hat keinen "
                               "Code; Zeile 10: die Taste 90 liegt nicht zwischen 0 und 85; Zeile 11: der Code "
                               "\u201e0051\u201c ist unbekannt oder hat zu wenige Zahlen).");
+        lines = dvdLines().mid(0, 18);
+        lines << QByteArray(DocumentationText::kMaxStoredChars, 'd');
+        QTest::addRow("VRC documentation") << vrc(lines, "\r\n") << true
+                                           << QStringLiteral("die Dokumentation ist l\u00e4nger als 65536 Zeichen");
         QByteArray big = kestrul({});
         big.append(ImportValues::MaxFileSize + 1 - big.size(), '\n');
         QTest::addRow("KESTRUL too large") << big << false
