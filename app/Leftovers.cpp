@@ -128,6 +128,17 @@ QStringList Leftovers::clear(const QString &workDir)
     // The working directory is the user's too: only what was made for
     // config.ini (the file, the settings writer's folder) and for update/.
     clearFolder(work.absolutePath(), {QStringLiteral("config.ini"), QStringLiteral("update")}, &problems);
+    // update/ may be a link to a folder elsewhere, which the unpacking
+    // replaces through the link and stages beside; the link is only read,
+    // and that folder's parent is searched for the unpacking's own marked
+    // folders alone (after a crash between two renames the link's end is
+    // missing and its old content lies there).
+    const QString update = work.filePath(QStringLiteral("update"));
+    if (QFileInfo(update).isSymLink()) {
+        const QString linked = OwnMark::throughLinks(update);
+        if (!linked.isEmpty())
+            clearFolder(QFileInfo(linked).absolutePath(), {QFileInfo(linked).fileName()}, &problems);
+    }
     // The program's own folders; a link in their place is left alone.
     for (const QString &name : {QStringLiteral("update-tmp"), QStringLiteral("xml")}) {
         const QString folder = work.filePath(name);

@@ -278,6 +278,40 @@ private slots:
         QCOMPARE(tree(work()).filter(QRegularExpression(QStringLiteral("^(?!update/)"))), outside);
     }
 
+    // update/ as a link to a folder elsewhere (the link stays a link): an
+    // unpack killed part-way, or between the two renames, is cleared or put
+    // back by the start like one into a plain update/.
+    void killedUnpackThroughLinkLeavesOldOrNew_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("killAt");
+        QTest::addColumn<bool>("replaced");
+        QTest::addRow("between the files") << "unpack" << "unpack-entry:1" << false;
+        QTest::addRow("two renames: the old moved aside")
+            << "unpack-by-two-renames" << "unpack-half-swapped" << false;
+        QTest::addRow("swapped") << "unpack" << "unpack-swapped" << true;
+    }
+    void killedUnpackThroughLinkLeavesOldOrNew()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, killAt);
+        QFETCH(bool, replaced);
+        QVERIFY(TestSupport::writeZip(work() + "/package.zip", {{"a.txt", "new a"}, {"b.txt", "new b"}}));
+        QVERIFY(QDir(work() + "/update").removeRecursively());
+        QVERIFY(QDir().mkpath(work() + "/kept/updates"));
+        QVERIFY(TestSupport::writeFile(work() + "/kept/updates/a.txt", "old a"));
+        QVERIFY(QFile::link(work() + "/kept/updates", work() + "/update"));
+        const QStringList outside = tree(work() + "/kept").filter(QRegularExpression(QStringLiteral("^(?!updates/)")));
+
+        QVERIFY(runKilled({operation, work()}, killAt));
+        const QStringList problems = Leftovers::clear(work());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QVERIFY(QFileInfo(work() + "/update").isSymLink());
+        const QStringList expected = replaced ? QStringList{"a.txt=new a", "b.txt=new b"} : QStringList{"a.txt=old a"};
+        QCOMPARE(filesWithBytes(work() + "/update"), expected);
+        QCOMPARE(tree(work() + "/kept").filter(QRegularExpression(QStringLiteral("^(?!updates/)"))), outside);
+    }
+
     // An export into the program's own folder xml/ killed while the file
     // is written, and while a photo is copied beside it: the start removes
     // the temporary files and leaves whatever the export had finished.
