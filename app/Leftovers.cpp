@@ -128,14 +128,17 @@ QStringList Leftovers::clear(const QString &workDir)
     // The working directory is the user's too: only what was made for
     // config.ini (the file, the settings writer's folder) and for update/.
     clearFolder(work.absolutePath(), {QStringLiteral("config.ini"), QStringLiteral("update")}, &problems);
-    // update/ may be a link to a folder elsewhere, which the unpacking
-    // replaces through the link and stages beside; the link is only read,
-    // and that folder's parent is searched for the unpacking's own marked
-    // folders alone (after a crash between two renames the link's end is
-    // missing and its old content lies there).
-    const QString update = work.filePath(QStringLiteral("update"));
-    if (QFileInfo(update).isSymLink()) {
-        const QString linked = OwnMark::throughLinks(update);
+    // config.ini and update/ may be links to a file or folder elsewhere,
+    // which the program replaces through the link, writing beside what it
+    // leads to. The link is only read, and the folder it leads into is
+    // searched for the program's own temporaries made for that one name
+    // (after a crash between two renames the link's end is missing, and
+    // what was there lies in such a temporary folder).
+    for (const QString &name : {QStringLiteral("config.ini"), QStringLiteral("update")}) {
+        const QString own = work.filePath(name);
+        if (!QFileInfo(own).isSymLink())
+            continue;
+        const QString linked = OwnMark::throughLinks(own);
         if (!linked.isEmpty())
             clearFolder(QFileInfo(linked).absolutePath(), {QFileInfo(linked).fileName()}, &problems);
     }

@@ -278,6 +278,26 @@ private slots:
         QCOMPARE(tree(work()).filter(QRegularExpression(QStringLiteral("^(?!update/)"))), outside);
     }
 
+    // config.ini as a link to a file elsewhere is written through the link,
+    // the new file made beside the one it leads to: a save killed before its
+    // final rename leaves nothing there after the start.
+    void killedSettingsThroughLinkAreCleared()
+    {
+        QVERIFY(QDir().mkpath(work() + "/kept"));
+        QVERIFY(TestSupport::writeFile(work() + "/kept/settings.ini", "[Settings]\ncompany=Old Ltd.\n"));
+        QVERIFY(TestSupport::writeFile(work() + "/kept/.notes.irvanta-tmp-99999999-1", "the user's"));
+        QVERIFY(QFile::link(work() + "/kept/settings.ini", work() + "/config.ini"));
+        const QStringList before = tree(work() + "/kept");
+
+        QVERIFY(runKilled({QStringLiteral("settings"), work()}, QStringLiteral("file-synced:4")));
+        QVERIFY(tree(work() + "/kept") != before);
+        const QStringList problems = Leftovers::clear(work());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QCOMPARE(tree(work() + "/kept"), before);
+        QVERIFY(QFileInfo(work() + "/config.ini").isSymLink());
+        QCOMPARE(bytes(work() + "/config.ini"), QByteArray("[Settings]\ncompany=Old Ltd.\n"));
+    }
+
     // update/ as a link to a folder elsewhere (the link stays a link): an
     // unpack killed part-way, or between the two renames, is cleared or put
     // back by the start like one into a plain update/.
