@@ -163,26 +163,18 @@ QStringList Leftovers::clearOldSettingsCopies(const QString &tempDir, const QStr
         return problems;
     const QRegularExpression folderName(QStringLiteral("^") + QRegularExpression::escape(appName)
                                         + QStringLiteral("-[A-Za-z0-9]{6}$"));
-    // The three copies, QSettings' lock file and the temporary files of a
-    // write cut short; a folder holding anything else is not one of ours.
-    static const QRegularExpression copyName(QStringLiteral("^\\.?(before|after|check)\\.ini(\\..*)?$"));
     const QStringList names = QDir(tempDir).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
         if (!folderName.match(name).hasMatch())
             continue;
         const QString path = QDir(tempDir).filePath(name);
-        // Another user's folder is never ours, whatever it holds.
+        // A name and what a folder holds are anyone's to choose: only the
+        // program's mark, in a folder of the user's own, makes it ours.
         struct stat st;
         if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode)
-            || st.st_uid != ::geteuid())
+            || st.st_uid != ::geteuid() || !OwnMark::isMarkedFolder(path))
             continue;
-        const QFileInfoList inside =
-            QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        bool ours = !inside.isEmpty();
-        for (const QFileInfo &entry : inside)
-            ours = ours && entry.isFile() && !entry.isSymLink() && entry.ownerId() == ::geteuid()
-                   && copyName.match(entry.fileName()).hasMatch();
-        if (ours && !QDir(path).removeRecursively())
+        if (!QDir(path).removeRecursively())
             problems << cannotRemove(path);
     }
     return problems;
