@@ -242,8 +242,10 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
     // to is replaced.
     // The start looks for a cut short unpacking where the link leads by the
     // same reading of it (Leftovers).
+    // A link that leads nowhere is not given a folder at its end.
     const QString target = OwnMark::throughLinks(targetDir);
-    if (target.isEmpty() || !QDir().mkpath(QFileInfo(target).absolutePath()))
+    if (target.isEmpty() || (QFileInfo(targetDir).isSymLink() && !QFileInfo(target).isDir())
+        || !QDir().mkpath(QFileInfo(target).absolutePath()))
         return fail(error, tr("cannot create the folder %1").arg(targetDir));
     struct stat st;
     const bool targetExists = ::lstat(encoded(target).constData(), &st) == 0;
