@@ -22,6 +22,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -41,6 +42,13 @@ int childMain(const QStringList &args)
     if (operation == QLatin1String("settings")) {
         ok = SettingsWriter::write(dir.filePath(QStringLiteral("config.ini")),
                                    {{QStringLiteral("Settings/company"), QStringLiteral("New Ltd.")}}, &error);
+    } else if (operation == QLatin1String("settings-loop")) {
+        // Keys of its own, one a save, so none is written twice.
+        ok = true;
+        for (int i = 0; i < 150 && ok; ++i)
+            ok = SettingsWriter::write(dir.filePath(QStringLiteral("config.ini")),
+                                       {{QStringLiteral("Settings/%1_%2").arg(args.value(2)).arg(i), QStringLiteral("1")}},
+                                       &error);
     } else if (operation == QLatin1String("photo")) {
         ok = PhotoPlaces(dir.path(), kMaster).store(2, QByteArray(200 * 1024, 'p'), &error);
     } else if (operation == QLatin1String("unpack") || operation == QLatin1String("unpack-by-two-renames")) {
@@ -395,6 +403,23 @@ private slots:
         const PhotoPlaces places(work(), QStringLiteral("0badf00d"));
         QCOMPARE(bytes(places.path(1)), QByteArray("photo 1"));
         QCOMPARE(bytes(places.path(2)), QByteArray("photo 2"));
+    }
+
+    // Two programs saving their own keys into one config.ini at the same
+    // time: every key of both is in the file at the end.
+    void twoWritersAtOnceKeepEveryKey()
+    {
+        QVERIFY(TestSupport::writeFile(work() + "/config.ini", "[Settings]\ncompany=Old Ltd.\n"));
+        QProcess a, b;
+        a.setProcessChannelMode(QProcess::ForwardedChannels);
+        b.setProcessChannelMode(QProcess::ForwardedChannels);
+        a.start(QCoreApplication::applicationFilePath(), {"--child", "settings-loop", work(), "A"});
+        b.start(QCoreApplication::applicationFilePath(), {"--child", "settings-loop", work(), "B"});
+        QVERIFY(a.waitForFinished(120000) && b.waitForFinished(120000));
+        QCOMPARE(a.exitCode(), 0);
+        QCOMPARE(b.exitCode(), 0);
+        const QSettings settings(work() + "/config.ini", QSettings::IniFormat);
+        QCOMPARE(settings.allKeys().size(), 301);
     }
 
     // A photo deletion killed at each of its steps, gaps in the numbers
