@@ -128,6 +128,20 @@ QStringList Leftovers::clear(const QString &workDir)
     // The working directory is the user's too: only what was made for
     // config.ini (the file, the settings writer's folder) and for update/.
     clearFolder(work.absolutePath(), {QStringLiteral("config.ini"), QStringLiteral("update")}, &problems);
+    // config.ini and update/ may be links to a file or folder elsewhere,
+    // which the program replaces through the link, writing beside what it
+    // leads to. The link is only read, and the folder it leads into is
+    // searched for the program's own temporaries made for that one name
+    // (after a crash between two renames the link's end is missing, and
+    // what was there lies in such a temporary folder).
+    for (const QString &name : {QStringLiteral("config.ini"), QStringLiteral("update")}) {
+        const QString own = work.filePath(name);
+        if (!QFileInfo(own).isSymLink())
+            continue;
+        const QString linked = OwnMark::throughLinks(own);
+        if (!linked.isEmpty())
+            clearFolder(QFileInfo(linked).absolutePath(), {QFileInfo(linked).fileName()}, &problems);
+    }
     // The program's own folders; a link in their place is left alone.
     for (const QString &name : {QStringLiteral("update-tmp"), QStringLiteral("xml")}) {
         const QString folder = work.filePath(name);
@@ -149,26 +163,18 @@ QStringList Leftovers::clearOldSettingsCopies(const QString &tempDir, const QStr
         return problems;
     const QRegularExpression folderName(QStringLiteral("^") + QRegularExpression::escape(appName)
                                         + QStringLiteral("-[A-Za-z0-9]{6}$"));
-    // The three copies, QSettings' lock file and the temporary files of a
-    // write cut short; a folder holding anything else is not one of ours.
-    static const QRegularExpression copyName(QStringLiteral("^\\.?(before|after|check)\\.ini(\\..*)?$"));
     const QStringList names = QDir(tempDir).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
         if (!folderName.match(name).hasMatch())
             continue;
         const QString path = QDir(tempDir).filePath(name);
-        // Another user's folder is never ours, whatever it holds.
+        // A name and what a folder holds are anyone's to choose: only the
+        // program's mark, in a folder of the user's own, makes it ours.
         struct stat st;
         if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode)
-            || st.st_uid != ::geteuid())
+            || st.st_uid != ::geteuid() || !OwnMark::isMarkedFolder(path))
             continue;
-        const QFileInfoList inside =
-            QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        bool ours = !inside.isEmpty();
-        for (const QFileInfo &entry : inside)
-            ours = ours && entry.isFile() && !entry.isSymLink() && entry.ownerId() == ::geteuid()
-                   && copyName.match(entry.fileName()).hasMatch();
-        if (ours && !QDir(path).removeRecursively())
+        if (!QDir(path).removeRecursively())
             problems << cannotRemove(path);
     }
     return problems;

@@ -21,9 +21,10 @@ public:
     // line per leftover that could not be removed.
     static QStringList clear(const QString &workDir);
 
-    // Clears private copies of config.ini that earlier versions kept in
-    // tempDir: folders named appName + "-" + six letters or digits, owned by
-    // the user running the program, that hold nothing but such copies.
+    // Clears folders the program made in tempDir: named appName + "-" + six
+    // letters or digits, owned by the user running the program and holding
+    // the program's mark (a folder there without it, such as the unmarked
+    // copies of config.ini earlier versions kept, is not known for ours).
     // Returns one line per folder that could not be removed; nothing there is
     // the user's to act on, so it is for the log only.
     static QStringList clearOldSettingsCopies(const QString &tempDir, const QString &appName);

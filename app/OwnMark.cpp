@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <atomic>
@@ -70,6 +71,20 @@ QString replacedName()
 QString workFolderName()
 {
     return QStringLiteral(".irvanta-work");
+}
+
+QString throughLinks(const QString &path)
+{
+    QString current = QFileInfo(path).absoluteFilePath();
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        current = info.symLinkTarget();
+        if (current.isEmpty())
+            break;
+    }
+    return QString();
 }
 
 bool makeMarkedFolder(const QString &path, QString *reason)

@@ -36,6 +36,11 @@ bool isMarkedFolder(const QString &path);
 // in place: when the target is missing, it goes back there.
 QString replacedName();
 
+// Where path leads through symbolic links, by their texts alone, so a link
+// whose end is missing (a folder moved aside) still names it; path itself
+// when it is no link, empty on a loop.
+QString throughLinks(const QString &path);
+
 // The marked folder where the program keeps unfinished work below a folder
 // too large to be looked through at every start (the photos).
 QString workFolderName();

@@ -10,6 +10,11 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -56,6 +61,30 @@ bool writeCopy(const QString &path, const QByteArray &data, QString *reason)
     return false;
 }
 
+// Writers of this program take turns on a settings file: each reads the file
+// as it is and writes it back merged, so two at once would lose one's keys.
+// The lock is on the folder holding the file (no extra file is left there)
+// and ends when the write ends, however it ends.
+struct TurnLock
+{
+    int fd = -1;
+    explicit TurnLock(const QString &path)
+    {
+        const QFileInfo info(path);
+        const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
+        fd = ::open(QFile::encodeName(QFileInfo(target.isEmpty() ? path : target).absolutePath()).constData(),
+                    O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0)
+            while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~TurnLock()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
 // The private folder goes when the write ends, however it ends.
 struct FolderGuard
 {
@@ -81,6 +110,7 @@ bool SettingsWriter::write(const QString &path, const Values &values, QString *e
     if (target.isDir())
         return AtomicFile::writeWhole(path, QByteArray(), error); // names the file and says why
 
+    const TurnLock turn(path);
     // The old content, whole; a file that cannot be read fully (or is no
     // regular file, or is past the bound of a settings file) is not
     // rewritten from a part of it.

@@ -240,9 +240,12 @@ bool ZipUnpacker::unpack(const QString &zipPath, const QString &targetDir, QStri
 
     // A target that is a link to a folder stays a link: the folder it leads
     // to is replaced.
-    const QFileInfo targetInfo(targetDir);
-    const QString target = targetInfo.isSymLink() ? targetInfo.canonicalFilePath() : targetInfo.absoluteFilePath();
-    if (target.isEmpty() || !QDir().mkpath(QFileInfo(target).absolutePath()))
+    // The start looks for a cut short unpacking where the link leads by the
+    // same reading of it (Leftovers).
+    // A link that leads nowhere is not given a folder at its end.
+    const QString target = OwnMark::throughLinks(targetDir);
+    if (target.isEmpty() || (QFileInfo(targetDir).isSymLink() && !QFileInfo(target).isDir())
+        || !QDir().mkpath(QFileInfo(target).absolutePath()))
         return fail(error, tr("cannot create the folder %1").arg(targetDir));
     struct stat st;
     const bool targetExists = ::lstat(encoded(target).constData(), &st) == 0;

@@ -22,6 +22,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -41,6 +42,13 @@ int childMain(const QStringList &args)
     if (operation == QLatin1String("settings")) {
         ok = SettingsWriter::write(dir.filePath(QStringLiteral("config.ini")),
                                    {{QStringLiteral("Settings/company"), QStringLiteral("New Ltd.")}}, &error);
+    } else if (operation == QLatin1String("settings-loop")) {
+        // Keys of its own, one a save, so none is written twice.
+        ok = true;
+        for (int i = 0; i < 150 && ok; ++i)
+            ok = SettingsWriter::write(dir.filePath(QStringLiteral("config.ini")),
+                                       {{QStringLiteral("Settings/%1_%2").arg(args.value(2)).arg(i), QStringLiteral("1")}},
+                                       &error);
     } else if (operation == QLatin1String("photo")) {
         ok = PhotoPlaces(dir.path(), kMaster).store(2, QByteArray(200 * 1024, 'p'), &error);
     } else if (operation == QLatin1String("unpack") || operation == QLatin1String("unpack-by-two-renames")) {
@@ -278,6 +286,60 @@ private slots:
         QCOMPARE(tree(work()).filter(QRegularExpression(QStringLiteral("^(?!update/)"))), outside);
     }
 
+    // config.ini as a link to a file elsewhere is written through the link,
+    // the new file made beside the one it leads to: a save killed before its
+    // final rename leaves nothing there after the start.
+    void killedSettingsThroughLinkAreCleared()
+    {
+        QVERIFY(QDir().mkpath(work() + "/kept"));
+        QVERIFY(TestSupport::writeFile(work() + "/kept/settings.ini", "[Settings]\ncompany=Old Ltd.\n"));
+        QVERIFY(TestSupport::writeFile(work() + "/kept/.notes.irvanta-tmp-99999999-1", "the user's"));
+        QVERIFY(QFile::link(work() + "/kept/settings.ini", work() + "/config.ini"));
+        const QStringList before = tree(work() + "/kept");
+
+        QVERIFY(runKilled({QStringLiteral("settings"), work()}, QStringLiteral("file-synced:4")));
+        QVERIFY(tree(work() + "/kept") != before);
+        const QStringList problems = Leftovers::clear(work());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QCOMPARE(tree(work() + "/kept"), before);
+        QVERIFY(QFileInfo(work() + "/config.ini").isSymLink());
+        QCOMPARE(bytes(work() + "/config.ini"), QByteArray("[Settings]\ncompany=Old Ltd.\n"));
+    }
+
+    // update/ as a link to a folder elsewhere (the link stays a link): an
+    // unpack killed part-way, or between the two renames, is cleared or put
+    // back by the start like one into a plain update/.
+    void killedUnpackThroughLinkLeavesOldOrNew_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("killAt");
+        QTest::addColumn<bool>("replaced");
+        QTest::addRow("between the files") << "unpack" << "unpack-entry:1" << false;
+        QTest::addRow("two renames: the old moved aside")
+            << "unpack-by-two-renames" << "unpack-half-swapped" << false;
+        QTest::addRow("swapped") << "unpack" << "unpack-swapped" << true;
+    }
+    void killedUnpackThroughLinkLeavesOldOrNew()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, killAt);
+        QFETCH(bool, replaced);
+        QVERIFY(TestSupport::writeZip(work() + "/package.zip", {{"a.txt", "new a"}, {"b.txt", "new b"}}));
+        QVERIFY(QDir(work() + "/update").removeRecursively());
+        QVERIFY(QDir().mkpath(work() + "/kept/updates"));
+        QVERIFY(TestSupport::writeFile(work() + "/kept/updates/a.txt", "old a"));
+        QVERIFY(QFile::link(work() + "/kept/updates", work() + "/update"));
+        const QStringList outside = tree(work() + "/kept").filter(QRegularExpression(QStringLiteral("^(?!updates/)")));
+
+        QVERIFY(runKilled({operation, work()}, killAt));
+        const QStringList problems = Leftovers::clear(work());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QVERIFY(QFileInfo(work() + "/update").isSymLink());
+        const QStringList expected = replaced ? QStringList{"a.txt=new a", "b.txt=new b"} : QStringList{"a.txt=old a"};
+        QCOMPARE(filesWithBytes(work() + "/update"), expected);
+        QCOMPARE(tree(work() + "/kept").filter(QRegularExpression(QStringLiteral("^(?!updates/)"))), outside);
+    }
+
     // An export into the program's own folder xml/ killed while the file
     // is written, and while a photo is copied beside it: the start removes
     // the temporary files and leaves whatever the export had finished.
@@ -341,6 +403,23 @@ private slots:
         const PhotoPlaces places(work(), QStringLiteral("0badf00d"));
         QCOMPARE(bytes(places.path(1)), QByteArray("photo 1"));
         QCOMPARE(bytes(places.path(2)), QByteArray("photo 2"));
+    }
+
+    // Two programs saving their own keys into one config.ini at the same
+    // time: every key of both is in the file at the end.
+    void twoWritersAtOnceKeepEveryKey()
+    {
+        QVERIFY(TestSupport::writeFile(work() + "/config.ini", "[Settings]\ncompany=Old Ltd.\n"));
+        QProcess a, b;
+        a.setProcessChannelMode(QProcess::ForwardedChannels);
+        b.setProcessChannelMode(QProcess::ForwardedChannels);
+        a.start(QCoreApplication::applicationFilePath(), {"--child", "settings-loop", work(), "A"});
+        b.start(QCoreApplication::applicationFilePath(), {"--child", "settings-loop", work(), "B"});
+        QVERIFY(a.waitForFinished(120000) && b.waitForFinished(120000));
+        QCOMPARE(a.exitCode(), 0);
+        QCOMPARE(b.exitCode(), 0);
+        const QSettings settings(work() + "/config.ini", QSettings::IniFormat);
+        QCOMPARE(settings.allKeys().size(), 301);
     }
 
     // A photo deletion killed at each of its steps, gaps in the numbers

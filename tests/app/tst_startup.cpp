@@ -183,13 +183,16 @@ private slots:
         const QString link = ".config.ini.irvanta-tmp-" + dead + "-8";
         QVERIFY(QFile::link(work.filePath("RCImages/holiday_1.jpg.deleting"), work.filePath(link)));
 
-        // Private copies of config.ini that earlier versions kept in the
-        // system's temporary folder, and folders that only look like them.
+        // A folder of the program's in the system's temporary folder holds
+        // its mark; folders that only look like one (by name and content, as
+        // a user's own copy of the settings may) are not its.
         const QDir temp(tmp.path());
-        const QStringList oldCopies{"irvanta-Q1w2E3/before.ini", "irvanta-Q1w2E3/after.ini",
-                                    "irvanta-Q1w2E3/after.ini.lock"};
-        QStringList otherTemp{"irvanta-Q1w2E4/before.ini", "irvanta-Q1w2E4/photo.jpg", "other-Q1w2E5/before.ini"};
-        const QStringList othersCopies{"irvanta-Q1w2E6/before.ini", "irvanta-Q1w2E6/after.ini"};
+        const QStringList oldCopies{"irvanta-Q1w2E3" + mark, "irvanta-Q1w2E3/before.ini",
+                                    "irvanta-Q1w2E3/after.ini", "irvanta-Q1w2E3/after.ini.lock"};
+        QStringList otherTemp{"irvanta-Q1w2E4/before.ini", "irvanta-Q1w2E4/photo.jpg", "other-Q1w2E5/before.ini",
+                              "irvanta-backup/before.ini", "irvanta-backup/after.ini.orig"};
+        const QStringList othersCopies{"irvanta-Q1w2E6" + mark, "irvanta-Q1w2E6/before.ini",
+                                       "irvanta-Q1w2E6/after.ini"};
         for (const QString &name : oldCopies + otherTemp + othersCopies) {
             QVERIFY(temp.mkpath(QFileInfo(name).path()));
             QVERIFY(TestSupport::writeFile(temp.filePath(name), "left"));
@@ -216,9 +219,9 @@ private slots:
             QVERIFY2(TestSupport::readText(work.filePath(name)) == QStringLiteral("left"), qPrintable(name));
         QVERIFY(QFileInfo(work.filePath(link)).isSymLink());
         QCOMPARE(TestSupport::readText(work.filePath("RCImages/holiday_1.jpg.deleting")), QStringLiteral("left"));
-        QVERIFY(!QFileInfo::exists(temp.filePath("irvanta-Q1w2E3")));
         for (const QString &name : otherTemp)
             QVERIFY2(TestSupport::readText(temp.filePath(name)) == QStringLiteral("left"), qPrintable(name));
+        QVERIFY(!QFileInfo::exists(temp.filePath("irvanta-Q1w2E3")));
     }
 
     void cleanStartAndStop()
