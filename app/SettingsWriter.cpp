@@ -5,6 +5,7 @@
 #include "app/KillPoint.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMap>
 #include <QSettings>
@@ -17,6 +18,9 @@
 #include <unistd.h>
 
 namespace {
+
+// How long a save waits for another writer of the same folder.
+constexpr qint64 kTurnWaitMs = 3000;
 
 // What a value reads back as: QSettings writes simple values as text.
 QVariant readBack(const QVariant &value)
@@ -64,19 +68,30 @@ bool writeCopy(const QString &path, const QByteArray &data, QString *reason)
 // Writers of this program take turns on a settings file: each reads the file
 // as it is and writes it back merged, so two at once would lose one's keys.
 // The lock is on the folder holding the file (no extra file is left there)
-// and ends when the write ends, however it ends.
+// and ends when the write ends, however it ends. A turn is waited for a few
+// seconds at most: whoever holds the folder's lock longer (another program,
+// a stuck writer) must not hold the window with it.
 struct TurnLock
 {
     int fd = -1;
+    bool held = false;
     explicit TurnLock(const QString &path)
     {
         const QFileInfo info(path);
         const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
         fd = ::open(QFile::encodeName(QFileInfo(target.isEmpty() ? path : target).absolutePath()).constData(),
                     O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0)
-            while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-            }
+        if (fd < 0) {
+            held = true; // no folder to lock: the write itself says why it fails
+            return;
+        }
+        QElapsedTimer waited;
+        waited.start();
+        while (!(held = ::flock(fd, LOCK_EX | LOCK_NB) == 0)) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || waited.hasExpired(kTurnWaitMs))
+                break;
+            ::usleep(10'000);
+        }
     }
     ~TurnLock()
     {
@@ -111,6 +126,9 @@ bool SettingsWriter::write(const QString &path, const Values &values, QString *e
         return AtomicFile::writeWhole(path, QByteArray(), error); // names the file and says why
 
     const TurnLock turn(path);
+    if (!turn.held)
+        return fail(error, tr("Cannot write the file %1: another program is writing the settings in its folder.")
+                               .arg(shown));
     // The old content, whole; a file that cannot be read fully (or is no
     // regular file, or is past the bound of a settings file) is not
     // rewritten from a part of it.

@@ -1455,6 +1455,10 @@ Ihre Änderungen gelten bis zum Programmende.</translation>
 <context>
     <name>SettingsWriter</name>
     <message>
+        <source>Cannot write the file %1: another program is writing the settings in its folder.</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden: ein anderes Programm schreibt gerade die Einstellungen in ihrem Ordner.</translation>
+    </message>
+    <message>
         <source>the settings could not be written in full</source>
         <translation>die Einstellungen konnten nicht vollständig geschrieben werden</translation>
     </message>

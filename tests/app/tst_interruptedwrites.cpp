@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
@@ -27,6 +28,10 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -420,6 +425,31 @@ private slots:
         QCOMPARE(b.exitCode(), 0);
         const QSettings settings(work() + "/config.ini", QSettings::IniFormat);
         QCOMPARE(settings.allKeys().size(), 301);
+    }
+
+    // Another program holding the folder's lock for good: the save gives
+    // up after a short wait, says why, and leaves the file as it was.
+    void heldFolderLockFailsTheSaveInTime()
+    {
+        const QString file = work() + "/config.ini";
+        QVERIFY(TestSupport::writeFile(file, "[Settings]\ncompany=Old Ltd.\n"));
+        const int fd = ::open(QFile::encodeName(work()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::flock(fd, LOCK_EX), 0);
+        QElapsedTimer timer;
+        timer.start();
+        QString error;
+        const bool written =
+            SettingsWriter::write(file, {{QStringLiteral("Settings/company"), QStringLiteral("New Ltd.")}}, &error);
+        const qint64 ms = timer.elapsed();
+        ::close(fd);
+        QVERIFY(!written);
+        QVERIFY2(error.contains(QLatin1String("another program")), qPrintable(error));
+        QVERIFY2(ms < 30000, qPrintable(QString::number(ms)));
+        QCOMPARE(TestSupport::readText(file), QStringLiteral("[Settings]\ncompany=Old Ltd.\n"));
+        // With the lock gone the same save goes through.
+        QVERIFY2(SettingsWriter::write(file, {{QStringLiteral("Settings/company"), QStringLiteral("New Ltd.")}}, &error),
+                 qPrintable(error));
     }
 
     // A photo deletion killed at each of its steps, gaps in the numbers
