@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSettings>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -14,6 +15,8 @@
 #include <unistd.h>
 
 namespace {
+
+std::atomic<qint64> g_bytesRead{0};
 
 QString systemError(int errorNumber)
 {
@@ -119,6 +122,8 @@ qint64 CheckedFile::Source::readSome(char *data, qint64 size)
 {
     for (;;) {
         const ssize_t got = ::read(m_fd, data, size_t(size));
+        if (got > 0)
+            g_bytesRead += got;
         if (got >= 0 || errno != EINTR)
             return got;
     }
@@ -211,6 +216,57 @@ CheckedFile::Result CheckedFile::copy(const QString &from, const QString &to, qi
     if (!target.commit())
         return cannotWrite();
     return Result::Done;
+}
+
+CheckedFile::Pieces::Pieces() = default;
+CheckedFile::Pieces::~Pieces() = default;
+
+CheckedFile::Result CheckedFile::Pieces::open(const QString &path, qint64 maxBytes, QString *error)
+{
+    m_path = path;
+    m_source = std::make_unique<Source>();
+    const Result result = m_source->open(path, maxBytes, error);
+    if (result != Result::Done)
+        m_source.reset();
+    return result;
+}
+
+qint64 CheckedFile::Pieces::size() const
+{
+    return m_source ? m_source->size() : 0;
+}
+
+bool CheckedFile::Pieces::readAt(qint64 offset, char *data, qint64 size, QString *error)
+{
+    if (!m_source || offset < 0 || size < 0) {
+        if (error)
+            *error = message(m_path, systemError(EBADF));
+        return false;
+    }
+    qint64 total = 0;
+    while (total < size) {
+        const ssize_t got = ::pread(m_source->fd(), data + total, size_t(size - total), off_t(offset + total));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            if (error)
+                *error = message(m_path, systemError(errno));
+            return false;
+        }
+        if (got == 0) {
+            if (error)
+                *error = message(m_path, tr("it changed while it was read"));
+            return false;
+        }
+        g_bytesRead += got;
+        total += got;
+    }
+    return true;
+}
+
+qint64 CheckedFile::bytesRead()
+{
+    return g_bytesRead.load();
 }
 
 std::unique_ptr<QSettings> CheckedFile::settings(const QString &path, QString *error)

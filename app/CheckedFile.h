@@ -22,6 +22,8 @@ class CheckedFile
 {
     Q_DECLARE_TR_FUNCTIONS(CheckedFile)
 
+    class Source;
+
 public:
     // Bounds by kind, far above what such a file holds in use.
     static constexpr qint64 MiB = 1024 * 1024;
@@ -29,7 +31,7 @@ public:
     static constexpr qint64 PictureBytes = 64 * MiB;     // remote-type pictures and print templates
     static constexpr qint64 IconBytes = 1 * MiB;         // the window icon and language flags
     static constexpr qint64 SettingsBytes = 16 * MiB;    // config.ini
-    static constexpr qint64 TranslationBytes = 16 * MiB; // .qm files (Qt's own is well under 1 MiB)
+    static constexpr qint64 TranslationBytes = 4 * MiB;  // .qm files (Qt's own are about 320 KiB)
     // The catalogue: SQLite reads it page by page, so its size costs no memory.
     static constexpr qint64 Unbounded = -1;
     // Pieces in which a copy moves: never more than one in memory.
@@ -53,6 +55,31 @@ public:
     // words naming the target.
     static Result copy(const QString &from, const QString &to, qint64 maxBytes, QString *error = nullptr);
 
+    // A file checked as above and held open, to read only the pieces a
+    // format needs of it (a translation's own name out of a large file).
+    class Pieces
+    {
+    public:
+        Pieces();
+        Pieces(const Pieces &) = delete;
+        Pieces &operator=(const Pieces &) = delete;
+        ~Pieces();
+
+        Result open(const QString &path, qint64 maxBytes, QString *error = nullptr);
+        qint64 size() const;
+        // Exactly size bytes at offset, or false with *error naming the
+        // file and why (it gives fewer when it shrank after open()).
+        bool readAt(qint64 offset, char *data, qint64 size, QString *error = nullptr);
+
+    private:
+        std::unique_ptr<Source> m_source;
+        QString m_path;
+    };
+
+    // Bytes read through this class since the program started, by every
+    // thread: what reading outside files has cost.
+    static qint64 bytesRead();
+
     // An INI settings file for QSettings, which opens it itself: the file
     // at path when check() passes it or nothing is there; otherwise settings
     // that read nothing (the program's defaults), with *error saying why.
@@ -70,7 +97,6 @@ public:
     static QString message(const QString &path, const QString &reason);
 
 private:
-    class Source;
     static QString kindReason(unsigned mode);
     static QString sizeReason(qint64 maxBytes);
 };

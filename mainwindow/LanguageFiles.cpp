@@ -1,13 +1,12 @@
 #include "mainwindow/LanguageFiles.h"
 
-#include "app/LanguageTranslators.h"
+#include "app/CheckedFile.h"
+#include "app/TranslationLookup.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTranslator>
 
 #include <algorithm>
-#include <memory>
 
 QList<LanguageFiles::Language> LanguageFiles::scan(const QString &languagesDir, QStringList *problems)
 {
@@ -33,10 +32,17 @@ QList<LanguageFiles::Language> LanguageFiles::scan(const QString &languagesDir, 
 
 QString LanguageFiles::ownName(const QString &qmFile, const QString &baseName, QString *problem)
 {
-    const std::unique_ptr<QTranslator> translator(LanguageTranslators::load(qmFile, nullptr, problem));
-    if (translator->isEmpty())
+    // Only the name is read: the menu lists every file, and only the chosen
+    // language's file is read whole.
+    QString name;
+    QString why;
+    if (TranslationLookup::find(qmFile, CheckedFile::TranslationBytes, "MainWindowImpl", "LanguageName", &name,
+                                &why) != TranslationLookup::Result::Found) {
+        if (problem)
+            *problem = why;
         return baseName;
-    const QString name = translator->translate("MainWindowImpl", "LanguageName").trimmed();
+    }
+    name = name.trimmed();
     if (name.isEmpty() || name == QLatin1String("LanguageName"))
         return baseName;
     return name;

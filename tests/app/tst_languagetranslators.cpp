@@ -1,6 +1,7 @@
 // The pair of translators in force and the locale that goes with a language.
 #include "FifoWatchdog.h"
 #include "TestSupport.h"
+#include "app/CheckedFile.h"
 #include "app/LanguageTranslators.h"
 
 #include <QPointer>
@@ -66,7 +67,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::addRow("named pipe") << "pipe" << "not a regular file but a named pipe";
         QTest::addRow("link to a device") << "device" << "not a regular file but a device";
-        QTest::addRow("past the bound") << "huge" << "larger than 16 MiB";
+        QTest::addRow("past the bound") << "huge" << "larger than 4 MiB";
     }
     void translationThatIsNoRegularFile()
     {
@@ -84,7 +85,7 @@ private slots:
                 QVERIFY(QFile::link(QStringLiteral("/dev/zero"), files[i]));
             } else {
                 QFile f(files[i]);
-                QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(16 * 1024 * 1024 + 1));
+                QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(CheckedFile::TranslationBytes + 1));
             }
         }
         QObject window;

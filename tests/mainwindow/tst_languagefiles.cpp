@@ -1,4 +1,6 @@
 // Installed languages: scan order, own names, menu texts, flags, help pages.
+#include "PaddedTranslation.h"
+#include "app/CheckedFile.h"
 #include "mainwindow/LanguageFiles.h"
 #include "tools/samplekit/SampleKit.h"
 
@@ -60,6 +62,32 @@ private slots:
         // A file that is no translation still gives an entry, named by its base name.
         QCOMPARE(languages.at(3).ownName, QStringLiteral("aardvark"));
         QCOMPARE(languages.at(4).ownName, QStringLiteral("readme."));
+    }
+
+    // Listing the languages reads each file's name, not each file: a folder
+    // of many translations as large as the bound costs a few pieces of each.
+    void scanReadsOnlyNames()
+    {
+        QTemporaryDir dir;
+        const QDir l(dir.filePath("Languages"));
+        QVERIFY(l.mkpath("."));
+        QFile fixture(QStringLiteral(FIXTURE_QM_DIR "/German.qm"));
+        QVERIFY(fixture.open(QIODevice::ReadOnly));
+        const QByteArray german = fixture.readAll();
+        constexpr int files = 40;
+        for (int i = 0; i < files; ++i)
+            QVERIFY(writePaddedTranslation(german, l.filePath(QStringLiteral("L%1.qm").arg(i, 2, 10, QLatin1Char('0'))),
+                                           CheckedFile::TranslationBytes));
+        const qint64 before = CheckedFile::bytesRead();
+        QStringList problems;
+        const auto languages = LanguageFiles::scan(l.path(), &problems);
+        const qint64 read = CheckedFile::bytesRead() - before;
+        QVERIFY(problems.isEmpty());
+        QCOMPARE(languages.size(), files);
+        for (const auto &language : languages)
+            QCOMPARE(language.ownName, QStringLiteral("Deutsch"));
+        // Read whole, the files would be 160 MiB.
+        QVERIFY2(read < files * 16 * 1024, qPrintable(QString::number(read)));
     }
 
     void missingOrEmptyFolder()
