@@ -976,8 +976,13 @@ private slots:
         else
             s.server.setAnswer(serverPath(file), {200, {}, -1, true});
         UpdateDownloader d(s.dir.path());
-        d.checkDeadlineMs = 1500;
-        d.packageDeadlineMs = 1500;
+        // Only the step that never ends gets the short deadline: the check
+        // before a package keeps its own, so a loaded machine that is slow to
+        // fetch config.ini does not end the wrong step.
+        if (file == QLatin1String("config.ini"))
+            d.checkDeadlineMs = 1500;
+        else
+            d.packageDeadlineMs = 1500;
         QElapsedTimer t;
         t.start();
         QCOMPARE(s.run(d), int(UpdateDownloader::Refused));
