@@ -8,6 +8,7 @@
 
 #include <QCompleter>
 #include <QCoreApplication>
+#include <QTextDocument>
 
 namespace {
 
@@ -15,6 +16,16 @@ namespace {
 QString trWindow(const char *text)
 {
     return QCoreApplication::translate("MainWindowImpl", text);
+}
+
+// The editor's text as the user wrote it. toPlainText() would turn every
+// no-break space into a space and every line separator into a line break,
+// all through a text of which the user changed one word.
+QString writtenText(const QTextEdit *edit)
+{
+    QString text = edit->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
 }
 
 } // namespace
@@ -170,7 +181,7 @@ NewRemoteDialogImpl::WriteResult NewRemoteDialogImpl::write(QSqlDatabase db, QSt
         record.brand = brand;
         record.type = type;
         record.model = model;
-        record.documentation = documentationTextEdit->toPlainText();
+        record.documentation = writtenText(documentationTextEdit);
         if (!documentationFits(record.documentation, error))
             return WriteResult::Failed;
         record.link = mode == 3 ? masterRcid : QString();
@@ -212,7 +223,7 @@ NewRemoteDialogImpl::WriteResult NewRemoteDialogImpl::write(QSqlDatabase db, QSt
         && documentationTextEdit->toPlainText() != m_shown.documentationPlain) {
         // A formatted text stays formatted, stored as markup of the same
         // kind as it came (not Qt's whole document); a plain one stays plain.
-        const QString text = documentationTextEdit->toPlainText();
+        const QString text = writtenText(documentationTextEdit);
         if (m_shown.documentationRich && !text.isEmpty()) {
             edit.documentation = DocumentationText::forStorage(documentationTextEdit->toHtml());
             if (edit.documentation->isEmpty()) {

@@ -142,6 +142,10 @@ QString ExchangeFile::unwritable(const Document &d)
             if (!carriable(*value))
                 return tr("The %1 of model %2 holds characters an XML file cannot carry.")
                     .arg(QLatin1String(name), model(m));
+        // One from before the bound: the import would refuse the file.
+        if (m.documentation.size() > DocumentationText::kMaxStoredChars)
+            return tr("The Documentation of model %1 is longer than %2 characters, more than an import takes.")
+                .arg(model(m), QString::number(DocumentationText::kMaxStoredChars));
         return QString();
     };
     if (d.hasMaster) {

@@ -141,6 +141,10 @@
         <translation>Der Versionstext enthält Zeichen, die eine XML-Datei nicht aufnehmen kann.</translation>
     </message>
     <message>
+        <source>The Documentation of model %1 is longer than %2 characters, more than an import takes.</source>
+        <translation>Die Dokumentation des Modells %1 ist länger als %2 Zeichen, mehr als ein Import annimmt.</translation>
+    </message>
+    <message>
         <source>Correction &quot;%1&quot; is not a number from -20 to 20</source>
         <translation>Correction „%1“ ist keine Zahl von -20 bis 20</translation>
     </message>

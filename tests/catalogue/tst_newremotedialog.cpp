@@ -317,6 +317,30 @@ private slots:
             QCOMPARE(after.value(it.key()).toString(), it.value().toString());
     }
 
+    // A plain documentation edited by one word keeps every other character:
+    // the editor's plain text would turn no-break spaces into spaces and
+    // line separators into line breaks all through it.
+    void editedPlainTextKeepsItsCharacters()
+    {
+        const QString nbsp(QChar(0x00A0));
+        const QString separator(QChar(0x2028));
+        const QString before = QStringLiteral("Press") + nbsp + QStringLiteral("OK") + separator
+            + QStringLiteral("then 10") + nbsp + QStringLiteral("s wait");
+        QSqlQuery q(m_db);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE rcmodels SET Documentation=? WHERE Rcid='aaaa0001'")));
+        q.addBindValue(before);
+        QVERIFY(q.exec());
+        openEdit(QStringLiteral("aaaa0001"));
+        QTextCursor end(m_dialog->documentationTextEdit->document());
+        end.movePosition(QTextCursor::End);
+        m_dialog->documentationTextEdit->setTextCursor(end);
+        type(m_dialog->documentationTextEdit, QStringLiteral("!"));
+        pressOk();
+        QCOMPARE(m_result, NewRemoteDialogImpl::WriteResult::Written);
+        QCOMPARE(row(QStringLiteral("aaaa0001")).value(QStringLiteral("Documentation")).toString(),
+                 before + QStringLiteral("!"));
+    }
+
     void editOwnChangedFields()
     {
         openEdit(QStringLiteral("aaaa0000"), false, true, true);
