@@ -255,7 +255,7 @@ bool CheckedFile::Pieces::readAt(qint64 offset, char *data, qint64 size, QString
         }
         if (got == 0) {
             if (error)
-                *error = message(m_path, tr("it changed while it was read"));
+                *error = message(m_path, CheckedFile::tr("it changed while it was read"));
             return false;
         }
         g_bytesRead += got;
